@@ -1,0 +1,52 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "frame/module.h"
+#include "frame/plinth_fault.h"
+#include "plinth.h"
+
+TEST(Plinth, AllocatesZeroedBlocksIncludingTheCombinesLargestTable) {
+  auto *block = static_cast<unsigned char *>(jMemAlloc(22000000));
+  ASSERT_NE(block, nullptr);
+  EXPECT_EQ(block[0], 0);
+  EXPECT_EQ(block[21999999], 0);
+  jMemFree(block);
+  EXPECT_EQ(jMemAlloc(0), nullptr);
+}
+
+TEST(Plinth, FaultSwitchFailsExactlyTheNthAllocationOnce) {
+  jMemTestFailNth(2);
+  void *first = jMemAlloc(8);
+  EXPECT_NE(first, nullptr);
+  EXPECT_EQ(jMemTestArmed(), 1);
+  EXPECT_EQ(jMemAlloc(8), nullptr);
+  EXPECT_EQ(jMemTestArmed(), 0);
+  void *third = jMemAlloc(8);
+  EXPECT_NE(third, nullptr);
+  jMemFree(first);
+  jMemFree(third);
+}
+
+TEST(Plinth, MinMaxJudgeWidensOnlyTheSidesThePointPassesAndIgnoresNull) {
+  float box[4] = {1, 1, 1, 1};
+  jMinMaxJudge(box, 3, -2);
+  jMinMaxJudge(box, 0, 0);
+  EXPECT_FLOAT_EQ(box[0], 0);
+  EXPECT_FLOAT_EQ(box[1], -2);
+  EXPECT_FLOAT_EQ(box[2], 3);
+  EXPECT_FLOAT_EQ(box[3], 1);
+  EXPECT_EQ(jMinMaxJudge(nullptr, 1, 1), 1);
+}
+
+TEST(ModuleEntry, StoresTheHandleOnAttachAndAnswersOtherReasons) {
+  int here = 0;
+  void *before = outlina::moduleInstance();
+  EXPECT_EQ(outlina::moduleEntry(&here, outlina::kProcessAttach, nullptr), 1);
+  EXPECT_EQ(outlina::moduleInstance(), &here);
+  EXPECT_EQ(outlina::moduleEntry(nullptr, outlina::kProcessDetach, nullptr), 1);
+  EXPECT_EQ(outlina::moduleEntry(nullptr, 2, nullptr), 0);
+  EXPECT_EQ(outlina::moduleEntry(nullptr, 3, nullptr), 0);
+  EXPECT_EQ(outlina::moduleInstance(), &here);
+  outlina::moduleEntry(before, outlina::kProcessAttach, nullptr);
+}
