@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -198,7 +199,7 @@ struct Glyph {
   ~Glyph() { jVectClose(path); }
   float minY() const {
     float y = 1e9f;
-    for (int32_t i = 0; i < path->count; ++i) y = std::min(y, path->points[i].y);
+    for (int32_t i = 0; i < path->count; ++i) y = std::min(y, float{path->points[i].y});
     return y;
   }
   // Twice the signed area of the polygon of all points (curves by their control polygon).
@@ -314,10 +315,11 @@ struct Box {
 Box boxOf(const JVect *path) {
   Box b;
   for (int32_t i = 0; i < path->count; ++i) {
-    b.x0 = std::min(b.x0, path->points[i].x);
-    b.y0 = std::min(b.y0, path->points[i].y);
-    b.x1 = std::max(b.x1, path->points[i].x);
-    b.y1 = std::max(b.y1, path->points[i].y);
+    const float x = path->points[i].x, y = path->points[i].y;  // packed: copy before binding
+    b.x0 = std::min(b.x0, x);
+    b.y0 = std::min(b.y0, y);
+    b.x1 = std::max(b.x1, x);
+    b.y1 = std::max(b.y1, y);
   }
   return b;
 }
@@ -380,10 +382,9 @@ TEST(InstalledGlyph, AnsiFamilyIgnoresVerticalOpening) {
   Glyph turned(plain.handle, 'A', 1);
   ASSERT_GT(vertical.result, 0);
   ASSERT_EQ(vertical.result, turned.result);
-  for (int32_t i = 0; i < vertical.result; ++i) {
-    EXPECT_EQ(vertical.path->points[i].x, turned.path->points[i].x);
-    EXPECT_EQ(vertical.path->points[i].y, turned.path->points[i].y);
-  }
+  EXPECT_EQ(std::memcmp(vertical.path->points, turned.path->points,
+                        sizeof(JVectPoint) * static_cast<size_t>(vertical.result)),
+            0);
 }
 
 }  // namespace
