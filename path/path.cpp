@@ -82,6 +82,7 @@ JVect *jVectOpen(int32_t capacity) {
     return nullptr;
   }
   path->capacity = capacity;
+  path->loop = 0;
   jVectClear(path);
   return path;
 }
@@ -126,7 +127,9 @@ int32_t jVectAdd(JVect *destination, const JVect *source) {
   std::memcpy(destination->points + destination->count, source->points,
               static_cast<size_t>(added) * sizeof(JVectPoint));
   destination->count += added;
-  destination->loop *= source->loop;
+  // The loop words are the caller's; their product wraps rather than overflowing.
+  destination->loop = static_cast<int32_t>(static_cast<uint32_t>(destination->loop) *
+                                           static_cast<uint32_t>(source->loop));
   return 1;
 }
 

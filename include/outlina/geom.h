@@ -1,5 +1,5 @@
 /* Plane-geometry primitives. Coordinates come in as floats, arithmetic is double; points
-   written through a pointer are two floats, x then y. */
+   written through a pointer are two floats, x then y, and a null output pointer is skipped. */
 #ifndef OUTLINA_GEOM_H
 #define OUTLINA_GEOM_H
 

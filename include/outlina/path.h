@@ -125,8 +125,8 @@ OUTLINA_API int32_t jVectSearchPoint(const JVect *path, float x, float y);
 OUTLINA_API int32_t jVectDelNoise(JVect *path);
 /* Scales every coordinate about the origin. 1; 0 for null. */
 OUTLINA_API int32_t jVectScale(JVect *path, float factor);
-/* Moves every coordinate toward zero onto the grid. 1; 0 for null, grid 0 or fewer than two
-   points. */
+/* Moves every coordinate toward zero onto the grid. 1; 0 for null, a zero or non-finite grid
+   or fewer than two points. */
 OUTLINA_API int32_t jVectSnap(JVect *path, float grid);
 
 OUTLINA_END_DECLS

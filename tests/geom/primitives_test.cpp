@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+
+#include "outlina/geom.h"
+
+namespace {
+
+TEST(MathCross, VerticalMeetsHorizontalExactlyAtTheirCoordinates) {
+  float out[2] = {};
+  ASSERT_EQ(jMathCross(0.1f, -3.7f, 0.1f, 5.3f, -2.9f, 0.3f, 7.1f, 0.3f, out), 1);
+  EXPECT_EQ(out[0], 0.1f);
+  EXPECT_EQ(out[1], 0.3f);
+  // The same with the roles swapped: the horizontal line first.
+  ASSERT_EQ(jMathCross(-2.9f, 0.3f, 7.1f, 0.3f, 0.1f, -3.7f, 0.1f, 5.3f, out), 1);
+  EXPECT_EQ(out[0], 0.1f);
+  EXPECT_EQ(out[1], 0.3f);
+}
+
+TEST(MathCross, SnapsOntoOneAxisParallelLineWhenTheOtherIsSlanted) {
+  float out[2] = {};
+  ASSERT_EQ(jMathCross(0.3f, 0.7f, 9.1f, 0.7f, -1.3f, -2.1f, 5.9f, 3.3f, out), 1);
+  EXPECT_EQ(out[1], 0.7f);
+  ASSERT_EQ(jMathCross(-1.3f, -2.1f, 5.9f, 3.3f, 1.7f, 0.0f, 1.7f, 8.0f, out), 1);
+  EXPECT_EQ(out[0], 1.7f);
+}
+
+TEST(MathCross, ParallelOrDegenerateLinesLeaveTheOutputUntouched) {
+  float out[2] = {42.0f, -42.0f};
+  EXPECT_EQ(jMathCross(1, 0, 1, 5, 3, 0, 3, 5, out), 0);
+  EXPECT_EQ(jMathCross(0, 0, 2, 1, 0, 1, 4, 3, out), 0);
+  EXPECT_EQ(jMathCross(1, 1, 1, 1, 0, 0, 3, 5, out), 0);
+  EXPECT_EQ(out[0], 42.0f);
+  EXPECT_EQ(out[1], -42.0f);
+  EXPECT_EQ(jMathCross(0, 0, 4, 2, 0, 3, 3, 0, nullptr), 1);
+}
+
+TEST(MathCross, AgreesWithAnIndependentParametricSolve) {
+  uint32_t seed = 12345;
+  auto next = [&seed] {
+    seed = seed * 1664525u + 1013904223u;
+    return static_cast<float>(static_cast<int32_t>(seed >> 8) % 20000) / 37.0f - 270.0f;
+  };
+  for (int i = 0; i < 200; ++i) {
+    const float x1 = next(), y1 = next(), x2 = next(), y2 = next();
+    const float x3 = next(), y3 = next(), x4 = next(), y4 = next();
+    // P1 + t (P2 - P1) = P3 + s (P4 - P3), solved by Cramer's rule.
+    const double ax = x2 - double{x1}, ay = y2 - double{y1};
+    const double bx = x4 - double{x3}, by = y4 - double{y3};
+    const double det = ax * -by + bx * ay;
+    if (std::fabs(det) < 1.0) continue;
+    const double t = ((x3 - double{x1}) * -by + bx * (y3 - double{y1})) / det;
+    float out[2];
+    ASSERT_EQ(jMathCross(x1, y1, x2, y2, x3, y3, x4, y4, out), 1);
+    const double scale = 1.0 + std::fabs(x1 + t * ax) + std::fabs(y1 + t * ay);
+    EXPECT_NEAR(out[0], x1 + t * ax, 1e-5 * scale);
+    EXPECT_NEAR(out[1], y1 + t * ay, 1e-5 * scale);
+  }
+}
+
+TEST(MathRealCrossPoint, EndpointsCountAndCollinearOverlapDoesNot) {
+  float out[2] = {};
+  EXPECT_EQ(jMathRealCrossPoint(0, 0, 2, 2, 2, 2, 4, 0, out), 1);
+  EXPECT_EQ(out[0], 2.0f);
+  EXPECT_EQ(out[1], 2.0f);
+  EXPECT_EQ(jMathRealCrossPoint(0, 0, 4, 0, 2, 0, 2, 5, out), 1);
+  EXPECT_EQ(out[0], 2.0f);
+  EXPECT_EQ(out[1], 0.0f);
+  EXPECT_EQ(jMathRealCrossPoint(0, 0, 4, 0, 2, 0, 6, 0, out), 0);
+  EXPECT_EQ(jMathRealCrossPoint(0, 1, 4, 1, 1, 0, 3, 2, out), 1);
+  EXPECT_EQ(out[0], 2.0f);
+  EXPECT_EQ(out[1], 1.0f);
+}
+
+TEST(MathRealCrossPoint, CrossingOutsideASegmentIsRefusedButWritten) {
+  float out[2] = {};
+  EXPECT_EQ(jMathRealCrossPoint(0, 0, 1, 1, 3, 0, 2, 1, out), 0);
+  EXPECT_EQ(out[0], 1.5f);
+  EXPECT_EQ(out[1], 1.5f);
+  // Just past the end of the second segment, on the y axis only.
+  EXPECT_EQ(jMathRealCrossPoint(-1, 2, 1, 2, 0, 0, 0, 1.99f, out), 0);
+  EXPECT_EQ(out[0], 0.0f);
+  EXPECT_EQ(out[1], 2.0f);
+}
+
+TEST(MathAtan, AxisValuesUseTheLibraryHalfPiAndOtherwiseAtan2) {
+  EXPECT_EQ(jMathAtan(0, 0), 0.0);
+  EXPECT_EQ(jMathAtan(1, 0), 1.57079632675);
+  EXPECT_EQ(jMathAtan(-3, 0), -1.57079632675);
+  EXPECT_NE(jMathAtan(1, 0), std::atan2(1.0, 0.0));
+  EXPECT_EQ(jMathAtan(0, -1), std::atan2(0.0, -1.0));
+  EXPECT_EQ(jMathAtan(-2, 5), std::atan2(-2.0, 5.0));
+}
+
+TEST(MathCos, ZeroRayGivesZeroAndOtherwiseTheCornerCosine) {
+  EXPECT_EQ(jMathCos(1, 1, 1, 1, 5, 2), 0.0);
+  EXPECT_EQ(jMathCos(5, 2, 1, 1, 1, 1), 0.0);
+  EXPECT_EQ(jMathCos(3, 1, 1, 1, 1, 4), 0.0);
+  EXPECT_DOUBLE_EQ(jMathCos(2, 0, 0, 0, 3, 3), 1.0 / std::sqrt(2.0));
+  EXPECT_DOUBLE_EQ(jMathCos(2, 0, 0, 0, -7, 0), -1.0);
+}
+
+TEST(MathLR, SignTellsTheSideAndSwappingTheLineFlipsIt) {
+  EXPECT_EQ(jMathLR(2, 2, 0, 0, 5, 5), 0.0);
+  EXPECT_EQ(jMathLR(1, 0, 0, 0, 0, 1), 1.0);
+  EXPECT_EQ(jMathLR(1, 0, 0, 1, 0, 0), -1.0);
+  EXPECT_EQ(jMathLR(3, 7, 1, 2, 4, -1), -(jMathLR(3, 7, 4, -1, 1, 2)));
+  EXPECT_EQ(jMathLR(3, 7, 1, 2, 4, -1), (3.0 - 1) * (-1 - 2) - (7.0 - 2) * (4 - 1));
+}
+
+TEST(MathDistances, LengthsAndDistanceToALine) {
+  EXPECT_EQ(jMathLen(1, 1, 4, 5), 5.0);
+  EXPECT_EQ(jMathLen2(1, 1, 4, 5), 25.0);
+  EXPECT_EQ(jMathDis(2, 3, 2, 3, -1.5f, 9), 3.5);
+  EXPECT_EQ(jMathDis(2, 0, 2, 7, 5, 100), 3.0);
+  EXPECT_EQ(jMathDis(0, 0, 1, 1, 2, 0), std::sqrt(2.0));
+  EXPECT_EQ(jMathDis(0, 4, 3, 4, -8, 1), 3.0);
+}
+
+TEST(MathCycOxOy, UnitCircleCentreRadiusAndSense) {
+  float c[2] = {9, 9}, r = 9;
+  EXPECT_EQ(jMathCycOxOy(1, 0, 0, 1, -1, 0, c, &r), 0);
+  EXPECT_EQ(c[0], 0.0f);
+  EXPECT_EQ(c[1], 0.0f);
+  EXPECT_EQ(r, 1.0f);
+  EXPECT_EQ(jMathCycOxOy(-1, 0, 0, 1, 1, 0, c, &r), 1);
+  EXPECT_EQ(jMathCycOxOy(2, 1, 1, 2, 0, 1, c, &r), 0);
+  EXPECT_EQ(c[0], 1.0f);
+  EXPECT_EQ(c[1], 1.0f);
+  EXPECT_EQ(r, 1.0f);
+}
+
+TEST(MathCycOxOy, RadiusLimitsRejectWithZeroedOutputs) {
+  float c[2] = {9, 9}, r = 9;
+  EXPECT_EQ(jMathCycOxOy(0.05f, 0, 0, 0.05f, -0.05f, 0, c, &r), -1);
+  EXPECT_EQ(c[0], 0.0f);
+  EXPECT_EQ(c[1], 0.0f);
+  EXPECT_EQ(r, 0.0f);
+  EXPECT_EQ(jMathCycOxOy(50000, 0, 0, 50000, -50000, 0, c, &r), 0);
+  EXPECT_EQ(r, 50000.0f);
+  EXPECT_EQ(jMathCycOxOy(200000, 0, 0, 200000, -200000, 0, c, &r), -1);
+  EXPECT_EQ(c[0], 0.0f);
+  EXPECT_EQ(c[1], 0.0f);
+  EXPECT_EQ(r, 0.0f);
+}
+
+TEST(MathCycOxOy, DegenerateInputsAreRefused) {
+  float c[2] = {9, 9}, r = 9;
+  EXPECT_EQ(jMathCycOxOy(0, 0, 1, 1, 2, 2, c, &r), -1);
+  EXPECT_EQ(jMathCycOxOy(1, 1, 1, 1, 1, 1, c, &r), -1);
+  EXPECT_EQ(jMathCycOxOy(3, 1, 3, 1, 5, 8, c, &r), -1);
+  EXPECT_EQ(c[0], 0.0f);
+  EXPECT_EQ(r, 0.0f);
+  EXPECT_EQ(jMathCycOxOy(1, 0, 0, 1, -1, 0, nullptr, nullptr), 0);
+}
+
+// The sense must say whether the polar angle about the centre falls from P1 via P2 to P3,
+// which for three points of a circle is the sign of the triangle's orientation.
+TEST(MathCycOxOy, SenseMatchesTheTriangleOrientationAllAroundTheCircle) {
+  const double cx = 12.5, cy = -3.25, radius = 40.0;
+  for (int a = 0; a < 24; ++a)
+    for (int b = 1; b < 12; ++b)
+      for (int sign : {1, -1}) {
+        const double t1 = a * 0.2618, t2 = t1 + sign * b * 0.13, t3 = t1 + sign * b * 0.26;
+        const float x1 = static_cast<float>(cx + radius * std::cos(t1));
+        const float y1 = static_cast<float>(cy + radius * std::sin(t1));
+        const float x2 = static_cast<float>(cx + radius * std::cos(t2));
+        const float y2 = static_cast<float>(cy + radius * std::sin(t2));
+        const float x3 = static_cast<float>(cx + radius * std::cos(t3));
+        const float y3 = static_cast<float>(cy + radius * std::sin(t3));
+        float c[2], r;
+        const int32_t sense = jMathCycOxOy(x1, y1, x2, y2, x3, y3, c, &r);
+        EXPECT_EQ(sense, sign < 0 ? 1 : 0) << a << " " << b;
+        EXPECT_NEAR(c[0], cx, 1e-3);
+        EXPECT_NEAR(c[1], cy, 1e-3);
+        EXPECT_NEAR(r, radius, 1e-3);
+      }
+}
+
+TEST(MathCycOxOy, VerticalChordDecidesBySideOfTheMiddlePoint) {
+  float c[2], r;
+  EXPECT_EQ(jMathCycOxOy(0, -1, 1, 0, 0, 1, c, &r), 0);
+  EXPECT_EQ(jMathCycOxOy(0, -1, -1, 0, 0, 1, c, &r), 1);
+  EXPECT_EQ(jMathCycOxOy(0, 1, 1, 0, 0, -1, c, &r), 1);
+  EXPECT_EQ(jMathCycOxOy(0, 1, -1, 0, 0, -1, c, &r), 0);
+}
+
+}  // namespace
