@@ -38,8 +38,6 @@ constexpr double kFloatPi = 3.1415927410125732;
 // A segment box covering more grid cells or buckets than this is checked against every
 // query instead of being stored in each cell.
 constexpr int64_t kMaxCellsPerBox = 64;
-// Grid cells per indexed segment at most, so the index stays proportional to the input.
-constexpr int64_t kCellsPerSegment = 4;
 
 // One heap block per call from jMemAlloc, zeroed, released on scope exit.
 template <class T>
@@ -151,8 +149,9 @@ ExactIndex<K, KeyOf> makeExactIndex(KeyOf keyOf) {
   return ExactIndex<K, KeyOf>(keyOf);
 }
 
-// Members of a list of segment boxes, stored by the grid cells their boxes cover. Boxes that
-// share a point share a cell because the cell of a coordinate never decreases with it.
+// Members of a list of segment boxes, stored by the grid cells their boxes cover; only the
+// occupied cells are kept, in a hash table. Boxes that share a point share a cell because the
+// cell of a coordinate never decreases with it.
 class BoxGrid {
  public:
   bool build(const int32_t *members, int32_t count) {
@@ -167,35 +166,42 @@ class BoxGrid {
     }
     originX_ = count > 0 ? all.minX : 0.0;
     originY_ = count > 0 ? all.minY : 0.0;
-    const double width = count > 0 ? all.maxX - all.minX : 0.0;
-    const double height = count > 0 ? all.maxY - all.minY : 0.0;
-    const double n = std::max(count, 1);
-    cell_ = std::max(extent / n, std::sqrt(width * height / n));
-    if (!(cell_ > 0.0)) cell_ = std::max({width, height, 1.0});
-    for (;;) {
-      sideX_ = static_cast<int64_t>(std::min(width / cell_, 1e9)) + 1;
-      sideY_ = static_cast<int64_t>(std::min(height / cell_, 1e9)) + 1;
-      if (sideX_ * sideY_ <= kCellsPerSegment * n + 16) break;
-      cell_ *= 2.0;
-    }
-    const int64_t cells = sideX_ * sideY_;
-    if (!start_.allocate(cells + 1) || !big_.allocate(count)) return false;
+    const double side = count > 0 ? std::max(all.maxX - all.minX, all.maxY - all.minY) : 0.0;
+    // Cells twice a typical segment put most boxes into one to four cells.
+    cell_ = std::max(2.0 * extent / std::max(count, 1), side / kMaxCellsPerSide);
+    if (!(cell_ > 0.0)) cell_ = 1.0;
     int64_t stored = 0;
+    for (int32_t k = 0; k < count; ++k) {
+      const int64_t area = spanOf(boxOf(seg[members[k]])).area();
+      if (area <= kMaxCellsPerBox) stored += area;
+    }
+    int64_t size = 16;
+    while (size < 2 * stored) size *= 2;
+    mask_ = static_cast<uint64_t>(size - 1);
+    if (!keys_.allocate(size) || !start_.allocate(size + 1) || !fill_.allocate(size) ||
+        !entries_.allocate(stored) || !big_.allocate(count))
+      return false;
+    for (int64_t slot = 0; slot < size; ++slot) keys_[slot] = kEmpty;
     for (int32_t k = 0; k < count; ++k) {
       const Span s = spanOf(boxOf(seg[members[k]]));
       if (s.area() > kMaxCellsPerBox) continue;
-      stored += s.area();
-      forCells(s, [&](int64_t c) { ++start_[c + 1]; });
+      forCells(s, [&](uint64_t key) {
+        const uint64_t slot = find(key);
+        keys_[slot] = key;
+        ++start_[slot + 1];
+      });
     }
-    for (int64_t c = 0; c < cells; ++c) start_[c + 1] += start_[c];
-    if (!entries_.allocate(stored) || !fill_.allocate(cells)) return false;
+    for (int64_t slot = 0; slot < size; ++slot) start_[slot + 1] += start_[slot];
     for (int32_t k = 0; k < count; ++k) {
       const Span s = spanOf(boxOf(seg[members[k]]));
       if (s.area() > kMaxCellsPerBox) {
         big_[bigCount_++] = members[k];
         continue;
       }
-      forCells(s, [&](int64_t c) { entries_[start_[c] + fill_[c]++] = members[k]; });
+      forCells(s, [&](uint64_t key) {
+        const uint64_t slot = find(key);
+        entries_[start_[slot] + fill_[slot]++] = members[k];
+      });
     }
     return true;
   }
@@ -206,36 +212,50 @@ class BoxGrid {
   bool query(const Box &b, Visit visit) {
     const Span s = spanOf(b);
     if (s.area() > kMaxCellsPerBox) return false;
-    forCells(s, [&](int64_t c) {
-      for (int64_t e = start_[c]; e < start_[c + 1]; ++e) visit(entries_[e]);
+    forCells(s, [&](uint64_t key) {
+      const uint64_t slot = find(key);
+      for (int64_t e = start_[slot]; e < start_[slot + 1]; ++e) visit(entries_[e]);
     });
     for (int32_t k = 0; k < bigCount_; ++k) visit(big_[k]);
     return true;
   }
 
  private:
+  // Cell indexes stay below 2^30 so that a cell's two indexes pack into one key.
+  static constexpr double kMaxCellsPerSide = 1 << 30;
+  static constexpr uint64_t kEmpty = UINT64_MAX;
+
   struct Span {
     int64_t x0, y0, x1, y1;
     int64_t area() const { return (x1 - x0 + 1) * (y1 - y0 + 1); }
   };
-  int64_t cellOf(double v, double origin, int64_t side) const {
+  int64_t cellOf(double v, double origin) const {
     const double c = std::floor((v - origin) / cell_);
-    return c < 0.0 ? 0 : c >= static_cast<double>(side) ? side - 1 : static_cast<int64_t>(c);
+    return c < 0.0 ? 0 : c > kMaxCellsPerSide ? static_cast<int64_t>(kMaxCellsPerSide)
+                                               : static_cast<int64_t>(c);
   }
   Span spanOf(const Box &b) const {
-    return {cellOf(b.minX, originX_, sideX_), cellOf(b.minY, originY_, sideY_),
-            cellOf(b.maxX, originX_, sideX_), cellOf(b.maxY, originY_, sideY_)};
+    return {cellOf(b.minX, originX_), cellOf(b.minY, originY_), cellOf(b.maxX, originX_),
+            cellOf(b.maxY, originY_)};
   }
   template <class Fn>
   void forCells(const Span &s, Fn fn) const {
     for (int64_t y = s.y0; y <= s.y1; ++y)
-      for (int64_t x = s.x0; x <= s.x1; ++x) fn(y * sideX_ + x);
+      for (int64_t x = s.x0; x <= s.x1; ++x) fn(static_cast<uint64_t>(x) << 32 | static_cast<uint64_t>(y));
+  }
+  // The slot holding key, or the empty slot where it belongs.
+  uint64_t find(uint64_t key) {
+    uint64_t h = key * 0x9E3779B97F4A7C15ull;
+    h ^= h >> 31;
+    for (uint64_t slot = h & mask_;; slot = (slot + 1) & mask_)
+      if (keys_[slot] == key || keys_[slot] == kEmpty) return slot;
   }
 
   double originX_ = 0.0, originY_ = 0.0, cell_ = 1.0;
-  int64_t sideX_ = 1, sideY_ = 1;
-  WorkArray<int64_t> start_;
-  WorkArray<int64_t> fill_;
+  uint64_t mask_ = 0;
+  WorkArray<uint64_t> keys_;
+  WorkArray<int32_t> start_;
+  WorkArray<int32_t> fill_;
   WorkArray<int32_t> entries_;
   WorkArray<int32_t> big_;
   int32_t bigCount_ = 0;
@@ -249,14 +269,14 @@ struct SplitPoint {
 // Collects the crossing points of base segment s in table order of the segments it meets.
 // Returns the number of points, or -1 at the limit.
 int32_t collectCrossings(int32_t s, int32_t contour, const int32_t *candidates, int32_t count,
-                         SplitPoint *list) {
+                         const int32_t *owner, SplitPoint *list) {
   const WeldTables &t = weldTables;
   const JWeldContour &own = t.contours[contour];
   const int32_t ownSegments = own.end - own.first;
   int32_t found = 0;
   for (int32_t k = 0; k < count; ++k) {
     const int32_t other = candidates[k];
-    const int32_t j = contourOfSegment(other);
+    const int32_t j = owner[other];
     if (!contoursOverlap(own, t.contours[j])) continue;
     if (j == contour) {
       const int32_t gap = std::abs(s - other);
@@ -575,15 +595,17 @@ int32_t weldSegmentCross(const JWeldSegment &p, const JWeldSegment &q, float *ou
 bool weldSplitAtCrossings() {
   WeldTables &t = weldTables;
   const int32_t baseCount = t.segmentCount;
-  WorkArray<int32_t> members, candidates, seenBy;
+  WorkArray<int32_t> members, candidates, seenBy, owner;
   if (!members.allocate(baseCount) || !candidates.allocate(baseCount) ||
-      !seenBy.allocate(baseCount))
+      !seenBy.allocate(baseCount) || !owner.allocate(baseCount))
     return false;
   int32_t memberCount = 0;
   for (int32_t i = 0; i < baseCount; ++i) {
     seenBy[i] = -1;
     if (t.segments[i].flags > 0) members[memberCount++] = i;
   }
+  for (int32_t c = 0; c < t.contourCount; ++c)
+    for (int32_t s = t.contours[c].first; s < t.contours[c].end; ++s) owner[s] = c;
   BoxGrid grid;
   if (!grid.build(&members[0], memberCount)) return false;
   SplitPoint list[kWeldCrossingTableSize];
@@ -603,7 +625,7 @@ bool weldSplitAtCrossings() {
       } else {
         count = memberCount;
       }
-      const int32_t found = collectCrossings(s, c, visit, count, list);
+      const int32_t found = collectCrossings(s, c, visit, count, &owner[0], list);
       if (found < 0) return false;
       if (found == 0) continue;
       if (int64_t{t.segmentCount} + found >= kWeldSegmentTableSize) return false;
