@@ -357,9 +357,10 @@ class SlabIndex {
     top_ = members > 0 ? hi : 0.0;
     const double range = top_ - origin_;
     const double n = std::max(members, 1);
-    width_ = std::max(extent / n, range / n);
+    // Buckets a quarter of a typical extent keep the non-crossing members of a bucket few.
+    width_ = std::max(extent / n / 4.0, range / n / 4.0);
     if (!(width_ > 0.0)) width_ = 1.0;
-    buckets_ = static_cast<int64_t>(std::min(range / width_, n)) + 1;
+    buckets_ = static_cast<int64_t>(std::min(range / width_, 4.0 * n)) + 1;
     if (!start_.allocate(buckets_ + 1) || !big_.allocate(members)) return false;
     int64_t stored = 0;
     for (int32_t i = 0; i < t.segmentCount; ++i) {
@@ -438,30 +439,52 @@ bool probeSegment(int32_t probe, SlabIndex &rows, SlabIndex &columns) {
   const double m = vertical ? (static_cast<double>(p.x0) + p.x1) * 0.5
                             : (static_cast<double>(p.y0) + p.y1) * 0.5;
   const int sign = vertical ? kVerticalSign : kHorizontalSign;
+  // Across and along coordinates of a segment's ends on this line.
+  auto ends = [&](const JWeldSegment &s, double &a, double &b, double &e0, double &e1) {
+    a = vertical ? s.x0 : s.y0;
+    b = vertical ? s.x1 : s.y1;
+    e0 = vertical ? s.y0 : s.x0;
+    e1 = vertical ? s.y1 : s.x1;
+  };
   int32_t count = 0;
   bool full = false;
   auto gather = [&](int32_t i) {
     if (full) return;
-    const JWeldSegment &s = t.segments[i];
-    const double a = vertical ? s.x0 : s.y0, b = vertical ? s.x1 : s.y1;
-    const double e0 = vertical ? s.y0 : s.x0, e1 = vertical ? s.y1 : s.x1;
+    double a, b, e0, e1;
+    ends(t.segments[i], a, b, e0, e1);
     if (!((a > m && b <= m) || (a <= m && b > m))) return;
-    double angle = static_cast<float>(jMathAtan(b - a, e1 - e0));
-    if (angle < 0.0) angle += kFloatPi;
     t.crossings[count++] = {static_cast<int16_t>(b >= a ? sign : -sign), i,
-                            (m - a) * (e1 - e0) / (b - a) + e0, angle};
+                            (m - a) * (e1 - e0) / (b - a) + e0, 0.0};
     full = count == kWeldCrossingTableSize;
   };
   (vertical ? columns : rows).query(m, gather);
   if (full) return false;
   // Records are gathered out of table order; the index as last key gives the order a stable
-  // sort of the table-ordered list would.
-  std::sort(t.crossings, t.crossings + count, [](const JWeldCrossing &l, const JWeldCrossing &r) {
-    if (l.position != r.position) return l.position < r.position;
-    if (l.angle != r.angle) return l.angle > r.angle;
-    if (l.step != r.step) return l.step > r.step;
-    return l.segment < r.segment;
+  // sort of the table-ordered list would. Inclinations only order equal positions, so they
+  // are worked out for those alone.
+  JWeldCrossing *records = t.crossings;
+  std::sort(records, records + count, [](const JWeldCrossing &l, const JWeldCrossing &r) {
+    return l.position != r.position ? l.position < r.position : l.segment < r.segment;
   });
+  for (int32_t k = 0; k + 1 < count;) {
+    int32_t run = k + 1;
+    while (run < count && records[run].position == records[k].position) ++run;
+    if (run - k > 1) {
+      for (int32_t r = k; r < run; ++r) {
+        double a, b, e0, e1;
+        ends(t.segments[records[r].segment], a, b, e0, e1);
+        double angle = static_cast<float>(jMathAtan(b - a, e1 - e0));
+        if (angle < 0.0) angle += kFloatPi;
+        records[r].angle = angle;
+      }
+      std::sort(records + k, records + run, [](const JWeldCrossing &l, const JWeldCrossing &r) {
+        if (l.angle != r.angle) return l.angle > r.angle;
+        if (l.step != r.step) return l.step > r.step;
+        return l.segment < r.segment;
+      });
+    }
+    k = run;
+  }
   int32_t winding = 0;
   for (int32_t k = 0; k < count; ++k) {
     const int32_t before = winding;

@@ -29,10 +29,11 @@ inline Outline rectangle(float x0, float y0, float x1, float y1, bool reversed =
   return {{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}};
 }
 
-// A star-shaped polygon around (cx, cy), clockwise with y up: random radii at evenly spread
-// angles, so it overlaps itself nowhere but has a ragged outline.
-inline Outline randomStar(std::mt19937 &rng, float cx, float cy, float radius, int vertices) {
-  std::uniform_real_distribution<float> r(0.3f * radius, radius);
+// A star-shaped polygon around (cx, cy), clockwise with y up: random radii between
+// (1 - jitter) and 1 times radius at evenly spread angles, so it overlaps itself nowhere.
+inline Outline randomStar(std::mt19937 &rng, float cx, float cy, float radius, int vertices,
+                          float jitter = 0.7f) {
+  std::uniform_real_distribution<float> r((1 - jitter) * radius, radius);
   Outline out;
   for (int k = 0; k < vertices; ++k) {
     const double a = -6.283185307179586 * k / vertices;
