@@ -15,8 +15,8 @@
 namespace text_layout {
 
 // Advance and line pitch below the 10000-unit cell, so letters overlap their neighbours.
-constexpr float kAdvance = 8200.0f;
-constexpr float kLinePitch = 9000.0f;
+constexpr float kAdvance = 7000.0f;
+constexpr float kLinePitch = 8000.0f;
 constexpr int kPerLine = 20;
 
 // The text's characters as Shift-JIS codes, read from the shared data folder.
