@@ -72,12 +72,16 @@ TEST(Dash, CurvesAreFlattenedAsTheyAreCut) {
   double length = 0;
   for (size_t i = 0; i < cut.size(); ++i) {
     if (cut[i].mode == 1) {
-      if (i > 0) EXPECT_EQ(cut[i - 1].mode, 12);
+      if (i > 0) {
+        EXPECT_EQ(cut[i - 1].mode, 12);
+      }
       length = 0;
       continue;
     }
     length += std::hypot(cut[i].x - cut[i - 1].x, cut[i].y - cut[i - 1].y);
-    if (i + 1 < cut.size() && cut[i + 1].mode == 1) EXPECT_NEAR(length, 3.0, 1e-4);
+    if (i + 1 < cut.size() && cut[i + 1].mode == 1) {
+      EXPECT_NEAR(length, 3.0, 1e-4);
+    }
   }
   jVectSetCurveRes(32, 3.0f);
 }
@@ -123,7 +127,9 @@ TEST(Dash, AllocationFailureOfTheCopyRefusesWithThePathUnchanged) {
       EXPECT_EQ(pointsOf(path.get()), expected);
       break;
     }
-    if (result == 0) EXPECT_EQ(pointsOf(path.get()), before);
+    if (result == 0) {
+      EXPECT_EQ(pointsOf(path.get()), before);
+    }
     ASSERT_LT(n, 50);
   }
 }
