@@ -38,8 +38,9 @@ TEST(WidenPath, OpenLineBecomesARectangleWithFlatOrSquareEndsAndKeepsItsTag) {
   ASSERT_EQ(round.size(), 9u);
   EXPECT_EQ(round[3], (P{43, 0, 1}));
   EXPECT_EQ(round[7], (P{43, 10, -1}));
-  // A stadium: the rectangle plus two half discs of radius 1.
-  EXPECT_NEAR(std::fabs(contourAreas(round)[0]), 20 + 3.14159265358979, 2e-3);
+  // The rectangle plus two one-piece cubic half rounds of radius 1, each enclosing 8/5 (a half
+  // disc would be 1.5708).
+  EXPECT_NEAR(std::fabs(contourAreas(round)[0]), 20 + 2 * 1.6, 2e-4);
 }
 
 TEST(WidenPath, ClosedSquareGetsOuterAndInnerContoursInOppositeSenses) {
