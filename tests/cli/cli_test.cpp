@@ -19,12 +19,12 @@ using testing_support::PathPtr;
 
 namespace {
 
-struct Run {
+struct Outcome {
   int code;
   std::string output;  // stdout and stderr together
 };
 
-Run run(const std::string &arguments) {
+Outcome run(const std::string &arguments) {
   const std::string command = std::string(OUTLINA_PROGRAM) + " " + arguments + " 2>&1";
   FILE *pipe = popen(command.c_str(), "r");
   std::string output;
@@ -102,7 +102,7 @@ const std::string kFont = "--font IPAGothic";
 }  // namespace
 
 TEST(Program, HelpListsEveryOptionWithAnExample) {
-  const Run r = run("--help");
+  const Outcome r = run("--help");
   EXPECT_EQ(r.code, 0);
   for (const char *option : {"--text", "--font", "--svg-in", "--json-in", "--vertical", "--size",
                              "--weld", "--offset", "--widen", "--dash", "--stripe", "--shadow",
@@ -112,7 +112,7 @@ TEST(Program, HelpListsEveryOptionWithAnExample) {
 
 TEST(Program, HorizontalTextSitsInItsCellsInMillimetres) {
   const std::string out = outputFile("horizontal.svg");
-  const Run r = run("--text 'あいう' " + kFont + " --size 10 -o " + out);
+  const Outcome r = run("--text 'あいう' " + kFont + " --size 10 -o " + out);
   ASSERT_EQ(r.code, 0) << r.output;
   const Geometry g = geometryOf(out);
   EXPECT_GE(g.contours, 3);
@@ -125,7 +125,7 @@ TEST(Program, HorizontalTextSitsInItsCellsInMillimetres) {
 
 TEST(Program, VerticalTextRunsDownOneColumn) {
   const std::string out = outputFile("vertical.svg");
-  const Run r = run("--text 'あいう' " + kFont + " --vertical --size 10 -o " + out);
+  const Outcome r = run("--text 'あいう' " + kFont + " --vertical --size 10 -o " + out);
   ASSERT_EQ(r.code, 0) << r.output;
   const Geometry g = geometryOf(out);
   EXPECT_GE(g.min.x, 0);
@@ -144,7 +144,7 @@ TEST(Program, EveryEffectKeepsAFilledOutline) {
                            "--envelope 1:50",  "--resolution 16:6 --weld hole"};
   for (const char *effect : effects) {
     const std::string out = outputFile("effect.svg");
-    const Run r = run("--text '文字' " + kFont + " " + effect + " -o " + out);
+    const Outcome r = run("--text '文字' " + kFont + " " + effect + " -o " + out);
     ASSERT_EQ(r.code, 0) << effect << ": " << r.output;
     const Geometry g = geometryOf(out);
     EXPECT_GT(g.contours, 0) << effect;
@@ -161,7 +161,7 @@ TEST(Program, EveryEffectKeepsAFilledOutline) {
 
 TEST(Program, DefaultDemoPngHasInkWhereTheTextIs) {
   const std::string out = outputFile("demo.png");
-  const Run r = run("--text 'ようこそ Outlina' " + kFont +
+  const Outcome r = run("--text 'ようこそ Outlina' " + kFont +
                     " --size 20 --weld union --shadow drop,dx=0.6,dy=-0.6 -o " + out);
   ASSERT_EQ(r.code, 0) << r.output;
   cairo_surface_t *image = cairo_image_surface_create_from_png(out.c_str());
@@ -199,7 +199,7 @@ TEST(Program, WrongValuesNameTheOptionAndTheRange) {
                {"--resolution 2:3", "4 to 128"},     {"--stripe 0:0", "--stripe"},
                {"--bogus", "--bogus"}};
   for (const Case &c : cases) {
-    const Run r = run("--text 'あ' " + kFont + " " + c.arguments + " -o " + out);
+    const Outcome r = run("--text 'あ' " + kFont + " " + c.arguments + " -o " + out);
     EXPECT_EQ(r.code, 2) << c.arguments;
     EXPECT_NE(r.output.find(c.mentions), std::string::npos) << c.arguments << ": " << r.output;
     EXPECT_EQ(std::count(r.output.begin(), r.output.end(), '\n'), 1) << r.output;
@@ -210,7 +210,7 @@ TEST(Program, WrongValuesNameTheOptionAndTheRange) {
 TEST(Program, RefusesToWriteOverAFileUnlessForced) {
   const std::string out = outputFile("kept.svg");
   std::ofstream(out) << "keep me";
-  const Run refused = run("--text 'あ' " + kFont + " -o " + out);
+  const Outcome refused = run("--text 'あ' " + kFont + " -o " + out);
   EXPECT_EQ(refused.code, 2);
   EXPECT_NE(refused.output.find("--force"), std::string::npos);
   std::ifstream in(out);
@@ -221,7 +221,7 @@ TEST(Program, RefusesToWriteOverAFileUnlessForced) {
 
 TEST(Program, ReportsUnencodableCharactersUnknownFontsAndBrokenSvg) {
   const std::string out = outputFile("bad.svg");
-  Run r = run("--text 'aβ😀' " + kFont + " -o " + out);
+  Outcome r = run("--text 'aβ😀' " + kFont + " -o " + out);
   EXPECT_EQ(r.code, 2);
   EXPECT_NE(r.output.find("position 3"), std::string::npos) << r.output;
   EXPECT_NE(r.output.find("U+1F600"), std::string::npos) << r.output;
