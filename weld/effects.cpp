@@ -1,9 +1,10 @@
+#include "outlina/effects.h"
+
 #include <cmath>
 #include <cstdint>
 
 #include "geom/constants.h"
 #include "outlina/curve.h"
-#include "outlina/effects.h"
 #include "outlina/offset.h"
 #include "outlina/weld.h"
 #include "weld/finish.h"
@@ -65,7 +66,8 @@ constexpr double kMaxSlits = 250000;
 // does not change the box.
 bool slitCountFits(const JWeldStripeParam &record, const float box[4]) {
   const double w = double{box[2]} - box[0], h = double{box[3]} - box[1];
-  const double slits = (std::sqrt(w * w + h * h) + 2) / (double{record.stripeWidth} + record.slitWidth);
+  const double slits =
+      (std::sqrt(w * w + h * h) + 2) / (double{record.stripeWidth} + record.slitWidth);
   return slits <= kMaxSlits;
 }
 

@@ -1,3 +1,5 @@
+#include "weld/shadow.h"
+
 #include <cstdint>
 
 #include "outlina/curve.h"
@@ -6,7 +8,6 @@
 #include "outlina/offset.h"
 #include "outlina/weld.h"
 #include "weld/finish.h"
-#include "weld/shadow.h"
 
 namespace outlina {
 namespace {
@@ -31,9 +32,7 @@ bool appendMoved(JVect *shadow, const JVect *path, Move move) {
   return true;
 }
 
-bool isEdgeEnd(int16_t mode) {
-  return mode == JVM_LINE || mode == JVM_SVT || mode == JVM_SVT_END;
-}
+bool isEdgeEnd(int16_t mode) { return mode == JVM_LINE || mode == JVM_SVT || mode == JVM_SVT_END; }
 
 // The side faces swept by the flattened outlines on their way to their far image
 // T(p) = c + k (p - c) + (dx, dy): one closed band per run of edges that face the move.
@@ -57,8 +56,7 @@ bool appendExtrusion(JVect *shadow, JVect *path, const JWeldShadowParam &record,
                                                                              : JVM_SVT;
   };
   auto emitBand = [&](int32_t rs, int32_t re) {
-    if (jVectAddPoint(shadow, JVECT_LAST, JVM_START, points[rs].x, points[rs].y) < 0)
-      return false;
+    if (jVectAddPoint(shadow, JVECT_LAST, JVM_START, points[rs].x, points[rs].y) < 0) return false;
     for (int32_t i = rs; i < re; ++i) {
       const Xy t = far(points[i]);
       if (jVectAddPoint(shadow, JVECT_LAST, chainMode(i, rs, re), t.x, t.y) < 0) return false;
@@ -140,8 +138,7 @@ JVect *weldBuildShadow(const JWeldShadowParam &record, JVect *path) {
 namespace {
 
 bool offsetStep(JVect *path, float distance) {
-  return jVectOffsetPath(path, distance, JVC_SQUARE, JVJ_MITER, kShadowMiterLimit, JVO_BOTH) ==
-             1 &&
+  return jVectOffsetPath(path, distance, JVC_SQUARE, JVJ_MITER, kShadowMiterLimit, JVO_BOTH) == 1 &&
          jWeldCombineVect(path, JWM_UNION) == 1;
 }
 

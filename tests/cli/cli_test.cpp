@@ -1,7 +1,6 @@
 // End-to-end runs of the outlina program: its exit codes, messages and written geometry.
-#include <gtest/gtest.h>
-
 #include <cairo.h>
+#include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
@@ -71,7 +70,9 @@ Geometry geometryOf(const std::string &svgFile) {
         if (g.contours++ > 0) endContour();
         from = start = c.p[0];
         break;
-      case Op::Line: edge(c.p[0]); break;
+      case Op::Line:
+        edge(c.p[0]);
+        break;
       case Op::Quad: {
         const Vec2 a = from;
         for (int i = 1; i <= kSteps; ++i) {
@@ -85,12 +86,15 @@ Geometry geometryOf(const std::string &svgFile) {
         const Vec2 a = from;
         for (int i = 1; i <= kSteps; ++i) {
           const double t = double(i) / kSteps, u = 1 - t;
-          edge({u * u * u * a.x + 3 * u * u * t * c.p[0].x + 3 * u * t * t * c.p[1].x + t * t * t * c.p[2].x,
-                u * u * u * a.y + 3 * u * u * t * c.p[0].y + 3 * u * t * t * c.p[1].y + t * t * t * c.p[2].y});
+          edge({u * u * u * a.x + 3 * u * u * t * c.p[0].x + 3 * u * t * t * c.p[1].x +
+                    t * t * t * c.p[2].x,
+                u * u * u * a.y + 3 * u * u * t * c.p[0].y + 3 * u * t * t * c.p[1].y +
+                    t * t * t * c.p[2].y});
         }
         break;
       }
-      case Op::Close: break;
+      case Op::Close:
+        break;
     }
   }
   if (g.contours > 0) endContour();
@@ -139,9 +143,10 @@ TEST(Program, EveryEffectKeepsAFilledOutline) {
   const std::string base = outputFile("base.svg");
   ASSERT_EQ(run("--text '文字' " + kFont + " -o " + base).code, 0);
   const Geometry plain = geometryOf(base);
-  const char *effects[] = {"--weld union",     "--offset 0.5",         "--widen 0.3,cap=round",
-                           "--dash 1:0.5",     "--stripe 1:0.5",       "--shadow drop,dx=1,dy=-1",
-                           "--envelope 1:50",  "--resolution 16:6 --weld hole"};
+  const char *effects[] = {"--weld union",          "--offset 0.5",
+                           "--widen 0.3,cap=round", "--dash 1:0.5",
+                           "--stripe 1:0.5",        "--shadow drop,dx=1,dy=-1",
+                           "--envelope 1:50",       "--resolution 16:6 --weld hole"};
   for (const char *effect : effects) {
     const std::string out = outputFile("effect.svg");
     const Outcome r = run("--text '文字' " + kFont + " " + effect + " -o " + out);
@@ -163,7 +168,7 @@ TEST(Program, EveryEffectKeepsAFilledOutline) {
 TEST(Program, DefaultDemoPngHasInkWhereTheTextIs) {
   const std::string out = outputFile("demo.png");
   const Outcome r = run("--text 'ようこそ Outlina' " + kFont +
-                    " --size 20 --weld union --shadow drop,dx=0.6,dy=-0.6 -o " + out);
+                        " --size 20 --weld union --shadow drop,dx=0.6,dy=-0.6 -o " + out);
   ASSERT_EQ(r.code, 0) << r.output;
   cairo_surface_t *image = cairo_image_surface_create_from_png(out.c_str());
   ASSERT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS);
@@ -194,10 +199,14 @@ TEST(Program, WrongValuesNameTheOptionAndTheRange) {
   const std::string out = outputFile("never.svg");
   struct Case {
     const char *arguments, *mentions;
-  } cases[] = {{"--envelope 40:50", "1 to 32"},      {"--widen -1", "--widen"},
-               {"--weld xor", "union|intersect|hole"}, {"--offset 1.5x", "--offset"},
-               {"--dash 0:1", "--dash"},             {"--shadow drop,option=7", "0 to 5"},
-               {"--resolution 2:3", "4 to 128"},     {"--stripe 0:0", "--stripe"},
+  } cases[] = {{"--envelope 40:50", "1 to 32"},
+               {"--widen -1", "--widen"},
+               {"--weld xor", "union|intersect|hole"},
+               {"--offset 1.5x", "--offset"},
+               {"--dash 0:1", "--dash"},
+               {"--shadow drop,option=7", "0 to 5"},
+               {"--resolution 2:3", "4 to 128"},
+               {"--stripe 0:0", "--stripe"},
                {"--bogus", "--bogus"}};
   for (const Case &c : cases) {
     const Outcome r = run("--text 'あ' " + kFont + " " + c.arguments + " -o " + out);

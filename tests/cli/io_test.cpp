@@ -40,8 +40,9 @@ TEST(SvgReader, RectBecomesAClosedContourWithYTurnedUp) {
 
 TEST(SvgReader, TransformsComposeRightToLeft) {
   // translate(10,0) scale(2): the point (1, 1) becomes (12, 2), drawn at y = -2.
-  PathPtr path = readSvg(wrap("<g transform='translate(10,0)'><path transform='scale(2)' "
-                              "d='M1 1 L2 1 L1 2 Z'/></g>"));
+  PathPtr path =
+      readSvg(wrap("<g transform='translate(10,0)'><path transform='scale(2)' "
+                   "d='M1 1 L2 1 L1 2 Z'/></g>"));
   EXPECT_EQ(pointsOf(path.get())[0], (P{1, 12, -2}));
 }
 
@@ -94,9 +95,18 @@ TEST(SvgReader, ReportsTheLineOfMalformedXmlAndBadPathData) {
 }
 
 TEST(SvgRoundTrip, OwnOutputReadsBackToTheSameGeometry) {
-  PathPtr original = makePath({{1, 0, 0}, {2, 10, 0}, {41, 12, 3}, {42, 9, 8}, {43, 5, 9},
-                               {31, 2, 9}, {32, 0, 5}, {2, 0, 0},
-                               {1, 20, 0}, {21, 25, 5}, {22, 30, 0}, {2, 20, 0}});
+  PathPtr original = makePath({{1, 0, 0},
+                               {2, 10, 0},
+                               {41, 12, 3},
+                               {42, 9, 8},
+                               {43, 5, 9},
+                               {31, 2, 9},
+                               {32, 0, 5},
+                               {2, 0, 0},
+                               {1, 20, 0},
+                               {21, 25, 5},
+                               {22, 30, 0},
+                               {2, 20, 0}});
   PathPtr once = readSvg(svgFromPath(original.get(), 1.0));
   PathPtr twice = readSvg(svgFromPath(once.get(), 1.0));
   const std::vector<P> a = pointsOf(once.get()), b = pointsOf(twice.get());
@@ -129,7 +139,8 @@ TEST(JsonIo, RoundTripKeepsEveryFieldAndRejectsBadRecords) {
   std::string error;
   ASSERT_TRUE(readJsonText(jsonFromPath(original.get()), back.get(), error)) << error;
   EXPECT_EQ(pointsOf(back.get()), pointsOf(original.get()));
-  EXPECT_FALSE(readJsonText("{\"format\":\"outlina-points\",\"points\":[[1,2]]}", back.get(), error));
+  EXPECT_FALSE(
+      readJsonText("{\"format\":\"outlina-points\",\"points\":[[1,2]]}", back.get(), error));
   EXPECT_FALSE(readJsonText("[", back.get(), error));
   EXPECT_FALSE(readJsonText("{\"format\":\"other\",\"points\":[]}", back.get(), error));
 }

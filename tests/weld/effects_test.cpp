@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <array>
+#include <cmath>
 #include <vector>
 
 #include "support/path_builder.h"
@@ -35,8 +35,11 @@ std::vector<Box> contourBoxes(const JVect *path) {
 
 PathPtr square(float x0, float y0, float size) {
   // Clockwise with y up: outer contours in direction 1.
-  return makePath({{1, x0, y0}, {2, x0, y0 + size}, {2, x0 + size, y0 + size},
-                   {2, x0 + size, y0}, {2, x0, y0}});
+  return makePath({{1, x0, y0},
+                   {2, x0, y0 + size},
+                   {2, x0 + size, y0 + size},
+                   {2, x0 + size, y0},
+                   {2, x0, y0}});
 }
 
 }  // namespace

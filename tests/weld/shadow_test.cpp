@@ -1,11 +1,12 @@
 // The shadow effect's four kinds and six options on a unit and a 10 x 10 square.
+#include "weld/shadow.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 #include <vector>
 
 #include "support/path_builder.h"
-#include "weld/shadow.h"
 
 using testing_support::makePath;
 using testing_support::P;
@@ -14,9 +15,7 @@ using testing_support::pointsOf;
 
 namespace {
 
-PathPtr unitSquare() {
-  return makePath({{1, 0, 0}, {2, 0, 1}, {2, 1, 1}, {2, 1, 0}, {2, 0, 0}});
-}
+PathPtr unitSquare() { return makePath({{1, 0, 0}, {2, 0, 1}, {2, 1, 1}, {2, 1, 0}, {2, 0, 0}}); }
 
 JWeldShadowParam shadowOf(int32_t type, int32_t option, float dx, float dy) {
   return {type, option, dx, dy, 100, 0.5f, 0, 0, 0};

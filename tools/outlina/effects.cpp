@@ -1,7 +1,7 @@
 #include "effects.h"
 
-#include <cmath>
 #include <array>
+#include <cmath>
 #include <map>
 
 namespace outlina::cli {
@@ -24,8 +24,7 @@ class Fields {
   }
   const std::string &head() const { return items_[0]; }
   // Reads key=value items after the head; a bare key stands for key=1.
-  bool keys(std::map<std::string, std::string> &out,
-            std::initializer_list<const char *> allowed) {
+  bool keys(std::map<std::string, std::string> &out, std::initializer_list<const char *> allowed) {
     for (size_t i = 1; i < items_.size(); ++i) {
       const size_t eq = items_[i].find('=');
       const std::string key = items_[i].substr(0, eq);
@@ -75,8 +74,8 @@ class Fields {
   std::vector<std::string> items_;
 };
 
-constexpr std::pair<const char *, int> kJoints[] = {{"miter", JVJ_MITER}, {"round", JVJ_ROUND},
-                                                    {"bevel", JVJ_BEVEL}};
+constexpr std::pair<const char *, int> kJoints[] = {
+    {"miter", JVJ_MITER}, {"round", JVJ_ROUND}, {"bevel", JVJ_BEVEL}};
 
 bool joint(Fields &f, std::map<std::string, std::string> &k, int32_t &out) {
   if (!k.count("joint")) return true;
@@ -95,8 +94,8 @@ bool limit(Fields &f, std::map<std::string, std::string> &k, float &out) {
 
 bool prepareWeld(Fields &f, PreparedStep &s) {
   int mode;
-  if (!f.choice(f.head(), "the rule", {{"union", JWM_UNION}, {"intersect", JWM_INTERSECT},
-                                       {"hole", JWM_HOLE}}, mode))
+  if (!f.choice(f.head(), "the rule",
+                {{"union", JWM_UNION}, {"intersect", JWM_INTERSECT}, {"hole", JWM_HOLE}}, mode))
     return false;
   s.run = [mode](JVect *p) { return jWeldExecute(mode, p) == 1; };
   return true;
@@ -131,8 +130,9 @@ bool prepareWiden(Fields &f, PreparedStep &s) {
     return false;
   JWeldWidenParam r{static_cast<float>(w), JVC_SQUARE, JVJ_MITER, kDefaultMiterLimit, 1};
   int cap = JVC_SQUARE;
-  if (k.count("cap") && !f.choice(k["cap"], "cap", {{"square", JVC_SQUARE}, {"round", JVC_ROUND},
-                                                    {"flat", JVC_FLAT}}, cap))
+  if (k.count("cap") &&
+      !f.choice(k["cap"], "cap", {{"square", JVC_SQUARE}, {"round", JVC_ROUND}, {"flat", JVC_FLAT}},
+                cap))
     return false;
   if (!joint(f, k, r.joint) || !limit(f, k, r.miterLimit)) return false;
   r.cap = cap;
@@ -192,13 +192,23 @@ bool prepareStripe(Fields &f, PreparedStep &s) {
 bool prepareShadow(Fields &f, PreparedStep &s) {
   std::map<std::string, std::string> k;
   int type;
-  if (!f.choice(f.head(), "the kind", {{"block", JWST_BLOCK}, {"drop", JWST_DROP},
-                                       {"cast", JWST_CAST}, {"perspective", JWST_PERSPECTIVE}},
+  if (!f.choice(f.head(), "the kind",
+                {{"block", JWST_BLOCK},
+                 {"drop", JWST_DROP},
+                 {"cast", JWST_CAST},
+                 {"perspective", JWST_PERSPECTIVE}},
                 type) ||
       !f.keys(k, {"dx", "dy", "ratio", "offset", "option", "nofit"}))
     return false;
-  JWeldShadowParam r{type, 0, kDefaultShadowShift, -kDefaultShadowShift, kDefaultPerspectiveRatio,
-                     kDefaultShadowOffset, 0, 0, 1};
+  JWeldShadowParam r{type,
+                     0,
+                     kDefaultShadowShift,
+                     -kDefaultShadowShift,
+                     kDefaultPerspectiveRatio,
+                     kDefaultShadowOffset,
+                     0,
+                     0,
+                     1};
   double v;
   if (k.count("dx")) {
     if (!f.number(k["dx"], "dx", -kMaxLength, kMaxLength, v)) return false;
@@ -263,8 +273,9 @@ bool prepareResolution(Fields &f, PreparedStep &s) {
 bool prepareSteps(const std::vector<Step> &steps, std::vector<PreparedStep> &out,
                   std::string &error) {
   static const std::map<std::string, bool (*)(Fields &, PreparedStep &)> kPrepare = {
-      {"--weld", prepareWeld},       {"--offset", prepareOffset}, {"--widen", prepareWiden},
-      {"--dash", prepareDash},       {"--stripe", prepareStripe}, {"--shadow", prepareShadow},
+      {"--weld", prepareWeld},         {"--offset", prepareOffset},
+      {"--widen", prepareWiden},       {"--dash", prepareDash},
+      {"--stripe", prepareStripe},     {"--shadow", prepareShadow},
       {"--envelope", prepareEnvelope}, {"--resolution", prepareResolution}};
   for (const Step &step : steps) {
     Fields fields(step.option, step.value, error);

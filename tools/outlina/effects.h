@@ -12,8 +12,8 @@
 namespace outlina::cli {
 
 struct PreparedStep {
-  std::string label;                  // "--offset 1.5", for messages
-  std::function<bool(JVect *)> run;   // false when the library reports a failure
+  std::string label;                 // "--offset 1.5", for messages
+  std::function<bool(JVect *)> run;  // false when the library reports a failure
 };
 
 // False with a one-line message naming the option and the allowed values.

@@ -1,9 +1,8 @@
 #include "json_io.h"
 
 #include <fstream>
-#include <sstream>
-
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 namespace outlina::cli {
 namespace {
@@ -35,16 +34,16 @@ bool readJsonText(const std::string &text, JVect *path, std::string &error) {
   }
   int index = 0;
   for (const nlohmann::json &p : doc["points"]) {
-    const bool ok = p.is_array() && p.size() == 4 && p[0].is_number_integer() &&
-                    p[1].is_number() && p[2].is_number() && p[3].is_number_unsigned() &&
+    const bool ok = p.is_array() && p.size() == 4 && p[0].is_number_integer() && p[1].is_number() &&
+                    p[2].is_number() && p[3].is_number_unsigned() &&
                     p[0].get<int64_t>() >= INT16_MIN && p[0].get<int64_t>() <= INT16_MAX &&
                     p[3].get<uint64_t>() <= UINT32_MAX;
     if (!ok) {
       error = "point " + std::to_string(index) + " is not [mode, x, y, tag]";
       return false;
     }
-    if (jVectAddPoint(path, JVECT_LAST, p[0].get<int16_t>(), p[1].get<float>(),
-                      p[2].get<float>()) < 0) {
+    if (jVectAddPoint(path, JVECT_LAST, p[0].get<int16_t>(), p[1].get<float>(), p[2].get<float>()) <
+        0) {
       error = "out of memory";
       return false;
     }

@@ -60,8 +60,8 @@ int main(int argc, char **argv) {
   }
   const std::string ext = extensionOf(job.output);
   if (ext != ".svg" && ext != ".png" && ext != ".json")
-    return complain(kExitUsage, "-o: the output must end in .svg, .png or .json, got \"" +
-                                    job.output + "\"");
+    return complain(kExitUsage,
+                    "-o: the output must end in .svg, .png or .json, got \"" + job.output + "\"");
   if (!job.force && std::filesystem::exists(job.output))
     return complain(kExitUsage, "-o: " + job.output + " exists (--force writes over it)");
   std::vector<PreparedStep> steps;
@@ -74,7 +74,8 @@ int main(int argc, char **argv) {
     if (!setText(job.text, path.get(), error, usage))
       return complain(usage ? kExitUsage : kExitFailed, error);
   } else if (!job.svgIn.empty()) {
-    if (!readSvgFile(job.svgIn, path.get(), error)) return complain(kExitUsage, "--svg-in: " + error);
+    if (!readSvgFile(job.svgIn, path.get(), error))
+      return complain(kExitUsage, "--svg-in: " + error);
   } else if (!readJsonFile(job.jsonIn, path.get(), error)) {
     return complain(kExitUsage, "--json-in: " + error);
   }
@@ -85,9 +86,12 @@ int main(int argc, char **argv) {
                                        ") failed; nothing was written");
 
   bool written = false;
-  if (ext == ".svg") written = writeText(job.output, svgFromPath(path.get(), kMarginMm), error);
-  else if (ext == ".json") written = writeText(job.output, jsonFromPath(path.get()), error);
-  else written = writePng(path.get(), job.output, kPngPixelsPerMm, kMarginMm, error);
+  if (ext == ".svg")
+    written = writeText(job.output, svgFromPath(path.get(), kMarginMm), error);
+  else if (ext == ".json")
+    written = writeText(job.output, jsonFromPath(path.get()), error);
+  else
+    written = writePng(path.get(), job.output, kPngPixelsPerMm, kMarginMm, error);
   if (!written) return complain(kExitFailed, error);
   std::printf("%s: %d points\n", job.output.c_str(), jVectGetNum(path.get()));
   return 0;

@@ -25,7 +25,7 @@ std::vector<std::string> splitList(const std::string &text, char separator) {
 
 namespace {
 
-const char *const kEffectOptions[] = {"--weld",  "--offset", "--widen",    "--dash",
+const char *const kEffectOptions[] = {"--weld",   "--offset", "--widen",    "--dash",
                                       "--stripe", "--shadow", "--envelope", "--resolution"};
 
 bool isEffect(const std::string &option) {
@@ -93,7 +93,8 @@ bool parseCommandLine(int argc, const char *const *argv, Job &job, std::string &
     }
   }
   if (job.help) return true;
-  const int inputs = (job.haveText ? 1 : 0) + (job.svgIn.empty() ? 0 : 1) + (job.jsonIn.empty() ? 0 : 1);
+  const int inputs =
+      (job.haveText ? 1 : 0) + (job.svgIn.empty() ? 0 : 1) + (job.jsonIn.empty() ? 0 : 1);
   if (inputs != 1) {
     error = "give exactly one input: --text, --svg-in or --json-in (see --help)";
     return false;

@@ -97,6 +97,18 @@ std::vector<Command> commandsFromPath(const JVect *path) {
   return out;
 }
 
+std::vector<Command> contoursWhere(const std::vector<Command> &commands, bool closed) {
+  std::vector<Command> out;
+  for (size_t start = 0; start < commands.size();) {
+    size_t end = start + 1;
+    while (end < commands.size() && commands[end].op != Op::Move) ++end;
+    if ((commands[end - 1].op == Op::Close) == closed)
+      out.insert(out.end(), commands.begin() + start, commands.begin() + end);
+    start = end;
+  }
+  return out;
+}
+
 bool appendCommands(JVect *path, const std::vector<Command> &commands) {
   Vec2 start{}, last{};
   auto add = [&](int mode, Vec2 p) {
@@ -120,8 +132,7 @@ bool appendCommands(JVect *path, const std::vector<Command> &commands) {
         break;
       case Op::Cubic:
         ok = add(JVM_BEZ_CTRL1, lerp(last, c.p[0], kHandleToLibrary)) &&
-             add(JVM_BEZ_CTRL2, lerp(c.p[2], c.p[1], kHandleToLibrary)) &&
-             add(JVM_BEZ_END, c.p[2]);
+             add(JVM_BEZ_CTRL2, lerp(c.p[2], c.p[1], kHandleToLibrary)) && add(JVM_BEZ_END, c.p[2]);
         last = c.p[2];
         break;
       case Op::Close:

@@ -24,6 +24,10 @@ struct Command {
 // start is closed. Malformed curve runs are drawn as lines rather than dropped.
 std::vector<Command> commandsFromPath(const JVect *path);
 
+// The contours of commands that are closed (closed = true) or open (false), in their order.
+// Closed contours are filled; open ones, such as dashes, are drawn as lines.
+std::vector<Command> contoursWhere(const std::vector<Command> &commands, bool closed);
+
 // Appends the commands to path in the library's own form (three-quarter cubic controls).
 // Returns false when a point cannot be added.
 bool appendCommands(JVect *path, const std::vector<Command> &commands);

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "outline_io.h"
+#include "svg_writer.h"
 
 namespace outlina::cli {
 namespace {
@@ -34,28 +35,40 @@ bool writePng(const JVect *path, const std::string &file, double pixelsPerMm, do
   // Library y points up, image rows go down.
   cairo_translate(cr, (marginMm - min.x) * pixelsPerMm, (max.y + marginMm) * pixelsPerMm);
   cairo_scale(cr, pixelsPerMm, -pixelsPerMm);
-  for (const Command &c : commands) {
-    switch (c.op) {
-      case Op::Move: cairo_move_to(cr, c.p[0].x, c.p[0].y); break;
-      case Op::Line: cairo_line_to(cr, c.p[0].x, c.p[0].y); break;
-      case Op::Quad: {
-        double x0, y0;
-        cairo_get_current_point(cr, &x0, &y0);
-        // A quadratic is the cubic whose handles lie two thirds of the way to its control.
-        cairo_curve_to(cr, x0 + 2.0 / 3 * (c.p[0].x - x0), y0 + 2.0 / 3 * (c.p[0].y - y0),
-                       c.p[1].x + 2.0 / 3 * (c.p[0].x - c.p[1].x),
-                       c.p[1].y + 2.0 / 3 * (c.p[0].y - c.p[1].y), c.p[1].x, c.p[1].y);
-        break;
+  auto trace = [cr](const std::vector<Command> &contours) {
+    for (const Command &c : contours) {
+      switch (c.op) {
+        case Op::Move:
+          cairo_move_to(cr, c.p[0].x, c.p[0].y);
+          break;
+        case Op::Line:
+          cairo_line_to(cr, c.p[0].x, c.p[0].y);
+          break;
+        case Op::Quad: {
+          double x0, y0;
+          cairo_get_current_point(cr, &x0, &y0);
+          // A quadratic is the cubic whose handles lie two thirds of the way to its control.
+          cairo_curve_to(cr, x0 + 2.0 / 3 * (c.p[0].x - x0), y0 + 2.0 / 3 * (c.p[0].y - y0),
+                         c.p[1].x + 2.0 / 3 * (c.p[0].x - c.p[1].x),
+                         c.p[1].y + 2.0 / 3 * (c.p[0].y - c.p[1].y), c.p[1].x, c.p[1].y);
+          break;
+        }
+        case Op::Cubic:
+          cairo_curve_to(cr, c.p[0].x, c.p[0].y, c.p[1].x, c.p[1].y, c.p[2].x, c.p[2].y);
+          break;
+        case Op::Close:
+          cairo_close_path(cr);
+          break;
       }
-      case Op::Cubic:
-        cairo_curve_to(cr, c.p[0].x, c.p[0].y, c.p[1].x, c.p[1].y, c.p[2].x, c.p[2].y);
-        break;
-      case Op::Close: cairo_close_path(cr); break;
     }
-  }
-  cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+  };
   cairo_set_source_rgb(cr, 0, 0, 0);
+  trace(contoursWhere(commands, true));
+  cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
   cairo_fill(cr);
+  trace(contoursWhere(commands, false));
+  cairo_set_line_width(cr, kOpenLineWidthMm);
+  cairo_stroke(cr);
   const cairo_status_t status = cairo_surface_write_to_png(surface, file.c_str());
   cairo_destroy(cr);
   cairo_surface_destroy(surface);

@@ -6,11 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <pugixml.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <pugixml.hpp>
 
 #include "outline_io.h"
 
@@ -23,7 +22,7 @@ struct Affine {
   double a = 1, b = 0, c = 0, d = 1, e = 0, f = 0;  // x' = a x + c y + e, y' = b x + d y + f
   Vec2 apply(Vec2 p) const { return {a * p.x + c * p.y + e, b * p.x + d * p.y + f}; }
   Affine then(const Affine &m) const {  // this first, then m
-    return {m.a * a + m.c * b, m.b * a + m.d * b, m.a * c + m.c * d,
+    return {m.a * a + m.c * b, m.b * a + m.d * b,       m.a * c + m.c * d,
             m.b * c + m.d * d, m.a * e + m.c * f + m.e, m.b * e + m.d * f + m.f};
   }
 };
@@ -190,9 +189,15 @@ bool parsePathData(const char *d, Builder &b, std::string &error) {
           command = rel ? 'l' : 'L';  // further pairs are lines
         }
         break;
-      case 'L': if ((ok = read(2))) b.line(abs(v[0], v[1])); break;
-      case 'H': if ((ok = read(1))) b.line({rel ? c.x + v[0] : v[0], c.y}); break;
-      case 'V': if ((ok = read(1))) b.line({c.x, rel ? c.y + v[0] : v[0]}); break;
+      case 'L':
+        if ((ok = read(2))) b.line(abs(v[0], v[1]));
+        break;
+      case 'H':
+        if ((ok = read(1))) b.line({rel ? c.x + v[0] : v[0], c.y});
+        break;
+      case 'V':
+        if ((ok = read(1))) b.line({c.x, rel ? c.y + v[0] : v[0]});
+        break;
       case 'C':
         if ((ok = read(6))) {
           lastControl = abs(v[2], v[3]);
@@ -224,8 +229,8 @@ bool parsePathData(const char *d, Builder &b, std::string &error) {
         break;
       case 'A': {
         bool large = false, sweep = false;
-        ok = in.next(v[0]) && in.next(v[1]) && in.next(v[2]) && in.flag(large) &&
-             in.flag(sweep) && in.next(v[3]) && in.next(v[4]);
+        ok = in.next(v[0]) && in.next(v[1]) && in.next(v[2]) && in.flag(large) && in.flag(sweep) &&
+             in.next(v[3]) && in.next(v[4]);
         if (ok) b.arc(v[0], v[1], v[2], large, sweep, abs(v[3], v[4]));
         break;
       }
@@ -342,8 +347,10 @@ bool readShapes(const pugi::xml_node &node, const Affine &parent, std::vector<Co
       double x, y;
       bool first = true;
       while (in.next(x) && in.next(y)) {
-        if (first) b.move({x, y});
-        else b.line({x, y});
+        if (first)
+          b.move({x, y});
+        else
+          b.line({x, y});
         first = false;
       }
       if (!first && name == "polygon") b.close();

@@ -6,6 +6,9 @@
 #include "outline_io.h"
 
 namespace outlina::cli {
+
+const double kOpenLineWidthMm = 0.1;
+
 namespace {
 
 // Six decimals of a millimetre keep a round trip well inside a micrometre.
@@ -27,6 +30,38 @@ void point(std::string &out, Vec2 p) {
   number(out, -p.y);
 }
 
+std::string pathData(const std::vector<Command> &commands) {
+  std::string d;
+  for (const Command &c : commands) {
+    if (!d.empty()) d += ' ';
+    switch (c.op) {
+      case Op::Move:
+        d += 'M';
+        point(d, c.p[0]);
+        break;
+      case Op::Line:
+        d += 'L';
+        point(d, c.p[0]);
+        break;
+      case Op::Quad:
+        d += 'Q';
+        point(d, c.p[0]);
+        point(d, c.p[1]);
+        break;
+      case Op::Cubic:
+        d += 'C';
+        point(d, c.p[0]);
+        point(d, c.p[1]);
+        point(d, c.p[2]);
+        break;
+      case Op::Close:
+        d += 'Z';
+        break;
+    }
+  }
+  return d;
+}
+
 }  // namespace
 
 std::string svgFromPath(const JVect *path, double marginMm) {
@@ -36,19 +71,12 @@ std::string svgFromPath(const JVect *path, double marginMm) {
   const double x = min.x - marginMm, y = -max.y - marginMm;
   const double w = max.x - min.x + 2 * marginMm, h = max.y - min.y + 2 * marginMm;
 
-  std::string d;
-  for (const Command &c : commands) {
-    if (!d.empty()) d += ' ';
-    switch (c.op) {
-      case Op::Move: d += 'M'; point(d, c.p[0]); break;
-      case Op::Line: d += 'L'; point(d, c.p[0]); break;
-      case Op::Quad: d += 'Q'; point(d, c.p[0]); point(d, c.p[1]); break;
-      case Op::Cubic: d += 'C'; point(d, c.p[0]); point(d, c.p[1]); point(d, c.p[2]); break;
-      case Op::Close: d += 'Z'; break;
-    }
-  }
+  const std::string filled = pathData(contoursWhere(commands, true));
+  const std::string open = pathData(contoursWhere(commands, false));
 
-  std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"";
+  std::string svg =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
+      "width=\"";
   number(svg, w);
   svg += "mm\" height=\"";
   number(svg, h);
@@ -61,7 +89,13 @@ std::string svgFromPath(const JVect *path, double marginMm) {
   svg += ' ';
   number(svg, h);
   svg += "\">\n";
-  if (!d.empty()) svg += "  <path fill-rule=\"nonzero\" fill=\"black\" d=\"" + d + "\"/>\n";
+  if (!filled.empty())
+    svg += "  <path fill-rule=\"nonzero\" fill=\"black\" d=\"" + filled + "\"/>\n";
+  if (!open.empty()) {
+    svg += "  <path fill=\"none\" stroke=\"black\" stroke-width=\"";
+    number(svg, kOpenLineWidthMm);
+    svg += "\" d=\"" + open + "\"/>\n";
+  }
   svg += "</svg>\n";
   return svg;
 }

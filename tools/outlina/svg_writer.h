@@ -8,7 +8,11 @@
 
 namespace outlina::cli {
 
-// One path element for all contours, fill-rule nonzero, y turned down; the page is the
+// Open contours (dashes, lines) are drawn as lines this wide; they have no area to fill.
+extern const double kOpenLineWidthMm;
+
+// One path element for all closed contours, fill-rule nonzero, and one stroked path element for
+// the open contours; y turned down; the page is the
 // outlines' box plus margin on every side. An empty path gives a valid empty document.
 std::string svgFromPath(const JVect *path, double marginMm);
 

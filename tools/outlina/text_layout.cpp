@@ -142,8 +142,8 @@ bool setText(const TextSetting &setting, JVect *path, std::string &error, bool &
     if (chars[i].code == 0 && chars[i].codePoint != U'\n' && !setting.skipMissing) {
       char hex[16];
       std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(chars[i].codePoint));
-      error = "--text: character '" + utf8Of(chars[i].codePoint) + "' (" + hex +
-              ") at position " + std::to_string(i + 1) +
+      error = "--text: character '" + utf8Of(chars[i].codePoint) + "' (" + hex + ") at position " +
+              std::to_string(i + 1) +
               " cannot be written in Shift-JIS (--skip-missing drops such characters)";
       return false;
     }
