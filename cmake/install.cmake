@@ -1,10 +1,13 @@
 include(CMakePackageConfigHelpers)
 
+# Installed libraries find each other beside themselves: a host's own run path does not reach
+# the dependencies of the libraries it loads (liboutlina needs libplinth).
+set_target_properties(${OUTLINA_EXPORTED_TARGETS} PROPERTIES INSTALL_RPATH "$ORIGIN")
+
 install(TARGETS ${OUTLINA_EXPORTED_TARGETS} EXPORT OutlinaTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
-        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
-        INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY include/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(EXPORT OutlinaTargets NAMESPACE Outlina::
         DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Outlina)

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdint>
 
-#include "geom/constants.h"
 #include "outlina/geom.h"
 
 namespace {
@@ -92,12 +91,6 @@ TEST(MathAtan, AxisValuesUseTheLibraryHalfPiAndOtherwiseAtan2) {
   EXPECT_NE(jMathAtan(1, 0), std::atan2(1.0, 0.0));
   EXPECT_EQ(jMathAtan(0, -1), std::atan2(0.0, -1.0));
   EXPECT_EQ(jMathAtan(-2, 5), std::atan2(-2.0, 5.0));
-}
-
-TEST(MathAngleConstants, AreTheShortDecimalValues) {
-  EXPECT_EQ(outlina::kHalfPi, 1.57079632675);
-  EXPECT_EQ(outlina::kPi, 3.1415926535);
-  EXPECT_EQ(outlina::kTwoPi, 6.283185307);
 }
 
 TEST(MathCos, ZeroRayGivesZeroAndOtherwiseTheCornerCosine) {
