@@ -26,10 +26,10 @@ std::vector<Glyph> sampleGlyphs() {
   a.outline[1] = a.outline[0];
   a.outline[1].advance = 10000;
   a.outline[1].margin = 0;
-  Glyph kanji;  // 16-1, with negative coordinates and a vertical outline only
-  kanji.code = 0x889F;
-  kanji.outline[1].present = true;
-  kanji.outline[1].points = {{JVM_START, -500, -300},   {JVM_LINE, 9000, -300},
+  Glyph comma;  // 1-2, with negative coordinates and a vertical outline only
+  comma.code = 0x8141;
+  comma.outline[1].present = true;
+  comma.outline[1].points = {{JVM_START, -500, -300},   {JVM_LINE, 9000, -300},
                              {JVM_QUAD_CTRL, 9500, 5000}, {JVM_QUAD_END, 9000, 9700},
                              {JVM_LINE, -500, 9700},    {JVM_LINE, -500, -300}};
   Glyph space;  // row 11, cell 1: an outline without points
@@ -37,7 +37,7 @@ std::vector<Glyph> sampleGlyphs() {
   space.outline[0].present = true;
   space.outline[0].advance = 3000;
   space.outline[0].margin = 3500;
-  return {a, kanji, space};
+  return {a, comma, space};
 }
 
 bool writeSeeds(const std::filesystem::path &folder, const std::string &name,
@@ -46,7 +46,7 @@ bool writeSeeds(const std::filesystem::path &folder, const std::string &name,
     uint32_t code;
     int8_t direction;
   };
-  constexpr Request kRequests[] = {{0x41, 0}, {0x889F, 1}, {0x20, 0}};
+  constexpr Request kRequests[] = {{0x41, 0}, {0x8141, 1}, {0x20, 0}};
   if (file.empty()) return false;
   std::filesystem::create_directories(folder);
   int n = 0;
@@ -70,7 +70,7 @@ int main(int argc, char **argv) {
   }
   const std::filesystem::path root = argv[1];
   const std::vector<Glyph> glyphs = sampleGlyphs();
-  constexpr int32_t kSeedRows = 16;  // enough for row 16, and a small index
+  constexpr int32_t kSeedRows = 11;  // the single-byte rows 9 to 11, and a small index
   fontpack::KuTenLayout quadratic;
   quadratic.base = 12;
   quadratic.rows = kSeedRows;
