@@ -1,0 +1,221 @@
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "outlina/curve.h"
+#include "path/bounds.h"
+#include "plinth.h"
+
+namespace outlina {
+namespace {
+
+// The contour table holds at most this many entries; a path with more is refused.
+constexpr int32_t kMaxContours = 100000;
+
+// A coincident two-point contour is opened by 0.01 in x (the float 0.01 widened to double), so
+// that its forward-and-back loop has a direction.
+constexpr double kTwinNudge = 0.009999999776482582;
+
+// A point that lies farther outside a contour's box than a millionth of the box's reach across
+// sees the whole contour within less than half a turn, so its winding sum stays far from a
+// full turn: the containment test can be skipped without changing its answer.
+constexpr double kClearance = 1e-6;
+
+bool isVariant(int16_t m) {
+  return m == JVM_LINE_ALT || m == JVM_SVT_END_ALT || m == JVM_QUAD_END_ALT ||
+         m == JVM_BEZ_END_ALT;
+}
+
+bool isEnd(int16_t m) {
+  return m == JVM_START || m == JVM_LINE || m == JVM_SVT_END || m == JVM_ARC_END ||
+         m == JVM_QUAD_END || m == JVM_BEZ_END;
+}
+
+// The new mode of a point whose new predecessor held mode p, when a contour is read backwards.
+// With no predecessor (p = 0) a reversed contour begins here, a forward-and-back loop goes on.
+int16_t recode(int16_t m, int16_t p, bool continues) {
+  if (m == JVM_BEZ_CTRL1) return JVM_BEZ_CTRL2;
+  if (m == JVM_BEZ_CTRL2) return JVM_BEZ_CTRL1;
+  if (isEnd(m)) {
+    switch (p) {
+      case JVM_ARC_MID: return JVM_ARC_END;
+      case JVM_QUAD_CTRL: return JVM_QUAD_END;
+      case JVM_BEZ_CTRL1: return JVM_BEZ_END;
+      case JVM_SVT: return JVM_SVT_END;
+      case JVM_NONE: return continues ? JVM_LINE : JVM_START;
+      default: return JVM_LINE;
+    }
+  }
+  if (isVariant(m)) {
+    switch (p) {
+      case JVM_QUAD_CTRL: return JVM_QUAD_END_ALT;
+      case JVM_BEZ_CTRL1: return JVM_BEZ_END_ALT;
+      case JVM_SVT: return JVM_SVT_END_ALT;
+      case JVM_NONE: return continues ? JVM_LINE_ALT : JVM_START;
+      default: return JVM_LINE_ALT;
+    }
+  }
+  return m;
+}
+
+void reverseContour(JVectPoint *points, int32_t first, int32_t last) {
+  // Whole records are copied: the packed fields cannot be bound by reference. Tags stay put.
+  for (int32_t lo = first, hi = last; lo < hi; ++lo, --hi) {
+    const JVectPoint low = points[lo], high = points[hi];
+    points[lo] = {high.mode, high.x, high.y, low.tag};
+    points[hi] = {low.mode, low.x, low.y, high.tag};
+  }
+  int16_t previous = JVM_NONE;
+  for (int32_t i = first; i <= last; ++i) {
+    const int16_t m = points[i].mode;
+    points[i].mode = recode(m, previous, false);
+    previous = m;
+  }
+}
+
+struct ContourEntry {
+  uint32_t first;
+  uint32_t last;
+  uint16_t depth;  // kept mod 65536: only its parity is used
+  uint16_t direction;
+  float box[4];
+};
+
+// A contour's box widened by the clearance: a point outside it is clearly outside the contour.
+struct ClearBox {
+  double lowX, lowY, highX, highY;
+};
+
+// Fills each entry's box and its clear box. Every tested point is a start point and so lies in
+// the box of all contours, whose size bounds each contour's reach as seen from it. A non-finite
+// box makes every clear box unbounded, so that every pair is tested.
+void measureBoxes(const JVect *path, ContourEntry *table, ClearBox *clear, int32_t count) {
+  double all[4] = {INFINITY, INFINITY, -INFINITY, -INFINITY};
+  bool finite = true;
+  for (int32_t i = 0; i < count; ++i) {
+    float *box = table[i].box;
+    judgeBox(path, static_cast<int32_t>(table[i].first), static_cast<int32_t>(table[i].last),
+             box);
+    for (int32_t k = 0; k < 4; ++k) finite = finite && std::isfinite(box[k]);
+    all[0] = std::fmin(all[0], box[0]);
+    all[1] = std::fmin(all[1], box[1]);
+    all[2] = std::fmax(all[2], box[2]);
+    all[3] = std::fmax(all[3], box[3]);
+  }
+  const double marginX = finite ? (all[3] - all[1]) * kClearance : INFINITY;
+  const double marginY = finite ? (all[2] - all[0]) * kClearance : INFINITY;
+  for (int32_t i = 0; i < count; ++i) {
+    const float *box = table[i].box;
+    clear[i] = {box[0] - marginX, box[1] - marginY, box[2] + marginX, box[3] + marginY};
+  }
+}
+
+static_assert(kMaxContours * sizeof(ContourEntry) % alignof(ClearBox) == 0,
+              "the clear boxes follow the table in its block");
+
+bool clearlyOutside(const ClearBox &b, double x, double y) {
+  return x < b.lowX || x > b.highX || y < b.lowY || y > b.highY;
+}
+
+bool keeps(int32_t rule, uint16_t depth, uint16_t direction) {
+  const bool even = depth % 2 == 0;
+  if (rule == 1) return (even && direction == 1) || (!even && direction == 2);
+  if (rule == 2) return (even && direction == 2) || (!even && direction == 1);
+  return false;
+}
+
+}  // namespace
+}  // namespace outlina
+
+using namespace outlina;
+
+extern "C" {
+
+int32_t jVectReverse(JVect *path, int32_t index) {
+  if (path == nullptr) return 0;
+  if (index == JVECT_ALL) {
+    for (int32_t first = 0; first < path->count;) {
+      const int32_t last = jVectGetEndPos(path, first);
+      reverseContour(path->points, first, last);
+      first = last + 1;
+    }
+    return 1;
+  }
+  int32_t first, last;
+  if (!contourRange(path, index, first, last)) return 0;
+  reverseContour(path->points, first, last);
+  return 1;
+}
+
+int32_t jVectMakeReverseLoop(JVect *path) {
+  if (path == nullptr || path->count < 2) return 0;
+  const int32_t count = path->count;
+  auto *copy = static_cast<JVectPoint *>(jMemAlloc(static_cast<uint32_t>(count) *
+                                                   sizeof(JVectPoint)));
+  if (copy == nullptr) return 0;
+  std::memcpy(copy, path->points, static_cast<size_t>(count) * sizeof(JVectPoint));
+  jVectClear(path);
+  for (int32_t first = 0; first < count;) {
+    int32_t last = first;
+    while (last + 1 < count && copy[last + 1].mode != JVM_START) ++last;
+    if (last == first + 1 && copy[first].x == copy[last].x && copy[first].y == copy[last].y)
+      copy[last].x = static_cast<float>(copy[last].x + kTwinNudge);
+    const int32_t base = path->count;
+    for (int32_t i = first; i <= last; ++i)
+      jVectAddPoint(path, JVECT_LAST, copy[i].mode, copy[i].x, copy[i].y);
+    if (path->count > base) path->points[base].tag = copy[first].tag;
+    int16_t previous = JVM_NONE;
+    for (int32_t i = last - 1; i >= first; --i) {
+      jVectAddPoint(path, JVECT_LAST, recode(copy[i].mode, previous, true), copy[i].x,
+                    copy[i].y);
+      previous = copy[i].mode;
+    }
+    first = last + 1;
+  }
+  jMemFree(copy);
+  return 1;
+}
+
+int32_t jVectSetLoopDir(JVect *path, int32_t rule) {
+  if (path == nullptr || path->count < 3) return 0;
+  // One block: the contour table, then the clear boxes that the pair tests scan.
+  auto *table = static_cast<ContourEntry *>(jMemAlloc(
+      static_cast<uint32_t>(kMaxContours * (sizeof(ContourEntry) + sizeof(ClearBox)))));
+  if (table == nullptr) return 0;
+  auto *clear = reinterpret_cast<ClearBox *>(table + kMaxContours);
+  int32_t count = 0;
+  for (int32_t i = 0; i < path->count; ++i) {
+    if (path->points[i].mode != JVM_START) continue;
+    if (count + 1 == kMaxContours) {
+      jMemFree(table);
+      return 0;
+    }
+    table[count++].first = static_cast<uint32_t>(i);
+  }
+  for (int32_t i = 0; i < count; ++i)
+    table[i].last =
+        static_cast<uint32_t>(jVectGetEndPos(path, static_cast<int32_t>(table[i].first)));
+  measureBoxes(path, table, clear, count);
+
+  // Every direction and depth is found before any contour is reversed.
+  for (int32_t i = 0; i < count; ++i) {
+    ContourEntry &e = table[i];
+    const JVectPoint &s = path->points[e.first];
+    e.direction = static_cast<uint16_t>(loopDirection(
+        path, static_cast<int32_t>(e.first), static_cast<int32_t>(e.last), e.box));
+    for (int32_t j = 0; j < count; ++j) {
+      if (j == i || clearlyOutside(clear[j], s.x, s.y)) continue;
+      const int32_t code = windingCode(path, static_cast<int32_t>(table[j].first),
+                                       static_cast<int32_t>(table[j].last), s.x, s.y);
+      if (code == 1 || code == 2) ++e.depth;
+    }
+  }
+  for (int32_t i = 0; i < count; ++i)
+    if (!keeps(rule, table[i].depth, table[i].direction))
+      reverseContour(path->points, static_cast<int32_t>(table[i].first),
+                     static_cast<int32_t>(table[i].last));
+  jMemFree(table);
+  return 1;
+}
+
+}  // extern "C"
