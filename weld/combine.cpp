@@ -74,8 +74,8 @@ struct Box {
 };
 
 Box boxOf(const JWeldSegment &s) {
-  return {std::min(s.x0, s.x1), std::min(s.y0, s.y1), std::max(s.x0, s.x1),
-          std::max(s.y0, s.y1)};
+  const double x0 = s.x0, y0 = s.y0, x1 = s.x1, y1 = s.y1;  // copies: the record is packed
+  return {std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)};
 }
 
 // The segment box test of the crossing search: s reaches t's box on both axes.
@@ -92,6 +92,15 @@ int32_t contourOfSegment(int32_t segment) {
   const JWeldContour *c = std::upper_bound(
       begin, end, segment, [](int32_t s, const JWeldContour &k) { return s < k.first; });
   return static_cast<int32_t>(c - begin) - 1;
+}
+
+// Spreads every input bit over the whole word: coordinates and cell numbers differ mostly in
+// a few bits, and the tables below index by the low bits.
+uint64_t mix64(uint64_t z) {
+  z += 0x9E3779B97F4A7C15ull;
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  return z ^ (z >> 31);
 }
 
 // Chains of segment indexes, ascending, that share an exact key of K floats (compared as
@@ -124,14 +133,13 @@ class ExactIndex {
 
  private:
   uint64_t find(const Key &key) {
-    uint64_t h = 1469598103934665603ull;
+    uint64_t h = 0;
     for (float f : key) {
       const float normalised = f + 0.0f;  // -0 and +0 hash alike
       uint32_t bits;
       std::memcpy(&bits, &normalised, sizeof bits);
-      h = (h ^ bits) * 1099511628211ull;
+      h = mix64(h ^ bits);
     }
-    h ^= h >> 29;
     for (uint64_t slot = h & mask_;; slot = (slot + 1) & mask_) {
       const int32_t head = heads_[slot];
       if (head < 0 || keyOf_(head) == key) return slot;
@@ -245,9 +253,7 @@ class BoxGrid {
   }
   // The slot holding key, or the empty slot where it belongs.
   uint64_t find(uint64_t key) {
-    uint64_t h = key * 0x9E3779B97F4A7C15ull;
-    h ^= h >> 31;
-    for (uint64_t slot = h & mask_;; slot = (slot + 1) & mask_)
+    for (uint64_t slot = mix64(key) & mask_;; slot = (slot + 1) & mask_)
       if (keys_[slot] == key || keys_[slot] == kEmpty) return slot;
   }
 

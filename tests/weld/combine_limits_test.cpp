@@ -17,6 +17,9 @@ using testing_support::pointsOf;
 using weld_shapes::addOutline;
 using weld_shapes::rectangle;
 
+// Paths of a million points are opened at full size rather than grown point by point.
+constexpr int32_t kRoomy = kWeldSegmentTableSize + 64;
+
 // Holds the work tables for one stage-level check and releases them whatever happens.
 struct Tables {
   Tables() { EXPECT_TRUE(weldAllocTables()); }
@@ -44,7 +47,7 @@ void addComb(JVect *path, int32_t teeth) {
 TEST(WeldCombineLimits, BuildStopsBeforeTheContourAndSegmentTablesOverflow) {
   {
     Tables tables;
-    PathPtr path(jVectOpen(16));
+    PathPtr path(jVectOpen(kRoomy));
     for (int32_t k = 0; k < kWeldMaxContours; ++k)
       addOutline(path.get(), rectangle(k * 2.0f, 0, k * 2.0f + 1, 1));
     EXPECT_TRUE(weldBuildSegments(path.get()));
@@ -55,7 +58,7 @@ TEST(WeldCombineLimits, BuildStopsBeforeTheContourAndSegmentTablesOverflow) {
   }
   {
     Tables tables;
-    PathPtr path(jVectOpen(16));
+    PathPtr path(jVectOpen(kRoomy));
     addOutline(path.get(), ring(kWeldMaxBuildSegments));
     EXPECT_TRUE(weldBuildSegments(path.get()));
     EXPECT_EQ(weldTables.segmentCount, kWeldMaxBuildSegments);
@@ -66,7 +69,7 @@ TEST(WeldCombineLimits, BuildStopsBeforeTheContourAndSegmentTablesOverflow) {
 }
 
 TEST(WeldCombineLimits, TooManyContoursFailsWithThePathFlattenedNotCombined) {
-  PathPtr path(jVectOpen(16));
+  PathPtr path(jVectOpen(kRoomy));
   for (int32_t k = 0; k <= kWeldMaxContours; ++k)
     addOutline(path.get(), rectangle(k * 2.0f, 0, k * 2.0f + 1, 1));
   const int32_t count = jVectGetNum(path.get());
@@ -78,27 +81,27 @@ TEST(WeldCombineLimits, TooManyContoursFailsWithThePathFlattenedNotCombined) {
 TEST(WeldCombineLimits, OneSegmentMayMeetAtMost9999Crossings) {
   {
     Tables tables;
-    PathPtr path(jVectOpen(16));
+    PathPtr path(jVectOpen(kRoomy));
     addComb(path.get(), 4999);
     // One more crossing: a triangle whose upright edge meets the bar's top edge once.
     addOutline(path.get(), {{4999.9f, 0.5f}, {4999.9f, 2}, {5010, 2}});
     ASSERT_TRUE(weldBuildSegments(path.get()) && weldCancelSharedEdges());
     EXPECT_TRUE(weldSplitAtCrossings());
   }
-  PathPtr path(jVectOpen(16));
+  PathPtr path(jVectOpen(kRoomy));
   addComb(path.get(), 5000);
   EXPECT_EQ(jWeldCombineVect(path.get(), JWM_UNION_ALL), 0);
   EXPECT_EQ(weldTables.segments, nullptr);
 }
 
 TEST(WeldCombineLimits, PiecesMustLeaveRoomInTheSegmentTable) {
-  // The ring's segments come first, then the bar whose top edge holds ten crossings; the
-  // five teeth take one crossing on each of their two upright edges.
+  // The bar comes first, its top edge holding ten crossings; the five teeth take one crossing
+  // on each of their two upright edges; the ring brings the table near its end.
   auto run = [](int32_t baseSegments) {
     Tables tables;
-    PathPtr path(jVectOpen(16));
-    addOutline(path.get(), ring(baseSegments - 24));
+    PathPtr path(jVectOpen(kRoomy));
     addComb(path.get(), 5);
+    addOutline(path.get(), ring(baseSegments - 24));
     EXPECT_TRUE(weldBuildSegments(path.get()) && weldCancelSharedEdges());
     EXPECT_EQ(weldTables.segmentCount, baseSegments);
     const bool ok = weldSplitAtCrossings();
@@ -121,7 +124,7 @@ TEST(WeldCombineLimits, AProbeLineMayMeetFewerThan10000Segments) {
     }
     outline.back().y = 0;
     outline.back().x -= 1;
-    PathPtr path(jVectOpen(16));
+    PathPtr path(jVectOpen(kRoomy));
     addOutline(path.get(), outline);
     return path;
   };

@@ -58,8 +58,9 @@ bool splitAtCrossings() {
           if (j == i && (std::abs(s - t) <= 1 || std::abs(s - t) == std::abs(ci.end - ci.first - 1)))
             continue;
           const JWeldSegment &a = sg[s], &b = sg[t];
-          const float tminX = std::min(b.x0, b.x1), tmaxX = std::max(b.x0, b.x1);
-          const float tminY = std::min(b.y0, b.y1), tmaxY = std::max(b.y0, b.y1);
+          const float bx0 = b.x0, bx1 = b.x1, by0 = b.y0, by1 = b.y1;
+          const float tminX = std::min(bx0, bx1), tmaxX = std::max(bx0, bx1);
+          const float tminY = std::min(by0, by1), tmaxY = std::max(by0, by1);
           if (!((a.x0 >= tminX || a.x1 >= tminX) && (a.x0 <= tmaxX || a.x1 <= tmaxX) &&
                 (a.y0 >= tminY || a.y1 >= tminY) && (a.y0 <= tmaxY || a.y1 <= tmaxY)))
             continue;
