@@ -91,13 +91,9 @@ void parsePolygon(const uint8_t *polygon, uint32_t bytes, const PointMap &map, J
       } else if (k == count - 1) {
         addPoint(path, JVM_QUAD_END, x, y);
       } else {
-        if (k > 0) {
-          int32_t previousX, previousY;
-          map(points + kPointBytes * (k - 1), &previousX, &previousY);
-          // The on-curve point the format leaves implied, made explicit; integer division
-          // truncates toward zero.
-          addPoint(path, JVM_QUAD_END, (previousX + x) / 2, (previousY + y) / 2);
-        }
+        // The on-curve point the format leaves implied between two control points, made
+        // explicit; integer division truncates toward zero.
+        if (k > 0) addPoint(path, JVM_QUAD_END, (lastX + x) / 2, (lastY + y) / 2);
         addPoint(path, JVM_QUAD_CTRL, x, y);
       }
       lastX = x;
@@ -179,6 +175,12 @@ extern "C" int32_t jFontGlyphVect(JFontHandle *handle, uint32_t code, int32_t di
     case JFK_TTF:
       read = outlina::fontReadInstalledGlyph(handle, code, direction, info, metrics, path,
                                              JFONT_EM);
+      break;
+    case JFK_KUTEN_FILE:
+      read = outlina::fontReadKuTenGlyph(handle, code, direction, info, metrics, path, JFONT_EM);
+      break;
+    case JFK_INDX_FILE:
+      read = outlina::fontReadIndxGlyph(handle, code, direction, info, metrics, path, JFONT_EM);
       break;
     default:
       return 0;

@@ -16,7 +16,7 @@
 
 #include "font/installed_face.h"
 #include "font/native_outline.h"
-#include "geom/pt.h"
+#include "font/native_writer.h"
 #include "plinth.h"
 
 namespace outlina {
@@ -24,14 +24,6 @@ namespace {
 
 // Versions of the OS/2 table are small numbers; this one marks a face that has none.
 constexpr FT_UShort kNoOs2Version = 0xFFFF;
-// Native coordinates are 16.16 numbers: their integer parts must fit 16 signed bits.
-constexpr double kFixedLimit = 32767.0;
-// Cubic outlines become quadratic pieces that stay this close (native units) to the cubic,
-// half a unit so that even the half-size outline stays within a cell unit.
-constexpr double kCubicTolerance = 0.5;
-// Largest distance between a cubic and the quadratic with control (3 (P1 + P2) - P0 - P3) / 4,
-// per unit of |P3 - 3 P2 + 3 P1 - P0|.
-const double kMidpointQuadError = std::sqrt(3.0) / 36.0;
 // Symbol fonts map their byte codes into this private-use page.
 constexpr FT_ULong kSymbolPage = 0xF000;
 // What iconv_open answers when it cannot convert.
@@ -54,32 +46,12 @@ struct InstalledFace {
   uint32_t cachedCode;
   FontMat2 cachedMatrix;
   FontGlyphCell cachedCell;
-  uint8_t *buffer;
-  uint32_t used, capacity;
-  Pt *points;
-  uint32_t pointCapacity;
-  char *tags;
-  uint32_t tagCapacity;
+  NativeScratch scratch;
 };
 
 InstalledFace *faceOf(const JFontHandle *handle) {
   if (handle == nullptr || handle->entry.kind != JFK_TTF) return nullptr;
   return static_cast<InstalledFace *>(handle->object);
-}
-
-// Grows a jMemAlloc block to hold at least needed elements, keeping its content.
-template <typename T>
-bool reserve(T *&block, uint32_t &capacity, uint32_t needed, uint32_t keep) {
-  if (needed <= capacity) return true;
-  uint32_t grown = capacity > 0 ? capacity : 256;
-  while (grown < needed) grown *= 2;
-  auto *fresh = static_cast<T *>(jMemAlloc(grown * static_cast<uint32_t>(sizeof(T))));
-  if (fresh == nullptr) return false;
-  if (keep > 0) std::memcpy(fresh, block, keep * sizeof(T));
-  jMemFree(block);
-  block = fresh;
-  capacity = grown;
-  return true;
 }
 
 // Code page of the charset class of the entry: the double-byte sets first, since their words
@@ -139,9 +111,7 @@ void releaseFace(InstalledFace *state) {
   if (state->toUnicode != kNoConversion) iconv_close(state->toUnicode);
   if (state->face != nullptr) FT_Done_Face(state->face);
   if (state->library != nullptr) FT_Done_FreeType(state->library);
-  jMemFree(state->buffer);
-  jMemFree(state->points);
-  jMemFree(state->tags);
+  fontReleaseNativeScratch(state->scratch);
   jMemFree(state);
 }
 
@@ -231,144 +201,6 @@ bool chooseVertical(InstalledFace &state, uint32_t codePoint, FT_UInt *glyph) {
   return hasAlternate || orientation == U_VO_TRANSFORMED_UPRIGHT;
 }
 
-// Appends native records to the face's buffer.
-class OutlineWriter {
- public:
-  explicit OutlineWriter(InstalledFace &state) : state_(state) { state_.used = 0; }
-
-  bool ok() const { return ok_; }
-
-  void beginPolygon(Pt start) {
-    polygonAt_ = state_.used;
-    recordAt_ = 0;
-    putU32(0);
-    putU32(kPolygonType);
-    putPoint(start);
-  }
-  void line(Pt p) {
-    if (recordAt_ == 0 || recordType_ != kCurveLine) beginRecord(kCurveLine);
-    addPoint(p);
-  }
-  // One B-spline record: the off-curve points, then the on-curve end.
-  void qspline(const Pt *controls, uint32_t count, Pt end) {
-    beginRecord(kCurveQSpline);
-    for (uint32_t i = 0; i < count; ++i) addPoint(controls[i]);
-    addPoint(end);
-    recordAt_ = 0;
-  }
-  void endPolygon() {
-    const uint32_t bytes = state_.used - polygonAt_;
-    if (ok_) std::memcpy(state_.buffer + polygonAt_, &bytes, sizeof bytes);
-    recordAt_ = 0;
-  }
-
- private:
-  void beginRecord(uint16_t type) {
-    recordAt_ = state_.used;
-    recordType_ = type;
-    putU16(type);
-    putU16(0);
-  }
-  void addPoint(Pt p) {
-    putPoint(p);
-    if (!ok_) return;
-    uint16_t count;
-    std::memcpy(&count, state_.buffer + recordAt_ + 2, sizeof count);
-    ++count;
-    std::memcpy(state_.buffer + recordAt_ + 2, &count, sizeof count);
-  }
-  void put(const void *bytes, uint32_t size) {
-    if (!ok_ || !reserve(state_.buffer, state_.capacity, state_.used + size, state_.used)) {
-      ok_ = false;
-      return;
-    }
-    std::memcpy(state_.buffer + state_.used, bytes, size);
-    state_.used += size;
-  }
-  void putU32(uint32_t value) { put(&value, sizeof value); }
-  void putU16(uint16_t value) { put(&value, sizeof value); }
-  // A coordinate whose integer part does not fit 16 bits makes the glyph refused.
-  void putPoint(Pt p) {
-    if (std::fabs(p.x) > kFixedLimit || std::fabs(p.y) > kFixedLimit) ok_ = false;
-    const int32_t fixed[2] = {static_cast<int32_t>(std::lround(p.x * kFixedOne)),
-                              static_cast<int32_t>(std::lround(p.y * kFixedOne))};
-    put(fixed, sizeof fixed);
-  }
-
-  InstalledFace &state_;
-  bool ok_ = true;
-  uint32_t polygonAt_ = 0;
-  uint32_t recordAt_ = 0;
-  uint16_t recordType_ = 0;
-};
-
-Pt blossom(const Pt *p, double t1, double t2, double t3) {
-  auto lerp = [](Pt a, Pt b, double t) { return a + t * (b - a); };
-  Pt a[3] = {lerp(p[0], p[1], t1), lerp(p[1], p[2], t1), lerp(p[2], p[3], t1)};
-  Pt b[2] = {lerp(a[0], a[1], t2), lerp(a[1], a[2], t2)};
-  return lerp(b[0], b[1], t3);
-}
-
-// A cubic as quadratic pieces: each piece of the cubic split evenly is replaced by the
-// quadratic through its ends with control (3 (Q1 + Q2) - Q0 - Q3) / 4.
-void writeCubic(OutlineWriter &writer, Pt p0, Pt p1, Pt p2, Pt p3) {
-  const Pt cubic[4] = {p0, p1, p2, p3};
-  const Pt third = p3 - 3.0 * p2 + 3.0 * p1 - p0;
-  const double error = kMidpointQuadError * std::sqrt(dot(third, third));
-  const int pieces = std::max(1, static_cast<int>(std::ceil(std::cbrt(error / kCubicTolerance))));
-  for (int i = 0; i < pieces; ++i) {
-    const double a = static_cast<double>(i) / pieces;
-    const double b = static_cast<double>(i + 1) / pieces;
-    const Pt q0 = blossom(cubic, a, a, a), q1 = blossom(cubic, a, a, b);
-    const Pt q2 = blossom(cubic, a, b, b);
-    const Pt q3 = i + 1 == pieces ? p3 : blossom(cubic, b, b, b);
-    const Pt control = 0.25 * (3.0 * (q1 + q2) - q0 - q3);
-    writer.qspline(&control, 1, q3);
-  }
-}
-
-// One contour in native records. Its points come in the order given (reversed for CFF so
-// that outer contours run clockwise); the implicit closing line back to the start is left
-// out as the native format does.
-void writeContour(OutlineWriter &writer, const Pt *points, const char *tags, uint32_t count,
-                  Pt *pending) {
-  uint32_t first = 0;
-  while (first < count && FT_CURVE_TAG(tags[first]) != FT_CURVE_TAG_ON) ++first;
-  // A contour of off-curve points only starts at the implied point between its last and
-  // first points.
-  const bool implied = first == count;
-  const Pt start = implied ? 0.5 * (points[count - 1] + points[0]) : points[first];
-  writer.beginPolygon(start);
-  Pt current = start;
-  uint32_t conics = 0, cubics = 0;
-  Pt cubic[2];
-  const uint32_t steps = implied ? count + 1 : count;
-  for (uint32_t k = 1; k <= steps; ++k) {
-    const bool closing = k == steps;
-    const uint32_t j = implied ? k - 1 : (first + k) % count;
-    const Pt p = closing ? start : points[j];
-    const int tag = closing ? FT_CURVE_TAG_ON : FT_CURVE_TAG(tags[j]);
-    if (tag == FT_CURVE_TAG_CONIC) {
-      pending[conics++] = p;
-      continue;
-    }
-    if (tag == FT_CURVE_TAG_CUBIC) {
-      if (cubics < 2) cubic[cubics] = p;
-      ++cubics;
-      continue;
-    }
-    if (cubics == 2)
-      writeCubic(writer, current, cubic[0], cubic[1], p);
-    else if (conics > 0)
-      writer.qspline(pending, conics, p);
-    else if (!closing)
-      writer.line(p);
-    current = p;
-    conics = cubics = 0;
-  }
-  writer.endPolygon();
-}
-
 // Loads the glyph of code and writes its native outline under matrix into the face's
 // buffer; false when the glyph is refused.
 bool buildOutline(InstalledFace &state, uint32_t code, const FontMat2 &matrix) {
@@ -394,42 +226,22 @@ bool buildOutline(InstalledFace &state, uint32_t code, const FontMat2 &matrix) {
   }
   const double m11 = matrix.m11 / kFixedOne, m12 = matrix.m12 / kFixedOne;
   const double m21 = matrix.m21 / kFixedOne, m22 = matrix.m22 / kFixedOne;
-  // Upright glyphs are delivered turned a quarter turn counter-clockwise and placed so that
-  // the reader's clockwise turn and shifts stand them in the column, centred across it.
+  // Upright glyphs are delivered turned a quarter turn counter-clockwise, (u, v) to
+  // (advance - descent - v, u - descent + centring), so that the reader's clockwise turn and
+  // shifts stand them in the column, centred across it. Scale, that placement and the matrix
+  // fold into one affine map of font units.
   const double descent = state.descent;
   const double centring = (JFONT_EM - horizontal) / 2.0;
-  auto place = [&](FT_Vector v) {
-    Pt p{v.x * scale, v.y * scale};
-    if (upright) p = {advance - descent - p.y, p.x - descent + centring};
-    return Pt{m11 * p.x + m21 * p.y, m12 * p.x + m22 * p.y};
-  };
+  double ux = scale, vx = 0, ox = 0, uy = 0, vy = scale, oy = 0;
+  if (upright) {
+    ux = 0, vx = -scale, ox = advance - descent;
+    uy = scale, vy = 0, oy = centring - descent;
+  }
+  const FontAffine map{m11 * ux + m21 * uy, m11 * vx + m21 * vy, m11 * ox + m21 * oy,
+                       m12 * ux + m22 * uy, m12 * vx + m22 * vy, m12 * ox + m22 * oy};
   state.cachedCell = {static_cast<int32_t>(std::lround(m11 * advance)),
                       static_cast<int32_t>(std::lround(m12 * advance))};
-
-  const FT_Outline &outline = face->glyph->outline;
-  const auto total = static_cast<uint32_t>(outline.n_points);
-  // Two halves: a contour's points in writing order, then room for its pending controls.
-  if (!reserve(state.points, state.pointCapacity, 2 * total, 0) ||
-      !reserve(state.tags, state.tagCapacity, total, 0))
-    return false;
-  const bool reverse = (outline.flags & FT_OUTLINE_REVERSE_FILL) != 0;
-  OutlineWriter writer(state);
-  uint32_t first = 0;
-  for (int c = 0; c < outline.n_contours && writer.ok(); ++c) {
-    const auto last = static_cast<uint32_t>(outline.contours[c]);
-    const uint32_t count = last + 1 - first;
-    // A contour of fewer than three points encloses nothing.
-    if (count >= 3) {
-      for (uint32_t i = 0; i < count; ++i) {
-        const uint32_t from = reverse ? last - i : first + i;
-        state.points[i] = place(outline.points[from]);
-        state.tags[i] = outline.tags[from];
-      }
-      writeContour(writer, state.points, state.tags, count, state.points + total);
-    }
-    first = last + 1;
-  }
-  if (!writer.ok()) return false;
+  if (!fontWriteNativeOutline(face->glyph->outline, map, state.scratch)) return false;
   state.cached = true;
   state.cachedCode = code;
   state.cachedMatrix = matrix;
@@ -449,11 +261,12 @@ int32_t installedOutline(JFontHandle *handle, uint32_t code, const FontMat2 &mat
                    std::memcmp(&state->cachedMatrix, &matrix, sizeof matrix) == 0;
   if (!hit && !buildOutline(*state, code, matrix)) return -1;
   *cell = state->cachedCell;
+  const uint32_t used = state->scratch.used;
   if (buffer != nullptr) {
-    if (size < state->used) return -1;
-    std::memcpy(buffer, state->buffer, state->used);
+    if (size < used) return -1;
+    std::memcpy(buffer, state->scratch.buffer, used);
   }
-  return static_cast<int32_t>(state->used);
+  return static_cast<int32_t>(used);
 }
 
 constexpr FontOutlineService kInstalledService{installedDescent, installedOutline};
