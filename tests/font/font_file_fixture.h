@@ -1,0 +1,110 @@
+// Test helpers for the outline font file readers: a font file written to disk and opened
+// through the registry, and glyph reads as plain values.
+#ifndef OUTLINA_TESTS_FONT_FONT_FILE_FIXTURE_H
+#define OUTLINA_TESTS_FONT_FONT_FILE_FIXTURE_H
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "fontpack.h"
+#include "outlina.h"
+#include "support/path_builder.h"
+
+namespace testing_support {
+
+struct GlyphRead {
+  int32_t result = 0;
+  JFontGlyphInfo info{};
+  JFontGlyphMetrics metrics{};
+  std::vector<P> points;
+};
+
+inline GlyphRead readGlyph(JFontHandle *handle, uint32_t code, int32_t direction) {
+  GlyphRead read;
+  PathPtr path(jVectOpen(64));
+  read.result = jFontGlyphVect(handle, code, direction, &read.info, &read.metrics, path.get());
+  read.points = pointsOf(path.get());
+  return read;
+}
+
+inline std::string infoText(const JFontGlyphInfo &info) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%d-%d dir %d flag %d %.10s", info.ku, info.ten,
+                info.direction, info.flag, info.date);
+  return text;
+}
+
+// A registry with one font opened from it: a font file written to disk and registered under
+// the name "fixture", or an installed face in both writing directions.
+class OpenFont {
+ public:
+  OpenFont(int32_t kind, const std::vector<uint8_t> &bytes) {
+    static int serial = 0;
+    file_ = ::testing::TempDir() + "outlina-fontfile-" + std::to_string(getpid()) + "-" +
+            std::to_string(serial++);
+    EXPECT_TRUE(fontpack::writeFileBytes(file_, bytes));
+    registerFile(kind, file_.c_str());
+  }
+  // A registered file that does not exist.
+  OpenFont(int32_t kind, const char *missingPath) { registerFile(kind, missingPath); }
+  explicit OpenFont(const char *installedFace) {
+    JFontEntry templ{};
+    templ.charset = JFCS_SHIFTJIS;
+    jFontRegistTTF(registry_, templ);
+    open(installedFace);
+  }
+  ~OpenFont() {
+    jFontClose(handles_[0]);
+    jFontClose(handles_[1]);
+    jFontEnd(registry_);
+    if (!file_.empty()) std::remove(file_.c_str());
+  }
+  OpenFont(const OpenFont &) = delete;
+  OpenFont &operator=(const OpenFont &) = delete;
+
+  JFontHandle *handle(int32_t direction) { return handles_[direction == 0 ? 0 : 1]; }
+  GlyphRead read(uint32_t code, int32_t direction) {
+    return readGlyph(handle(direction), code, direction);
+  }
+
+ private:
+  void registerFile(int32_t kind, const char *path) {
+    JFontEntry entry{};
+    entry.kind = kind;
+    std::strcpy(entry.name, "fixture");
+    std::snprintf(entry.path, sizeof entry.path, "%s", path);
+    jFontRegist(registry_, entry);
+    open("fixture");
+  }
+  void open(const char *name) {
+    handles_[0] = jFontOpen(registry_, name, 0);
+    handles_[1] = jFontOpen(registry_, name, 1);
+    EXPECT_NE(handles_[0], nullptr);
+    EXPECT_NE(handles_[1], nullptr);
+  }
+
+  std::string file_;
+  JFont *registry_ = jFontInit();
+  JFontHandle *handles_[2] = {nullptr, nullptr};
+};
+
+// The glyphs that the round trips pack: Latin letters, kana, kanji and punctuation with
+// vertical forms, from IPAGothic.
+inline std::vector<fontpack::Glyph> roundTripGlyphs() {
+  std::vector<fontpack::Glyph> glyphs;
+  const uint32_t ranges[][2] = {{0x41, 0x44}, {0x67, 0x67}, {0x8141, 0x8142}, {0x815B, 0x815B},
+                                {0x82A0, 0x82A2}, {0x889F, 0x88A1}};
+  for (const auto &range : ranges) {
+    EXPECT_TRUE(fontpack::collectGlyphs("IPAGothic", range[0], range[1], &glyphs));
+  }
+  return glyphs;
+}
+
+}  // namespace testing_support
+
+#endif
