@@ -1,0 +1,49 @@
+// jVectransShapeEffect: flatten the path, move every point by the envelope, fit curves again.
+#include <cmath>
+
+#include "outlina/fit.h"
+#include "outlina/params.h"
+#include "shape/envelope_formula.h"
+
+namespace outlina {
+namespace {
+
+// Straight segments are subdivided too, so that they can bend.
+constexpr int32_t kFlattenEverything = 3;
+constexpr double kPercent = 100.0;
+
+int32_t vectransShapeEffect(const JVectransShapeParam &param, JVect *path) {
+  const float w = param.maxX - param.minX;
+  const float h = param.maxY - param.minY;
+  // Every formula divides by the box's extent; a flat or undefined box has no shape to follow.
+  if (!std::isfinite(w) || !std::isfinite(h) || w == 0.0f || h == 0.0f) return 0;
+  if (jVectBezToSvt(path, kFlattenEverything) != 1) return 0;
+
+  const EnvelopeBox box =
+      envelopeBox(static_cast<float>(param.ratio / kPercent), w, h);
+  const int32_t count = jVectGetNum(path);
+  for (int32_t i = 0; i < count; ++i) {
+    int32_t mode = 0;
+    float x = 0.0f, y = 0.0f;
+    jVectGetPoint(path, i, &mode, &x, &y);
+    const Pt moved = envelopeMove(param.type, box,
+                                  {static_cast<double>(x) - param.minX,
+                                   static_cast<double>(y) - param.minY});
+    jVectSetPoint(path, i, static_cast<int16_t>(mode), static_cast<float>(param.minX + moved.x),
+                  static_cast<float>(param.minY + moved.y));
+  }
+
+  jVectSvtToBez(path);
+  jVectGetLine(path);
+  jVectSetAttri(path);
+  return 1;
+}
+
+}  // namespace
+}  // namespace outlina
+
+extern "C" OUTLINA_API int32_t jVectransShapeEffect(const JVectransShapeParam *param,
+                                                    JVect *path) {
+  if (param == nullptr || path == nullptr) return 0;
+  return outlina::vectransShapeEffect(*param, path);
+}

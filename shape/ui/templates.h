@@ -1,0 +1,14 @@
+// The dialog templates compiled into the library, found by their resource names.
+#ifndef OUTLINA_SHAPE_UI_TEMPLATES_H
+#define OUTLINA_SHAPE_UI_TEMPLATES_H
+
+class QDialog;
+
+namespace outlina {
+
+// Builds the controls of the named template into dialog; false for an unknown name.
+bool buildTemplate(const char *name, QDialog *dialog);
+
+}  // namespace outlina
+
+#endif

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "frame/plinth_fault.h"
+#include "outlina.h"
+#include "support/path_builder.h"
+
+namespace {
+
+using testing_support::makePath;
+using testing_support::P;
+using testing_support::pointsOf;
+
+// A 200 x 100 rectangle equal to its own reference box, clockwise with y up.
+testing_support::PathPtr box() {
+  return makePath({{1, 0, 0}, {2, 0, 100}, {2, 200, 100}, {2, 200, 0}, {2, 0, 0}});
+}
+
+float highestYNear(const JVect *path, float x, float below) {
+  float best = -1e9f;
+  for (const P &p : pointsOf(path)) {
+    if (std::abs(p.x - x) < 1.0f && p.y < below) best = std::max(best, p.y);
+  }
+  return best;
+}
+
+TEST(EnvelopeEffect, TypeOneArchesBothLongEdgesByKH) {
+  auto path = box();
+  const JVectransShapeParam param{1, 100, 0.0f, 0.0f, 200.0f, 100.0f};
+  ASSERT_EQ(jVectransShapeEffect(&param, path.get()), 1);
+  // The path is flattened and refitted: sample the fitted curves again to find the crest.
+  ASSERT_EQ(jVectBezToSvt(path.get(), 3), 1);
+  // k = 0.25: the lower edge peaks at 25 and the upper edge at 125 over the middle.
+  EXPECT_NEAR(highestYNear(path.get(), 100.0f, 50.0f), 25.0f, 0.3f);
+  EXPECT_NEAR(highestYNear(path.get(), 100.0f, 200.0f), 125.0f, 0.3f);
+  // The vertical edges do not move: the sine is 0 at both ends of the width.
+  for (const P &p : pointsOf(path.get())) {
+    EXPECT_GE(p.x, -1e-3f);
+    EXPECT_LE(p.x, 200.0f + 1e-3f);
+  }
+}
+
+TEST(EnvelopeEffect, TypeTwentyFiveDrawsTheUpperEdgeInToThreeQuarters) {
+  auto path = box();
+  const JVectransShapeParam param{25, 100, 0.0f, 0.0f, 200.0f, 100.0f};
+  ASSERT_EQ(jVectransShapeEffect(&param, path.get()), 1);
+  ASSERT_EQ(jVectBezToSvt(path.get(), 3), 1);
+  float lowestTop = 1e9f, lowest = 1e9f;
+  for (const P &p : pointsOf(path.get())) {
+    if (std::abs(p.x - 100.0f) < 1.0f && p.y > 50.0f) lowestTop = std::min(lowestTop, p.y);
+    lowest = std::min(lowest, p.y);
+  }
+  EXPECT_NEAR(lowestTop, 75.0f, 0.3f);
+  EXPECT_NEAR(lowest, 0.0f, 1e-3f);
+}
+
+TEST(EnvelopeEffect, TypesOutsideTheTableLeaveTheOutlineUndistorted) {
+  for (int32_t type : {0, 33, -4}) {
+    auto path = box();
+    const JVectransShapeParam param{type, 100, 0.0f, 0.0f, 200.0f, 100.0f};
+    ASSERT_EQ(jVectransShapeEffect(&param, path.get()), 1);
+    // The flattened straight runs fit back to the four corners.
+    EXPECT_EQ(pointsOf(path.get()), pointsOf(box().get())) << type;
+  }
+}
+
+TEST(EnvelopeEffect, RefusesBadInputBeforeTouchingThePath) {
+  auto path = box();
+  const auto before = pointsOf(path.get());
+  const JVectransShapeParam flat{1, 100, 0.0f, 5.0f, 200.0f, 5.0f};
+  EXPECT_EQ(jVectransShapeEffect(&flat, path.get()), 0);
+  const JVectransShapeParam narrow{5, 100, 3.0f, 0.0f, 3.0f, 100.0f};
+  EXPECT_EQ(jVectransShapeEffect(&narrow, path.get()), 0);
+  EXPECT_EQ(jVectransShapeEffect(nullptr, path.get()), 0);
+  EXPECT_EQ(pointsOf(path.get()), before);
+  const JVectransShapeParam good{1, 100, 0.0f, 0.0f, 200.0f, 100.0f};
+  EXPECT_EQ(jVectransShapeEffect(&good, nullptr), 0);
+  auto lone = makePath({{1, 0, 0}});
+  EXPECT_EQ(jVectransShapeEffect(&good, lone.get()), 0);
+}
+TEST(EnvelopeEffect, FailedFlatteningAllocationAnswersZero) {
+  const JVectransShapeParam param{9, 60, 0.0f, 0.0f, 200.0f, 100.0f};
+  for (int n = 1;; ++n) {
+    auto path = box();
+    jMemTestFailNth(n);
+    const int32_t result = jVectransShapeEffect(&param, path.get());
+    const bool fired = !jMemTestArmed();
+    jMemTestFailNth(0);
+    if (!fired) {
+      EXPECT_EQ(result, 1);
+      break;
+    }
+    // Refused while flattening (path as it was), or refitting gave up and the runs stay.
+    if (result == 0) {
+      EXPECT_EQ(pointsOf(path.get()), pointsOf(box().get())) << n;
+    }
+    ASSERT_LT(n, 1000);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,100 @@
+#include "shape/envelope_formula.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+
+namespace outlina {
+namespace {
+
+constexpr float kW = 200.0f, kH = 100.0f;
+
+struct Peak {
+  int32_t type;
+  double x, y;      // probe at the first crest of the shape's sine
+  double expected;  // the moved coordinate there at 100 %
+};
+
+// Written from what each shape does at its crest: arches and waves move by a quarter of the
+// extent, centre-line shapes scale the distance to the centre line by 0.5 or 1.5, edge-fixed
+// shapes scale the distance to the fixed edge by 0.75 or 1.25.
+constexpr Peak kPeaks[] = {
+    {1, 100, 30, 55},   {2, 100, 30, 5},    {3, 100, 30, 40},   {4, 100, 30, 20},
+    {5, 60, 50, 110},   {6, 60, 50, 10},    {7, 60, 50, 80},    {8, 60, 50, 40},
+    {9, 50, 30, 55},    {10, 50, 30, 5},    {11, 50, 30, 40},   {12, 50, 30, 20},
+    {13, 60, 25, 10},   {14, 60, 25, 110},  {15, 60, 25, 40},   {16, 60, 25, 80},
+    {17, 100, 30, 47.5}, {18, 100, 30, 12.5}, {19, 50, 30, 47.5}, {20, 50, 30, 12.5},
+    {21, 60, 50, 45},   {22, 60, 50, 75},   {23, 60, 25, 75},   {24, 60, 25, 45},
+    {25, 100, 30, 22.5}, {26, 100, 30, 37.5}, {27, 50, 30, 22.5}, {28, 50, 30, 37.5},
+    {29, 60, 50, 95},   {30, 60, 50, 25},   {31, 60, 25, 25},   {32, 60, 25, 95},
+};
+
+TEST(EnvelopeFormula, EveryShapeMovesItsCrestByTheFullStrength) {
+  const EnvelopeBox box = envelopeBox(1.0f, kW, kH);
+  EXPECT_EQ(box.k, 0.25f);
+  for (const Peak &peak : kPeaks) {
+    SCOPED_TRACE(peak.type);
+    const Pt moved = envelopeMove(peak.type, box, {peak.x, peak.y});
+    if (envelopeMovesY(peak.type)) {
+      EXPECT_EQ(moved.x, peak.x);
+      EXPECT_NEAR(moved.y, peak.expected, 1e-4);
+    } else {
+      EXPECT_EQ(moved.y, peak.y);
+      EXPECT_NEAR(moved.x, peak.expected, 1e-4);
+    }
+  }
+}
+
+TEST(EnvelopeFormula, MovesYForTheFirstFourOfEveryEightTypes) {
+  for (int32_t type = 1; type <= 32; ++type) {
+    const bool inYGroup = (type >= 1 && type <= 4) || (type >= 9 && type <= 12) ||
+                          (type >= 17 && type <= 20) || (type >= 25 && type <= 28);
+    EXPECT_EQ(envelopeMovesY(type), inYGroup) << type;
+  }
+  // The remainder keeps the sign of type - 1, so zero and negative types count as moving y.
+  EXPECT_TRUE(envelopeMovesY(0));
+  EXPECT_TRUE(envelopeMovesY(-7));
+  EXPECT_TRUE(envelopeMovesY(33));
+  EXPECT_FALSE(envelopeMovesY(37));
+  EXPECT_TRUE(envelopeMovesY(INT32_MIN));
+}
+
+TEST(EnvelopeFormula, UnknownTypesAndZeroStrengthLeavePointsWhereTheyAre) {
+  const EnvelopeBox full = envelopeBox(1.0f, kW, kH);
+  for (int32_t type : {0, 33, -1, 100}) {
+    const Pt p = envelopeMove(type, full, {37.5, 12.25});
+    EXPECT_EQ(p.x, 37.5);
+    EXPECT_EQ(p.y, 12.25);
+  }
+  const EnvelopeBox none = envelopeBox(0.0f, kW, kH);
+  for (int32_t type = 1; type <= 32; ++type) {
+    const Pt p = envelopeMove(type, none, {37.5, 12.25});
+    EXPECT_EQ(p.x, 37.5) << type;
+    EXPECT_EQ(p.y, 12.25) << type;
+  }
+}
+
+TEST(EnvelopeFormula, HalfWavesKeepTheEdgesTheSineStartsAndEndsOn) {
+  const EnvelopeBox box = envelopeBox(1.0f, kW, kH);
+  // sin(pi) with the short pi is not exactly 0, but rounds to far below a float step of H.
+  for (double x : {0.0, 200.0}) {
+    EXPECT_NEAR(envelopeMove(1, box, {x, 0}).y, 0.0, 1e-6);
+    EXPECT_NEAR(envelopeMove(1, box, {x, kH}).y, kH, 1e-6);
+  }
+  // Points on the centre line do not move under the pinch.
+  EXPECT_EQ(envelopeMove(3, box, {100, 50}).y, 50.0);
+  // A point beyond the box keeps following the sine: one and a half widths is a trough.
+  EXPECT_NEAR(envelopeMove(1, box, {300, 0}).y, -25.0, 1e-4);
+}
+
+TEST(EnvelopeFormula, SinesAreRoundedToFloatBeforeUse) {
+  const EnvelopeBox box = envelopeBox(1.0f, 3.0f, 1.0f);
+  const double x = 1.0;
+  const float s = static_cast<float>(std::sin(3.1415926535 * x / 3.0));
+  EXPECT_EQ(envelopeMove(1, box, {x, 0}).y, s * 1.0 * 0.25);
+  EXPECT_NE(static_cast<double>(s), std::sin(3.1415926535 / 3.0));
+}
+
+}  // namespace
+}  // namespace outlina
