@@ -176,6 +176,12 @@ extern "C" int32_t jFontGlyphVect(JFontHandle *handle, uint32_t code, int32_t di
       read = outlina::fontReadInstalledGlyph(handle, code, direction, info, metrics, path,
                                              JFONT_EM);
       break;
+    case JFK_KUTEN_FILE:
+      read = outlina::fontReadKuTenGlyph(handle, code, direction, info, metrics, path, JFONT_EM);
+      break;
+    case JFK_INDX_FILE:
+      read = outlina::fontReadIndxGlyph(handle, code, direction, info, metrics, path, JFONT_EM);
+      break;
     default:
       return 0;
   }

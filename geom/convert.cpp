@@ -6,14 +6,12 @@
 #include "outlina/fit.h"
 #include "outlina/geom.h"
 #include "path/curve_res.h"
+#include "path/segments.h"
 #include "plinth.h"
 
 namespace outlina {
 namespace {
 
-// Room for the longest single flattening: a cubic at the finest 128 divisions gives 129 points,
-// an arc at the smallest 3-degree step at most 360 / 3 + 2 = 122.
-constexpr int kFlatRoom = 129;
 // Arc-to-cubic conversion writes at most 13 points (an arc that reaches a full turn).
 constexpr int kArcBezRoom = 13;
 // Paths grow by this many records when an append finds them full.
@@ -64,7 +62,7 @@ void flattenWalk(const JVect &src, int32_t flags, Sink &out) {
   const bool flattenCurves = (flags & 2) != 0;
   const int32_t divisions = curveDivisions();
   const float angle = curveAngle();
-  float buf[2 * kFlatRoom];
+  float buf[2 * kFlattenRoom];
   Pt prev{0.0, 0.0}, r1{0.0, 0.0}, r2{0.0, 0.0};
   for (int32_t i = 0; i < src.count; ++i) {
     const JVectPoint &rec = src.points[i];

@@ -1,0 +1,206 @@
+#include <cstdint>
+#include <initializer_list>
+
+#include "geom/pt.h"
+#include "outlina/curve.h"
+#include "outlina/fit.h"
+#include "outlina/geom.h"
+#include "outlina/offset.h"
+#include "outlina/path.h"
+#include "path/stroke_codes.h"
+
+namespace outlina {
+namespace {
+
+// Marks the stand-in fourth point of a held contour; no path carries negative modes.
+constexpr int16_t kHoldMode = -1;
+// Flattening flag: arcs and curves become runs of short straight pieces, lines stay single.
+constexpr int32_t kFlattenCurves = 2;
+
+bool samePlace(const JVectPoint &p, const JVectPoint &q) { return p.x == q.x && p.y == q.y; }
+
+// The forward-and-back loop of one straight piece (A, B, A) is a contour of three points,
+// which the clean-up would remove as noise; offsetting it must give the band around the piece.
+bool isHeld(const JVectPoint *v, int32_t s, int32_t e) {
+  return e - s == 2 && v[s].mode == JVM_START && v[s + 1].mode != JVM_START &&
+         samePlace(v[e], v[s]) && !samePlace(v[s + 1], v[s]);
+}
+
+bool contourEndsAt(const JVect *path, int32_t i) {
+  return i + 1 == path->count || path->points[i + 1].mode == JVM_START;
+}
+
+// Gives every held contour a stand-in fourth point so that the clean-up keeps it whole: it
+// holds no repeated line point, so the clean-up leaves its points alone. Returns the number
+// of stand-ins, or -1 when the path cannot grow.
+int32_t holdLoops(JVect *path) {
+  int32_t held = 0;
+  for (int32_t e = 2; e < path->count; ++e)
+    if (contourEndsAt(path, e) && isHeld(path->points, e - 2, e)) ++held;
+  if (held == 0) return 0;
+  const int32_t needed = path->count + held;
+  if (needed > path->capacity && jVectExpand(path, needed - path->capacity) != 1) return -1;
+  // Spread from the back so that every record is read before anything lands on it.
+  JVectPoint *v = path->points;
+  int32_t shift = held;
+  bool nextIsStart = true;
+  for (int32_t i = path->count - 1; i >= 0 && shift > 0; --i) {
+    const JVectPoint rec = v[i];
+    if (nextIsStart && i >= 2 && isHeld(v, i - 2, i)) {
+      v[i + shift] = rec;
+      v[i + shift].mode = kHoldMode;
+      v[i + shift].tag = 0;
+      --shift;
+    }
+    v[i + shift] = rec;
+    nextIsStart = rec.mode == JVM_START;
+  }
+  path->count = needed;
+  return held;
+}
+
+void releaseLoops(JVect *path) {
+  for (int32_t i = 3; i < path->count; ++i)
+    if (path->points[i].mode == kHoldMode && path->points[i - 3].mode == JVM_START &&
+        contourEndsAt(path, i))
+      path->points[i].mode = JVM_NONE;
+  jVectSweepPoint(path);
+}
+
+// Sweeps, cleans and flattens the path so that it holds only starts, lines and flattened runs.
+bool prepare(JVect *path) {
+  jVectSweepPoint(path);
+  const int32_t held = holdLoops(path);
+  if (held < 0) return false;
+  jVectDelNoise(path);
+  if (held > 0) releaseLoops(path);
+  return jVectGetNum(path) < 2 || jVectBezToSvt(path, kFlattenCurves) == 1;
+}
+
+struct Params {
+  float distance;
+  int32_t cap, join;
+  float limit;
+  int32_t axis;
+};
+
+JMathXY relative(const JVectPoint &p, Pt centre) {
+  return {static_cast<float>(p.x - centre.x), static_cast<float>(p.y - centre.y)};
+}
+
+void moveBack(JMathXY &p, Pt centre) {
+  p = {static_cast<float>(p.x + centre.x), static_cast<float>(p.y + centre.y)};
+}
+
+bool append(JVect *path, int32_t mode, JMathXY p) {
+  return jVectAddPoint(path, JVECT_LAST, static_cast<int16_t>(mode), p.x, p.y) > 0;
+}
+
+// What the corner answer adds to the outline; the first point carries the source mode.
+void appendCorner(JVect *out, int32_t result, int32_t mode, const JMathCorner &c,
+                  const JVectPoint &vertex) {
+  switch (result) {
+    case JVJ_MITER:
+      append(out, mode, c.p1);
+      break;
+    case JVJ_BEVEL:
+    case JVC_FLAT:
+    case JVC_SQUARE:
+      append(out, mode, c.p1);
+      append(out, JVM_LINE, c.p2);
+      break;
+    case JVC_ROUND:
+    case JVJ_ROUND:
+      append(out, mode, c.p1);
+      append(out, JVM_BEZ_CTRL1, c.p2);
+      append(out, JVM_BEZ_CTRL2, c.p3);
+      append(out, JVM_BEZ_END, c.p4);
+      break;
+    case -1:
+      append(out, mode, c.p1);
+      append(out, JVM_LINE, {vertex.x, vertex.y});
+      append(out, JVM_LINE, c.p2);
+      break;
+    default:
+      break;
+  }
+}
+
+// A point inside a flattened curve keeps one point: the crossing of its offset sides. Where
+// the offset reaches past the centre of a counter-clockwise bend, the curve folds over and
+// the point is dropped.
+void appendBend(JVect *out, int32_t result, const JMathCorner &c, const JMathCorner &rel,
+                const JVectPoint &vertex, float distance) {
+  // With no offset the two sides coincide and have no crossing; the point stays put.
+  const JMathXY p = distance == 0.0f ? JMathXY{vertex.x, vertex.y}
+                    : result == -1   ? c.p1
+                                     : c.cross;
+  if (!append(out, JVM_SVT, p)) return;
+  float centre[2];
+  float radius = 0.0f;
+  // The circle is found in box-relative coordinates, where the floats keep their precision.
+  if (jMathCycOxOy(rel.a.x, rel.a.y, rel.b.x, rel.b.y, rel.c.x, rel.c.y, centre, &radius) == 0 &&
+      distance >= radius)
+    jVectDelPoint(out, JVECT_LAST);
+}
+
+void offsetContour(JVect *out, const JVect *src, int32_t s, int32_t e, const Params &prm) {
+  const JVectPoint *v = src->points;
+  float box[4];
+  jVectGetMinMax(box, src, s);
+  const Pt centre{(double{box[0]} + box[2]) * 0.5, (double{box[1]} + box[3]) * 0.5};
+  JMathXY first{};
+  for (int32_t i = s; i < e; ++i) {
+    int32_t mode = v[i].mode;
+    JMathCorner c{};
+    c.a = relative(v[i == s ? e - 1 : i - 1], centre);
+    c.b = relative(v[i], centre);
+    c.c = relative(v[i + 1], centre);
+    int32_t cap = prm.cap;
+    int32_t join = prm.join;
+    // A flattened curve that turns by more than a right angle here has a sharp point.
+    if (mode == JVM_SVT && jMathCos(c.a.x, c.a.y, c.b.x, c.b.y, c.c.x, c.c.y) > 0.0) {
+      cap = JVC_ROUND;
+      join = JVJ_ROUND;
+      mode = JVM_SVT_END;
+    }
+    const JMathCorner rel = c;
+    const int32_t result = jMathWeight(&c, prm.distance, cap, join, prm.limit, prm.axis);
+    for (JMathXY *p : {&c.a, &c.b, &c.c, &c.cross, &c.p1, &c.p2, &c.p3, &c.p4})
+      moveBack(*p, centre);
+    if (i == s) first = c.p1;
+    if (mode == JVM_SVT)
+      appendBend(out, result, c, rel, v[i], prm.distance);
+    else
+      appendCorner(out, result, mode, c, v[i]);
+  }
+  // The end repeats the first offset point, which closes a closed contour exactly.
+  append(out, v[e].mode, first);
+  jVectSetTag(out, JVECT_LAST, v[s].tag);
+}
+
+int32_t offsetPath(JVect *path, const Params &prm) {
+  if (!prepare(path)) return 0;
+  JVect *copy = jVectDuplicate(path);
+  if (copy == nullptr) return 0;
+  jVectClear(path);
+  int32_t s = 0;
+  // Points before the first start belong to no contour and have no corner to form.
+  while (s < copy->count && copy->points[s].mode != JVM_START) ++s;
+  while (s < copy->count) {
+    const int32_t e = jVectGetEndPos(copy, s);
+    if (e - s >= 2) offsetContour(path, copy, s, e, prm);
+    s = e + 1;
+  }
+  jVectClose(copy);
+  return 1;
+}
+
+}  // namespace
+}  // namespace outlina
+
+extern "C" int32_t jVectOffsetPath(JVect *path, float distance, int32_t cap, int32_t join,
+                                   float limit, int32_t axis) {
+  if (path == nullptr || !outlina::strokeCodesKnown(cap, join)) return 0;
+  return outlina::offsetPath(path, {distance, cap, join, limit, axis});
+}
