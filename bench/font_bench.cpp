@@ -19,7 +19,7 @@ constexpr int32_t kFirstKanjiRow = 16;
 constexpr int32_t kCellsPerRow = 94;
 
 struct Kanji {
-  uint32_t code;     // Shift-JIS
+  uint32_t code;  // Shift-JIS
   uint32_t unicode;
 };
 

@@ -166,15 +166,14 @@ int32_t fontReadInstalledGlyph(JFontHandle *handle, uint32_t code, int32_t direc
 }  // namespace outlina
 
 extern "C" int32_t jFontGlyphVect(JFontHandle *handle, uint32_t code, int32_t direction,
-                                  JFontGlyphInfo *info, JFontGlyphMetrics *metrics,
-                                  JVect *path) {
+                                  JFontGlyphInfo *info, JFontGlyphMetrics *metrics, JVect *path) {
   if (handle == nullptr || info == nullptr || metrics == nullptr || path == nullptr) return -1;
   const int32_t before = path->count;
   int32_t read;
   switch (handle->entry.kind) {
     case JFK_TTF:
-      read = outlina::fontReadInstalledGlyph(handle, code, direction, info, metrics, path,
-                                             JFONT_EM);
+      read =
+          outlina::fontReadInstalledGlyph(handle, code, direction, info, metrics, path, JFONT_EM);
       break;
     case JFK_KUTEN_FILE:
       read = outlina::fontReadKuTenGlyph(handle, code, direction, info, metrics, path, JFONT_EM);

@@ -34,13 +34,13 @@ constexpr char kUnicodeTarget[] = "UTF-32LE";
 struct InstalledFace {
   FT_Library library;
   FT_Face face;
-  hb_font_t *shaper;      // vertical mode: finds the vertical alternates
+  hb_font_t *shaper;  // vertical mode: finds the vertical alternates
   hb_buffer_t *shaping;
-  iconv_t toUnicode;      // kNoConversion for a symbol font
+  iconv_t toUnicode;  // kNoConversion for a symbol font
   bool vertical;
   bool symbol;
-  double scale;           // cell units per font unit
-  int32_t descent;        // cell units
+  double scale;     // cell units per font unit
+  int32_t descent;  // cell units
   // The last outline built, kept so that the size query and the fetch load the glyph once.
   bool cached;
   uint32_t cachedCode;
@@ -120,14 +120,14 @@ bool openFace(InstalledFace &state, const char *family, uint32_t charset) {
   FcChar8 *file = nullptr;
   int index = 0;
   const bool found = findFamilyFile(family, &file, &index, &match);
-  const bool opened = found && FT_Init_FreeType(&state.library) == 0 &&
-                      FT_New_Face(state.library, reinterpret_cast<char *>(file), index,
-                                  &state.face) == 0;
+  const bool opened =
+      found && FT_Init_FreeType(&state.library) == 0 &&
+      FT_New_Face(state.library, reinterpret_cast<char *>(file), index, &state.face) == 0;
   if (match != nullptr) FcPatternDestroy(match);
   if (!opened) return false;
   setCellScale(state);
-  state.symbol = (charset & JFCS_SYMBOL) != 0 &&
-                 FT_Select_Charmap(state.face, FT_ENCODING_MS_SYMBOL) == 0;
+  state.symbol =
+      (charset & JFCS_SYMBOL) != 0 && FT_Select_Charmap(state.face, FT_ENCODING_MS_SYMBOL) == 0;
   if (!state.symbol) {
     state.toUnicode = iconv_open(kUnicodeTarget, codePageOf(charset));
     if (state.toUnicode == kNoConversion) return false;

@@ -3,8 +3,8 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
-#include <iterator>
 #include <cstring>
+#include <iterator>
 
 #include "font/installed_face.h"
 #include "plinth.h"
@@ -46,10 +46,9 @@ FontSystemSet classify(const FcLangSet *languages, bool symbol) {
 bool isOutlineFormat(FcPattern *face) {
   FcChar8 *format = nullptr;
   if (FcPatternGetString(face, FC_FONTFORMAT, 0, &format) != FcResultMatch) return false;
-  return std::any_of(std::begin(kOutlineFormats), std::end(kOutlineFormats),
-                     [&](const char *known) {
-                       return std::strcmp(reinterpret_cast<char *>(format), known) == 0;
-                     });
+  return std::any_of(
+      std::begin(kOutlineFormats), std::end(kOutlineFormats),
+      [&](const char *known) { return std::strcmp(reinterpret_cast<char *>(format), known) == 0; });
 }
 
 const char *stringOf(FcPattern *face, const char *object) {
@@ -83,8 +82,7 @@ void registInstalled(JFont *font, const JFontEntry &templ) {
     for (uint32_t i = 0; i < slots; ++i) {
       FcPattern *face = faces->fonts[i];
       FcChar8 *family = nullptr;
-      if (isOutlineFormat(face) &&
-          FcPatternGetString(face, FC_FAMILY, 0, &family) == FcResultMatch)
+      if (isOutlineFormat(face) && FcPatternGetString(face, FC_FAMILY, 0, &family) == FcResultMatch)
         listed[count++] = face;
     }
     std::sort(listed, listed + count, [](FcPattern *a, FcPattern *b) {
@@ -110,13 +108,20 @@ void registInstalled(JFont *font, const JFontEntry &templ) {
 
 bool fontSetAccepted(FontSystemSet set, uint32_t mask) {
   switch (set) {
-    case FontSystemSet::Ansi: return (mask & JFCS_ANSI) != 0;
-    case FontSystemSet::Symbol: return (mask & JFCS_SYMBOL) != 0;
-    case FontSystemSet::ShiftJis: return (mask & JFCS_SHIFTJIS) != 0;
-    case FontSystemSet::Gb2312: return (mask & (JFCS_GB2312 | JFCS_OTHER)) != 0;
-    case FontSystemSet::Big5: return (mask & (JFCS_BIG5 | JFCS_OTHER)) != 0;
-    case FontSystemSet::Hangul: return (mask & (JFCS_HANGUL | JFCS_OTHER)) != 0;
-    case FontSystemSet::Other: return (mask & JFCS_OTHER) != 0;
+    case FontSystemSet::Ansi:
+      return (mask & JFCS_ANSI) != 0;
+    case FontSystemSet::Symbol:
+      return (mask & JFCS_SYMBOL) != 0;
+    case FontSystemSet::ShiftJis:
+      return (mask & JFCS_SHIFTJIS) != 0;
+    case FontSystemSet::Gb2312:
+      return (mask & (JFCS_GB2312 | JFCS_OTHER)) != 0;
+    case FontSystemSet::Big5:
+      return (mask & (JFCS_BIG5 | JFCS_OTHER)) != 0;
+    case FontSystemSet::Hangul:
+      return (mask & (JFCS_HANGUL | JFCS_OTHER)) != 0;
+    case FontSystemSet::Other:
+      return (mask & JFCS_OTHER) != 0;
   }
   return false;
 }
@@ -124,13 +129,20 @@ bool fontSetAccepted(FontSystemSet set, uint32_t mask) {
 // The double-byte sets carry the ANSI bit beside their own.
 uint32_t fontSetCode(FontSystemSet set) {
   switch (set) {
-    case FontSystemSet::Ansi: return JFCS_ANSI;
-    case FontSystemSet::Symbol: return JFCS_SYMBOL;
-    case FontSystemSet::ShiftJis: return JFCS_SHIFTJIS | JFCS_ANSI;
-    case FontSystemSet::Gb2312: return JFCS_GB2312 | JFCS_ANSI;
-    case FontSystemSet::Big5: return JFCS_BIG5 | JFCS_ANSI;
-    case FontSystemSet::Hangul: return JFCS_HANGUL | JFCS_ANSI;
-    case FontSystemSet::Other: return JFCS_OTHER;
+    case FontSystemSet::Ansi:
+      return JFCS_ANSI;
+    case FontSystemSet::Symbol:
+      return JFCS_SYMBOL;
+    case FontSystemSet::ShiftJis:
+      return JFCS_SHIFTJIS | JFCS_ANSI;
+    case FontSystemSet::Gb2312:
+      return JFCS_GB2312 | JFCS_ANSI;
+    case FontSystemSet::Big5:
+      return JFCS_BIG5 | JFCS_ANSI;
+    case FontSystemSet::Hangul:
+      return JFCS_HANGUL | JFCS_ANSI;
+    case FontSystemSet::Other:
+      return JFCS_OTHER;
   }
   return JFCS_OTHER;
 }

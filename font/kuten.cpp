@@ -7,27 +7,32 @@
 
 namespace {
 
+// Trail of cell 0 as jFontKuTenToSJIS counts: 63 in odd rows, 157 in even rows.
+constexpr int32_t kOddRowTrailBase = 63;
+constexpr int32_t kEvenRowTrailBase = 157;
+
 // JIS X 0208 bytes carry row and cell offset by this much.
 constexpr int32_t kJisOffset = 32;
 constexpr uint32_t kCellsPerRow = 94;
 
 // Trail byte 0x7F never occurs in Shift-JIS.
 constexpr uint32_t kNoTrail = 0x7F;
-// Trail byte of cell 0 in an odd row (cells run on from 0x40) and in an even row (from 0x9F,
-// the 0x7F gap already skipped).
-constexpr int32_t kOddRowTrailBase = 0x40 - 1;
-constexpr int32_t kEvenRowTrailBase = 0x9F - 2;
-// Lead byte of rows 1 and 2; leads above 0x9F jump over the single-byte katakana 0xA0 to 0xDF.
-constexpr int32_t kFirstLead = 0x81;
-constexpr int32_t kLastLowLead = 0x9F;
-constexpr int32_t kKatakanaSkip = 0x40;
+// Odd rows take the trail bytes from 0x40, even rows those from 0x9F.
+constexpr uint32_t kFirstTrail = 0x40;
+constexpr uint32_t kEvenRowFirstTrail = 0x9F;
+// Lead bytes run 0x81 to 0x9F, then jump over the single-byte katakana to 0xE0 to 0xFC.
+constexpr uint32_t kFirstLead = 0x81;
+constexpr uint32_t kLastLowLead = 0x9F;
+constexpr uint32_t kKatakanaSkip = 0x40;
+constexpr uint32_t kLastByte = 0xFC;
 
 bool isLeadByte(uint32_t byte) {
-  return (byte >= kFirstLead && byte <= kLastLowLead) || (byte >= 0xE0 && byte <= 0xFC);
+  return (byte >= kFirstLead && byte <= kLastLowLead) ||
+         (byte >= kLastLowLead + 1 + kKatakanaSkip && byte <= kLastByte);
 }
 
 bool isTrailByte(uint32_t byte) {
-  return byte >= 0x40 && byte <= 0xFC && byte != kNoTrail;
+  return byte >= kFirstTrail && byte <= kLastByte && byte != kNoTrail;
 }
 
 // One run of IBM extension codes and where it lands: either a fixed row with cell
@@ -82,13 +87,15 @@ uint32_t shiftJisToJis(uint32_t lead, uint32_t trail) {
   if (!isLeadByte(lead) || !isTrailByte(trail)) return 0;
   // Each lead byte covers two rows: the odd one with trail bytes below 0x9F, the even one
   // from 0x9F.
-  uint32_t ku = (lead <= kLastLowLead ? lead - kFirstLead : lead - kFirstLead - kKatakanaSkip) * 2 + 1;
+  const uint32_t pair =
+      lead <= kLastLowLead ? lead - kFirstLead : lead - kFirstLead - kKatakanaSkip;
+  uint32_t ku = pair * 2 + 1;
   uint32_t ten;
-  if (trail >= 0x9F) {
+  if (trail >= kEvenRowFirstTrail) {
     ++ku;
-    ten = trail - 0x9E;
+    ten = trail - kEvenRowFirstTrail + 1;
   } else {
-    ten = trail - 0x3F - (trail > kNoTrail ? 1 : 0);
+    ten = trail - kFirstTrail + 1 - (trail > kNoTrail ? 1 : 0);
   }
   if (ku > kCellsPerRow) return 0;
   return (ku + kJisOffset) << 8 | (ten + kJisOffset);
@@ -118,10 +125,11 @@ int32_t jFontKuTenToSJIS(uint16_t *code, int32_t ku, int32_t ten) {
   if (ku == 0) {
     value = ten;
   } else {
+    // Cells count from trail 0x40 in odd rows and from 0x9F (less the 0x7F gap) in even rows.
     int32_t trail = ten + ((ku & 1) != 0 ? kOddRowTrailBase : kEvenRowTrailBase);
     if (trail >= static_cast<int32_t>(kNoTrail)) ++trail;
-    int32_t lead = (ku - 1) / 2 + kFirstLead;
-    if (lead > kLastLowLead) lead += kKatakanaSkip;
+    int32_t lead = (ku - 1) / 2 + static_cast<int32_t>(kFirstLead);
+    if (lead > static_cast<int32_t>(kLastLowLead)) lead += static_cast<int32_t>(kKatakanaSkip);
     value = (lead & 0xFF) << 8 | (trail & 0xFF);
   }
   if (code != nullptr) *code = static_cast<uint16_t>(value);

@@ -23,9 +23,13 @@ constexpr int kModeShift = 15;           // the top bit of a word is a mode bit
 constexpr uint16_t kCoordinateMask = 0x7FFF;
 
 // Single-byte characters live in rows that JIS X 0208 leaves empty.
-constexpr int32_t kAsciiRow = 9;     // 0x21 to 0x7E, cell = code - 0x20
-constexpr int32_t kKanaRow = 10;     // 0xA1 to 0xDF, cell = code - 0xA0
-constexpr int32_t kOtherRow = 11;    // every other single byte, cell 1
+constexpr int32_t kAsciiRow = 9;      // printable ASCII, cell = code - 0x20
+constexpr uint32_t kAsciiFirst = 0x21;
+constexpr uint32_t kAsciiLast = 0x7E;
+constexpr int32_t kKanaRow = 10;      // half-width katakana, cell = code - 0xA0
+constexpr uint32_t kKanaFirst = 0xA1;
+constexpr uint32_t kKanaLast = 0xDF;
+constexpr int32_t kOtherRow = 11;     // every other single byte, cell 1
 
 // Point mode by (top bit of x) * 2 + (top bit of y), for arc files and "BEZ2" files.
 constexpr int16_t kArcModes[4] = {JVM_START, JVM_LINE, JVM_ARC_MID, JVM_ARC_END};
@@ -43,12 +47,12 @@ struct KuTenHeader {
 void kuTenFileCell(uint32_t code, int32_t *row, int32_t *cell) {
   jFontSJISToKuTen(code, row, cell);
   if (*row != 0) return;
-  if (code >= 0x21 && code <= 0x7E) {
+  if (code >= kAsciiFirst && code <= kAsciiLast) {
     *row = kAsciiRow;
-    *cell = static_cast<int32_t>(code) - 0x20;
-  } else if (code >= 0xA1 && code <= 0xDF) {
+    *cell = static_cast<int32_t>(code - kAsciiFirst) + 1;
+  } else if (code >= kKanaFirst && code <= kKanaLast) {
     *row = kKanaRow;
-    *cell = static_cast<int32_t>(code) - 0xA0;
+    *cell = static_cast<int32_t>(code - kKanaFirst) + 1;
   } else {
     *row = kOtherRow;
     *cell = 1;

@@ -25,11 +25,14 @@ int32_t roundToInt(double value) {
   return static_cast<int32_t>(value >= 0 ? value + 0.5 : value - 0.5);
 }
 
+// First size of a scratch block, in elements: a simple glyph fits without growing.
+constexpr uint32_t kFirstBlock = 256;
+
 // Grows a jMemAlloc block to hold at least needed elements, keeping its content.
 template <typename T>
 bool reserve(T *&block, uint32_t &capacity, uint32_t needed, uint32_t keep) {
   if (needed <= capacity) return true;
-  uint32_t grown = capacity > 0 ? capacity : 256;
+  uint32_t grown = capacity > 0 ? capacity : kFirstBlock;
   while (grown < needed) grown *= 2;
   auto *fresh = static_cast<T *>(jMemAlloc(grown * static_cast<uint32_t>(sizeof(T))));
   if (fresh == nullptr) return false;

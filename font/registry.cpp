@@ -63,8 +63,7 @@ int32_t jFontRegist(JFont *font, JFontEntry entry) {
   if (!hasTable(font)) return 0;
   if (font->count >= font->capacity) {
     // The new slots are not cleared beyond what the allocator gives.
-    auto *grown =
-        static_cast<JFontEntry *>(jMemAlloc(tableBytes(font->capacity + kRegistryStep)));
+    auto *grown = static_cast<JFontEntry *>(jMemAlloc(tableBytes(font->capacity + kRegistryStep)));
     if (grown == nullptr) return 0;
     std::memcpy(grown, font->entries, tableBytes(font->capacity));
     jMemFree(font->entries);

@@ -60,6 +60,11 @@ class TemplateDialog : public QDialog {
   }
   static QString itemName(int id);
 
+  // OK: commit, remember the place, end with 1. Cancel (also Escape and closing): remember the
+  // place, end with 0.
+  void accept() override;
+  void reject() override;
+
  protected:
   // Sets the controls from the working copy.
   virtual void initDialog() = 0;
@@ -92,10 +97,6 @@ class TemplateDialog : public QDialog {
 
   bool eventFilter(QObject *watched, QEvent *event) override;
   void showEvent(QShowEvent *event) override;
-
- public:
-  void accept() override;
-  void reject() override;
 
  private:
   WindowPlace &place_;

@@ -39,73 +39,57 @@ inline std::string infoText(const JFontGlyphInfo &info) {
   return text;
 }
 
-// A font file of the given kind, registered under the name "fixture" and opened.
-class FontFile {
+// A registry with one font opened from it: a font file written to disk and registered under
+// the name "fixture", or an installed face in both writing directions.
+class OpenFont {
  public:
-  FontFile(int32_t kind, const std::vector<uint8_t> &bytes, int32_t vertical = 0) {
+  OpenFont(int32_t kind, const std::vector<uint8_t> &bytes) {
     static int serial = 0;
-    path_ = ::testing::TempDir() + "outlina-fontfile-" + std::to_string(getpid()) + "-" +
+    file_ = ::testing::TempDir() + "outlina-fontfile-" + std::to_string(getpid()) + "-" +
             std::to_string(serial++);
-    EXPECT_TRUE(fontpack::writeFileBytes(path_, bytes));
-    open(kind, path_.c_str(), vertical);
+    EXPECT_TRUE(fontpack::writeFileBytes(file_, bytes));
+    registerFile(kind, file_.c_str());
   }
   // A registered file that does not exist.
-  FontFile(int32_t kind, const char *missingPath) { open(kind, missingPath, 0); }
-  ~FontFile() {
-    jFontClose(handle_);
-    jFontEnd(registry_);
-    if (!path_.empty()) std::remove(path_.c_str());
-  }
-  FontFile(const FontFile &) = delete;
-  FontFile &operator=(const FontFile &) = delete;
-
-  GlyphRead read(uint32_t code, int32_t direction) { return readGlyph(handle_, code, direction); }
-  JFontHandle *handle() { return handle_; }
-
- private:
-  void open(int32_t kind, const char *file, int32_t vertical) {
-    registry_ = jFontInit();
-    JFontEntry entry{};
-    entry.kind = kind;
-    std::strcpy(entry.name, "fixture");
-    std::snprintf(entry.path, sizeof entry.path, "%s", file);
-    jFontRegist(registry_, entry);
-    handle_ = jFontOpen(registry_, "fixture", vertical);
-    EXPECT_NE(handle_, nullptr);
-  }
-
-  std::string path_;
-  JFont *registry_ = nullptr;
-  JFontHandle *handle_ = nullptr;
-};
-
-// An installed face opened for both directions, for the round trips.
-class InstalledFont {
- public:
-  explicit InstalledFont(const char *face) {
-    registry_ = jFontInit();
+  OpenFont(int32_t kind, const char *missingPath) { registerFile(kind, missingPath); }
+  explicit OpenFont(const char *installedFace) {
     JFontEntry templ{};
     templ.charset = JFCS_SHIFTJIS;
     jFontRegistTTF(registry_, templ);
-    handles_[0] = jFontOpen(registry_, face, 0);
-    handles_[1] = jFontOpen(registry_, face, 1);
+    open(installedFace);
   }
-  ~InstalledFont() {
+  ~OpenFont() {
     jFontClose(handles_[0]);
     jFontClose(handles_[1]);
     jFontEnd(registry_);
+    if (!file_.empty()) std::remove(file_.c_str());
   }
-  InstalledFont(const InstalledFont &) = delete;
-  InstalledFont &operator=(const InstalledFont &) = delete;
+  OpenFont(const OpenFont &) = delete;
+  OpenFont &operator=(const OpenFont &) = delete;
 
-  bool opened() const { return handles_[0] != nullptr && handles_[1] != nullptr; }
-  JFontHandle *handle(int32_t direction) { return handles_[direction]; }
+  JFontHandle *handle(int32_t direction) { return handles_[direction == 0 ? 0 : 1]; }
   GlyphRead read(uint32_t code, int32_t direction) {
-    return readGlyph(handles_[direction], code, direction);
+    return readGlyph(handle(direction), code, direction);
   }
 
  private:
-  JFont *registry_ = nullptr;
+  void registerFile(int32_t kind, const char *path) {
+    JFontEntry entry{};
+    entry.kind = kind;
+    std::strcpy(entry.name, "fixture");
+    std::snprintf(entry.path, sizeof entry.path, "%s", path);
+    jFontRegist(registry_, entry);
+    open("fixture");
+  }
+  void open(const char *name) {
+    handles_[0] = jFontOpen(registry_, name, 0);
+    handles_[1] = jFontOpen(registry_, name, 1);
+    EXPECT_NE(handles_[0], nullptr);
+    EXPECT_NE(handles_[1], nullptr);
+  }
+
+  std::string file_;
+  JFont *registry_ = jFontInit();
   JFontHandle *handles_[2] = {nullptr, nullptr};
 };
 

@@ -24,8 +24,8 @@ TEST(KuTen, KnownCodesBothWays) {
   const struct {
     uint32_t code;
     int32_t ku, ten;
-  } cases[] = {{0x889F, 16, 1}, {0x8140, 1, 1},  {0x819F, 2, 1},   {0x9FFC, 62, 94},
-               {0xE040, 63, 1}, {0x8754, 13, 21}, {0x82A0, 4, 2},  {0xEAA4, 84, 6},
+  } cases[] = {{0x889F, 16, 1}, {0x8140, 1, 1},   {0x819F, 2, 1}, {0x9FFC, 62, 94},
+               {0xE040, 63, 1}, {0x8754, 13, 21}, {0x82A0, 4, 2}, {0xEAA4, 84, 6},
                {0x817E, 1, 63}, {0x8180, 1, 64}};
   for (const auto &c : cases) {
     const KuTen got = toKuTen(c.code);

@@ -1,5 +1,6 @@
-// FreeType outlines written as native records: lines merged, B-spline runs kept, cubic
-// curves within half a unit, counter-clockwise (CFF) contours reversed.
+// FreeType outlines written as native records.
+#include "font/native_writer.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -7,165 +8,137 @@
 #include <cstring>
 #include <vector>
 
-#include "font/native_outline.h"
-#include "font/native_writer.h"
-
 namespace {
 
-using outlina::FontAffine;
-using outlina::NativeScratch;
 using outlina::Pt;
 
-constexpr FontAffine kIdentity{1, 0, 0, 0, 1, 0};
-
-// A hand-built outline of one or more contours.
 struct Outline {
   std::vector<FT_Vector> points;
   std::vector<char> tags;
   std::vector<short> ends;
   int flags = 0;
+  outlina::NativeScratch scratch{};
 
-  void add(double x, double y, char tag) {
-    points.push_back({static_cast<FT_Pos>(std::lround(x)), static_cast<FT_Pos>(std::lround(y))});
-    tags.push_back(tag);
-  }
-  void endContour() { ends.push_back(static_cast<short>(points.size() - 1)); }
-  FT_Outline view() {
-    FT_Outline o{};
-    o.n_points = static_cast<short>(points.size());
-    o.n_contours = static_cast<short>(ends.size());
-    o.points = points.data();
-    o.tags = tags.data();
-    o.contours = ends.data();
-    o.flags = flags;
-    return o;
-  }
-};
-
-struct Record {
-  uint16_t type;
-  std::vector<Pt> points;
-};
-struct Polygon {
-  Pt start;
-  std::vector<Record> records;
-};
-
-double fixedAt(const uint8_t *at) {
-  int32_t v;
-  std::memcpy(&v, at, 4);
-  return v / 65536.0;
-}
-
-std::vector<Polygon> parse(const NativeScratch &scratch) {
-  std::vector<Polygon> polygons;
-  uint32_t offset = 0;
-  while (offset < scratch.used) {
-    const uint8_t *p = scratch.buffer + offset;
-    uint32_t bytes, type;
-    std::memcpy(&bytes, p, 4);
-    std::memcpy(&type, p + 4, 4);
-    EXPECT_EQ(type, 24u);
-    Polygon polygon{{fixedAt(p + 8), fixedAt(p + 12)}, {}};
-    for (uint32_t at = 16; at < bytes;) {
-      uint16_t recordType, count;
-      std::memcpy(&recordType, p + at, 2);
-      std::memcpy(&count, p + at + 2, 2);
-      Record record{recordType, {}};
-      for (uint16_t k = 0; k < count; ++k)
-        record.points.push_back({fixedAt(p + at + 4 + 8 * k), fixedAt(p + at + 8 + 8 * k)});
-      polygon.records.push_back(record);
-      at += 4 + 8 * count;
+  ~Outline() { outlina::fontReleaseNativeScratch(scratch); }
+  void contour(std::initializer_list<std::array<int, 3>> xyTag) {
+    for (auto [x, y, tag] : xyTag) {
+      points.push_back({x, y});
+      tags.push_back(static_cast<char>(tag));
     }
-    polygons.push_back(polygon);
-    offset += bytes;
+    ends.push_back(static_cast<short>(points.size() - 1));
   }
-  return polygons;
-}
-
-// Points along a polygon's curves, with the B-spline's implied on-curve midpoints.
-std::vector<Pt> trace(const Polygon &polygon, int samples) {
-  std::vector<Pt> out{polygon.start};
-  Pt current = polygon.start;
-  for (const Record &r : polygon.records) {
-    if (r.type == 1) {
-      for (Pt p : r.points) out.push_back(current = p);
-      continue;
-    }
-    for (size_t k = 0; k + 1 < r.points.size(); ++k) {
-      const Pt control = r.points[k];
-      const Pt end = k + 2 == r.points.size() ? r.points[k + 1] : 0.5 * (control + r.points[k + 1]);
-      for (int i = 1; i <= samples; ++i) {
-        const double t = static_cast<double>(i) / samples, u = 1 - t;
-        out.push_back(u * u * current + 2 * u * t * control + t * t * end);
+  bool write(const outlina::FontAffine &map) {
+    const FT_Outline o{static_cast<short>(ends.size()),
+                       static_cast<short>(points.size()),
+                       points.data(),
+                       tags.data(),
+                       ends.data(),
+                       flags};
+    return outlina::fontWriteNativeOutline(o, map, scratch);
+  }
+  // Each polygon as {start, then per record: type, count, points}, in plain numbers.
+  std::vector<std::vector<double>> polygons() const {
+    std::vector<std::vector<double>> out;
+    for (uint32_t at = 0; at < scratch.used;) {
+      uint32_t bytes;
+      std::memcpy(&bytes, scratch.buffer + at, 4);
+      std::vector<double> words;
+      for (uint32_t k = at + 8; k < at + 16; k += 4) words.push_back(fixed(k));
+      for (uint32_t k = at + 16; k < at + bytes;) {
+        uint16_t head[2];
+        std::memcpy(head, scratch.buffer + k, 4);
+        words.insert(words.end(), {double(head[0]), double(head[1])});
+        for (int i = 0; i < 2 * head[1]; ++i) words.push_back(fixed(k + 4 + 4 * i));
+        k += 4 + 8 * head[1];
       }
-      current = end;
+      out.push_back(words);
+      at += bytes;
     }
+    return out;
   }
-  return out;
-}
-
-double signedArea(const std::vector<Pt> &ring) {
-  double area = 0;
-  for (size_t i = 0; i < ring.size(); ++i) area += outlina::cross(ring[i], ring[(i + 1) % ring.size()]);
-  return area / 2;
-}
-
-struct Scratch {
-  NativeScratch s{};
-  ~Scratch() { outlina::fontReleaseNativeScratch(s); }
+  double fixed(uint32_t at) const {
+    int32_t v;
+    std::memcpy(&v, scratch.buffer + at, 4);
+    return v / 65536.0;
+  }
 };
 
-TEST(NativeWriter, CubicCircleBecomesQuadraticsWithinHalfAUnitAndTurnsClockwise) {
-  // A counter-clockwise circle of four cubics, as CFF outlines run.
-  constexpr double kR = 4000, kC = 5000, kK = 0.5522847498 * kR;
-  const Pt cubics[4][4] = {{{kC + kR, kC}, {kC + kR, kC + kK}, {kC + kK, kC + kR}, {kC, kC + kR}},
-                           {{kC, kC + kR}, {kC - kK, kC + kR}, {kC - kR, kC + kK}, {kC - kR, kC}},
-                           {{kC - kR, kC}, {kC - kR, kC - kK}, {kC - kK, kC - kR}, {kC, kC - kR}},
-                           {{kC, kC - kR}, {kC + kK, kC - kR}, {kC + kR, kC - kK}, {kC + kR, kC}}};
+constexpr outlina::FontAffine kIdentity{1, 0, 0, 0, 1, 0};
+constexpr int ON = FT_CURVE_TAG_ON, CONIC = FT_CURVE_TAG_CONIC, CUBIC = FT_CURVE_TAG_CUBIC;
+
+TEST(NativeWriter, RecordsMergeLinesKeepSplineRunsAndDropTheClosingLine) {
   Outline o;
-  for (const auto &c : cubics) {
-    o.add(c[0].x, c[0].y, FT_CURVE_TAG_ON);
-    o.add(c[1].x, c[1].y, FT_CURVE_TAG_CUBIC);
-    o.add(c[2].x, c[2].y, FT_CURVE_TAG_CUBIC);
-  }
-  o.endContour();
+  o.contour({{0, 0, ON}, {0, 100, ON}, {100, 100, ON}, {100, 0, ON}});
+  o.contour({{10, 10, ON}, {20, 20, ON}});  // encloses nothing: dropped
+  // Off-curve points only: the start is the midpoint of the last and the first.
+  o.contour({{0, 0, CONIC}, {0, 100, CONIC}, {100, 100, CONIC}, {100, 0, CONIC}});
+  o.contour({{0, 0, ON}, {0, 50, CONIC}, {50, 50, CONIC}, {50, 0, ON}});
+  ASSERT_TRUE(o.write({2, 0, 5, 0, 2, -7}));
+  const std::vector<std::vector<double>> expected = {
+      {5, -7, 1, 3, 5, 193, 205, 193, 205, -7},
+      {105, -7, 2, 5, 5, -7, 5, 193, 205, 193, 205, -7, 105, -7},
+      {5, -7, 2, 3, 5, 93, 105, 93, 105, -7}};
+  EXPECT_EQ(o.polygons(), expected);
+}
+
+TEST(NativeWriter, CubicsBecomeQuadraticsWithinHalfAUnitAndCffContoursTurnClockwise) {
+  // A counter-clockwise circle of four cubics, as CFF outlines run.
+  constexpr int R = 4000, C = 5000, K = 2209;  // K = 0.5523 R
+  Outline o;
+  o.contour({{C + R, C, ON},
+             {C + R, C + K, CUBIC},
+             {C + K, C + R, CUBIC},
+             {C, C + R, ON},
+             {C - K, C + R, CUBIC},
+             {C - R, C + K, CUBIC},
+             {C - R, C, ON},
+             {C - R, C - K, CUBIC},
+             {C - K, C - R, CUBIC},
+             {C, C - R, ON},
+             {C + K, C - R, CUBIC},
+             {C + R, C - K, CUBIC}});
   o.flags = FT_OUTLINE_REVERSE_FILL;
-  FT_Outline view = o.view();
-  Scratch scratch;
-  ASSERT_TRUE(outlina::fontWriteNativeOutline(view, kIdentity, scratch.s));
-  const std::vector<Polygon> polygons = parse(scratch.s);
-  ASSERT_EQ(polygons.size(), 1u);
-  for (const Record &r : polygons[0].records) {
-    EXPECT_EQ(r.type, 2);
-    EXPECT_EQ(r.points.size(), 2u);
+  ASSERT_TRUE(o.write(kIdentity));
+  const std::vector<double> words = o.polygons().at(0);
+  // Walk the quadratic pieces (type 2, two points each), sampling each, and measure against
+  // the exact cubic quarters (coarse nearest sample, refined by ternary search).
+  std::vector<Pt> traced;
+  double area = 0;
+  Pt current{words[0], words[1]};
+  for (size_t k = 2; k < words.size(); k += 6) {
+    ASSERT_EQ(words[k], 2);
+    ASSERT_EQ(words[k + 1], 2);
+    const Pt control{words[k + 2], words[k + 3]}, end{words[k + 4], words[k + 5]};
+    for (int i = 1; i <= 16; ++i) {
+      const double t = i / 16.0, u = 1 - t;
+      traced.push_back(u * u * current + 2 * u * t * control + t * t * end);
+    }
+    area += outlina::cross(current, end);
+    current = end;
   }
-  const std::vector<Pt> traced = trace(polygons[0], 24);
-  EXPECT_LT(signedArea(traced), 0);
-  // Distance from the true cubic (integer points as the outline holds them): nearest of a
-  // coarse sampling, refined by ternary search.
-  std::vector<std::array<Pt, 4>> exact;
-  for (const auto &c : cubics) {
-    std::array<Pt, 4> q;
-    for (int i = 0; i < 4; ++i) q[i] = {std::round(c[i].x), std::round(c[i].y)};
-    exact.push_back(q);
-  }
-  auto distance = [](const std::array<Pt, 4> &q, double t, Pt p) {
-    const double u = 1 - t;
-    const Pt b = u * u * u * q[0] + 3 * u * u * t * q[1] + 3 * u * t * t * q[2] + t * t * t * q[3];
-    return std::hypot(p.x - b.x, p.y - b.y);
+  EXPECT_LT(area, 0);
+  const double cx[4][4] = {{C + R, C + R, C + K, C},
+                           {C, C - K, C - R, C - R},
+                           {C - R, C - R, C - K, C},
+                           {C, C + K, C + R, C + R}};
+  const double cy[4][4] = {{C, C + K, C + R, C + R},
+                           {C + R, C + R, C + K, C},
+                           {C, C - K, C - R, C - R},
+                           {C - R, C - R, C - K, C}};
+  auto distance = [&](int q, double t, Pt p) {
+    const double u = 1 - t, w[4] = {u * u * u, 3 * u * u * t, 3 * u * t * t, t * t * t};
+    double x = 0, y = 0;
+    for (int i = 0; i < 4; ++i) x += w[i] * cx[q][i], y += w[i] * cy[q][i];
+    return std::hypot(p.x - x, p.y - y);
   };
-  constexpr int kCoarse = 200;
   double worst = 0;
   for (Pt p : traced) {
     double best = 1e300;
-    for (const auto &q : exact) {
+    for (int q = 0; q < 4; ++q) {
       int nearest = 0;
-      for (int i = 1; i <= kCoarse; ++i)
-        if (distance(q, double(i) / kCoarse, p) < distance(q, double(nearest) / kCoarse, p))
-          nearest = i;
-      double lo = std::max(0.0, (nearest - 1.0) / kCoarse);
-      double hi = std::min(1.0, (nearest + 1.0) / kCoarse);
+      for (int i = 1; i <= 200; ++i)
+        if (distance(q, i / 200.0, p) < distance(q, nearest / 200.0, p)) nearest = i;
+      double lo = std::max(0.0, (nearest - 1) / 200.0), hi = std::min(1.0, (nearest + 1) / 200.0);
       for (int k = 0; k < 60; ++k) {
         const double m1 = lo + (hi - lo) / 3, m2 = hi - (hi - lo) / 3;
         if (distance(q, m1, p) < distance(q, m2, p))
@@ -178,77 +151,14 @@ TEST(NativeWriter, CubicCircleBecomesQuadraticsWithinHalfAUnitAndTurnsClockwise)
     worst = std::max(worst, best);
   }
   EXPECT_LE(worst, 0.5);
-  EXPECT_LE(polygons[0].records.size(), 64u);
-}
-
-TEST(NativeWriter, LinesMergeAndTheClosingLineIsLeftImplicit) {
-  Outline o;
-  o.add(0, 0, FT_CURVE_TAG_ON);
-  o.add(0, 100, FT_CURVE_TAG_ON);
-  o.add(100, 100, FT_CURVE_TAG_ON);
-  o.add(100, 0, FT_CURVE_TAG_ON);
-  o.endContour();
-  o.add(10, 10, FT_CURVE_TAG_ON);  // two points enclose nothing and are dropped
-  o.add(20, 20, FT_CURVE_TAG_ON);
-  o.endContour();
-  FT_Outline view = o.view();
-  Scratch scratch;
-  const FontAffine shifted{2, 0, 5, 0, 2, -7};
-  ASSERT_TRUE(outlina::fontWriteNativeOutline(view, shifted, scratch.s));
-  const std::vector<Polygon> polygons = parse(scratch.s);
-  ASSERT_EQ(polygons.size(), 1u);
-  EXPECT_EQ(polygons[0].start.x, 5);
-  EXPECT_EQ(polygons[0].start.y, -7);
-  ASSERT_EQ(polygons[0].records.size(), 1u);
-  const Record &r = polygons[0].records[0];
-  EXPECT_EQ(r.type, 1);
-  ASSERT_EQ(r.points.size(), 3u);
-  EXPECT_EQ(r.points[2].x, 205);
-  EXPECT_EQ(r.points[2].y, -7);
-  EXPECT_EQ(scratch.s.used, 16u + 4u + 3u * 8u);
-}
-
-TEST(NativeWriter, OffCurveRunsStayOneSplineRecord) {
-  // A TrueType contour of off-curve points only starts at the midpoint of its last and first.
-  Outline o;
-  o.add(0, 0, FT_CURVE_TAG_CONIC);
-  o.add(0, 100, FT_CURVE_TAG_CONIC);
-  o.add(100, 100, FT_CURVE_TAG_CONIC);
-  o.add(100, 0, FT_CURVE_TAG_CONIC);
-  o.endContour();
-  // On, off, off, on: one record of two controls and the end; the contour closes with a line.
-  o.add(0, 0, FT_CURVE_TAG_ON);
-  o.add(0, 50, FT_CURVE_TAG_CONIC);
-  o.add(50, 50, FT_CURVE_TAG_CONIC);
-  o.add(50, 0, FT_CURVE_TAG_ON);
-  o.endContour();
-  FT_Outline view = o.view();
-  Scratch scratch;
-  ASSERT_TRUE(outlina::fontWriteNativeOutline(view, kIdentity, scratch.s));
-  const std::vector<Polygon> polygons = parse(scratch.s);
-  ASSERT_EQ(polygons.size(), 2u);
-  EXPECT_EQ(polygons[0].start.x, 50);
-  EXPECT_EQ(polygons[0].start.y, 0);
-  ASSERT_EQ(polygons[0].records.size(), 1u);
-  EXPECT_EQ(polygons[0].records[0].type, 2);
-  ASSERT_EQ(polygons[0].records[0].points.size(), 5u);
-  EXPECT_EQ(polygons[0].records[0].points[4].x, 50);
-  EXPECT_EQ(polygons[0].records[0].points[4].y, 0);
-  ASSERT_EQ(polygons[1].records.size(), 1u);
-  EXPECT_EQ(polygons[1].records[0].points.size(), 3u);
+  EXPECT_LE(traced.size() / 16, 64u);
 }
 
 TEST(NativeWriter, CoordinatesBeyondSixteenBitsAreRefused) {
   Outline o;
-  o.add(0, 0, FT_CURVE_TAG_ON);
-  o.add(0, 20000, FT_CURVE_TAG_ON);
-  o.add(20000, 0, FT_CURVE_TAG_ON);
-  o.endContour();
-  FT_Outline view = o.view();
-  Scratch scratch;
-  EXPECT_TRUE(outlina::fontWriteNativeOutline(view, kIdentity, scratch.s));
-  const FontAffine doubled{2, 0, 0, 0, 2, 0};
-  EXPECT_FALSE(outlina::fontWriteNativeOutline(view, doubled, scratch.s));
+  o.contour({{0, 0, ON}, {0, 20000, ON}, {20000, 0, ON}});
+  EXPECT_TRUE(o.write(kIdentity));
+  EXPECT_FALSE(o.write({2, 0, 0, 0, 2, 0}));
 }
 
 }  // namespace

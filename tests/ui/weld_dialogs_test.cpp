@@ -28,8 +28,10 @@ TEST(WeldDialog, ChecksTheCurrentRuleAndWritesThePickedOne) {
   EXPECT_EQ(mode, 3);
 
   mode = 9;  // no button stands for 9: none is checked and OK keeps the value
-  EXPECT_EQ(drive([&] { return jWeldDlg(nullptr, &mode); },
-                  [](QDialog &d) {
+  QWidget host;
+  EXPECT_EQ(drive([&] { return jWeldDlg(&host, &mode); },
+                  [&](QDialog &d) {
+                    EXPECT_EQ(d.parentWidget(), &host);
                     for (int id : {1007, 1008, 1005}) EXPECT_FALSE(isChecked(d, id));
                     click(d, 1);
                   }),

@@ -24,9 +24,13 @@ constexpr uint16_t kModeBit = 0x8000;
 constexpr uint16_t kEndWord = 0xFFFF;
 constexpr int32_t kMaxAdvance = 0xFFFF;
 // Single-byte characters go to rows that JIS X 0208 leaves empty.
-constexpr int32_t kAsciiRow = 9;   // 0x21 to 0x7E, cell = code - 0x20
-constexpr int32_t kKanaRow = 10;   // 0xA1 to 0xDF, cell = code - 0xA0
-constexpr int32_t kOtherRow = 11;  // every other single byte, cell 1
+constexpr int32_t kAsciiRow = 9;      // printable ASCII, cell = code - 0x20
+constexpr uint32_t kAsciiFirst = 0x21;
+constexpr uint32_t kAsciiLast = 0x7E;
+constexpr int32_t kKanaRow = 10;      // half-width katakana, cell = code - 0xA0
+constexpr uint32_t kKanaFirst = 0xA1;
+constexpr uint32_t kKanaLast = 0xDF;
+constexpr int32_t kOtherRow = 11;     // every other single byte, cell 1
 // Arcs stand in for quadratic curves in files without "BEZ2"; one unit of the 10000-unit cell
 // is the step of the file's whole-number coordinates.
 constexpr double kArcTolerance = 1.0;
@@ -94,12 +98,12 @@ bool kuTenSlot(uint32_t code, int32_t *row, int32_t *cell) {
   int32_t ten = 0;
   jFontSJISToKuTen(code, &ku, &ten);
   if (ku == 0) {
-    if (code >= 0x21 && code <= 0x7E) {
+    if (code >= kAsciiFirst && code <= kAsciiLast) {
       ku = kAsciiRow;
-      ten = static_cast<int32_t>(code) - 0x20;
-    } else if (code >= 0xA1 && code <= 0xDF) {
+      ten = static_cast<int32_t>(code - kAsciiFirst) + 1;
+    } else if (code >= kKanaFirst && code <= kKanaLast) {
       ku = kKanaRow;
-      ten = static_cast<int32_t>(code) - 0xA0;
+      ten = static_cast<int32_t>(code - kKanaFirst) + 1;
     } else {
       ku = kOtherRow;
       ten = 1;
