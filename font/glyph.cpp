@@ -51,17 +51,18 @@ uint16_t readU16(const uint8_t *at) {
 // Turns native points into cell coordinates: the integer part of each 16.16 number (rounded
 // down), times the scale, then shifted so the cell bottom lies at y = 0.
 struct PointMap {
-  int32_t scale, descent, advance, direction;
+  int32_t scale, shiftX, shiftY;
+
+  // Horizontal writing lifts by the descent; any other direction shifts x by the descent, and
+  // vertical writing y by the advance.
+  PointMap(int32_t scale, int32_t descent, int32_t advance, int32_t direction)
+      : scale(scale),
+        shiftX(direction == 0 ? 0 : descent),
+        shiftY(direction == 0 ? descent : direction == 1 ? advance : 0) {}
 
   void operator()(const uint8_t *at, int32_t *x, int32_t *y) const {
-    *x = (readFixed(at) >> 16) * scale;
-    *y = (readFixed(at + 4) >> 16) * scale;
-    if (direction == 0) {
-      *y += descent;
-    } else {
-      *x += descent;
-      if (direction == 1) *y += advance;
-    }
+    *x = (readFixed(at) >> 16) * scale + shiftX;
+    *y = (readFixed(at + 4) >> 16) * scale + shiftY;
   }
 };
 
@@ -150,7 +151,7 @@ int32_t fontReadInstalledGlyph(JFontHandle *handle, uint32_t code, int32_t direc
   if (metrics->advance == 0) metrics->advance = static_cast<int16_t>(em);
   metrics->margin = static_cast<int16_t>((em - metrics->advance) / 2);
 
-  const PointMap map{scale, descent, metrics->advance, direction};
+  const PointMap map(scale, descent, metrics->advance, direction);
   uint32_t offset = 0;
   const auto total = static_cast<uint32_t>(size);
   while (offset + kPolygonHeaderBytes <= total) {

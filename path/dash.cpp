@@ -41,7 +41,10 @@ bool patternUsable(const float *pattern, int32_t n) {
 
 Pt rounded(Pt p) { return {static_cast<float>(p.x), static_cast<float>(p.y)}; }
 
-double dist(Pt a, Pt b) { return std::hypot(b.x - a.x, b.y - a.y); }
+double dist(Pt a, Pt b) {
+  const Pt d = b - a;
+  return std::sqrt(d.x * d.x + d.y * d.y);
+}
 
 class Dasher {
  public:
@@ -100,8 +103,6 @@ class Dasher {
   void closeDanglingStart() {
     if (dangling_) put(JVM_LINE, p_, false);
   }
-
-  Pt current() const { return p_; }
 
  private:
   void put(int32_t mode, Pt p, bool splitStart) {

@@ -19,11 +19,16 @@ constexpr int32_t kFlattenCurves = 2;
 
 bool samePlace(const JVectPoint &p, const JVectPoint &q) { return p.x == q.x && p.y == q.y; }
 
+bool straightEnd(int32_t mode) {
+  return mode == JVM_LINE || mode == JVM_LINE_ALT || mode == JVM_SVT || mode == JVM_SVT_END ||
+         mode == JVM_SVT_END_ALT;
+}
+
 // The forward-and-back loop of one straight piece (A, B, A) is a contour of three points,
 // which the clean-up would remove as noise; offsetting it must give the band around the piece.
 bool isHeld(const JVectPoint *v, int32_t s, int32_t e) {
-  return e - s == 2 && v[s].mode == JVM_START && v[s + 1].mode != JVM_START &&
-         samePlace(v[e], v[s]) && !samePlace(v[s + 1], v[s]);
+  return e - s == 2 && v[s].mode == JVM_START && straightEnd(v[s + 1].mode) &&
+         straightEnd(v[e].mode) && samePlace(v[e], v[s]) && !samePlace(v[s + 1], v[s]);
 }
 
 bool contourEndsAt(const JVect *path, int32_t i) {
@@ -68,6 +73,9 @@ void releaseLoops(JVect *path) {
 }
 
 // Sweeps, cleans and flattens the path so that it holds only starts, lines and flattened runs.
+// The clean-up drops every contour of three points or fewer; the forward-and-back loop of a
+// single segment is one, yet widening or offsetting it must give the band around the segment,
+// so such loops are held through the clean-up and the clean-up itself stays as it is.
 bool prepare(JVect *path) {
   jVectSweepPoint(path);
   const int32_t held = holdLoops(path);

@@ -2,9 +2,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QThread>
 #include <QEvent>
 #include <QPainter>
+#include <QThread>
 #include <QWidget>
 #include <charconv>
 #include <clocale>
@@ -54,9 +54,12 @@ bool dialogsAvailable() {
 
 TemplateDialog::TemplateDialog(const char *templateName, QWidget *parent, WindowPlace &place)
     : QDialog(parent), place_(place), built_(buildTemplate(templateName, this)) {
-  if (auto *ok = item<QAbstractButton>(kIdOk)) connect(ok, &QAbstractButton::clicked, this, &QDialog::accept);
-  if (auto *cancel = item<QAbstractButton>(kIdCancel))
+  if (auto *ok = item<QAbstractButton>(kIdOk)) {
+    connect(ok, &QAbstractButton::clicked, this, &QDialog::accept);
+  }
+  if (auto *cancel = item<QAbstractButton>(kIdCancel)) {
     connect(cancel, &QAbstractButton::clicked, this, &QDialog::reject);
+  }
 }
 
 QString TemplateDialog::itemName(int id) { return QStringLiteral("id%1").arg(id); }

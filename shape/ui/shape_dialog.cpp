@@ -104,7 +104,8 @@ class ShapeDialog : public TemplateDialog {
     // Up and down in the strength edit step it like the arrows beside it.
     if (event->type() == QEvent::KeyPress && watched == item(kIdStrength)) {
       const int key = static_cast<QKeyEvent *>(event)->key();
-      if (auto *spin = item<QScrollBar>(kIdSpin); spin && (key == Qt::Key_Up || key == Qt::Key_Down)) {
+      auto *spin = item<QScrollBar>(kIdSpin);
+      if (spin != nullptr && (key == Qt::Key_Up || key == Qt::Key_Down)) {
         spin->triggerAction(key == Qt::Key_Up ? QAbstractSlider::SliderSingleStepAdd
                                               : QAbstractSlider::SliderSingleStepSub);
         return true;

@@ -53,8 +53,8 @@ void DrawShapePreview(QPainter *dc, QSize window, float x0, float y0, float x1, 
       for (int s = 0; s < 4; ++s) {
         // The picture counts y downwards: bend the mirrored point and mirror the result back.
         const Pt moved = envelopeMove(type, box, {side[s].x, fh - side[s].y});
-        points[s * kPointsPerSide + i] =
-            QPoint(truncatedPixel(moved.x * scale + offX), truncatedPixel((fh - moved.y) * scale + offY));
+        points[s * kPointsPerSide + i] = QPoint(truncatedPixel(moved.x * scale + offX),
+                                                truncatedPixel((fh - moved.y) * scale + offY));
       }
     }
     jPolygon(dc, points, kOutlinePoints, kBlack, kBlack, JBS_SOLID);

@@ -52,7 +52,8 @@ TEST(ShapeDialog, StrengthIsHeldToPercentAsItIsTyped) {
                     EXPECT_EQ(e->text(), "0");
                     e->setText("41");
                     // The arrows beside the edit and the arrow keys step the number.
-                    control<QScrollBar>(d, 1186)->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+                    auto *spin = control<QScrollBar>(d, 1186);
+                    spin->triggerAction(QAbstractSlider::SliderSingleStepAdd);
                     EXPECT_EQ(e->text(), "42");
                     QTest::keyClick(e, Qt::Key_Down);
                     EXPECT_EQ(e->text(), "41");

@@ -10,6 +10,7 @@
 namespace {
 
 constexpr uint32_t kLastCode = 0xFFFF;  // Shift-JIS codes are at most two bytes
+constexpr int kMaxBase = 99;            // the base marker has two digits
 
 void usage() {
   std::fprintf(stderr,
@@ -39,6 +40,7 @@ int main(int argc, char **argv) {
   uint32_t first = 0x20;
   uint32_t last = 0x7E;
   fontpack::KuTenLayout layout;
+  bool valid = true;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool hasValue = i + 1 < argc;
@@ -47,9 +49,9 @@ int main(int argc, char **argv) {
     } else if (arg == "--face" && hasValue) {
       face = argv[++i];
     } else if (arg == "--from" && hasValue) {
-      if (!parseCode(argv[++i], &first)) return usage(), 2;
+      valid &= parseCode(argv[++i], &first);
     } else if (arg == "--to" && hasValue) {
-      if (!parseCode(argv[++i], &last)) return usage(), 2;
+      valid &= parseCode(argv[++i], &last);
     } else if (arg == "--base" && hasValue) {
       layout.base = std::atoi(argv[++i]);
     } else if (arg == "--no-bez2") {
@@ -57,11 +59,11 @@ int main(int argc, char **argv) {
     } else if (output.empty() && arg[0] != '-') {
       output = arg;
     } else {
-      usage();
-      return 2;
+      valid = false;
     }
   }
-  if ((format != "kuten" && format != "indx") || output.empty() || first > last) {
+  if (!valid || (format != "kuten" && format != "indx") || output.empty() || first > last ||
+      layout.base < 0 || layout.base > kMaxBase) {
     usage();
     return 2;
   }

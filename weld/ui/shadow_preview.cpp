@@ -67,7 +67,8 @@ void weldShadowPreview(QPainter *dc, QSize window, const JWeldShadowParam &param
   // Without a selection size there is nothing to scale; the frame stays clear.
   if (longer > 0 && std::isfinite(longer)) {
     const double q = kLongSide / longer;
-    const int ow = truncatedPixel(param.objectWidth * q), oh = truncatedPixel(param.objectHeight * q);
+    const int ow = truncatedPixel(param.objectWidth * q);
+    const int oh = truncatedPixel(param.objectHeight * q);
     const int left = (w - ow - kMargin) / 2, top = (h - oh - kMargin) / 2;
     drawShadow(dc, param, q, left, top, ow, oh);
     drawRectangle(dc, left, top, left + ow, top + oh, kRed, kRed, JBS_SOLID);
