@@ -6,6 +6,24 @@
 
 OUTLINA_BEGIN_DECLS
 
+/* Combine rules: which winding numbers the result keeps. Other values act as JWM_UNION_ALL. */
+enum JWeldMode {
+  JWM_UNION = 1,     /* winding 1 or more; only contours that cross others are decided */
+  JWM_INTERSECT = 2, /* winding 2 or more */
+  JWM_HOLE = 3,      /* winding exactly 1 */
+  JWM_UNION_ALL = 4  /* winding 1 or more; every contour is decided */
+};
+
+/* Replaces the path by the combination of its closed contours (direction 1 counts +1,
+   direction 2 counts -1), as flattened contours in orientation rule 1. 1; an empty result is
+   also 1. 0 for null, a failed allocation (path untouched), a path that cannot be flattened,
+   or, with the path left flattened and cleaned: a non-finite coordinate, more than 99,999
+   contours, 999,999 segments, 10,000 crossings on one segment or one probe line, or pieces
+   that would fill the 1,000,000-segment table. */
+OUTLINA_API int32_t jWeldCombineVect(JVect *path, int32_t mode);
+/* Combines the path by mode and fits curves to the result. 1; 0 when the combine fails. */
+OUTLINA_API int32_t jWeldExecute(int32_t mode, JVect *path);
+
 OUTLINA_END_DECLS
 
 #endif

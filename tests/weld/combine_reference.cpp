@@ -1,0 +1,203 @@
+#include "weld/combine_reference.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "outlina.h"
+#include "weld/combine_stages.h"
+
+using namespace outlina;
+
+namespace reference {
+namespace {
+
+WeldTables &T() { return weldTables; }
+
+bool overlap(const JWeldContour &a, const JWeldContour &b) {
+  return a.minX <= b.maxX && b.minX <= a.maxX && a.minY <= b.maxY && b.minY <= a.maxY;
+}
+
+void discardNonLive() {
+  for (int32_t i = 0; i < T().segmentCount; ++i)
+    if (!weldIsLive(T().segments[i].flags)) T().segments[i].flags = -1;
+}
+
+}  // namespace
+
+void cancelSharedEdges() {
+  JWeldSegment *s = T().segments;
+  for (int32_t i = 0; i < T().contourCount; ++i)
+    for (int32_t a = T().contours[i].first; a < T().contours[i].end; ++a) {
+      if (!weldIsLive(s[a].flags)) continue;
+      for (int32_t j = i + 1; j < T().contourCount; ++j) {
+        if (!overlap(T().contours[i], T().contours[j])) continue;
+        for (int32_t b = T().contours[j].first; b < T().contours[j].end; ++b) {
+          if (!weldIsLive(s[b].flags)) continue;
+          if (s[b].x0 == s[a].x1 && s[b].y0 == s[a].y1 && s[b].x1 == s[a].x0 &&
+              s[b].y1 == s[a].y0) {
+            s[a].flags = s[b].flags = -1;
+            break;
+          }
+        }
+      }
+    }
+}
+
+bool splitAtCrossings() {
+  JWeldSegment *sg = T().segments;
+  for (int32_t i = 0; i < T().contourCount; ++i) {
+    const JWeldContour ci = T().contours[i];
+    for (int32_t s = ci.first; s < ci.end; ++s) {
+      if (sg[s].flags <= 0) continue;
+      std::vector<std::pair<float, float>> list;
+      for (int32_t j = 0; j < T().contourCount; ++j) {
+        if (!overlap(ci, T().contours[j])) continue;
+        for (int32_t t = T().contours[j].first; t < T().contours[j].end; ++t) {
+          if (sg[t].flags <= 0) continue;
+          if (j == i && (std::abs(s - t) <= 1 || std::abs(s - t) == std::abs(ci.end - ci.first - 1)))
+            continue;
+          const JWeldSegment &a = sg[s], &b = sg[t];
+          const float bx0 = b.x0, bx1 = b.x1, by0 = b.y0, by1 = b.y1;
+          const float tminX = std::min(bx0, bx1), tmaxX = std::max(bx0, bx1);
+          const float tminY = std::min(by0, by1), tmaxY = std::max(by0, by1);
+          if (!((a.x0 >= tminX || a.x1 >= tminX) && (a.x0 <= tmaxX || a.x1 <= tmaxX) &&
+                (a.y0 >= tminY || a.y1 >= tminY) && (a.y0 <= tmaxY || a.y1 <= tmaxY)))
+            continue;
+          const JWeldSegment &p = sg[std::min(s, t)], &q = sg[std::max(s, t)];
+          float out[2];
+          if (jMathRealCrossPoint(p.x0, p.y0, p.x1, p.y1, q.x0, q.y0, q.x1, q.y1, out) != 1)
+            continue;
+          list.push_back({out[0], out[1]});
+          if (list.size() == 10000) return false;
+        }
+      }
+      if (list.empty()) continue;
+      const int32_t n = static_cast<int32_t>(list.size());
+      if (T().segmentCount + n >= 1000000) return false;
+      const JWeldSegment base = sg[s];
+      auto dist = [&](std::pair<float, float> p) {
+        return std::fabs(double{p.first} - base.x0) + std::fabs(double{p.second} - base.y0);
+      };
+      for (int32_t k = 1; k < n; ++k)
+        for (int32_t m = k; m > 0 && dist(list[m]) < dist(list[m - 1]); --m)
+          std::swap(list[m], list[m - 1]);
+      float fx = base.x0, fy = base.y0;
+      int16_t flags = (base.flags & 2) ? 7 : 5;
+      for (int32_t k = 0; k < n; ++k) {
+        const auto [x, y] = list[k];
+        if ((x == base.x0 && y == base.y0) || (x == base.x1 && y == base.y1) ||
+            (k > 0 && x == list[k - 1].first && y == list[k - 1].second))
+          continue;
+        sg[T().segmentCount++] = {flags, fx, fy, x, y, base.source};
+        fx = x;
+        fy = y;
+        flags = 7;
+      }
+      sg[T().segmentCount++] = {static_cast<int16_t>((base.flags & 4) ? 7 : 3), fx, fy, base.x1,
+                                base.y1, base.source};
+      sg[s].flags = static_cast<int16_t>(sg[s].flags + 100);
+    }
+  }
+  discardNonLive();
+  return true;
+}
+
+bool classify() {
+  const int32_t last = T().contourCount;
+  T().contours[last].first = last > 0 ? T().contours[last - 1].end : 0;
+  T().contours[last].end = T().segmentCount;
+  JWeldSegment *sg = T().segments;
+  for (int32_t c = T().rule == 1 ? last : 0; c <= last; ++c) {
+    for (int32_t p = T().contours[c].first; p < T().contours[c].end; ++p) {
+      if (sg[p].flags <= 0) continue;
+      const bool vertical = std::fabs(double{sg[p].x0} - sg[p].x1) > std::fabs(double{sg[p].y0} - sg[p].y1);
+      const double m = vertical ? (double{sg[p].x0} + sg[p].x1) * 0.5 : (double{sg[p].y0} + sg[p].y1) * 0.5;
+      const int sign = vertical ? -1 : 1;
+      std::vector<JWeldCrossing> rec;
+      for (int32_t k = 0; k < T().segmentCount; ++k) {
+        if (sg[k].flags < 0 || sg[k].flags > 99) continue;
+        const double a = vertical ? sg[k].x0 : sg[k].y0, b = vertical ? sg[k].x1 : sg[k].y1;
+        const double e0 = vertical ? sg[k].y0 : sg[k].x0, e1 = vertical ? sg[k].y1 : sg[k].x1;
+        if (!((a > m && b <= m) || (a <= m && b > m))) continue;
+        double angle = static_cast<float>(jMathAtan(b - a, e1 - e0));
+        if (angle < 0) angle += 3.1415927410125732;
+        rec.push_back({static_cast<int16_t>(b >= a ? sign : -sign), k,
+                       (m - a) * (e1 - e0) / (b - a) + e0, angle});
+        if (rec.size() == 10000) return false;
+      }
+      auto before = [](const JWeldCrossing &l, const JWeldCrossing &r) {
+        if (l.position != r.position) return l.position < r.position;
+        if (l.angle != r.angle) return l.angle > r.angle;
+        return l.step > r.step;
+      };
+      for (size_t k = 1; k < rec.size(); ++k)
+        for (size_t n = k; n > 0 && before(rec[n], rec[n - 1]); --n) std::swap(rec[n], rec[n - 1]);
+      int w = 0;
+      for (const JWeldCrossing &r : rec) {
+        const int old = w;
+        w += r.step;
+        bool keep;
+        if (T().rule == 2) keep = (old == 1 && w >= 2) || (old >= 2 && w == 1);
+        else if (T().rule == 3) keep = old == 1 || w == 1;
+        else keep = (old == 0 && w >= 1) || (old >= 1 && w == 0);
+        if (!keep) sg[r.segment].flags = 0;
+      }
+      if (c != last) break;
+    }
+  }
+  discardNonLive();
+  return true;
+}
+
+void trace(JVect *path) {
+  jVectClear(path);
+  JWeldSegment *sg = T().segments;
+  const int32_t n = T().segmentCount;
+  for (int32_t f = 0; f < n; ++f) {
+    if (!weldIsLive(sg[f].flags) || !(sg[f].flags & 2)) continue;
+    const int32_t mark = jVectGetNum(path);
+    jVectAddPoint(path, -2, 1, sg[f].x0, sg[f].y0);
+    jVectAddPoint(path, -2, (sg[f].flags & 4) ? 2 : 11, sg[f].x1, sg[f].y1);
+    sg[f].flags = 0;
+    int32_t cur = f;
+    for (;;) {
+      int32_t other = -1, same = -1;
+      for (int32_t k = 0; k < n; ++k) {
+        if (!weldIsLive(sg[k].flags) || sg[k].x0 != sg[cur].x1 || sg[k].y0 != sg[cur].y1) continue;
+        if (sg[k].source != sg[cur].source && other < 0) other = k;
+        if (sg[k].source == sg[cur].source && same < 0) same = k;
+      }
+      const int32_t next = other >= 0 ? other : same;
+      if (next < 0) break;
+      const int16_t fl = sg[next].flags;
+      jVectAddPoint(path, -2, !(fl & 4) ? 11 : (fl & 2) ? 2 : 12, sg[next].x1, sg[next].y1);
+      sg[next].flags = 0;
+      cur = next;
+    }
+    const int32_t added = jVectGetNum(path) - mark;
+    if (added <= 3 || sg[cur].x1 != sg[f].x0 || sg[cur].y1 != sg[f].y0) jVectRewindPoint(path, added);
+  }
+}
+
+int32_t combine(JVect *path, int32_t mode) {
+  if (path == nullptr || !weldAllocTables()) return 0;
+  weldTables.rule = mode;
+  int32_t result = 0;
+  if (jVectBezToSvt(path, 2) == 1) {
+    jVectSweepPoint(path);
+    jVectDelNoise(path);
+    if (weldBuildSegments(path)) {
+      cancelSharedEdges();
+      if (splitAtCrossings() && classify()) {
+        trace(path);
+        jVectSetLoopDir(path, 1);
+        result = 1;
+      }
+    }
+  }
+  weldFreeTables();
+  return result;
+}
+
+}  // namespace reference

@@ -1,0 +1,21 @@
+// A literal, scan-everything version of the combine stages that the indexed stages must match
+// result for result.
+#ifndef OUTLINA_TESTS_WELD_COMBINE_REFERENCE_H
+#define OUTLINA_TESTS_WELD_COMBINE_REFERENCE_H
+
+#include <cstdint>
+
+#include "outlina/path.h"
+
+namespace reference {
+
+void cancelSharedEdges();
+bool splitAtCrossings();
+bool classify();
+void trace(JVect *path);
+// jWeldCombineVect with the stages above in place of the indexed ones.
+int32_t combine(JVect *path, int32_t mode);
+
+}  // namespace reference
+
+#endif

@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "frame/plinth_fault.h"
+#include "outlina.h"
+#include "support/path_builder.h"
+#include "weld/combine_stages.h"
+#include "weld/weld_shapes.h"
+
+namespace {
+
+using testing_support::makePath;
+using testing_support::P;
+using testing_support::PathPtr;
+using testing_support::pointsOf;
+using weld_shapes::addOutline;
+using weld_shapes::rectangle;
+
+PathPtr pathOf(const std::vector<weld_shapes::Outline> &outlines) {
+  PathPtr path(jVectOpen(16));
+  for (const auto &o : outlines) addOutline(path.get(), o);
+  return path;
+}
+
+std::vector<P> combined(const std::vector<weld_shapes::Outline> &outlines, int32_t mode) {
+  PathPtr path = pathOf(outlines);
+  EXPECT_EQ(jWeldCombineVect(path.get(), mode), 1);
+  return pointsOf(path.get());
+}
+
+// The contours of a result as point lists, each with its direction code.
+struct Contour {
+  std::vector<P> points;
+  int32_t direction;
+};
+std::vector<Contour> contoursOf(const std::vector<P> &points) {
+  PathPtr path = makePath({}, 16);
+  for (const P &p : points) jVectAddPoint(path.get(), JVECT_LAST, static_cast<int16_t>(p.mode), p.x, p.y);
+  std::vector<Contour> out;
+  for (size_t i = 0; i < points.size(); ++i) {
+    if (points[i].mode == JVM_START)
+      out.push_back({{}, jVectGetLoopDir(path.get(), static_cast<int32_t>(i))});
+    out.back().points.push_back(points[i]);
+  }
+  return out;
+}
+
+const weld_shapes::Outline kSquareA = rectangle(0, 0, 2, 2);
+const weld_shapes::Outline kSquareB = rectangle(1, 1, 3, 3);
+
+TEST(WeldCombineExamples, OverlappingSquaresUnderUnionIntersectAndHole) {
+  const std::vector<P> unionOutline = {{1, 0, 0}, {2, 0, 2}, {2, 1, 2}, {2, 1, 3}, {2, 3, 3},
+                                       {2, 3, 1}, {2, 2, 1}, {2, 2, 0}, {2, 0, 0}};
+  EXPECT_EQ(combined({kSquareA, kSquareB}, JWM_UNION), unionOutline);
+  EXPECT_EQ(combined({kSquareA, kSquareB}, JWM_UNION_ALL), unionOutline);
+  EXPECT_EQ(combined({kSquareA, kSquareB}, JWM_INTERSECT),
+            (std::vector<P>{{1, 1, 2}, {2, 2, 2}, {2, 2, 1}, {2, 1, 1}, {2, 1, 2}}));
+
+  const auto hole = contoursOf(combined({kSquareA, kSquareB}, JWM_HOLE));
+  ASSERT_EQ(hole.size(), 2u);
+  EXPECT_EQ(hole[0].points, unionOutline);
+  EXPECT_EQ(hole[0].direction, 1);
+  // The overlap square starts on a corner of the outline, a point that the orientation rule's
+  // containment test does not count as inside, so it keeps its traced direction.
+  EXPECT_EQ(hole[1].points,
+            (std::vector<P>{{1, 1, 2}, {2, 2, 2}, {2, 2, 1}, {2, 1, 1}, {2, 1, 2}}));
+  EXPECT_EQ(hole[1].direction, 1);
+}
+
+TEST(WeldCombineExamples, EdgeSharingSquaresLoseTheSharedEdge) {
+  for (int32_t mode : {JWM_UNION, JWM_UNION_ALL})
+    EXPECT_EQ(combined({rectangle(0, 0, 1, 1), rectangle(1, 0, 2, 1)}, mode),
+              (std::vector<P>{{1, 0, 0}, {2, 0, 1}, {2, 1, 1}, {2, 2, 1}, {2, 2, 0}, {2, 1, 0},
+                              {2, 0, 0}}))
+        << mode;
+}
+
+TEST(WeldCombineExamples, NestedSquaresUnderEachRule) {
+  const auto outer = rectangle(0, 0, 4, 4), inner = rectangle(1, 1, 3, 3);
+  const std::vector<P> outerPoints = {{1, 0, 0}, {2, 0, 4}, {2, 4, 4}, {2, 4, 0}, {2, 0, 0}};
+  const std::vector<P> innerPoints = {{1, 1, 1}, {2, 1, 3}, {2, 3, 3}, {2, 3, 1}, {2, 1, 1}};
+  for (int32_t mode : {JWM_UNION, JWM_HOLE}) {
+    const auto both = contoursOf(combined({outer, inner}, mode));
+    ASSERT_EQ(both.size(), 2u) << mode;
+    EXPECT_EQ(both[0].points, outerPoints);
+    EXPECT_EQ(both[0].direction, 1);
+    EXPECT_EQ(both[1].direction, 2) << "the inner square becomes a hole";
+  }
+  EXPECT_EQ(combined({outer, inner}, JWM_UNION_ALL), outerPoints);
+  EXPECT_EQ(combined({outer, inner}, JWM_INTERSECT), innerPoints);
+}
+
+TEST(WeldCombineExamples, SquareWithHoleKeepsItsShapeUnderUnion) {
+  for (int32_t mode : {JWM_UNION, JWM_UNION_ALL}) {
+    const auto result =
+        contoursOf(combined({rectangle(0, 0, 4, 4), rectangle(1, 1, 3, 3, true)}, mode));
+    ASSERT_EQ(result.size(), 2u);
+    EXPECT_EQ(result[0].direction, 1);
+    EXPECT_EQ(result[1].direction, 2);
+    EXPECT_EQ(result[1].points.size(), 5u);
+  }
+}
+
+TEST(WeldCombineExamples, DisjointShapesIntersectToAnEmptyPath) {
+  EXPECT_TRUE(combined({rectangle(0, 0, 1, 1), rectangle(5, 5, 6, 6)}, JWM_INTERSECT).empty());
+}
+
+TEST(WeldCombineExamples, BowTieKeepsItsClockwiseLobe) {
+  auto path = makePath({{1, 0, 0}, {2, 2, 2}, {2, 2, 0}, {2, 0, 2}, {2, 0, 0}});
+  ASSERT_EQ(jWeldCombineVect(path.get(), JWM_UNION_ALL), 1);
+  EXPECT_EQ(pointsOf(path.get()), (std::vector<P>{{1, 2, 2}, {2, 2, 0}, {2, 1, 1}, {2, 2, 2}}));
+}
+
+TEST(WeldCombineExamples, OtherModesActAsUnionOfAll) {
+  for (int32_t mode : {0, 5, -7})
+    EXPECT_EQ(combined({rectangle(0, 0, 4, 4), rectangle(1, 1, 3, 3)}, mode),
+              combined({rectangle(0, 0, 4, 4), rectangle(1, 1, 3, 3)}, JWM_UNION_ALL));
+}
+
+TEST(WeldCombineInput, OpenContourIsClosedFromItsNextToLastPoint) {
+  auto path = makePath({{1, 0, 0}, {2, 0, 2}, {2, 2, 2}, {2, 2, 0}});
+  ASSERT_EQ(jWeldCombineVect(path.get(), JWM_UNION_ALL), 1);
+  EXPECT_EQ(pointsOf(path.get()), (std::vector<P>{{1, 0, 0}, {2, 0, 2}, {2, 2, 2}, {2, 0, 0}}));
+}
+
+TEST(WeldCombineInput, TinyAndFlatContoursDropOutAndTheRestSurvives) {
+  auto path = pathOf({rectangle(0, 0, 2, 2)});
+  for (P p : {P{1, 5, 5}, P{1, 6, 6}, P{2, 7, 6}, P{1, 5, 5}, P{2, 6, 6}, P{2, 7, 7}, P{2, 5, 5}})
+    jVectAddPoint(path.get(), JVECT_LAST, static_cast<int16_t>(p.mode), p.x, p.y);
+  ASSERT_EQ(jWeldCombineVect(path.get(), JWM_UNION_ALL), 1);
+  EXPECT_EQ(pointsOf(path.get()),
+            (std::vector<P>{{1, 0, 0}, {2, 0, 2}, {2, 2, 2}, {2, 2, 0}, {2, 0, 0}}));
+}
+
+TEST(WeldCombineInput, CurvesComeBackAsFlattenedRunsBetweenCorners) {
+  // A square whose top edge is a cubic bulge: its points come back as 11s ending in a 12.
+  auto path = makePath({{1, 0, 0}, {2, 0, 2}, {41, 0.5f, 3}, {42, 1.5f, 3}, {43, 2, 2},
+                        {2, 2, 0}, {2, 0, 0}});
+  ASSERT_EQ(jWeldCombineVect(path.get(), JWM_UNION_ALL), 1);
+  const auto points = pointsOf(path.get());
+  ASSERT_GT(points.size(), 8u);
+  int svt = 0, svtEnd = 0;
+  for (const P &p : points) {
+    svt += p.mode == JVM_SVT;
+    svtEnd += p.mode == JVM_SVT_END;
+    EXPECT_EQ(p.tag, 0u);
+  }
+  EXPECT_GT(svt, 2);
+  EXPECT_EQ(svtEnd, 1);
+  EXPECT_EQ(points.front().x, points.back().x);
+  EXPECT_EQ(points.front().y, points.back().y);
+}
+
+TEST(WeldCombineInput, RefusesNullOnePointAndNonFiniteCoordinates) {
+  EXPECT_EQ(jWeldCombineVect(nullptr, 1), 0);
+  EXPECT_EQ(jWeldExecute(1, nullptr), 0);
+  auto one = makePath({{1, 3, 4}});
+  EXPECT_EQ(jWeldCombineVect(one.get(), 1), 0);
+  for (float bad : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
+    auto path = pathOf({rectangle(0, 0, 2, 2), rectangle(1, 1, bad, 3)});
+    const auto before = pointsOf(path.get());
+    EXPECT_EQ(jWeldCombineVect(path.get(), JWM_UNION_ALL), 0);
+    EXPECT_EQ(pointsOf(path.get()).size(), before.size()) << "left flattened, not combined";
+  }
+}
+
+// Runs the combine with the nth allocation failing, for n = 1, 2, ... until it succeeds with
+// the switch unfired; each failure must answer cleanly (leaks show under the sanitizer).
+TEST(WeldCombineFailure, EveryAllocationFailureIsAnsweredAndReleased) {
+  const std::vector<P> expected = combined({kSquareA, kSquareB}, JWM_HOLE);
+  for (int32_t n = 1;; ++n) {
+    auto path = pathOf({kSquareA, kSquareB});
+    const auto before = pointsOf(path.get());
+    jMemTestFailNth(n);
+    const int32_t result = jWeldCombineVect(path.get(), JWM_HOLE);
+    const bool fired = jMemTestArmed() == 0;
+    jMemTestFailNth(0);
+    EXPECT_EQ(outlina::weldTables.segments, nullptr);
+    if (n <= 3) {
+      EXPECT_EQ(result, 0);
+      EXPECT_EQ(pointsOf(path.get()), before) << "a table failure leaves the path untouched";
+    }
+    if (!fired) {
+      EXPECT_EQ(result, 1);
+      EXPECT_EQ(pointsOf(path.get()), expected);
+      break;
+    }
+    ASSERT_LT(n, 100);
+  }
+}
+
+}  // namespace

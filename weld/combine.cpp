@@ -1,0 +1,761 @@
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "outlina/curve.h"
+#include "outlina/fit.h"
+#include "outlina/geom.h"
+#include "outlina/weld.h"
+#include "plinth.h"
+#include "weld/combine_stages.h"
+
+namespace outlina {
+
+static_assert(sizeof(JWeldContour) == 24 && sizeof(JWeldSegment) == 22 &&
+                  sizeof(JWeldCrossing) == 22,
+              "work records are packed");
+
+WeldTables weldTables = {};
+
+namespace {
+
+// Flags of pieces cut from a segment: live with both ends corners, or one end only.
+constexpr int16_t kPieceBothCorners = JWS_LIVE | JWS_START_CORNER | JWS_END_CORNER;
+constexpr int16_t kPieceEndCorner = JWS_LIVE | JWS_END_CORNER;
+constexpr int16_t kPieceStartCorner = JWS_LIVE | JWS_START_CORNER;
+// A contour's first segment starts at a corner.
+constexpr int16_t kContourStartBits = JWS_LIVE | JWS_START_CORNER;
+
+// A horizontal probe line counts an upward crossing +1; a vertical one counts a rightward
+// crossing -1, so that both give +1 inside a contour of direction 1.
+constexpr int kHorizontalSign = 1;
+constexpr int kVerticalSign = -1;
+// Pi as a float: negative inclinations are folded into 0..pi with the float value.
+constexpr double kFloatPi = 3.1415927410125732;
+
+// A segment box covering more grid cells or buckets than this is checked against every
+// query instead of being stored in each cell.
+constexpr int64_t kMaxCellsPerBox = 64;
+
+// One heap block per call from jMemAlloc, zeroed, released on scope exit.
+template <class T>
+class WorkArray {
+ public:
+  WorkArray() = default;
+  WorkArray(const WorkArray &) = delete;
+  WorkArray &operator=(const WorkArray &) = delete;
+  ~WorkArray() { jMemFree(data_); }
+  bool allocate(int64_t n) {
+    const int64_t bytes = std::max<int64_t>(n, 1) * static_cast<int64_t>(sizeof(T));
+    if (bytes > UINT32_MAX) return false;
+    jMemFree(data_);
+    data_ = static_cast<T *>(jMemAlloc(static_cast<uint32_t>(bytes)));
+    return data_ != nullptr;
+  }
+  T &operator[](int64_t i) { return data_[i]; }
+
+ private:
+  T *data_ = nullptr;
+};
+
+bool isLineMode(int16_t mode) {
+  return mode == JVM_LINE || mode == JVM_LINE_ALT || mode == JVM_SVT || mode == JVM_SVT_END ||
+         mode == JVM_SVT_END_ALT;
+}
+
+bool contoursOverlap(const JWeldContour &a, const JWeldContour &b) {
+  return a.minX <= b.maxX && b.minX <= a.maxX && a.minY <= b.maxY && b.minY <= a.maxY;
+}
+
+struct Box {
+  double minX, minY, maxX, maxY;
+};
+
+Box boxOf(const JWeldSegment &s) {
+  const double x0 = s.x0, y0 = s.y0, x1 = s.x1, y1 = s.y1;  // copies: the record is packed
+  return {std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)};
+}
+
+// The segment box test of the crossing search: s reaches t's box on both axes.
+bool segmentBoxesMeet(const JWeldSegment &s, const JWeldSegment &t) {
+  const Box b = boxOf(t);
+  return (s.x0 >= b.minX || s.x1 >= b.minX) && (s.x0 <= b.maxX || s.x1 <= b.maxX) &&
+         (s.y0 >= b.minY || s.y1 >= b.minY) && (s.y0 <= b.maxY || s.y1 <= b.maxY);
+}
+
+// Contour holding a base segment; contours cover the base segments in order without gaps.
+int32_t contourOfSegment(int32_t segment) {
+  const JWeldContour *begin = weldTables.contours;
+  const JWeldContour *end = begin + weldTables.contourCount;
+  const JWeldContour *c = std::upper_bound(
+      begin, end, segment, [](int32_t s, const JWeldContour &k) { return s < k.first; });
+  return static_cast<int32_t>(c - begin) - 1;
+}
+
+// Spreads every input bit over the whole word: coordinates and cell numbers differ mostly in
+// a few bits, and the tables below index by the low bits.
+uint64_t mix64(uint64_t z) {
+  z += 0x9E3779B97F4A7C15ull;
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  return z ^ (z >> 31);
+}
+
+// Chains of segment indexes, ascending, that share an exact key of K floats (compared as
+// floats, so -0 and +0 are one key). Open addressing over the chain heads.
+template <int K, class KeyOf>
+class ExactIndex {
+ public:
+  using Key = std::array<float, K>;
+  explicit ExactIndex(KeyOf keyOf) : keyOf_(keyOf) {}
+
+  template <class Include>
+  bool build(int32_t limit, Include include) {
+    int64_t members = 0;
+    for (int32_t i = 0; i < limit; ++i) members += include(i) ? 1 : 0;
+    int64_t size = 16;
+    while (size < 2 * members) size *= 2;
+    mask_ = static_cast<uint64_t>(size - 1);
+    if (!heads_.allocate(size) || !next_.allocate(limit)) return false;
+    for (int64_t s = 0; s < size; ++s) heads_[s] = -1;
+    for (int32_t i = limit - 1; i >= 0; --i) {
+      if (!include(i)) continue;
+      const uint64_t slot = find(keyOf_(i));
+      next_[i] = heads_[slot];
+      heads_[slot] = i;
+    }
+    return true;
+  }
+  int32_t first(const Key &key) { return heads_[find(key)]; }
+  int32_t next(int32_t i) { return next_[i]; }
+
+ private:
+  uint64_t find(const Key &key) {
+    uint64_t h = 0;
+    for (float f : key) {
+      const float normalised = f + 0.0f;  // -0 and +0 hash alike
+      uint32_t bits;
+      std::memcpy(&bits, &normalised, sizeof bits);
+      h = mix64(h ^ bits);
+    }
+    for (uint64_t slot = h & mask_;; slot = (slot + 1) & mask_) {
+      const int32_t head = heads_[slot];
+      if (head < 0 || keyOf_(head) == key) return slot;
+    }
+  }
+
+  KeyOf keyOf_;
+  uint64_t mask_ = 0;
+  WorkArray<int32_t> heads_;
+  WorkArray<int32_t> next_;
+};
+
+template <int K, class KeyOf>
+ExactIndex<K, KeyOf> makeExactIndex(KeyOf keyOf) {
+  return ExactIndex<K, KeyOf>(keyOf);
+}
+
+// Members of a list of segment boxes, stored by the grid cells their boxes cover; only the
+// occupied cells are kept, in a hash table. Boxes that share a point share a cell because the
+// cell of a coordinate never decreases with it.
+class BoxGrid {
+ public:
+  bool build(const int32_t *members, int32_t count) {
+    const JWeldSegment *seg = weldTables.segments;
+    Box all = {INFINITY, INFINITY, -INFINITY, -INFINITY};
+    double extent = 0.0;
+    for (int32_t k = 0; k < count; ++k) {
+      const Box b = boxOf(seg[members[k]]);
+      all = {std::min(all.minX, b.minX), std::min(all.minY, b.minY),
+             std::max(all.maxX, b.maxX), std::max(all.maxY, b.maxY)};
+      extent += std::max(b.maxX - b.minX, b.maxY - b.minY);
+    }
+    originX_ = count > 0 ? all.minX : 0.0;
+    originY_ = count > 0 ? all.minY : 0.0;
+    const double side = count > 0 ? std::max(all.maxX - all.minX, all.maxY - all.minY) : 0.0;
+    // Cells twice a typical segment put most boxes into one to four cells.
+    cell_ = std::max(2.0 * extent / std::max(count, 1), side / kMaxCellsPerSide);
+    if (!(cell_ > 0.0)) cell_ = 1.0;
+    int64_t stored = 0;
+    for (int32_t k = 0; k < count; ++k) {
+      const int64_t area = spanOf(boxOf(seg[members[k]])).area();
+      if (area <= kMaxCellsPerBox) stored += area;
+    }
+    int64_t size = 16;
+    while (size < 2 * stored) size *= 2;
+    mask_ = static_cast<uint64_t>(size - 1);
+    if (!keys_.allocate(size) || !start_.allocate(size + 1) || !fill_.allocate(size) ||
+        !entries_.allocate(stored) || !big_.allocate(count))
+      return false;
+    for (int64_t slot = 0; slot < size; ++slot) keys_[slot] = kEmpty;
+    for (int32_t k = 0; k < count; ++k) {
+      const Span s = spanOf(boxOf(seg[members[k]]));
+      if (s.area() > kMaxCellsPerBox) continue;
+      forCells(s, [&](uint64_t key) {
+        const uint64_t slot = find(key);
+        keys_[slot] = key;
+        ++start_[slot + 1];
+      });
+    }
+    for (int64_t slot = 0; slot < size; ++slot) start_[slot + 1] += start_[slot];
+    for (int32_t k = 0; k < count; ++k) {
+      const Span s = spanOf(boxOf(seg[members[k]]));
+      if (s.area() > kMaxCellsPerBox) {
+        big_[bigCount_++] = members[k];
+        continue;
+      }
+      forCells(s, [&](uint64_t key) {
+        const uint64_t slot = find(key);
+        entries_[start_[slot] + fill_[slot]++] = members[k];
+      });
+    }
+    return true;
+  }
+
+  // Visits every member whose box may meet b (some more than once); false when b is so large
+  // that the caller should rather visit all members.
+  template <class Visit>
+  bool query(const Box &b, Visit visit) {
+    const Span s = spanOf(b);
+    if (s.area() > kMaxCellsPerBox) return false;
+    forCells(s, [&](uint64_t key) {
+      const uint64_t slot = find(key);
+      for (int64_t e = start_[slot]; e < start_[slot + 1]; ++e) visit(entries_[e]);
+    });
+    for (int32_t k = 0; k < bigCount_; ++k) visit(big_[k]);
+    return true;
+  }
+
+ private:
+  // Cell indexes stay below 2^30 so that a cell's two indexes pack into one key.
+  static constexpr double kMaxCellsPerSide = 1 << 30;
+  static constexpr uint64_t kEmpty = UINT64_MAX;
+
+  struct Span {
+    int64_t x0, y0, x1, y1;
+    int64_t area() const { return (x1 - x0 + 1) * (y1 - y0 + 1); }
+  };
+  int64_t cellOf(double v, double origin) const {
+    const double c = std::floor((v - origin) / cell_);
+    return c < 0.0 ? 0 : c > kMaxCellsPerSide ? static_cast<int64_t>(kMaxCellsPerSide)
+                                               : static_cast<int64_t>(c);
+  }
+  Span spanOf(const Box &b) const {
+    return {cellOf(b.minX, originX_), cellOf(b.minY, originY_), cellOf(b.maxX, originX_),
+            cellOf(b.maxY, originY_)};
+  }
+  template <class Fn>
+  void forCells(const Span &s, Fn fn) const {
+    for (int64_t y = s.y0; y <= s.y1; ++y)
+      for (int64_t x = s.x0; x <= s.x1; ++x) fn(static_cast<uint64_t>(x) << 32 | static_cast<uint64_t>(y));
+  }
+  // The slot holding key, or the empty slot where it belongs.
+  uint64_t find(uint64_t key) {
+    for (uint64_t slot = mix64(key) & mask_;; slot = (slot + 1) & mask_)
+      if (keys_[slot] == key || keys_[slot] == kEmpty) return slot;
+  }
+
+  double originX_ = 0.0, originY_ = 0.0, cell_ = 1.0;
+  uint64_t mask_ = 0;
+  WorkArray<uint64_t> keys_;
+  WorkArray<int32_t> start_;
+  WorkArray<int32_t> fill_;
+  WorkArray<int32_t> entries_;
+  WorkArray<int32_t> big_;
+  int32_t bigCount_ = 0;
+};
+
+// One crossing point found on the segment being split.
+struct SplitPoint {
+  float x, y;
+};
+
+// Collects the crossing points of base segment s in table order of the segments it meets.
+// Returns the number of points, or -1 at the limit.
+int32_t collectCrossings(int32_t s, int32_t contour, const int32_t *candidates, int32_t count,
+                         const int32_t *owner, SplitPoint *list) {
+  const WeldTables &t = weldTables;
+  const JWeldContour &own = t.contours[contour];
+  const int32_t ownSegments = own.end - own.first;
+  int32_t found = 0;
+  for (int32_t k = 0; k < count; ++k) {
+    const int32_t other = candidates[k];
+    const int32_t j = owner[other];
+    if (!contoursOverlap(own, t.contours[j])) continue;
+    if (j == contour) {
+      const int32_t gap = std::abs(s - other);
+      if (gap <= 1 || gap == std::abs(ownSegments - 1)) continue;
+    }
+    if (!segmentBoxesMeet(t.segments[s], t.segments[other])) continue;
+    float point[2];
+    const int32_t lo = std::min(s, other), hi = std::max(s, other);
+    if (weldSegmentCross(t.segments[lo], t.segments[hi], point) == 0) continue;
+    list[found++] = {point[0], point[1]};
+    if (found == kWeldCrossingTableSize) return -1;
+  }
+  return found;
+}
+
+// Orders the points by their distance from (x0, y0); equal distances keep their order.
+void sortByDistance(SplitPoint *list, int32_t n, double x0, double y0) {
+  auto distance = [&](const SplitPoint &p) { return std::fabs(p.x - x0) + std::fabs(p.y - y0); };
+  for (int32_t i = 1; i < n; ++i) {
+    const SplitPoint p = list[i];
+    const double d = distance(p);
+    int32_t k = i;
+    while (k > 0 && d < distance(list[k - 1])) {
+      list[k] = list[k - 1];
+      --k;
+    }
+    list[k] = p;
+  }
+}
+
+bool samePoint(float ax, float ay, float bx, float by) { return ax == bx && ay == by; }
+
+// Replaces segment s by pieces at the end of the table, cut at the sorted points.
+void appendPieces(int32_t s, const SplitPoint *list, int32_t n) {
+  WeldTables &t = weldTables;
+  const JWeldSegment base = t.segments[s];
+  float fromX = base.x0, fromY = base.y0;
+  int16_t flags = (base.flags & JWS_START_CORNER) ? kPieceBothCorners : kPieceEndCorner;
+  for (int32_t k = 0; k < n; ++k) {
+    const SplitPoint &p = list[k];
+    if (samePoint(p.x, p.y, base.x0, base.y0) || samePoint(p.x, p.y, base.x1, base.y1) ||
+        (k > 0 && samePoint(p.x, p.y, list[k - 1].x, list[k - 1].y)))
+      continue;
+    t.segments[t.segmentCount++] = {flags, fromX, fromY, p.x, p.y, base.source};
+    fromX = p.x;
+    fromY = p.y;
+    flags = kPieceBothCorners;
+  }
+  const int16_t last = (base.flags & JWS_END_CORNER) ? kPieceBothCorners : kPieceStartCorner;
+  t.segments[t.segmentCount++] = {last, fromX, fromY, base.x1, base.y1, base.source};
+}
+
+// Every flag value outside the live range becomes the discarded mark.
+void discardNonLive() {
+  WeldTables &t = weldTables;
+  for (int32_t i = 0; i < t.segmentCount; ++i)
+    if (!weldIsLive(t.segments[i].flags)) t.segments[i].flags = kWeldDiscarded;
+}
+
+// Live segments by the interval they span across one axis, for probe lines perpendicular to
+// it. Segments without extent on that axis never meet such a line and are left out.
+class SlabIndex {
+ public:
+  bool build(bool acrossY) {
+    acrossY_ = acrossY;
+    const WeldTables &t = weldTables;
+    int32_t members = 0;
+    double lo = INFINITY, hi = -INFINITY, extent = 0.0;
+    for (int32_t i = 0; i < t.segmentCount; ++i) {
+      double a, b;
+      if (!spanOf(i, a, b)) continue;
+      ++members;
+      lo = std::min(lo, a);
+      hi = std::max(hi, b);
+      extent += b - a;
+    }
+    origin_ = members > 0 ? lo : 0.0;
+    top_ = members > 0 ? hi : 0.0;
+    const double range = top_ - origin_;
+    const double n = std::max(members, 1);
+    // Buckets a quarter of a typical extent keep the non-crossing members of a bucket few.
+    width_ = std::max(extent / n / 4.0, range / n / 4.0);
+    if (!(width_ > 0.0)) width_ = 1.0;
+    buckets_ = static_cast<int64_t>(std::min(range / width_, 4.0 * n)) + 1;
+    if (!start_.allocate(buckets_ + 1) || !big_.allocate(members)) return false;
+    int64_t stored = 0;
+    for (int32_t i = 0; i < t.segmentCount; ++i) {
+      double a, b;
+      if (!spanOf(i, a, b)) continue;
+      const int64_t b0 = bucketOf(a), b1 = bucketOf(b);
+      if (b1 - b0 + 1 > kMaxCellsPerBox) continue;
+      stored += b1 - b0 + 1;
+      for (int64_t k = b0; k <= b1; ++k) ++start_[k + 1];
+    }
+    for (int64_t k = 0; k < buckets_; ++k) start_[k + 1] += start_[k];
+    if (!entries_.allocate(stored) || !fill_.allocate(buckets_)) return false;
+    for (int32_t i = 0; i < t.segmentCount; ++i) {
+      double a, b;
+      if (!spanOf(i, a, b)) continue;
+      const int64_t b0 = bucketOf(a), b1 = bucketOf(b);
+      if (b1 - b0 + 1 > kMaxCellsPerBox) {
+        big_[bigCount_++] = i;
+        continue;
+      }
+      for (int64_t k = b0; k <= b1; ++k) entries_[start_[k] + fill_[k]++] = i;
+    }
+    return true;
+  }
+
+  // Visits every member whose interval holds m, and possibly others.
+  template <class Visit>
+  void query(double m, Visit visit) {
+    if (m < origin_ || m > top_) return;
+    const int64_t k = bucketOf(m);
+    for (int64_t e = start_[k]; e < start_[k + 1]; ++e) visit(entries_[e]);
+    for (int32_t e = 0; e < bigCount_; ++e) visit(big_[e]);
+  }
+
+ private:
+  bool spanOf(int32_t i, double &lo, double &hi) const {
+    const JWeldSegment &s = weldTables.segments[i];
+    if (!weldIsLive(s.flags)) return false;
+    const double a = acrossY_ ? s.y0 : s.x0, b = acrossY_ ? s.y1 : s.x1;
+    lo = std::min(a, b);
+    hi = std::max(a, b);
+    return lo < hi;
+  }
+  int64_t bucketOf(double v) const {
+    const double k = std::floor((v - origin_) / width_);
+    return k < 0.0 ? 0 : k >= static_cast<double>(buckets_) ? buckets_ - 1 : static_cast<int64_t>(k);
+  }
+
+  bool acrossY_ = true;
+  double origin_ = 0.0, top_ = 0.0, width_ = 1.0;
+  int64_t buckets_ = 1;
+  WorkArray<int64_t> start_;
+  WorkArray<int64_t> fill_;
+  WorkArray<int32_t> entries_;
+  WorkArray<int32_t> big_;
+  int32_t bigCount_ = 0;
+};
+
+bool keepByRule(int32_t rule, int32_t before, int32_t after) {
+  switch (rule) {
+    case JWM_INTERSECT:
+      return (before == 1 && after >= 2) || (before >= 2 && after == 1);
+    case JWM_HOLE:
+      return before == 1 || after == 1;
+    default:
+      return (before == 0 && after >= 1) || (before >= 1 && after == 0);
+  }
+}
+
+// Casts the probe line of segment index probe and removes what the rule does not keep.
+bool probeSegment(int32_t probe, SlabIndex &rows, SlabIndex &columns) {
+  WeldTables &t = weldTables;
+  const JWeldSegment &p = t.segments[probe];
+  const bool vertical = std::fabs(static_cast<double>(p.x0) - p.x1) >
+                        std::fabs(static_cast<double>(p.y0) - p.y1);
+  const double m = vertical ? (static_cast<double>(p.x0) + p.x1) * 0.5
+                            : (static_cast<double>(p.y0) + p.y1) * 0.5;
+  const int sign = vertical ? kVerticalSign : kHorizontalSign;
+  // Across and along coordinates of a segment's ends on this line.
+  auto ends = [&](const JWeldSegment &s, double &a, double &b, double &e0, double &e1) {
+    a = vertical ? s.x0 : s.y0;
+    b = vertical ? s.x1 : s.y1;
+    e0 = vertical ? s.y0 : s.x0;
+    e1 = vertical ? s.y1 : s.x1;
+  };
+  int32_t count = 0;
+  bool full = false;
+  auto gather = [&](int32_t i) {
+    if (full) return;
+    double a, b, e0, e1;
+    ends(t.segments[i], a, b, e0, e1);
+    if (!((a > m && b <= m) || (a <= m && b > m))) return;
+    t.crossings[count++] = {static_cast<int16_t>(b >= a ? sign : -sign), i,
+                            (m - a) * (e1 - e0) / (b - a) + e0, 0.0};
+    full = count == kWeldCrossingTableSize;
+  };
+  (vertical ? columns : rows).query(m, gather);
+  if (full) return false;
+  // Records are gathered out of table order; the index as last key gives the order a stable
+  // sort of the table-ordered list would. Inclinations only order equal positions, so they
+  // are worked out for those alone.
+  JWeldCrossing *records = t.crossings;
+  std::sort(records, records + count, [](const JWeldCrossing &l, const JWeldCrossing &r) {
+    return l.position != r.position ? l.position < r.position : l.segment < r.segment;
+  });
+  for (int32_t k = 0; k + 1 < count;) {
+    int32_t run = k + 1;
+    while (run < count && records[run].position == records[k].position) ++run;
+    if (run - k > 1) {
+      for (int32_t r = k; r < run; ++r) {
+        double a, b, e0, e1;
+        ends(t.segments[records[r].segment], a, b, e0, e1);
+        double angle = static_cast<float>(jMathAtan(b - a, e1 - e0));
+        if (angle < 0.0) angle += kFloatPi;
+        records[r].angle = angle;
+      }
+      std::sort(records + k, records + run, [](const JWeldCrossing &l, const JWeldCrossing &r) {
+        if (l.angle != r.angle) return l.angle > r.angle;
+        if (l.step != r.step) return l.step > r.step;
+        return l.segment < r.segment;
+      });
+    }
+    k = run;
+  }
+  int32_t winding = 0;
+  for (int32_t k = 0; k < count; ++k) {
+    const int32_t before = winding;
+    winding += t.crossings[k].step;
+    if (!keepByRule(t.rule, before, winding)) t.segments[t.crossings[k].segment].flags = 0;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool weldAllocTables() {
+  WeldTables &t = weldTables;
+  t = {};
+  t.rule = JWM_UNION;
+  t.contours = static_cast<JWeldContour *>(
+      jMemAlloc(kWeldContourTableSize * sizeof(JWeldContour)));
+  if (t.contours != nullptr)
+    t.segments = static_cast<JWeldSegment *>(
+        jMemAlloc(kWeldSegmentTableSize * sizeof(JWeldSegment)));
+  if (t.segments != nullptr)
+    t.crossings = static_cast<JWeldCrossing *>(
+        jMemAlloc(kWeldCrossingTableSize * sizeof(JWeldCrossing)));
+  if (t.crossings != nullptr) return true;
+  weldFreeTables();
+  return false;
+}
+
+void weldFreeTables() {
+  WeldTables &t = weldTables;
+  jMemFree(t.contours);
+  jMemFree(t.segments);
+  jMemFree(t.crossings);
+  t = {};
+}
+
+bool weldBuildSegments(const JVect *path) {
+  WeldTables &t = weldTables;
+  const JVectPoint *points = path->points;
+  const int32_t n = path->count;
+  bool open = false;
+  int16_t startBits = 0;
+  float box[4] = {};
+  float startX = 0, startY = 0, fromX = 0, fromY = 0;
+  for (int32_t i = 0; i < n; ++i) {
+    if (t.segmentCount >= kWeldMaxBuildSegments) return false;
+    const JVectPoint p = points[i];
+    if (p.mode == JVM_START) {
+      // A contour left unclosed by a point of another mode is dropped with its segments.
+      if (open) t.segmentCount = t.contours[t.contourCount].first;
+      if (!std::isfinite(p.x) || !std::isfinite(p.y)) return false;
+      t.contours[t.contourCount].first = t.segmentCount;
+      box[0] = box[2] = startX = fromX = p.x;
+      box[1] = box[3] = startY = fromY = p.y;
+      startBits = kContourStartBits;
+      open = true;
+      continue;
+    }
+    if (!open || !isLineMode(p.mode)) continue;
+    if (!std::isfinite(p.x) || !std::isfinite(p.y)) return false;
+    jMinMaxJudge(box, p.x, p.y);
+    JWeldSegment &s = t.segments[t.segmentCount];
+    const bool closes = i == n - 1 || points[i + 1].mode == JVM_START;
+    if (closes) {
+      if (t.contourCount >= kWeldMaxContours) return false;
+      s = {static_cast<int16_t>(startBits | JWS_END_CORNER), fromX, fromY, startX, startY,
+           t.segmentCount};
+      JWeldContour &c = t.contours[t.contourCount++];
+      c.end = ++t.segmentCount;
+      c.minX = box[0];
+      c.minY = box[1];
+      c.maxX = box[2];
+      c.maxY = box[3];
+      open = false;
+    } else {
+      const int16_t bits = p.mode == JVM_SVT ? startBits : startBits | JWS_END_CORNER;
+      s = {bits, fromX, fromY, p.x, p.y, t.segmentCount};
+      ++t.segmentCount;
+      fromX = p.x;
+      fromY = p.y;
+    }
+    startBits = p.mode == JVM_SVT ? JWS_LIVE : kContourStartBits;
+  }
+  if (open) t.segmentCount = t.contours[t.contourCount].first;
+  return true;
+}
+
+bool weldCancelSharedEdges() {
+  WeldTables &t = weldTables;
+  JWeldSegment *seg = t.segments;
+  auto edges = makeExactIndex<4>([seg](int32_t i) {
+    return std::array<float, 4>{seg[i].x0, seg[i].y0, seg[i].x1, seg[i].y1};
+  });
+  if (!edges.build(t.segmentCount, [seg](int32_t i) { return weldIsLive(seg[i].flags); }))
+    return false;
+  for (int32_t i = 0; i < t.contourCount; ++i) {
+    const JWeldContour &own = t.contours[i];
+    for (int32_t a = own.first; a < own.end; ++a) {
+      if (!weldIsLive(seg[a].flags)) continue;
+      // Each later contour gives up at most its first live reverse copy of a.
+      int32_t lastContour = i;
+      for (int32_t b = edges.first({seg[a].x1, seg[a].y1, seg[a].x0, seg[a].y0}); b >= 0;
+           b = edges.next(b)) {
+        const int32_t j = contourOfSegment(b);
+        if (j <= lastContour || !weldIsLive(seg[b].flags) ||
+            !contoursOverlap(own, t.contours[j]))
+          continue;
+        seg[a].flags = kWeldDiscarded;
+        seg[b].flags = kWeldDiscarded;
+        lastContour = j;
+      }
+    }
+  }
+  return true;
+}
+
+int32_t weldSegmentCross(const JWeldSegment &p, const JWeldSegment &q, float *out) {
+  float x[2];
+  if (jMathCross(p.x0, p.y0, p.x1, p.y1, q.x0, q.y0, q.x1, q.y1, x) == 0) return 0;
+  auto within = [](double v, float e0, float e1) {
+    return e0 == e1 || (v - e0) * (v - e1) <= 0.0;
+  };
+  if (!within(x[0], p.x0, p.x1) || !within(x[0], q.x0, q.x1) || !within(x[1], p.y0, p.y1) ||
+      !within(x[1], q.y0, q.y1))
+    return 0;
+  out[0] = x[0];
+  out[1] = x[1];
+  return 1;
+}
+
+bool weldSplitAtCrossings() {
+  WeldTables &t = weldTables;
+  const int32_t baseCount = t.segmentCount;
+  WorkArray<int32_t> members, candidates, seenBy, owner;
+  if (!members.allocate(baseCount) || !candidates.allocate(baseCount) ||
+      !seenBy.allocate(baseCount) || !owner.allocate(baseCount))
+    return false;
+  int32_t memberCount = 0;
+  for (int32_t i = 0; i < baseCount; ++i) {
+    seenBy[i] = -1;
+    if (t.segments[i].flags > 0) members[memberCount++] = i;
+  }
+  for (int32_t c = 0; c < t.contourCount; ++c)
+    for (int32_t s = t.contours[c].first; s < t.contours[c].end; ++s) owner[s] = c;
+  BoxGrid grid;
+  if (!grid.build(&members[0], memberCount)) return false;
+  SplitPoint list[kWeldCrossingTableSize];
+  for (int32_t c = 0; c < t.contourCount; ++c) {
+    for (int32_t s = t.contours[c].first; s < t.contours[c].end; ++s) {
+      if (t.segments[s].flags <= 0) continue;
+      int32_t count = 0;
+      const bool indexed = grid.query(boxOf(t.segments[s]), [&](int32_t other) {
+        if (seenBy[other] == s) return;
+        seenBy[other] = s;
+        candidates[count++] = other;
+      });
+      const int32_t *visit = &members[0];
+      if (indexed) {
+        std::sort(&candidates[0], &candidates[0] + count);
+        visit = &candidates[0];
+      } else {
+        count = memberCount;
+      }
+      const int32_t found = collectCrossings(s, c, visit, count, &owner[0], list);
+      if (found < 0) return false;
+      if (found == 0) continue;
+      if (int64_t{t.segmentCount} + found >= kWeldSegmentTableSize) return false;
+      sortByDistance(list, found, t.segments[s].x0, t.segments[s].y0);
+      appendPieces(s, list, found);
+      t.segments[s].flags = static_cast<int16_t>(t.segments[s].flags + kWeldSplitMark);
+    }
+  }
+  discardNonLive();
+  return true;
+}
+
+bool weldClassify() {
+  WeldTables &t = weldTables;
+  const int32_t last = t.contourCount;
+  JWeldContour &pseudo = t.contours[last];
+  pseudo = {};
+  pseudo.first = last > 0 ? t.contours[last - 1].end : 0;
+  pseudo.end = t.segmentCount;
+  SlabIndex rows, columns;
+  if (!rows.build(true) || !columns.build(false)) return false;
+  for (int32_t c = t.rule == JWM_UNION ? last : 0; c <= last; ++c) {
+    for (int32_t s = t.contours[c].first; s < t.contours[c].end; ++s) {
+      if (t.segments[s].flags <= 0) continue;
+      if (!probeSegment(s, rows, columns)) return false;
+      // A contour that was not split stands or falls whole, so one probe decides it.
+      if (c != last) break;
+    }
+  }
+  discardNonLive();
+  return true;
+}
+
+bool weldTrace(JVect *path) {
+  WeldTables &t = weldTables;
+  JWeldSegment *seg = t.segments;
+  int64_t live = 0;
+  for (int32_t i = 0; i < t.segmentCount; ++i) live += weldIsLive(seg[i].flags) ? 1 : 0;
+  // Each chain writes its start point and one point per segment: room for all of them now
+  // means no append below can fail.
+  if (2 * live > path->capacity && jVectExpand(path, static_cast<int32_t>(2 * live - path->capacity)) != 1)
+    return false;
+  auto starts = makeExactIndex<2>(
+      [seg](int32_t i) { return std::array<float, 2>{seg[i].x0, seg[i].y0}; });
+  if (!starts.build(t.segmentCount, [seg](int32_t i) { return weldIsLive(seg[i].flags); }))
+    return false;
+  jVectClear(path);
+  for (int32_t first = 0; first < t.segmentCount; ++first) {
+    if (!weldIsLive(seg[first].flags) || !(seg[first].flags & JWS_START_CORNER)) continue;
+    const int32_t mark = jVectGetNum(path);
+    jVectAddPoint(path, JVECT_LAST, JVM_START, seg[first].x0, seg[first].y0);
+    jVectAddPoint(path, JVECT_LAST, (seg[first].flags & JWS_END_CORNER) ? JVM_LINE : JVM_SVT,
+                  seg[first].x1, seg[first].y1);
+    seg[first].flags = 0;
+    int32_t current = first;
+    for (;;) {
+      // At a crossing the chain turns onto the other segment's continuation when it survived.
+      int32_t turn = -1, straight = -1;
+      for (int32_t k = starts.first({seg[current].x1, seg[current].y1}); k >= 0;
+           k = starts.next(k)) {
+        if (!weldIsLive(seg[k].flags)) continue;
+        if (seg[k].source != seg[current].source) {
+          turn = k;
+          break;
+        }
+        if (straight < 0) straight = k;
+      }
+      const int32_t next = turn >= 0 ? turn : straight;
+      if (next < 0) break;
+      const int16_t flags = seg[next].flags;
+      const int16_t mode = !(flags & JWS_END_CORNER)    ? JVM_SVT
+                           : (flags & JWS_START_CORNER) ? JVM_LINE
+                                                        : JVM_SVT_END;
+      jVectAddPoint(path, JVECT_LAST, mode, seg[next].x1, seg[next].y1);
+      seg[next].flags = 0;
+      current = next;
+    }
+    const int32_t appended = jVectGetNum(path) - mark;
+    if (appended <= 3 || !samePoint(seg[current].x1, seg[current].y1, seg[first].x0, seg[first].y0))
+      jVectRewindPoint(path, appended);
+  }
+  return true;
+}
+
+}  // namespace outlina
+
+using namespace outlina;
+
+extern "C" int32_t jWeldCombineVect(JVect *path, int32_t mode) {
+  if (path == nullptr || !weldAllocTables()) return 0;
+  weldTables.rule = mode;
+  int32_t result = 0;
+  if (jVectBezToSvt(path, 2) == 1) {
+    jVectSweepPoint(path);
+    jVectDelNoise(path);
+    if (weldBuildSegments(path) && weldCancelSharedEdges() && weldSplitAtCrossings() &&
+        weldClassify() && weldTrace(path)) {
+      jVectSetLoopDir(path, 1);
+      result = 1;
+    }
+  }
+  weldFreeTables();
+  return result;
+}
