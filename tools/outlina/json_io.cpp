@@ -1,0 +1,71 @@
+#include "json_io.h"
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+namespace outlina::cli {
+namespace {
+
+constexpr const char *kFormat = "outlina-points";
+constexpr int kVersion = 1;
+
+}  // namespace
+
+std::string jsonFromPath(const JVect *path) {
+  nlohmann::json points = nlohmann::json::array();
+  const JVectPoint *v = jVectGetVd(path);
+  for (int i = 0; i < jVectGetNum(path); ++i)
+    points.push_back({v[i].mode, v[i].x, v[i].y, v[i].tag});
+  const nlohmann::json doc = {{"format", kFormat}, {"version", kVersion}, {"points", points}};
+  return doc.dump() + "\n";
+}
+
+bool readJsonText(const std::string &text, JVect *path, std::string &error) {
+  const nlohmann::json doc = nlohmann::json::parse(text, nullptr, false);
+  if (doc.is_discarded()) {
+    error = "not well-formed JSON";
+    return false;
+  }
+  if (!doc.is_object() || doc.value("format", "") != kFormat || !doc.contains("points") ||
+      !doc["points"].is_array()) {
+    error = std::string("not an ") + kFormat + " document";
+    return false;
+  }
+  int index = 0;
+  for (const nlohmann::json &p : doc["points"]) {
+    const bool ok = p.is_array() && p.size() == 4 && p[0].is_number_integer() && p[1].is_number() &&
+                    p[2].is_number() && p[3].is_number_unsigned() &&
+                    p[0].get<int64_t>() >= INT16_MIN && p[0].get<int64_t>() <= INT16_MAX &&
+                    p[3].get<uint64_t>() <= UINT32_MAX;
+    if (!ok) {
+      error = "point " + std::to_string(index) + " is not [mode, x, y, tag]";
+      return false;
+    }
+    if (jVectAddPoint(path, JVECT_LAST, p[0].get<int16_t>(), p[1].get<float>(), p[2].get<float>()) <
+        0) {
+      error = "out of memory";
+      return false;
+    }
+    jVectGetVd(path)[jVectGetNum(path) - 1].tag = p[3].get<uint32_t>();
+    ++index;
+  }
+  return true;
+}
+
+bool readJsonFile(const std::string &file, JVect *path, std::string &error) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    error = "cannot read " + file;
+    return false;
+  }
+  std::stringstream text;
+  text << in.rdbuf();
+  if (!readJsonText(text.str(), path, error)) {
+    error = file + ": " + error;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace outlina::cli

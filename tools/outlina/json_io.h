@@ -1,0 +1,19 @@
+// The point-array exchange format: the library's own records as JSON,
+// {"format": "outlina-points", "version": 1, "points": [[mode, x, y, tag], ...]}.
+#ifndef OUTLINA_TOOLS_JSON_IO_H
+#define OUTLINA_TOOLS_JSON_IO_H
+
+#include <string>
+
+#include "outlina.h"
+
+namespace outlina::cli {
+
+std::string jsonFromPath(const JVect *path);
+// Appends the records to path; false with a one-line reason for malformed input.
+bool readJsonText(const std::string &text, JVect *path, std::string &error);
+bool readJsonFile(const std::string &file, JVect *path, std::string &error);
+
+}  // namespace outlina::cli
+
+#endif

@@ -1,0 +1,39 @@
+// The command line of the outlina program.
+#ifndef OUTLINA_TOOLS_OPTIONS_H
+#define OUTLINA_TOOLS_OPTIONS_H
+
+#include <string>
+#include <vector>
+
+#include "text_layout.h"
+
+namespace outlina::cli {
+
+// One effect step, in command-line order: the option's name and its raw value.
+struct Step {
+  std::string option;
+  std::string value;
+};
+
+struct Job {
+  TextSetting text;
+  bool haveText = false;
+  std::string svgIn, jsonIn;
+  std::vector<Step> steps;
+  std::string output;
+  bool force = false;
+  bool help = false;
+};
+
+// False with a one-line message naming the option for a command line that cannot be used.
+bool parseCommandLine(int argc, const char *const *argv, Job &job, std::string &error);
+
+std::string helpText();
+
+// Splits "a,b=c" style values; the numbers parse strictly (the whole item must be a number).
+bool parseNumber(const std::string &text, double &value);
+std::vector<std::string> splitList(const std::string &text, char separator);
+
+}  // namespace outlina::cli
+
+#endif

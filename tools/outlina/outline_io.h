@@ -1,0 +1,40 @@
+// Outlines as drawing commands in standard form (cubic controls as ordinary Bézier handles),
+// the common ground of the SVG, PNG and JSON sides of the command-line program.
+#ifndef OUTLINA_TOOLS_OUTLINE_IO_H
+#define OUTLINA_TOOLS_OUTLINE_IO_H
+
+#include <vector>
+
+#include "outlina.h"
+
+namespace outlina::cli {
+
+struct Vec2 {
+  double x, y;
+};
+
+enum class Op { Move, Line, Quad, Cubic, Close };
+
+struct Command {
+  Op op;
+  Vec2 p[3];  // Move/Line: p[0]; Quad: control p[0], end p[1]; Cubic: p[0], p[1], end p[2]
+};
+
+// The path's contours as commands. Arcs become cubics; a contour whose last point repeats its
+// start is closed. Malformed curve runs are drawn as lines rather than dropped.
+std::vector<Command> commandsFromPath(const JVect *path);
+
+// The contours of commands that are closed (closed = true) or open (false), in their order.
+// Closed contours are filled; open ones, such as dashes, are drawn as lines.
+std::vector<Command> contoursWhere(const std::vector<Command> &commands, bool closed);
+
+// Appends the commands to path in the library's own form (three-quarter cubic controls).
+// Returns false when a point cannot be added.
+bool appendCommands(JVect *path, const std::vector<Command> &commands);
+
+// Bounding box of the commands' points (controls included); false when there are none.
+bool commandBounds(const std::vector<Command> &commands, Vec2 &min, Vec2 &max);
+
+}  // namespace outlina::cli
+
+#endif

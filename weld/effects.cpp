@@ -1,0 +1,154 @@
+#include "outlina/effects.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "geom/constants.h"
+#include "outlina/curve.h"
+#include "outlina/offset.h"
+#include "outlina/weld.h"
+#include "weld/finish.h"
+#include "weld/slits.h"
+
+namespace outlina {
+namespace {
+
+bool isJoin(int32_t joint) { return joint >= JVJ_MITER && joint <= JVJ_BEVEL; }
+bool isCap(int32_t cap) { return cap >= JVC_SQUARE && cap <= JVC_FLAT; }
+
+int32_t offsetAxis(const JWeldOffsetParam &record) {
+  if (record.horizontal == 1 && record.vertical == 0) return JVO_X;
+  if (record.horizontal == 0 && record.vertical == 1) return JVO_Y;
+  return JVO_BOTH;
+}
+
+// Everything of jWeldOffset after the optional copy was taken; the caller closes the copy.
+int32_t offsetWithCopy(const JWeldOffsetParam &record, JVect *path, JVect *copy) {
+  const float distance = record.side == 1 ? -record.distance : record.distance;
+  if (jVectSetLoopDir(path, 1) != 1) return 0;
+  if (jVectOffsetPath(path, distance, JVC_SQUARE, record.joint, record.miterLimit,
+                      offsetAxis(record)) != 1)
+    return 0;
+  if (jWeldCombineVect(path, JWM_UNION_ALL) != 1) return 0;
+  weldFinish(path, record.curveFit != 0);
+  if (record.keepInput != 0) {
+    // A copy that could not be made is passed on as null, which jVectAdd refuses quietly.
+    jVectAdd(path, copy);
+    jVectSetLoopDir(path, 1);
+  }
+  return 1;
+}
+
+// Corner (x, y) of a slit, turned by theta about (cx, cy) when the bands are slanted.
+struct SlitFrame {
+  double cx = 0, cy = 0, cos = 1, sin = 0;
+  void add(JVect *path, int16_t mode, double x, double y) const {
+    const double rx = cx + (x - cx) * cos - (y - cy) * sin;
+    const double ry = cy + (x - cx) * sin + (y - cy) * cos;
+    jVectAddPoint(path, JVECT_LAST, mode, static_cast<float>(rx), static_cast<float>(ry));
+  }
+  // One closed slit rectangle, counter-clockwise with y up.
+  void rectangle(JVect *path, const double (&corners)[4][2]) const {
+    add(path, JVM_START, corners[0][0], corners[0][1]);
+    for (int i = 1; i < 4; ++i) add(path, JVM_LINE, corners[i][0], corners[i][1]);
+    add(path, JVM_LINE, corners[0][0], corners[0][1]);
+  }
+};
+
+// Slits reach this far past the box so that they cut cleanly through its edges.
+constexpr double kSlitOverhang = 10.0;
+
+// Four segments a slit: beyond this many the combine's table of 999,999 segments overflows
+// and the effect would fail anyway, after a long time spent appending slits.
+constexpr double kMaxSlits = 250000;
+
+// The slit layout fills at most the box's diagonal, whatever the direction; reorientation
+// does not change the box.
+bool slitCountFits(const JWeldStripeParam &record, const float box[4]) {
+  const double w = double{box[2]} - box[0], h = double{box[3]} - box[1];
+  const double slits =
+      (std::sqrt(w * w + h * h) + 2) / (double{record.stripeWidth} + record.slitWidth);
+  return slits <= kMaxSlits;
+}
+
+}  // namespace
+
+int32_t weldMakeSlits(const JWeldStripeParam &record, JVect *path, const float box[4]) {
+  const double s = record.stripeWidth, g = record.slitWidth;
+  const double minX = box[0], minY = box[1], maxX = box[2], maxY = box[3];
+  const SlitFrame upright;
+  if (record.direction == 0) {
+    if (!(minY < maxY)) return 1;
+    const double xl = minX - kSlitOverhang, xr = maxX + kSlitOverhang;
+    for (double y = maxY; y > minY; y -= g + s)
+      upright.rectangle(path, {{xl, y - s}, {xl, y - s - g}, {xr, y - s - g}, {xr, y - s}});
+    return 1;
+  }
+  if (record.direction == 1) {
+    if (!(maxX > minX)) return 1;
+    const double yb = minY - kSlitOverhang, yt = maxY + kSlitOverhang;
+    for (double x = minX; x < maxX; x += g + s)
+      upright.rectangle(path, {{x + s, yb}, {x + s + g, yb}, {x + s + g, yt}, {x + s, yt}});
+    return 1;
+  }
+  const double w = maxX - minX, h = maxY - minY, d = std::sqrt(w * w + h * h);
+  // A square of side d (one unit more on the low sides) around the box's centre, so that
+  // slits turned to any angle still cover the whole box.
+  const float uL = static_cast<float>(minX - (d - w) * 0.5 - 1);
+  const float uR = static_cast<float>(uL + d + 1);
+  const float vB = static_cast<float>(minY - (d - h) * 0.5 - 1);
+  const float vT = static_cast<float>(vB + d + 1);
+  const double theta = (record.stripeAngle - 90.0) / 180.0 * kPi;
+  SlitFrame slanted;
+  slanted.cx = (minX + maxX) * 0.5;
+  slanted.cy = (minY + maxY) * 0.5;
+  slanted.cos = std::cos(theta);
+  slanted.sin = std::sin(theta);
+  if (!(uR > uL)) return 1;
+  for (float u = uL; u < uR; u = static_cast<float>(u + g + s)) {
+    const double a = u + s;
+    slanted.rectangle(path, {{a, vB}, {a + g, vB}, {a + g, vT}, {a, vT}});
+  }
+  return 1;
+}
+
+}  // namespace outlina
+
+using namespace outlina;
+
+extern "C" {
+
+int32_t jWeldOffset(const JWeldOffsetParam *record, JVect *path) {
+  if (record == nullptr || path == nullptr || !isJoin(record->joint)) return 0;
+  JVect *copy = record->keepInput != 0 ? jVectDuplicate(path) : nullptr;
+  const int32_t result = offsetWithCopy(*record, path, copy);
+  jVectClose(copy);
+  return result;
+}
+
+int32_t jWeldWiden(const JWeldWidenParam *record, JVect *path) {
+  if (record == nullptr || path == nullptr || !isCap(record->cap) || !isJoin(record->joint))
+    return 0;
+  if (jVectSetLoopDir(path, 1) != 1) return 0;
+  if (jVectWidenPath(path, record->width, record->cap, record->joint, record->miterLimit) != 1)
+    return 0;
+  if (jWeldCombineVect(path, JWM_UNION_ALL) != 1) return 0;
+  weldFinish(path, record->curveFit != 0);
+  return 1;
+}
+
+int32_t jWeldStripe(const JWeldStripeParam *record, JVect *path) {
+  // A band plus gap that is not positive would never move the slit cursor forward.
+  if (record == nullptr || path == nullptr || !(record->stripeWidth + record->slitWidth > 0))
+    return 0;
+  float box[4];
+  jVectGetMinMax(box, path, JVECT_ALL);
+  if (!slitCountFits(*record, box)) return 0;
+  if (jVectSetLoopDir(path, 1) != 1) return 0;
+  weldMakeSlits(*record, path, box);
+  if (jWeldCombineVect(path, JWM_UNION) != 1) return 0;
+  weldFinish(path, record->curveFit != 0);
+  return 1;
+}
+
+}  // extern "C"

@@ -1,0 +1,220 @@
+#include "weld/shadow.h"
+
+#include <cstdint>
+
+#include "outlina/curve.h"
+#include "outlina/effects.h"
+#include "outlina/fit.h"
+#include "outlina/offset.h"
+#include "outlina/weld.h"
+#include "weld/finish.h"
+
+namespace outlina {
+namespace {
+
+// The shadow is built in a path of this capacity; it grows like any other path when needed.
+constexpr int32_t kShadowCapacity = 100000;
+// The offset that options 2 to 5 cut out or build on is always mitred and square-capped.
+constexpr float kShadowMiterLimit = 4.0f;
+
+struct Xy {
+  float x, y;
+};
+
+// Copies every point of path with its mode, moved by move(x, y): curves stay curves.
+template <typename Move>
+bool appendMoved(JVect *shadow, const JVect *path, Move move) {
+  const JVectPoint *points = jVectGetVd(path);
+  for (int32_t i = 0; i < jVectGetNum(path); ++i) {
+    const Xy moved = move(points[i].x, points[i].y);
+    if (jVectAddPoint(shadow, JVECT_LAST, points[i].mode, moved.x, moved.y) < 0) return false;
+  }
+  return true;
+}
+
+bool isEdgeEnd(int16_t mode) { return mode == JVM_LINE || mode == JVM_SVT || mode == JVM_SVT_END; }
+
+// The side faces swept by the flattened outlines on their way to their far image
+// T(p) = c + k (p - c) + (dx, dy): one closed band per run of edges that face the move.
+bool appendExtrusion(JVect *shadow, JVect *path, const JWeldShadowParam &record, double k) {
+  jVectBezToSvt(path, 2);
+  float box[4];
+  jVectGetMinMax(box, path, JVECT_ALL);
+  const double cx = (double{box[0]} + box[2]) * 0.5, cy = (double{box[1]} + box[3]) * 0.5;
+  auto far = [&](const JVectPoint &p) {
+    return Xy{static_cast<float>(cx + k * (p.x - cx) + record.dx),
+              static_cast<float>(cy + k * (p.y - cy) + record.dy)};
+  };
+
+  const int32_t count = jVectGetNum(path);
+  const JVectPoint *points = jVectGetVd(path);
+  // The first and last point of a band chain, and every point that ends a line or a
+  // flattened curve, stay corners when curves are fitted again.
+  auto chainMode = [&](int32_t i, int32_t rs, int32_t re) -> int16_t {
+    const int16_t mode = points[i].mode;
+    return i == rs || i == re - 1 || mode == JVM_LINE || mode == JVM_SVT_END ? JVM_SVT_END
+                                                                             : JVM_SVT;
+  };
+  auto emitBand = [&](int32_t rs, int32_t re) {
+    if (jVectAddPoint(shadow, JVECT_LAST, JVM_START, points[rs].x, points[rs].y) < 0) return false;
+    for (int32_t i = rs; i < re; ++i) {
+      const Xy t = far(points[i]);
+      if (jVectAddPoint(shadow, JVECT_LAST, chainMode(i, rs, re), t.x, t.y) < 0) return false;
+    }
+    for (int32_t i = re - 1; i >= rs; --i)
+      if (jVectAddPoint(shadow, JVECT_LAST, chainMode(i, rs, re), points[i].x, points[i].y) < 0)
+        return false;
+    return true;
+  };
+
+  int32_t prev = -1;
+  int32_t runStart = -1;  // -1 while no run is open
+  for (int32_t cur = 0; cur < count; ++cur) {
+    const int16_t mode = points[cur].mode;
+    if (mode == JVM_START) {
+      runStart = -1;
+      prev = cur;
+      continue;
+    }
+    if (!isEdgeEnd(mode) || prev < 0) continue;
+    const Xy t = far(points[prev]);
+    const double ex = double{points[cur].x} - points[prev].x;
+    const double ey = double{points[cur].y} - points[prev].y;
+    // Positive when the edge faces the direction in which its points are displaced.
+    const double f = (double{t.y} - points[prev].y) * ex - (double{t.x} - points[prev].x) * ey;
+    if (runStart < 0 && f > 0) runStart = cur - 1;
+    if (runStart >= 0) {
+      const bool contourEnds = cur + 1 >= count || points[cur + 1].mode == JVM_START;
+      if (f <= 0 || contourEnds) {
+        const int32_t runEnd = f > 0 ? cur + 1 : cur;
+        if (!emitBand(runStart, runEnd)) return false;
+        runStart = -1;
+      }
+    }
+    prev = cur;
+  }
+  return true;
+}
+
+}  // namespace
+
+JVect *weldBuildShadow(const JWeldShadowParam &record, JVect *path) {
+  JVect *shadow = jVectOpen(kShadowCapacity);
+  if (shadow == nullptr) return nullptr;
+  bool built = true;
+  switch (record.type) {
+    case JWST_DROP:
+      built = appendMoved(shadow, path, [&](float x, float y) {
+        return Xy{x + record.dx, y + record.dy};
+      });
+      break;
+    case JWST_CAST: {
+      float box[4];
+      jVectGetMinMax(box, path, JVECT_ALL);
+      const double minY = box[1], h = double{box[3]} - box[1];
+      built = appendMoved(shadow, path, [&](float x, float y) {
+        const double lift = (y - minY) / h;
+        return Xy{static_cast<float>(x + record.dx * lift),
+                  static_cast<float>(minY + record.dy * lift)};
+      });
+      break;
+    }
+    case JWST_BLOCK:
+      built = appendExtrusion(shadow, path, record, 1.0);
+      break;
+    case JWST_PERSPECTIVE:
+      built = appendExtrusion(shadow, path, record, record.ratio / 100.0);
+      break;
+    default:
+      break;  // an unknown kind casts no shadow
+  }
+  if (!built) {
+    jVectClose(shadow);
+    return nullptr;
+  }
+  return shadow;
+}
+
+namespace {
+
+bool offsetStep(JVect *path, float distance) {
+  return jVectOffsetPath(path, distance, JVC_SQUARE, JVJ_MITER, kShadowMiterLimit, JVO_BOTH) == 1 &&
+         jWeldCombineVect(path, JWM_UNION) == 1;
+}
+
+bool mergeStep(JVect *path, const JVect *shadow, bool fitCurves) {
+  if (jVectAdd(path, shadow) != 1 || jWeldCombineVect(path, JWM_UNION) != 1) return false;
+  weldFinish(path, fitCurves);
+  return true;
+}
+
+// Owns the shadow path and the copy of option 4 so that every way out closes them.
+struct ShadowRun {
+  JVect *shadow = nullptr;
+  JVect *copy = nullptr;
+  ~ShadowRun() {
+    jVectClose(shadow);
+    jVectClose(copy);
+  }
+};
+
+int32_t runShadow(const JWeldShadowParam &record, JVect *path) {
+  const bool fit = record.curveFit != 0;
+  ShadowRun run;
+  if (jVectSetLoopDir(path, 1) != 1) return 0;
+  switch (record.option) {
+    case 0:  // outlines and shadow merged
+      run.shadow = weldBuildShadow(record, path);
+      return run.shadow != nullptr && mergeStep(path, run.shadow, fit) ? 1 : 0;
+    case 1:  // the shadow alone, the outlines cut out of it
+      run.shadow = weldBuildShadow(record, path);
+      return run.shadow != nullptr && jVectSetLoopDir(path, 2) == 1 &&
+                     mergeStep(path, run.shadow, fit)
+                 ? 1
+                 : 0;
+    case 2:  // the shadow of the outlines, an offset of them cut out
+      run.shadow = weldBuildShadow(record, path);
+      return run.shadow != nullptr && offsetStep(path, record.offset) &&
+                     jVectSetLoopDir(path, 2) == 1 && mergeStep(path, run.shadow, fit)
+                 ? 1
+                 : 0;
+    case 3:  // offset outlines and their shadow merged
+      if (!offsetStep(path, record.offset)) return 0;
+      run.shadow = weldBuildShadow(record, path);
+      return run.shadow != nullptr && mergeStep(path, run.shadow, fit) ? 1 : 0;
+    case 4:  // as 3, with the input outlines added back as holes
+      run.copy = jVectDuplicate(path);
+      if (run.copy == nullptr || jVectSetLoopDir(run.copy, 2) != 1) return 0;
+      if (!offsetStep(path, record.offset)) return 0;
+      run.shadow = weldBuildShadow(record, path);
+      if (run.shadow == nullptr || !mergeStep(path, run.shadow, fit)) return 0;
+      return jVectAdd(path, run.copy);
+    default:  // 5: the shadow of the offset outlines, the offset outlines cut out
+      if (!offsetStep(path, record.offset)) return 0;
+      run.shadow = weldBuildShadow(record, path);
+      return run.shadow != nullptr && jVectSetLoopDir(path, 2) == 1 &&
+                     mergeStep(path, run.shadow, fit)
+                 ? 1
+                 : 0;
+  }
+}
+
+// A cast shadow divides by the height of the outlines' box.
+bool castHasHeight(const JWeldShadowParam &record, const JVect *path) {
+  if (record.type != JWST_CAST || jVectGetNum(path) == 0) return true;
+  float box[4];
+  jVectGetMinMax(box, path, JVECT_ALL);
+  return box[3] > box[1];
+}
+
+}  // namespace
+}  // namespace outlina
+
+using namespace outlina;
+
+extern "C" int32_t jWeldShadow(const JWeldShadowParam *record, JVect *path) {
+  if (record == nullptr || path == nullptr || record->option < 0 || record->option > 5 ||
+      !castHasHeight(*record, path))
+    return 0;
+  return runShadow(*record, path);
+}
