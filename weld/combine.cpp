@@ -183,21 +183,27 @@ class BoxGrid {
       const int64_t area = spanOf(boxOf(seg[members[k]])).area();
       if (area <= kMaxCellsPerBox) stored += area;
     }
+    // A plain array of cells when it stays small keeps neighbouring cells together in memory;
+    // otherwise only the occupied cells are kept, in a hash table.
+    const double across = std::floor((all.maxX - originX_) / cell_) + 1.0;
+    const double down = std::floor((all.maxY - originY_) / cell_) + 1.0;
     int64_t size = 16;
-    while (size < 2 * stored) size *= 2;
-    mask_ = static_cast<uint64_t>(size - 1);
-    if (!keys_.allocate(size) || !start_.allocate(size + 1) || !fill_.allocate(size) ||
-        !entries_.allocate(stored) || !big_.allocate(count))
+    if (count > 0 && across * down <= 4.0 * static_cast<double>(stored) + 64.0) {
+      sideX_ = static_cast<int64_t>(across);
+      size = sideX_ * static_cast<int64_t>(down);
+    } else {
+      while (size < 2 * stored) size *= 2;
+      mask_ = static_cast<uint64_t>(size - 1);
+    }
+    if ((sideX_ == 0 && !keys_.allocate(size)) || !start_.allocate(size + 1) ||
+        !fill_.allocate(size) || !entries_.allocate(stored) || !big_.allocate(count))
       return false;
-    for (int64_t slot = 0; slot < size; ++slot) keys_[slot] = kEmpty;
+    if (sideX_ == 0)
+      for (int64_t slot = 0; slot < size; ++slot) keys_[slot] = kEmpty;
     for (int32_t k = 0; k < count; ++k) {
       const Span s = spanOf(boxOf(seg[members[k]]));
       if (s.area() > kMaxCellsPerBox) continue;
-      forCells(s, [&](uint64_t key) {
-        const uint64_t slot = find(key);
-        keys_[slot] = key;
-        ++start_[slot + 1];
-      });
+      forCells(s, [&](uint64_t key) { ++start_[claim(key) + 1]; });
     }
     for (int64_t slot = 0; slot < size; ++slot) start_[slot + 1] += start_[slot];
     for (int32_t k = 0; k < count; ++k) {
@@ -251,13 +257,22 @@ class BoxGrid {
     for (int64_t y = s.y0; y <= s.y1; ++y)
       for (int64_t x = s.x0; x <= s.x1; ++x) fn(static_cast<uint64_t>(x) << 32 | static_cast<uint64_t>(y));
   }
-  // The slot holding key, or the empty slot where it belongs.
+  // The slot of a cell: its place in the plain array, or in the hash table the slot holding
+  // it or the empty slot where it belongs.
   uint64_t find(uint64_t key) {
+    if (sideX_ > 0) return (key >> 32) + (key & 0xFFFFFFFFu) * static_cast<uint64_t>(sideX_);
     for (uint64_t slot = mix64(key) & mask_;; slot = (slot + 1) & mask_)
       if (keys_[slot] == key || keys_[slot] == kEmpty) return slot;
   }
+  // As find, and records the cell as occupied.
+  uint64_t claim(uint64_t key) {
+    const uint64_t slot = find(key);
+    if (sideX_ == 0) keys_[slot] = key;
+    return slot;
+  }
 
   double originX_ = 0.0, originY_ = 0.0, cell_ = 1.0;
+  int64_t sideX_ = 0;  // cells per row of the plain array; 0 when cells are hashed
   uint64_t mask_ = 0;
   WorkArray<uint64_t> keys_;
   WorkArray<int32_t> start_;
@@ -437,7 +452,20 @@ bool keepByRule(int32_t rule, int32_t before, int32_t after) {
 }
 
 // Casts the probe line of segment index probe and removes what the rule does not keep.
-bool probeSegment(int32_t probe, SlabIndex &rows, SlabIndex &columns) {
+// A crossing while it is being ordered: aligned and small, so the sort moves little.
+struct ProbeKey {
+  double position;
+  int32_t segment;
+  int32_t step;
+};
+
+// What every probe of one classification shares.
+struct ProbeTools {
+  SlabIndex rows, columns;
+  WorkArray<ProbeKey> keys;
+};
+
+bool probeSegment(int32_t probe, ProbeTools &tools) {
   WeldTables &t = weldTables;
   const JWeldSegment &p = t.segments[probe];
   const bool vertical = std::fabs(static_cast<double>(p.x0) - p.x1) >
@@ -459,19 +487,21 @@ bool probeSegment(int32_t probe, SlabIndex &rows, SlabIndex &columns) {
     double a, b, e0, e1;
     ends(t.segments[i], a, b, e0, e1);
     if (!((a > m && b <= m) || (a <= m && b > m))) return;
-    t.crossings[count++] = {static_cast<int16_t>(b >= a ? sign : -sign), i,
-                            (m - a) * (e1 - e0) / (b - a) + e0, 0.0};
+    tools.keys[count++] = {(m - a) * (e1 - e0) / (b - a) + e0, i, b >= a ? sign : -sign};
     full = count == kWeldCrossingTableSize;
   };
-  (vertical ? columns : rows).query(m, gather);
+  (vertical ? tools.columns : tools.rows).query(m, gather);
   if (full) return false;
   // Records are gathered out of table order; the index as last key gives the order a stable
   // sort of the table-ordered list would. Inclinations only order equal positions, so they
   // are worked out for those alone.
-  JWeldCrossing *records = t.crossings;
-  std::sort(records, records + count, [](const JWeldCrossing &l, const JWeldCrossing &r) {
+  ProbeKey *keys = &tools.keys[0];
+  std::sort(keys, keys + count, [](const ProbeKey &l, const ProbeKey &r) {
     return l.position != r.position ? l.position < r.position : l.segment < r.segment;
   });
+  JWeldCrossing *records = t.crossings;
+  for (int32_t k = 0; k < count; ++k)
+    records[k] = {static_cast<int16_t>(keys[k].step), keys[k].segment, keys[k].position, 0.0};
   for (int32_t k = 0; k + 1 < count;) {
     int32_t run = k + 1;
     while (run < count && records[run].position == records[k].position) ++run;
@@ -674,12 +704,14 @@ bool weldClassify() {
   pseudo = {};
   pseudo.first = last > 0 ? t.contours[last - 1].end : 0;
   pseudo.end = t.segmentCount;
-  SlabIndex rows, columns;
-  if (!rows.build(true) || !columns.build(false)) return false;
+  ProbeTools tools;
+  if (!tools.rows.build(true) || !tools.columns.build(false) ||
+      !tools.keys.allocate(kWeldCrossingTableSize))
+    return false;
   for (int32_t c = t.rule == JWM_UNION ? last : 0; c <= last; ++c) {
     for (int32_t s = t.contours[c].first; s < t.contours[c].end; ++s) {
       if (t.segments[s].flags <= 0) continue;
-      if (!probeSegment(s, rows, columns)) return false;
+      if (!probeSegment(s, tools)) return false;
       // A contour that was not split stands or falls whole, so one probe decides it.
       if (c != last) break;
     }

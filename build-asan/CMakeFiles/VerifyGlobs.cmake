@@ -5,11 +5,15 @@ cmake_policy(SET CMP0009 NEW)
 # OUTLINA_CORE_SOURCES at CMakeLists.txt:63 (file)
 file(GLOB NEW_GLOB LIST_DIRECTORIES true "/work/wt/combine/font/*.cpp")
 set(OLD_GLOB
+  "/work/wt/combine/font/file_read.cpp"
   "/work/wt/combine/font/glyph.cpp"
+  "/work/wt/combine/font/indx_file.cpp"
   "/work/wt/combine/font/installed_face.cpp"
   "/work/wt/combine/font/installed_fonts.cpp"
   "/work/wt/combine/font/kuten.cpp"
+  "/work/wt/combine/font/kuten_file.cpp"
   "/work/wt/combine/font/layout.cpp"
+  "/work/wt/combine/font/native_writer.cpp"
   "/work/wt/combine/font/registry.cpp"
   )
 if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
@@ -46,9 +50,12 @@ file(GLOB NEW_GLOB LIST_DIRECTORIES true "/work/wt/combine/path/*.cpp")
 set(OLD_GLOB
   "/work/wt/combine/path/bounds.cpp"
   "/work/wt/combine/path/contour.cpp"
+  "/work/wt/combine/path/dash.cpp"
+  "/work/wt/combine/path/offset.cpp"
   "/work/wt/combine/path/orient.cpp"
   "/work/wt/combine/path/path.cpp"
   "/work/wt/combine/path/segments.cpp"
+  "/work/wt/combine/path/widen.cpp"
   )
 if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
   message("-- GLOB mismatch!")
@@ -58,6 +65,8 @@ endif()
 # OUTLINA_CORE_SOURCES at CMakeLists.txt:63 (file)
 file(GLOB NEW_GLOB LIST_DIRECTORIES true "/work/wt/combine/shape/*.cpp")
 set(OLD_GLOB
+  "/work/wt/combine/shape/envelope.cpp"
+  "/work/wt/combine/shape/envelope_formula.cpp"
   "/work/wt/combine/shape/params_layout.cpp"
   )
 if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
@@ -65,7 +74,7 @@ if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
   file(TOUCH_NOCREATE "/work/wt/combine/build-asan/CMakeFiles/cmake.verify_globs")
 endif()
 
-# test_subdirs at tests/CMakeLists.txt:31 (file)
+# test_subdirs at tests/CMakeLists.txt:37 (file)
 file(GLOB NEW_GLOB LIST_DIRECTORIES true "/work/wt/combine/tests/*")
 set(OLD_GLOB
   "/work/wt/combine/tests/CMakeLists.txt"
@@ -75,7 +84,9 @@ set(OLD_GLOB
   "/work/wt/combine/tests/fuzz"
   "/work/wt/combine/tests/geom"
   "/work/wt/combine/tests/path"
+  "/work/wt/combine/tests/shape"
   "/work/wt/combine/tests/support"
+  "/work/wt/combine/tests/ui"
   "/work/wt/combine/tests/weld"
   )
 if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
@@ -87,9 +98,12 @@ endif()
 file(GLOB NEW_GLOB LIST_DIRECTORIES true "/work/wt/combine/tests/font/*.cpp")
 set(OLD_GLOB
   "/work/wt/combine/tests/font/glyph_reader_test.cpp"
+  "/work/wt/combine/tests/font/indx_file_test.cpp"
   "/work/wt/combine/tests/font/installed_glyph_test.cpp"
+  "/work/wt/combine/tests/font/kuten_file_test.cpp"
   "/work/wt/combine/tests/font/kuten_test.cpp"
   "/work/wt/combine/tests/font/leak_suppressions.cpp"
+  "/work/wt/combine/tests/font/native_writer_test.cpp"
   "/work/wt/combine/tests/font/registry_test.cpp"
   )
 if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
@@ -126,8 +140,12 @@ file(GLOB NEW_GLOB LIST_DIRECTORIES true "/work/wt/combine/tests/path/*.cpp")
 set(OLD_GLOB
   "/work/wt/combine/tests/path/bounds_test.cpp"
   "/work/wt/combine/tests/path/contour_test.cpp"
+  "/work/wt/combine/tests/path/curves_random_test.cpp"
+  "/work/wt/combine/tests/path/dash_test.cpp"
+  "/work/wt/combine/tests/path/offset_test.cpp"
   "/work/wt/combine/tests/path/orient_test.cpp"
   "/work/wt/combine/tests/path/path_test.cpp"
+  "/work/wt/combine/tests/path/widen_test.cpp"
   )
 if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
   message("-- GLOB mismatch!")
@@ -137,6 +155,8 @@ endif()
 # sources at tests/CMakeLists.txt:7 (file)
 file(GLOB NEW_GLOB LIST_DIRECTORIES true "/work/wt/combine/tests/shape/*.cpp")
 set(OLD_GLOB
+  "/work/wt/combine/tests/shape/envelope_effect_test.cpp"
+  "/work/wt/combine/tests/shape/envelope_formula_test.cpp"
   )
 if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
   message("-- GLOB mismatch!")
@@ -161,6 +181,7 @@ endif()
 # OUTLINA_TOOL_DIRS at CMakeLists.txt:86 (file)
 file(GLOB NEW_GLOB LIST_DIRECTORIES true "/work/wt/combine/tools/*")
 set(OLD_GLOB
+  "/work/wt/combine/tools/fontpack"
   )
 if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
   message("-- GLOB mismatch!")
