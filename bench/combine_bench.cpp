@@ -1,9 +1,9 @@
 #include <benchmark/benchmark.h>
-#include <polyclipping/clipper.hpp>
 
-#include <ctime>
 #include <cmath>
 #include <cstdint>
+#include <ctime>
+#include <polyclipping/clipper.hpp>
 #include <random>
 #include <vector>
 
@@ -33,7 +33,8 @@ void runSideBySide(benchmark::State &state, const JVect *input) {
   for (int32_t i = 0; i < jVectGetNum(input); ++i) {
     if (v[i].mode == JVM_START) polygons.emplace_back();
     if (!polygons.empty())
-      polygons.back().push_back({std::llround(v[i].x * kClipperScale), std::llround(v[i].y * kClipperScale)});
+      polygons.back().push_back(
+          {std::llround(v[i].x * kClipperScale), std::llround(v[i].y * kClipperScale)});
   }
   const double vertices = jVectGetNum(input);
   JVect *work = jVectOpen(16);

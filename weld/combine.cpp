@@ -168,8 +168,8 @@ class BoxGrid {
     double extent = 0.0;
     for (int32_t k = 0; k < count; ++k) {
       const Box b = boxOf(seg[members[k]]);
-      all = {std::min(all.minX, b.minX), std::min(all.minY, b.minY),
-             std::max(all.maxX, b.maxX), std::max(all.maxY, b.maxY)};
+      all = {std::min(all.minX, b.minX), std::min(all.minY, b.minY), std::max(all.maxX, b.maxX),
+             std::max(all.maxY, b.maxY)};
       extent += std::max(b.maxX - b.minX, b.maxY - b.minY);
     }
     originX_ = count > 0 ? all.minX : 0.0;
@@ -245,8 +245,9 @@ class BoxGrid {
   };
   int64_t cellOf(double v, double origin) const {
     const double c = std::floor((v - origin) / cell_);
-    return c < 0.0 ? 0 : c > kMaxCellsPerSide ? static_cast<int64_t>(kMaxCellsPerSide)
-                                               : static_cast<int64_t>(c);
+    return c < 0.0                ? 0
+           : c > kMaxCellsPerSide ? static_cast<int64_t>(kMaxCellsPerSide)
+                                  : static_cast<int64_t>(c);
   }
   Span spanOf(const Box &b) const {
     return {cellOf(b.minX, originX_), cellOf(b.minY, originY_), cellOf(b.maxX, originX_),
@@ -255,7 +256,8 @@ class BoxGrid {
   template <class Fn>
   void forCells(const Span &s, Fn fn) const {
     for (int64_t y = s.y0; y <= s.y1; ++y)
-      for (int64_t x = s.x0; x <= s.x1; ++x) fn(static_cast<uint64_t>(x) << 32 | static_cast<uint64_t>(y));
+      for (int64_t x = s.x0; x <= s.x1; ++x)
+        fn(static_cast<uint64_t>(x) << 32 | static_cast<uint64_t>(y));
   }
   // The slot of a cell: its place in the plain array, or in the hash table the slot holding
   // it or the empty slot where it belongs.
@@ -427,7 +429,9 @@ class SlabIndex {
   }
   int64_t bucketOf(double v) const {
     const double k = std::floor((v - origin_) / width_);
-    return k < 0.0 ? 0 : k >= static_cast<double>(buckets_) ? buckets_ - 1 : static_cast<int64_t>(k);
+    return k < 0.0                              ? 0
+           : k >= static_cast<double>(buckets_) ? buckets_ - 1
+                                                : static_cast<int64_t>(k);
   }
 
   bool acrossY_ = true;
@@ -468,8 +472,8 @@ struct ProbeTools {
 bool probeSegment(int32_t probe, ProbeTools &tools) {
   WeldTables &t = weldTables;
   const JWeldSegment &p = t.segments[probe];
-  const bool vertical = std::fabs(static_cast<double>(p.x0) - p.x1) >
-                        std::fabs(static_cast<double>(p.y0) - p.y1);
+  const bool vertical =
+      std::fabs(static_cast<double>(p.x0) - p.x1) > std::fabs(static_cast<double>(p.y0) - p.y1);
   const double m = vertical ? (static_cast<double>(p.x0) + p.x1) * 0.5
                             : (static_cast<double>(p.y0) + p.y1) * 0.5;
   const int sign = vertical ? kVerticalSign : kHorizontalSign;
@@ -536,14 +540,13 @@ bool weldAllocTables() {
   WeldTables &t = weldTables;
   t = {};
   t.rule = JWM_UNION;
-  t.contours = static_cast<JWeldContour *>(
-      jMemAlloc(kWeldContourTableSize * sizeof(JWeldContour)));
+  t.contours = static_cast<JWeldContour *>(jMemAlloc(kWeldContourTableSize * sizeof(JWeldContour)));
   if (t.contours != nullptr)
-    t.segments = static_cast<JWeldSegment *>(
-        jMemAlloc(kWeldSegmentTableSize * sizeof(JWeldSegment)));
+    t.segments =
+        static_cast<JWeldSegment *>(jMemAlloc(kWeldSegmentTableSize * sizeof(JWeldSegment)));
   if (t.segments != nullptr)
-    t.crossings = static_cast<JWeldCrossing *>(
-        jMemAlloc(kWeldCrossingTableSize * sizeof(JWeldCrossing)));
+    t.crossings =
+        static_cast<JWeldCrossing *>(jMemAlloc(kWeldCrossingTableSize * sizeof(JWeldCrossing)));
   if (t.crossings != nullptr) return true;
   weldFreeTables();
   return false;
@@ -586,7 +589,11 @@ bool weldBuildSegments(const JVect *path) {
     const bool closes = i == n - 1 || points[i + 1].mode == JVM_START;
     if (closes) {
       if (t.contourCount >= kWeldMaxContours) return false;
-      s = {static_cast<int16_t>(startBits | JWS_END_CORNER), fromX, fromY, startX, startY,
+      s = {static_cast<int16_t>(startBits | JWS_END_CORNER),
+           fromX,
+           fromY,
+           startX,
+           startY,
            t.segmentCount};
       JWeldContour &c = t.contours[t.contourCount++];
       c.end = ++t.segmentCount;
@@ -625,8 +632,7 @@ bool weldCancelSharedEdges() {
       for (int32_t b = edges.first({seg[a].x1, seg[a].y1, seg[a].x0, seg[a].y0}); b >= 0;
            b = edges.next(b)) {
         const int32_t j = contourOfSegment(b);
-        if (j <= lastContour || !weldIsLive(seg[b].flags) ||
-            !contoursOverlap(own, t.contours[j]))
+        if (j <= lastContour || !weldIsLive(seg[b].flags) || !contoursOverlap(own, t.contours[j]))
           continue;
         seg[a].flags = kWeldDiscarded;
         seg[b].flags = kWeldDiscarded;
@@ -640,9 +646,7 @@ bool weldCancelSharedEdges() {
 int32_t weldSegmentCross(const JWeldSegment &p, const JWeldSegment &q, float *out) {
   float x[2];
   if (jMathCross(p.x0, p.y0, p.x1, p.y1, q.x0, q.y0, q.x1, q.y1, x) == 0) return 0;
-  auto within = [](double v, float e0, float e1) {
-    return e0 == e1 || (v - e0) * (v - e1) <= 0.0;
-  };
+  auto within = [](double v, float e0, float e1) { return e0 == e1 || (v - e0) * (v - e1) <= 0.0; };
   if (!within(x[0], p.x0, p.x1) || !within(x[0], q.x0, q.x1) || !within(x[1], p.y0, p.y1) ||
       !within(x[1], q.y0, q.y1))
     return 0;
@@ -727,10 +731,12 @@ bool weldTrace(JVect *path) {
   for (int32_t i = 0; i < t.segmentCount; ++i) live += weldIsLive(seg[i].flags) ? 1 : 0;
   // Each chain writes its start point and one point per segment: room for all of them now
   // means no append below can fail.
-  if (2 * live > path->capacity && jVectExpand(path, static_cast<int32_t>(2 * live - path->capacity)) != 1)
+  if (2 * live > path->capacity &&
+      jVectExpand(path, static_cast<int32_t>(2 * live - path->capacity)) != 1)
     return false;
-  auto starts = makeExactIndex<2>(
-      [seg](int32_t i) { return std::array<float, 2>{seg[i].x0, seg[i].y0}; });
+  auto starts = makeExactIndex<2>([seg](int32_t i) {
+    return std::array<float, 2>{seg[i].x0, seg[i].y0};
+  });
   if (!starts.build(t.segmentCount, [seg](int32_t i) { return weldIsLive(seg[i].flags); }))
     return false;
   jVectClear(path);
