@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "outlina.h"
-#include "tests/weld/text_layout.h"
+#include "tests/support/text_workload.h"
 #include "tests/weld/weld_shapes.h"
 
 namespace {
@@ -74,7 +74,7 @@ void runSideBySide(benchmark::State &state, const std::vector<Outline> &outlines
 // The standard text in IPAGothic, neighbours overlapping, flattened at the default resolution.
 void CombineText(benchmark::State &state) {
   JVect *text = jVectOpen(16);
-  if (text_layout::setText(text, OUTLINA_SHARED_DIR "/data/text-200.txt") < 150) {
+  if (testing_support::setOverlappingText(text) < 150) {
     state.SkipWithError("the text could not be set");
   } else {
     jVectBezToSvt(text, 2);

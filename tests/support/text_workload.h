@@ -40,11 +40,12 @@ inline std::vector<unsigned> shiftJisCodes(const std::string &file) {
   return codes;
 }
 
-// Appends the workload to path in glyph units (10000 per cell). Each character advances by
-// its own advance times advanceFactor, so a factor below 1 makes neighbours overlap; lines of
-// charsPerLine characters are one cell apart. Returns the number of glyphs set.
-inline int setTextWorkload(JVect *path, double advanceFactor, int charsPerLine = 40,
-                           const char *face = "IPAGothic") {
+// Appends the workload to path in glyph units (10000 per cell), advancing by advanceOf(metrics)
+// after each character and starting a new line, linePitch lower, after every charsPerLine.
+// Returns the number of glyphs set.
+template <typename AdvanceOf>
+int setText(JVect *path, AdvanceOf advanceOf, int charsPerLine, double linePitch,
+            const char *face = "IPAGothic") {
   JFont *registry = jFontInit();
   JFontEntry mask{};
   mask.charset = 0x1000007Fu;  // every character-set class
@@ -64,16 +65,30 @@ inline int setTextWorkload(JVect *path, double advanceFactor, int charsPerLine =
       v[i].y = static_cast<float>(v[i].y + y);
     }
     jVectAdd(path, glyph);
-    x += metrics.advance * advanceFactor;
+    x += advanceOf(metrics);
     if (++set % charsPerLine == 0) {
       x = 0;
-      y -= 10000;
+      y -= linePitch;
     }
   }
   jVectClose(glyph);
   jFontClose(font);
   jFontEnd(registry);
   return set;
+}
+
+// Each character advances by its own advance times advanceFactor, so a factor below 1 makes
+// neighbours overlap; lines are one cell apart.
+inline int setTextWorkload(JVect *path, double advanceFactor, int charsPerLine = 40) {
+  return setText(
+      path, [advanceFactor](const JFontGlyphMetrics &m) { return m.advance * advanceFactor; },
+      charsPerLine, 10000);
+}
+
+// The weld's workload: every cell 7000 units along and lines 8000 apart, so that each letter
+// overlaps its neighbours along and across the lines.
+inline int setOverlappingText(JVect *path) {
+  return setText(path, [](const JFontGlyphMetrics &) { return 7000.0; }, 20, 8000);
 }
 
 }  // namespace testing_support

@@ -6,7 +6,7 @@
 
 #include "outlina.h"
 #include "support/path_builder.h"
-#include "weld/text_layout.h"
+#include "support/text_workload.h"
 #include "weld/weld_shapes.h"
 
 namespace {
@@ -43,7 +43,7 @@ Union clipperUnion(const JVect *path) {
 
 TEST(WeldExecuteText, WeldsEachConnectedGroupOfLettersIntoOneCurvedOutline) {
   PathPtr path(jVectOpen(16));
-  ASSERT_GT(text_layout::setText(path.get(), OUTLINA_SHARED_DIR "/data/text-200.txt"), 150);
+  ASSERT_GT(testing_support::setOverlappingText(path.get()), 150);
   const Union expected = clipperUnion(path.get());
   ASSERT_EQ(jWeldExecute(JWM_UNION, path.get()), 1);
 
