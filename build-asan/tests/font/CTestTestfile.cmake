@@ -1,6 +1,0 @@
-# CMake generated Testfile for 
-# Source directory: /work/wt/combine/tests/font
-# Build directory: /work/wt/combine/build-asan/tests/font
-# 
-# This file includes the relevant testing commands required for 
-# testing this directory and lists subdirectories to be tested as well.
