@@ -2,11 +2,10 @@
 #ifndef OUTLINA_BENCH_CLIPPER_COMPARE_H
 #define OUTLINA_BENCH_CLIPPER_COMPARE_H
 
-#include <polyclipping/clipper.hpp>
-
 #include <cmath>
 #include <cstdint>
 #include <ctime>
+#include <polyclipping/clipper.hpp>
 
 #include "outlina.h"
 

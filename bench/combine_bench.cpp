@@ -1,8 +1,8 @@
 #include <benchmark/benchmark.h>
-#include <polyclipping/clipper.hpp>
 
 #include <cmath>
 #include <cstdint>
+#include <polyclipping/clipper.hpp>
 #include <random>
 #include <vector>
 

@@ -1,11 +1,11 @@
 // The offset and widen effects on the standard text in 10 mm characters, each timed beside
 // Clipper's offset of the same flattened polygons.
 #include <benchmark/benchmark.h>
-#include <polyclipping/clipper.hpp>
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <polyclipping/clipper.hpp>
 
 #include "bench/clipper_compare.h"
 #include "outlina.h"
@@ -72,16 +72,16 @@ void runSideBySide(benchmark::State &state, const std::function<int32_t(JVect *)
 
 void OffsetText(benchmark::State &state) {
   const JWeldOffsetParam r{kOffsetMm, 0, 0, 0, JVJ_ROUND, kMiterLimit, 0, 1};
-  runSideBySide(state, [&r](JVect *p) { return jWeldOffset(&r, p); }, kOffsetMm,
-                ClipperLib::etClosedPolygon);
+  runSideBySide(
+      state, [&r](JVect *p) { return jWeldOffset(&r, p); }, kOffsetMm, ClipperLib::etClosedPolygon);
 }
 BENCHMARK(OffsetText)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // Widening strokes each outline, a band of half the width on either side of it.
 void WidenText(benchmark::State &state) {
   const JWeldWidenParam r{kWidenMm, JVC_ROUND, JVJ_ROUND, kMiterLimit, 1};
-  runSideBySide(state, [&r](JVect *p) { return jWeldWiden(&r, p); }, kWidenMm / 2,
-                ClipperLib::etClosedLine);
+  runSideBySide(
+      state, [&r](JVect *p) { return jWeldWiden(&r, p); }, kWidenMm / 2, ClipperLib::etClosedLine);
 }
 BENCHMARK(WidenText)->UseManualTime()->Unit(benchmark::kMillisecond);
 

@@ -26,17 +26,6 @@ constexpr double kMinTol = 0.1;
 constexpr int64_t kFitMinRoom = 4;
 
 Pt pointOf(const JVectPoint &p) { return {p.x, p.y}; }
-Pt scratchAt(const float *pts, int i) { return {pts[2 * i], pts[2 * i + 1]}; }
-
-void put(float *pts, int i, Pt p) {
-  pts[2 * i] = static_cast<float>(p.x);
-  pts[2 * i + 1] = static_cast<float>(p.y);
-}
-
-double dist(Pt a, Pt b) {
-  return jMathLen(static_cast<float>(a.x), static_cast<float>(a.y), static_cast<float>(b.x),
-                  static_cast<float>(b.y));
-}
 
 // Receives the points of a rebuild: either only counts them, or appends them to a path.
 class Sink {
@@ -105,12 +94,12 @@ void flattenWalk(const JVect &src, int32_t flags, Sink &out) {
         break;
       case JVM_ARC_END:
         if (flattenCurves) {
-          put(buf, 0, prev);
-          put(buf, 1, r1);
-          put(buf, 2, p);
+          storePt(buf, 0, prev);
+          storePt(buf, 1, r1);
+          storePt(buf, 2, p);
           const int32_t r = jMathArcToLine(buf, angle);
-          for (int32_t k = 1; k <= r - 2; ++k) out.add(JVM_SVT, scratchAt(buf, k));
-          out.add(JVM_SVT_END, scratchAt(buf, r - 1));
+          for (int32_t k = 1; k <= r - 2; ++k) out.add(JVM_SVT, loadPt(buf, k));
+          out.add(JVM_SVT_END, loadPt(buf, r - 1));
         } else {
           out.add(JVM_ARC_MID, r1);
           out.add(JVM_ARC_END, p);
@@ -123,12 +112,12 @@ void flattenWalk(const JVect &src, int32_t flags, Sink &out) {
       case JVM_BEZ_END_ALT:
         if (rec.mode == JVM_QUAD_END || rec.mode == JVM_QUAD_END_ALT) r2 = 0.5 * (r2 + p);
         if (flattenCurves) {
-          put(buf, 0, prev);
-          put(buf, 1, r1);
-          put(buf, 2, r2);
-          put(buf, 3, p);
+          storePt(buf, 0, prev);
+          storePt(buf, 1, r1);
+          storePt(buf, 2, r2);
+          storePt(buf, 3, p);
           const int32_t r = jMathBezToLine(buf, divisions);
-          for (int32_t k = 1; k <= r - 2; ++k) out.add(JVM_SVT, scratchAt(buf, k));
+          for (int32_t k = 1; k <= r - 2; ++k) out.add(JVM_SVT, loadPt(buf, k));
           out.add(JVM_SVT_END, p);
         } else {
           out.add(JVM_BEZ_CTRL1, r1);
@@ -172,16 +161,16 @@ void arcToBezWalk(const JVect &src, Sink &out) {
         mid = p;
         break;
       case JVM_ARC_END: {
-        put(buf, 0, prev);
-        put(buf, 1, mid);
-        put(buf, 2, p);
+        storePt(buf, 0, prev);
+        storePt(buf, 1, mid);
+        storePt(buf, 2, p);
         const int32_t r = jMathArcToBez(buf);
         if (r >= 4) {
           static constexpr int16_t kRole[3] = {JVM_BEZ_END, JVM_BEZ_CTRL1, JVM_BEZ_CTRL2};
-          for (int32_t k = 1; k <= r - 1; ++k) out.add(kRole[k % 3], scratchAt(buf, k));
+          for (int32_t k = 1; k <= r - 1; ++k) out.add(kRole[k % 3], loadPt(buf, k));
         } else {
-          out.add(JVM_LINE, scratchAt(buf, 1));
-          out.add(JVM_LINE, scratchAt(buf, 2));
+          out.add(JVM_LINE, loadPt(buf, 1));
+          out.add(JVM_LINE, loadPt(buf, 2));
         }
         prev = p;
         break;
@@ -312,10 +301,11 @@ class Refit {
     const int32_t s = s_;
     for (;;) {
       const int32_t m = e - s + 1;
-      for (int32_t j = 0; j < m; ++j) put(scratch_, j, pointOf(path_->points[s + j]));
-      const Pt mid = scratchAt(scratch_, m / 2);
-      const double tol = std::max(
-          kMinTol, kTolFactor * (dist(scratchAt(scratch_, m - 1), mid) + dist(scratchAt(scratch_, 0), mid)));
+      for (int32_t j = 0; j < m; ++j) storePt(scratch_, j, pointOf(path_->points[s + j]));
+      const Pt mid = loadPt(scratch_, m / 2);
+      const double tol =
+          std::max(kMinTol, kTolFactor * (floatDistance(loadPt(scratch_, m - 1), mid) +
+                                          floatDistance(loadPt(scratch_, 0), mid)));
       int32_t n = m;
       const double error = jMathLineToBezier(&n, scratch_);
       if (n == 4 && error > tol) {
@@ -401,7 +391,7 @@ bool tidyLines(JVect *path) {
       last = -1;
     } else if (mode == JVM_QUAD_END || mode == JVM_QUAD_END_ALT) {
       // Only a curve whose control point is really in place is straightened.
-      const double tol = kStraightFactor * (dist(r1, t) + dist(p, r1));
+      const double tol = kStraightFactor * (floatDistance(r1, t) + floatDistance(p, r1));
       if (hasMode(*path, i - 1, JVM_QUAD_CTRL) && lineDis(p, t, r1) < tol) {
         jVectInvalidPoint(path, i - 1);
         jVectSetMode(path, i, JVM_LINE);
@@ -410,7 +400,8 @@ bool tidyLines(JVect *path) {
       p = t;
       last = -1;
     } else if (mode == JVM_BEZ_END || mode == JVM_BEZ_END_ALT) {
-      const double tol = kStraightFactor * (dist(r1, r2) + dist(p, r1) + dist(r2, t));
+      const double tol =
+          kStraightFactor * (floatDistance(r1, r2) + floatDistance(p, r1) + floatDistance(r2, t));
       if (hasMode(*path, i - 2, JVM_BEZ_CTRL1) && hasMode(*path, i - 1, JVM_BEZ_CTRL2) &&
           lineDis(p, t, r2) + lineDis(p, t, r1) < tol) {
         jVectInvalidPoint(path, i - 2);

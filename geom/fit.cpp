@@ -22,20 +22,8 @@ constexpr double kFineUnit = 16.0;
 constexpr int kFineReach = 3;
 constexpr int kFinePerCoarse = 4;
 
-Pt pointAt(const float *pts, int32_t i) { return {pts[2 * i], pts[2 * i + 1]}; }
-
 // Every constructed point is stored as a float, as the points it came from.
 Pt toFloat(Pt p) { return {static_cast<float>(p.x), static_cast<float>(p.y)}; }
-
-void store(float *pts, int32_t i, Pt p) {
-  pts[2 * i] = static_cast<float>(p.x);
-  pts[2 * i + 1] = static_cast<float>(p.y);
-}
-
-double dist(Pt a, Pt b) {
-  return jMathLen(static_cast<float>(a.x), static_cast<float>(a.y), static_cast<float>(b.x),
-                  static_cast<float>(b.y));
-}
 
 double dist2(Pt a, Pt b) {
   return jMathLen2(static_cast<float>(a.x), static_cast<float>(a.y), static_cast<float>(b.x),
@@ -55,9 +43,9 @@ std::optional<Pt> crossLines(Pt a, Pt b, Pt c, Pt d) {
 // the point on the ray e->f half the distance |eg| away: its direction from e estimates the
 // curve's tangent there.
 Pt tangentPoint(Pt e, Pt f, Pt g) {
-  const double d1 = dist(e, f);
+  const double d1 = floatDistance(e, f);
   if (d1 == 0.0) return toFloat(0.5 * (e + g));
-  const float k = static_cast<float>((dist(e, g) / d1) * 0.5);
+  const float k = static_cast<float>((floatDistance(e, g) / d1) * 0.5);
   const Pt q = toFloat(e + static_cast<double>(k) * (f - e));
   return toFloat(0.5 * (4.0 * q - (g + e)));
 }
@@ -73,7 +61,7 @@ class PairSearch {
     double sum = 0.0;
     for (int32_t j = 1; j <= n_ - 2; ++j) {
       const Pt v = toFloat(cubicAt(p0_, c1, c2, pe_, static_cast<double>(j) / (n_ - 1)));
-      sum += dist2(pointAt(pts_, j), v);
+      sum += dist2(loadPt(pts_, j), v);
     }
     return sum;
   }
@@ -107,8 +95,8 @@ bool onOwnHalves(Pt c1, Pt c2, Pt p0, Pt pe) {
 }
 
 void tangentScan(const float *pts, int32_t n, Pt p0, Pt pe, Pt pm, PairSearch &search) {
-  const Pt t0 = tangentPoint(p0, pointAt(pts, 1), pointAt(pts, 2));
-  const Pt t1 = tangentPoint(pe, pointAt(pts, n - 2), pointAt(pts, n - 3));
+  const Pt t0 = tangentPoint(p0, loadPt(pts, 1), loadPt(pts, 2));
+  const Pt t1 = tangentPoint(pe, loadPt(pts, n - 2), loadPt(pts, n - 3));
   const Pt s = toFloat(t0 - p0), e = toFloat(pe - t1);
   const double den = s.y * e.x - s.x * e.y;
   const double c0 = s.y * p0.x - s.x * p0.y;
@@ -124,7 +112,7 @@ void tangentScan(const float *pts, int32_t n, Pt p0, Pt pe, Pt pm, PairSearch &s
       // c1 on the start tangent and c2 on the end tangent with point i midway between them,
       // where the segment passes at t = 1/2.
       if (den == 0.0) continue;
-      const Pt pi = pointAt(pts, i);
+      const Pt pi = loadPt(pts, i);
       const double k = 2.0 * (e.x * pi.y - e.y * pi.x);
       c1 = toFloat({(e.x * c0 + s.x * ce + s.x * k) / den, (e.y * c0 + s.y * ce + s.y * k) / den});
       const std::optional<Pt> b = crossLines(t1, pe, pi, c1);
@@ -164,38 +152,38 @@ void gridSearch(Pt p0, Pt pe, PairSearch &search) {
 
 // A run of three points becomes the quadratic through its middle point.
 void fitQuadratic(float *pts) {
-  const Pt p0 = pointAt(pts, 0), p1 = pointAt(pts, 1), p2 = pointAt(pts, 2);
-  const double d1 = dist(p0, p1), d2 = dist(p0, p2);
-  store(pts, 1, d1 == 0.0 || d2 == d1 ? toFloat(0.5 * (p0 + p2)) : tangentPoint(p0, p1, p2));
+  const Pt p0 = loadPt(pts, 0), p1 = loadPt(pts, 1), p2 = loadPt(pts, 2);
+  const double d1 = floatDistance(p0, p1), d2 = floatDistance(p0, p2);
+  storePt(pts, 1, d1 == 0.0 || d2 == d1 ? toFloat(0.5 * (p0 + p2)) : tangentPoint(p0, p1, p2));
 }
 
 // A run on one vertical or horizontal line becomes the straight segment to its last point.
 bool fitAxisLine(int32_t *count, float *pts) {
   const int32_t n = *count;
-  const Pt p0 = pointAt(pts, 0), pe = pointAt(pts, n - 1);
+  const Pt p0 = loadPt(pts, 0), pe = loadPt(pts, n - 1);
   bool sameX = true, sameY = true;
   for (int32_t j = 1; j < n; ++j) {
     sameX = sameX && pts[2 * j] == pts[0];
     sameY = sameY && pts[2 * j + 1] == pts[1];
   }
   if (!sameX && !sameY) return false;
-  store(pts, 1, sameX ? Pt{p0.x, pe.y} : Pt{pe.x, p0.y});
+  storePt(pts, 1, sameX ? Pt{p0.x, pe.y} : Pt{pe.x, p0.y});
   *count = 2;
   return true;
 }
 
 double fitCubic(int32_t *count, float *pts) {
   const int32_t n = *count;
-  const Pt p0 = pointAt(pts, 0), pe = pointAt(pts, n - 1), pm = pointAt(pts, n / 2);
+  const Pt p0 = loadPt(pts, 0), pe = loadPt(pts, n - 1), pm = loadPt(pts, n / 2);
   PairSearch search(pts, n, p0, pe, pm);
   tangentScan(pts, n, p0, pe, pm, search);
   if (!(search.best() >= 0.0 && search.best() <= kGoodScore)) gridSearch(p0, pe, search);
 
   float seg[8];
-  store(seg, 0, p0);
-  store(seg, 1, search.c1());
-  store(seg, 2, search.c2());
-  store(seg, 3, pe);
+  storePt(seg, 0, p0);
+  storePt(seg, 1, search.c1());
+  storePt(seg, 2, search.c2());
+  storePt(seg, 3, pe);
   // The error is measured against the run before it is overwritten; dividing by n, not by the
   // n - 1 points measured, is the established scale of the callers' tolerance.
   double sum = 0.0;

@@ -22,13 +22,6 @@ constexpr double kWhole = 4.0;
 // jMathBezierDis samples the curve at t = 0, 1/36, ..., 1.
 constexpr int32_t kDistanceSamples = 36;
 
-Pt readPt(const float *pts, int32_t i) { return {pts[2 * i], pts[2 * i + 1]}; }
-
-void writePt(float *pts, int32_t i, Pt p) {
-  pts[2 * i] = static_cast<float>(p.x);
-  pts[2 * i + 1] = static_cast<float>(p.y);
-}
-
 // The circle of an arc and the angles of its ends about the centre.
 struct ArcFrame {
   int32_t sense;  // 1: angle decreases from start to end; 0: increases; -1: no circle
@@ -64,7 +57,7 @@ Pt onCircle(const ArcFrame &f, double angle, double distance) {
 // Writes p at *next unless it repeats prev exactly (compared before rounding to float).
 void emitDistinct(float *pts, int32_t &next, Pt &prev, Pt p) {
   if (p.x == prev.x && p.y == prev.y) return;
-  writePt(pts, next++, p);
+  storePt(pts, next++, p);
   prev = p;
 }
 
@@ -88,9 +81,9 @@ int32_t jMathArcToLine(float *pts, float step) {
   // A step that is not positive never reaches the end of the arc, and one finer than
   // kFinestStep yields more points than the result can count.
   if (!(step >= kFinestStep)) return 3;
-  const Pt a = readPt(pts, 0);
+  const Pt a = loadPt(pts, 0);
   const float ex = pts[4], ey = pts[5];
-  ArcFrame f = arcFrame(a, readPt(pts, 1), {ex, ey});
+  ArcFrame f = arcFrame(a, loadPt(pts, 1), {ex, ey});
   if (f.sense == -1) return 3;
   const double s = step * kPi / kDegrees;
   // The raw angles are compared, not the sweep: an almost full circle whose ends lie within one
@@ -117,7 +110,7 @@ int32_t jMathArcToLine(float *pts, float step) {
 
 int32_t jMathBezToLine(float *pts, int32_t n) {
   if (pts == nullptr) return 0;
-  const Pt p0 = readPt(pts, 0), p1 = readPt(pts, 1), p2 = readPt(pts, 2);
+  const Pt p0 = loadPt(pts, 0), p1 = loadPt(pts, 1), p2 = loadPt(pts, 2);
   const float ex = pts[6], ey = pts[7];
   int32_t next = 1;
   Pt prev = p0;
@@ -131,7 +124,7 @@ int32_t jMathBezToLine(float *pts, int32_t n) {
 int32_t jMathArcToBez(float *pts) {
   if (pts == nullptr) return 0;
   const float ex = pts[4], ey = pts[5];
-  ArcFrame f = arcFrame(readPt(pts, 0), readPt(pts, 1), {ex, ey});
+  ArcFrame f = arcFrame(loadPt(pts, 0), loadPt(pts, 1), {ex, ey});
   if (f.sense == -1) return 3;
   unwrap(f);
   const double sweep =
@@ -147,9 +140,9 @@ int32_t jMathArcToBez(float *pts) {
   const double d = f.sense == 1 ? -1.0 : 1.0;
   for (int32_t k = 0; k < count; ++k) {
     const double b = f.startAngle + d * kWhole * q * k;
-    writePt(pts, 1 + 3 * k, onCircle(f, b + d * q, handle));
-    writePt(pts, 2 + 3 * k, onCircle(f, b + d * kThreeQuarters * q, handle));
-    writePt(pts, 3 + 3 * k, onCircle(f, b + d * kWhole * q, f.radius));
+    storePt(pts, 1 + 3 * k, onCircle(f, b + d * q, handle));
+    storePt(pts, 2 + 3 * k, onCircle(f, b + d * kThreeQuarters * q, handle));
+    storePt(pts, 3 + 3 * k, onCircle(f, b + d * kWhole * q, f.radius));
   }
   pts[6 * count] = ex;
   pts[6 * count + 1] = ey;
@@ -158,7 +151,7 @@ int32_t jMathArcToBez(float *pts) {
 
 double jMathBezierDis(const float *seg, float px, float py) {
   if (seg == nullptr) return -1.0;
-  const Pt p0 = readPt(seg, 0), p1 = readPt(seg, 1), p2 = readPt(seg, 2), p3 = readPt(seg, 3);
+  const Pt p0 = loadPt(seg, 0), p1 = loadPt(seg, 1), p2 = loadPt(seg, 2), p3 = loadPt(seg, 3);
   double best = 0.0;
   for (int32_t i = 0; i <= kDistanceSamples; ++i) {
     const Pt v = cubicAt(p0, p1, p2, p3, static_cast<double>(i) / kDistanceSamples);

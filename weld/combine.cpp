@@ -168,8 +168,8 @@ class BoxGrid {
     double extent = 0.0;
     for (int32_t k = 0; k < count; ++k) {
       const Box b = boxOf(seg[members[k]]);
-      all = {std::min(all.minX, b.minX), std::min(all.minY, b.minY),
-             std::max(all.maxX, b.maxX), std::max(all.maxY, b.maxY)};
+      all = {std::min(all.minX, b.minX), std::min(all.minY, b.minY), std::max(all.maxX, b.maxX),
+             std::max(all.maxY, b.maxY)};
       extent += std::max(b.maxX - b.minX, b.maxY - b.minY);
     }
     originX_ = count > 0 ? all.minX : 0.0;
@@ -183,21 +183,27 @@ class BoxGrid {
       const int64_t area = spanOf(boxOf(seg[members[k]])).area();
       if (area <= kMaxCellsPerBox) stored += area;
     }
+    // A plain array of cells when it stays small keeps neighbouring cells together in memory;
+    // otherwise only the occupied cells are kept, in a hash table.
+    const double across = std::floor((all.maxX - originX_) / cell_) + 1.0;
+    const double down = std::floor((all.maxY - originY_) / cell_) + 1.0;
     int64_t size = 16;
-    while (size < 2 * stored) size *= 2;
-    mask_ = static_cast<uint64_t>(size - 1);
-    if (!keys_.allocate(size) || !start_.allocate(size + 1) || !fill_.allocate(size) ||
-        !entries_.allocate(stored) || !big_.allocate(count))
+    if (count > 0 && across * down <= 4.0 * static_cast<double>(stored) + 64.0) {
+      sideX_ = static_cast<int64_t>(across);
+      size = sideX_ * static_cast<int64_t>(down);
+    } else {
+      while (size < 2 * stored) size *= 2;
+      mask_ = static_cast<uint64_t>(size - 1);
+    }
+    if ((sideX_ == 0 && !keys_.allocate(size)) || !start_.allocate(size + 1) ||
+        !fill_.allocate(size) || !entries_.allocate(stored) || !big_.allocate(count))
       return false;
-    for (int64_t slot = 0; slot < size; ++slot) keys_[slot] = kEmpty;
+    if (sideX_ == 0)
+      for (int64_t slot = 0; slot < size; ++slot) keys_[slot] = kEmpty;
     for (int32_t k = 0; k < count; ++k) {
       const Span s = spanOf(boxOf(seg[members[k]]));
       if (s.area() > kMaxCellsPerBox) continue;
-      forCells(s, [&](uint64_t key) {
-        const uint64_t slot = find(key);
-        keys_[slot] = key;
-        ++start_[slot + 1];
-      });
+      forCells(s, [&](uint64_t key) { ++start_[claim(key) + 1]; });
     }
     for (int64_t slot = 0; slot < size; ++slot) start_[slot + 1] += start_[slot];
     for (int32_t k = 0; k < count; ++k) {
@@ -239,8 +245,9 @@ class BoxGrid {
   };
   int64_t cellOf(double v, double origin) const {
     const double c = std::floor((v - origin) / cell_);
-    return c < 0.0 ? 0 : c > kMaxCellsPerSide ? static_cast<int64_t>(kMaxCellsPerSide)
-                                               : static_cast<int64_t>(c);
+    return c < 0.0                ? 0
+           : c > kMaxCellsPerSide ? static_cast<int64_t>(kMaxCellsPerSide)
+                                  : static_cast<int64_t>(c);
   }
   Span spanOf(const Box &b) const {
     return {cellOf(b.minX, originX_), cellOf(b.minY, originY_), cellOf(b.maxX, originX_),
@@ -249,15 +256,25 @@ class BoxGrid {
   template <class Fn>
   void forCells(const Span &s, Fn fn) const {
     for (int64_t y = s.y0; y <= s.y1; ++y)
-      for (int64_t x = s.x0; x <= s.x1; ++x) fn(static_cast<uint64_t>(x) << 32 | static_cast<uint64_t>(y));
+      for (int64_t x = s.x0; x <= s.x1; ++x)
+        fn(static_cast<uint64_t>(x) << 32 | static_cast<uint64_t>(y));
   }
-  // The slot holding key, or the empty slot where it belongs.
+  // The slot of a cell: its place in the plain array, or in the hash table the slot holding
+  // it or the empty slot where it belongs.
   uint64_t find(uint64_t key) {
+    if (sideX_ > 0) return (key >> 32) + (key & 0xFFFFFFFFu) * static_cast<uint64_t>(sideX_);
     for (uint64_t slot = mix64(key) & mask_;; slot = (slot + 1) & mask_)
       if (keys_[slot] == key || keys_[slot] == kEmpty) return slot;
   }
+  // As find, and records the cell as occupied.
+  uint64_t claim(uint64_t key) {
+    const uint64_t slot = find(key);
+    if (sideX_ == 0) keys_[slot] = key;
+    return slot;
+  }
 
   double originX_ = 0.0, originY_ = 0.0, cell_ = 1.0;
+  int64_t sideX_ = 0;  // cells per row of the plain array; 0 when cells are hashed
   uint64_t mask_ = 0;
   WorkArray<uint64_t> keys_;
   WorkArray<int32_t> start_;
@@ -412,7 +429,9 @@ class SlabIndex {
   }
   int64_t bucketOf(double v) const {
     const double k = std::floor((v - origin_) / width_);
-    return k < 0.0 ? 0 : k >= static_cast<double>(buckets_) ? buckets_ - 1 : static_cast<int64_t>(k);
+    return k < 0.0                              ? 0
+           : k >= static_cast<double>(buckets_) ? buckets_ - 1
+                                                : static_cast<int64_t>(k);
   }
 
   bool acrossY_ = true;
@@ -437,11 +456,24 @@ bool keepByRule(int32_t rule, int32_t before, int32_t after) {
 }
 
 // Casts the probe line of segment index probe and removes what the rule does not keep.
-bool probeSegment(int32_t probe, SlabIndex &rows, SlabIndex &columns) {
+// A crossing while it is being ordered: aligned and small, so the sort moves little.
+struct ProbeKey {
+  double position;
+  int32_t segment;
+  int32_t step;
+};
+
+// What every probe of one classification shares.
+struct ProbeTools {
+  SlabIndex rows, columns;
+  WorkArray<ProbeKey> keys;
+};
+
+bool probeSegment(int32_t probe, ProbeTools &tools) {
   WeldTables &t = weldTables;
   const JWeldSegment &p = t.segments[probe];
-  const bool vertical = std::fabs(static_cast<double>(p.x0) - p.x1) >
-                        std::fabs(static_cast<double>(p.y0) - p.y1);
+  const bool vertical =
+      std::fabs(static_cast<double>(p.x0) - p.x1) > std::fabs(static_cast<double>(p.y0) - p.y1);
   const double m = vertical ? (static_cast<double>(p.x0) + p.x1) * 0.5
                             : (static_cast<double>(p.y0) + p.y1) * 0.5;
   const int sign = vertical ? kVerticalSign : kHorizontalSign;
@@ -459,19 +491,21 @@ bool probeSegment(int32_t probe, SlabIndex &rows, SlabIndex &columns) {
     double a, b, e0, e1;
     ends(t.segments[i], a, b, e0, e1);
     if (!((a > m && b <= m) || (a <= m && b > m))) return;
-    t.crossings[count++] = {static_cast<int16_t>(b >= a ? sign : -sign), i,
-                            (m - a) * (e1 - e0) / (b - a) + e0, 0.0};
+    tools.keys[count++] = {(m - a) * (e1 - e0) / (b - a) + e0, i, b >= a ? sign : -sign};
     full = count == kWeldCrossingTableSize;
   };
-  (vertical ? columns : rows).query(m, gather);
+  (vertical ? tools.columns : tools.rows).query(m, gather);
   if (full) return false;
   // Records are gathered out of table order; the index as last key gives the order a stable
   // sort of the table-ordered list would. Inclinations only order equal positions, so they
   // are worked out for those alone.
-  JWeldCrossing *records = t.crossings;
-  std::sort(records, records + count, [](const JWeldCrossing &l, const JWeldCrossing &r) {
+  ProbeKey *keys = &tools.keys[0];
+  std::sort(keys, keys + count, [](const ProbeKey &l, const ProbeKey &r) {
     return l.position != r.position ? l.position < r.position : l.segment < r.segment;
   });
+  JWeldCrossing *records = t.crossings;
+  for (int32_t k = 0; k < count; ++k)
+    records[k] = {static_cast<int16_t>(keys[k].step), keys[k].segment, keys[k].position, 0.0};
   for (int32_t k = 0; k + 1 < count;) {
     int32_t run = k + 1;
     while (run < count && records[run].position == records[k].position) ++run;
@@ -506,14 +540,13 @@ bool weldAllocTables() {
   WeldTables &t = weldTables;
   t = {};
   t.rule = JWM_UNION;
-  t.contours = static_cast<JWeldContour *>(
-      jMemAlloc(kWeldContourTableSize * sizeof(JWeldContour)));
+  t.contours = static_cast<JWeldContour *>(jMemAlloc(kWeldContourTableSize * sizeof(JWeldContour)));
   if (t.contours != nullptr)
-    t.segments = static_cast<JWeldSegment *>(
-        jMemAlloc(kWeldSegmentTableSize * sizeof(JWeldSegment)));
+    t.segments =
+        static_cast<JWeldSegment *>(jMemAlloc(kWeldSegmentTableSize * sizeof(JWeldSegment)));
   if (t.segments != nullptr)
-    t.crossings = static_cast<JWeldCrossing *>(
-        jMemAlloc(kWeldCrossingTableSize * sizeof(JWeldCrossing)));
+    t.crossings =
+        static_cast<JWeldCrossing *>(jMemAlloc(kWeldCrossingTableSize * sizeof(JWeldCrossing)));
   if (t.crossings != nullptr) return true;
   weldFreeTables();
   return false;
@@ -556,7 +589,11 @@ bool weldBuildSegments(const JVect *path) {
     const bool closes = i == n - 1 || points[i + 1].mode == JVM_START;
     if (closes) {
       if (t.contourCount >= kWeldMaxContours) return false;
-      s = {static_cast<int16_t>(startBits | JWS_END_CORNER), fromX, fromY, startX, startY,
+      s = {static_cast<int16_t>(startBits | JWS_END_CORNER),
+           fromX,
+           fromY,
+           startX,
+           startY,
            t.segmentCount};
       JWeldContour &c = t.contours[t.contourCount++];
       c.end = ++t.segmentCount;
@@ -595,8 +632,7 @@ bool weldCancelSharedEdges() {
       for (int32_t b = edges.first({seg[a].x1, seg[a].y1, seg[a].x0, seg[a].y0}); b >= 0;
            b = edges.next(b)) {
         const int32_t j = contourOfSegment(b);
-        if (j <= lastContour || !weldIsLive(seg[b].flags) ||
-            !contoursOverlap(own, t.contours[j]))
+        if (j <= lastContour || !weldIsLive(seg[b].flags) || !contoursOverlap(own, t.contours[j]))
           continue;
         seg[a].flags = kWeldDiscarded;
         seg[b].flags = kWeldDiscarded;
@@ -610,9 +646,7 @@ bool weldCancelSharedEdges() {
 int32_t weldSegmentCross(const JWeldSegment &p, const JWeldSegment &q, float *out) {
   float x[2];
   if (jMathCross(p.x0, p.y0, p.x1, p.y1, q.x0, q.y0, q.x1, q.y1, x) == 0) return 0;
-  auto within = [](double v, float e0, float e1) {
-    return e0 == e1 || (v - e0) * (v - e1) <= 0.0;
-  };
+  auto within = [](double v, float e0, float e1) { return e0 == e1 || (v - e0) * (v - e1) <= 0.0; };
   if (!within(x[0], p.x0, p.x1) || !within(x[0], q.x0, q.x1) || !within(x[1], p.y0, p.y1) ||
       !within(x[1], q.y0, q.y1))
     return 0;
@@ -674,12 +708,14 @@ bool weldClassify() {
   pseudo = {};
   pseudo.first = last > 0 ? t.contours[last - 1].end : 0;
   pseudo.end = t.segmentCount;
-  SlabIndex rows, columns;
-  if (!rows.build(true) || !columns.build(false)) return false;
+  ProbeTools tools;
+  if (!tools.rows.build(true) || !tools.columns.build(false) ||
+      !tools.keys.allocate(kWeldCrossingTableSize))
+    return false;
   for (int32_t c = t.rule == JWM_UNION ? last : 0; c <= last; ++c) {
     for (int32_t s = t.contours[c].first; s < t.contours[c].end; ++s) {
       if (t.segments[s].flags <= 0) continue;
-      if (!probeSegment(s, rows, columns)) return false;
+      if (!probeSegment(s, tools)) return false;
       // A contour that was not split stands or falls whole, so one probe decides it.
       if (c != last) break;
     }
@@ -695,10 +731,12 @@ bool weldTrace(JVect *path) {
   for (int32_t i = 0; i < t.segmentCount; ++i) live += weldIsLive(seg[i].flags) ? 1 : 0;
   // Each chain writes its start point and one point per segment: room for all of them now
   // means no append below can fail.
-  if (2 * live > path->capacity && jVectExpand(path, static_cast<int32_t>(2 * live - path->capacity)) != 1)
+  if (2 * live > path->capacity &&
+      jVectExpand(path, static_cast<int32_t>(2 * live - path->capacity)) != 1)
     return false;
-  auto starts = makeExactIndex<2>(
-      [seg](int32_t i) { return std::array<float, 2>{seg[i].x0, seg[i].y0}; });
+  auto starts = makeExactIndex<2>([seg](int32_t i) {
+    return std::array<float, 2>{seg[i].x0, seg[i].y0};
+  });
   if (!starts.build(t.segmentCount, [seg](int32_t i) { return weldIsLive(seg[i].flags); }))
     return false;
   jVectClear(path);

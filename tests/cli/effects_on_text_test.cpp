@@ -20,11 +20,13 @@ constexpr double kFitSlackMm = 0.05;
 // A round join whose offset sides meet within sqrt(0.1) units of their ends is drawn as the
 // sharp corner, so at millimetre sizes such corners reach hypot(distance, sqrt(0.1)).
 constexpr double kRoundJoinSharpSide2 = 0.1;
-double roundJoinReach(double distance) { return std::sqrt(distance * distance + kRoundJoinSharpSide2); }
+double roundJoinReach(double distance) {
+  return std::sqrt(distance * distance + kRoundJoinSharpSide2);
+}
 
 struct Shape {
-  double area = 0;       // net area of the closed contours, flattened
-  double openLength = 0; // length of the open contours
+  double area = 0;        // net area of the closed contours, flattened
+  double openLength = 0;  // length of the open contours
   int openContours = 0;
   float box[4] = {};
 };
@@ -42,11 +44,14 @@ Shape measure(const JVect *path) {
   for (int32_t start = 0; start < n;) {
     int32_t end = start + 1;
     while (end < n && v[end].mode != JVM_START) ++end;
-    const bool closed = end - start >= 3 && v[end - 1].x == v[start].x && v[end - 1].y == v[start].y;
+    const bool closed =
+        end - start >= 3 && v[end - 1].x == v[start].x && v[end - 1].y == v[start].y;
     for (int32_t i = start + 1; i < end; ++i) {
       const double x0 = v[i - 1].x, y0 = v[i - 1].y, x1 = v[i].x, y1 = v[i].y;
-      if (closed) signedArea += 0.5 * (x0 * y1 - x1 * y0);
-      else s.openLength += std::hypot(x1 - x0, y1 - y0);
+      if (closed)
+        signedArea += 0.5 * (x0 * y1 - x1 * y0);
+      else
+        s.openLength += std::hypot(x1 - x0, y1 - y0);
     }
     s.openContours += closed ? 0 : 1;
     start = end;
@@ -196,9 +201,12 @@ TEST_F(EffectsOnText, ShadowsReachTheirDisplacement) {
   struct Case {
     const char *name;
     int32_t type, option;
-  } cases[] = {{"shadow_block", JWST_BLOCK, 0},      {"shadow_drop", JWST_DROP, 0},
-               {"shadow_cast", JWST_CAST, 0},        {"shadow_perspective", JWST_PERSPECTIVE, 0},
-               {"shadow_drop_cutout", JWST_DROP, 1}, {"shadow_block_offset", JWST_BLOCK, 3},
+  } cases[] = {{"shadow_block", JWST_BLOCK, 0},
+               {"shadow_drop", JWST_DROP, 0},
+               {"shadow_cast", JWST_CAST, 0},
+               {"shadow_perspective", JWST_PERSPECTIVE, 0},
+               {"shadow_drop_cutout", JWST_DROP, 1},
+               {"shadow_block_offset", JWST_BLOCK, 3},
                {"shadow_drop_offset_holes", JWST_DROP, 4}};
   for (const Case &c : cases) {
     jVectCopy(path_, text_);

@@ -40,8 +40,7 @@ weld_shapes::Outline ring(int32_t n) {
 // A long bar whose top edge is crossed by `teeth` thin rectangles (two crossings each).
 void addComb(JVect *path, int32_t teeth) {
   addOutline(path, rectangle(0, 0, teeth + 1.0f, 1));
-  for (int32_t k = 0; k < teeth; ++k)
-    addOutline(path, rectangle(k + 0.25f, 0.5f, k + 0.75f, 2));
+  for (int32_t k = 0; k < teeth; ++k) addOutline(path, rectangle(k + 0.25f, 0.5f, k + 0.75f, 2));
 }
 
 TEST(WeldCombineLimits, BuildStopsBeforeTheContourAndSegmentTablesOverflow) {

@@ -55,7 +55,8 @@ bool splitAtCrossings() {
         if (!overlap(ci, T().contours[j])) continue;
         for (int32_t t = T().contours[j].first; t < T().contours[j].end; ++t) {
           if (sg[t].flags <= 0) continue;
-          if (j == i && (std::abs(s - t) <= 1 || std::abs(s - t) == std::abs(ci.end - ci.first - 1)))
+          if (j == i &&
+              (std::abs(s - t) <= 1 || std::abs(s - t) == std::abs(ci.end - ci.first - 1)))
             continue;
           const JWeldSegment &a = sg[s], &b = sg[t];
           const float bx0 = b.x0, bx1 = b.x1, by0 = b.y0, by1 = b.y1;
@@ -94,8 +95,8 @@ bool splitAtCrossings() {
         fy = y;
         flags = 7;
       }
-      sg[T().segmentCount++] = {static_cast<int16_t>((base.flags & 4) ? 7 : 3), fx, fy, base.x1,
-                                base.y1, base.source};
+      sg[T().segmentCount++] = {
+          static_cast<int16_t>((base.flags & 4) ? 7 : 3), fx, fy, base.x1, base.y1, base.source};
       sg[s].flags = static_cast<int16_t>(sg[s].flags + 100);
     }
   }
@@ -111,8 +112,10 @@ bool classify() {
   for (int32_t c = T().rule == 1 ? last : 0; c <= last; ++c) {
     for (int32_t p = T().contours[c].first; p < T().contours[c].end; ++p) {
       if (sg[p].flags <= 0) continue;
-      const bool vertical = std::fabs(double{sg[p].x0} - sg[p].x1) > std::fabs(double{sg[p].y0} - sg[p].y1);
-      const double m = vertical ? (double{sg[p].x0} + sg[p].x1) * 0.5 : (double{sg[p].y0} + sg[p].y1) * 0.5;
+      const bool vertical =
+          std::fabs(double{sg[p].x0} - sg[p].x1) > std::fabs(double{sg[p].y0} - sg[p].y1);
+      const double m =
+          vertical ? (double{sg[p].x0} + sg[p].x1) * 0.5 : (double{sg[p].y0} + sg[p].y1) * 0.5;
       const int sign = vertical ? -1 : 1;
       std::vector<JWeldCrossing> rec;
       for (int32_t k = 0; k < T().segmentCount; ++k) {
@@ -138,9 +141,12 @@ bool classify() {
         const int old = w;
         w += r.step;
         bool keep;
-        if (T().rule == 2) keep = (old == 1 && w >= 2) || (old >= 2 && w == 1);
-        else if (T().rule == 3) keep = old == 1 || w == 1;
-        else keep = (old == 0 && w >= 1) || (old >= 1 && w == 0);
+        if (T().rule == 2)
+          keep = (old == 1 && w >= 2) || (old >= 2 && w == 1);
+        else if (T().rule == 3)
+          keep = old == 1 || w == 1;
+        else
+          keep = (old == 0 && w >= 1) || (old >= 1 && w == 0);
         if (!keep) sg[r.segment].flags = 0;
       }
       if (c != last) break;
@@ -176,7 +182,8 @@ void trace(JVect *path) {
       cur = next;
     }
     const int32_t added = jVectGetNum(path) - mark;
-    if (added <= 3 || sg[cur].x1 != sg[f].x0 || sg[cur].y1 != sg[f].y0) jVectRewindPoint(path, added);
+    if (added <= 3 || sg[cur].x1 != sg[f].x0 || sg[cur].y1 != sg[f].y0)
+      jVectRewindPoint(path, added);
   }
 }
 

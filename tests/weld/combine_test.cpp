@@ -39,7 +39,8 @@ struct Contour {
 };
 std::vector<Contour> contoursOf(const std::vector<P> &points) {
   PathPtr path = makePath({}, 16);
-  for (const P &p : points) jVectAddPoint(path.get(), JVECT_LAST, static_cast<int16_t>(p.mode), p.x, p.y);
+  for (const P &p : points)
+    jVectAddPoint(path.get(), JVECT_LAST, static_cast<int16_t>(p.mode), p.x, p.y);
   std::vector<Contour> out;
   for (size_t i = 0; i < points.size(); ++i) {
     if (points[i].mode == JVM_START)
@@ -74,8 +75,8 @@ TEST(WeldCombineExamples, OverlappingSquaresUnderUnionIntersectAndHole) {
 TEST(WeldCombineExamples, EdgeSharingSquaresLoseTheSharedEdge) {
   for (int32_t mode : {JWM_UNION, JWM_UNION_ALL})
     EXPECT_EQ(combined({rectangle(0, 0, 1, 1), rectangle(1, 0, 2, 1)}, mode),
-              (std::vector<P>{{1, 0, 0}, {2, 0, 1}, {2, 1, 1}, {2, 2, 1}, {2, 2, 0}, {2, 1, 0},
-                              {2, 0, 0}}))
+              (std::vector<P>{
+                  {1, 0, 0}, {2, 0, 1}, {2, 1, 1}, {2, 2, 1}, {2, 2, 0}, {2, 1, 0}, {2, 0, 0}}))
         << mode;
 }
 
@@ -138,8 +139,8 @@ TEST(WeldCombineInput, TinyAndFlatContoursDropOutAndTheRestSurvives) {
 
 TEST(WeldCombineInput, CurvesComeBackAsFlattenedRunsBetweenCorners) {
   // A square whose top edge is a cubic bulge: its points come back as 11s ending in a 12.
-  auto path = makePath({{1, 0, 0}, {2, 0, 2}, {41, 0.5f, 3}, {42, 1.5f, 3}, {43, 2, 2},
-                        {2, 2, 0}, {2, 0, 0}});
+  auto path = makePath(
+      {{1, 0, 0}, {2, 0, 2}, {41, 0.5f, 3}, {42, 1.5f, 3}, {43, 2, 2}, {2, 2, 0}, {2, 0, 0}});
   ASSERT_EQ(jWeldCombineVect(path.get(), JWM_UNION_ALL), 1);
   const auto points = pointsOf(path.get());
   ASSERT_GT(points.size(), 8u);
@@ -160,7 +161,8 @@ TEST(WeldCombineInput, RefusesNullOnePointAndNonFiniteCoordinates) {
   EXPECT_EQ(jWeldExecute(1, nullptr), 0);
   auto one = makePath({{1, 3, 4}});
   EXPECT_EQ(jWeldCombineVect(one.get(), 1), 0);
-  for (float bad : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
+  for (float bad :
+       {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
     auto path = pathOf({rectangle(0, 0, 2, 2), rectangle(1, 1, bad, 3)});
     const auto before = pointsOf(path.get());
     EXPECT_EQ(jWeldCombineVect(path.get(), JWM_UNION_ALL), 0);

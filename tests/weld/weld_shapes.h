@@ -38,7 +38,8 @@ inline Outline randomStar(std::mt19937 &rng, float cx, float cy, float radius, i
   for (int k = 0; k < vertices; ++k) {
     const double a = -6.283185307179586 * k / vertices;
     const float rr = r(rng);
-    out.push_back({cx + rr * static_cast<float>(std::cos(a)), cy + rr * static_cast<float>(std::sin(a))});
+    out.push_back(
+        {cx + rr * static_cast<float>(std::cos(a)), cy + rr * static_cast<float>(std::sin(a))});
   }
   return out;
 }

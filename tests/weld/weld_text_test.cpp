@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
-#include <polyclipping/clipper.hpp>
 
 #include <cmath>
 #include <cstdint>
+#include <polyclipping/clipper.hpp>
 
 #include "outlina.h"
 #include "support/path_builder.h"
