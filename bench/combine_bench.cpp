@@ -2,40 +2,24 @@
 
 #include <cmath>
 #include <cstdint>
-#include <ctime>
 #include <polyclipping/clipper.hpp>
 #include <random>
 #include <vector>
 
+#include "bench/clipper_compare.h"
 #include "outlina.h"
 #include "tests/support/text_workload.h"
 #include "tests/weld/weld_shapes.h"
 
 namespace {
 
+using clipper_compare::threadSeconds;
 using weld_shapes::Outline;
-
-// Clipper works on integers; this keeps sub-unit detail of glyph-sized coordinates.
-constexpr double kClipperScale = 1024.0;
-
-// Processor time of this thread: the machine is shared, so wall time would count others' work.
-double threadSeconds() {
-  timespec t;
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return t.tv_sec + 1e-9 * t.tv_nsec;
-}
 
 // Times our combine (rule 4) and Clipper's union of the same polygons, the contours of the
 // flattened input, in turn; the reported time is ours and vs_clipper is our time over Clipper's.
 void runSideBySide(benchmark::State &state, const JVect *input) {
-  ClipperLib::Paths polygons;
-  const JVectPoint *v = jVectGetVd(input);
-  for (int32_t i = 0; i < jVectGetNum(input); ++i) {
-    if (v[i].mode == JVM_START) polygons.emplace_back();
-    if (!polygons.empty())
-      polygons.back().push_back(
-          {std::llround(v[i].x * kClipperScale), std::llround(v[i].y * kClipperScale)});
-  }
+  const ClipperLib::Paths polygons = clipper_compare::polygonsOf(input);
   const double vertices = jVectGetNum(input);
   JVect *work = jVectOpen(16);
   double ours = 0, theirs = 0;

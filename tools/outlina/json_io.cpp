@@ -15,8 +15,13 @@ constexpr int kVersion = 1;
 std::string jsonFromPath(const JVect *path) {
   nlohmann::json points = nlohmann::json::array();
   const JVectPoint *v = jVectGetVd(path);
-  for (int i = 0; i < jVectGetNum(path); ++i)
-    points.push_back({v[i].mode, v[i].x, v[i].y, v[i].tag});
+  for (int i = 0; i < jVectGetNum(path); ++i) {
+    // Copied out first: fields of the packed records cannot be bound by reference.
+    const int mode = v[i].mode;
+    const float x = v[i].x, y = v[i].y;
+    const uint32_t tag = v[i].tag;
+    points.push_back({mode, x, y, tag});
+  }
   const nlohmann::json doc = {{"format", kFormat}, {"version", kVersion}, {"points", points}};
   return doc.dump() + "\n";
 }
