@@ -34,8 +34,8 @@ inline GlyphRead readGlyph(JFontHandle *handle, uint32_t code, int32_t direction
 
 inline std::string infoText(const JFontGlyphInfo &info) {
   char text[64];
-  std::snprintf(text, sizeof text, "%d-%d dir %d flag %d %.10s", info.ku, info.ten,
-                info.direction, info.flag, info.date);
+  std::snprintf(text, sizeof text, "%d-%d dir %d flag %d %.10s", info.ku, info.ten, info.direction,
+                info.flag, info.date);
   return text;
 }
 
@@ -97,8 +97,8 @@ class OpenFont {
 // vertical forms, from IPAGothic.
 inline std::vector<fontpack::Glyph> roundTripGlyphs() {
   std::vector<fontpack::Glyph> glyphs;
-  const uint32_t ranges[][2] = {{0x41, 0x44}, {0x67, 0x67}, {0x8141, 0x8142}, {0x815B, 0x815B},
-                                {0x82A0, 0x82A2}, {0x889F, 0x88A1}};
+  const uint32_t ranges[][2] = {{0x41, 0x44},     {0x67, 0x67},     {0x8141, 0x8142},
+                                {0x815B, 0x815B}, {0x82A0, 0x82A2}, {0x889F, 0x88A1}};
   for (const auto &range : ranges) {
     EXPECT_TRUE(fontpack::collectGlyphs("IPAGothic", range[0], range[1], &glyphs));
   }

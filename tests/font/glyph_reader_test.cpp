@@ -7,10 +7,13 @@
 #include "font/native_outline.h"
 #include "frame/plinth_fault.h"
 #include "outlina/font.h"
+#include "support/path_builder.h"
 
 namespace {
 
 using outlina::FontMat2;
+using testing_support::P;
+using Points = std::vector<P>;
 constexpr int32_t kOne = 65536;
 
 struct Fake {
@@ -23,8 +26,8 @@ struct Fake {
   // A polygon of records {type, {x0, y0, x1, y1, ...}} in 16.16.
   void polygon(int32_t x, int32_t y, std::vector<std::pair<uint16_t, std::vector<int32_t>>> recs) {
     const size_t at = buffer.size();
-    std::vector<int32_t> words = {0, 24, x, y};
-    put(words.data(), 16);
+    const int32_t words[] = {0, 24, x, y};
+    put(words, 16);
     for (auto &[type, xy] : recs) {
       const uint16_t head[2] = {type, static_cast<uint16_t>(xy.size() / 2)};
       put(head, 4);
@@ -56,15 +59,6 @@ bool same(const FontMat2 &a, const FontMat2 &b) {
   return a.m11 == b.m11 && a.m12 == b.m12 && a.m21 == b.m21 && a.m22 == b.m22;
 }
 
-struct P {
-  int32_t mode;
-  float x, y;
-  bool operator==(const P &) const = default;
-};
-std::ostream &operator<<(std::ostream &out, const P &p) {
-  return out << "(" << p.mode << ": " << p.x << ", " << p.y << ")";
-}
-
 class GlyphReader : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -72,47 +66,34 @@ class GlyphReader : public ::testing::Test {
     outlina::fontSetOutlineService(&kFakeService);
     handle_.entry.kind = JFK_TTF;
   }
-  void TearDown() override {
-    outlina::fontSetOutlineService(nullptr);
-    jVectClose(path_);
-  }
+  void TearDown() override { outlina::fontSetOutlineService(nullptr); }
   int32_t read(uint32_t code, int32_t direction) {
-    jVectClear(path_);
-    return jFontGlyphVect(&handle_, code, direction, &info_, &metrics_, path_);
+    jVectClear(path_.get());
+    return jFontGlyphVect(&handle_, code, direction, &info_, &metrics_, path_.get());
   }
-  std::vector<P> points() const {
-    std::vector<P> out;
-    for (int32_t i = 0; i < path_->count; ++i)
-      out.push_back({path_->points[i].mode, path_->points[i].x, path_->points[i].y});
-    return out;
-  }
+  Points points() const { return testing_support::pointsOf(path_.get()); }
   JFontHandle handle_{};
   JFontGlyphInfo info_{};
   JFontGlyphMetrics metrics_{};
-  JVect *path_ = jVectOpen(16);
+  testing_support::PathPtr path_{jVectOpen(16)};
 };
 
-TEST_F(GlyphReader, SplinesGetExplicitMidpointsAndOpenContoursClose) {
+TEST_F(GlyphReader, SplinesGetTruncatedMidpointsAndOpenContoursClose) {
   fake.polygon(0, 0, {{2, {10 * kOne, 0, 20 * kOne, 10 * kOne, 20 * kOne, 30 * kOne}}});
   // Lines and a spline that end on the start: no closing point.
   fake.polygon(0, 0, {{1, {100 * kOne, 0}}, {2, {50 * kOne, 150 * kOne, 0, 0}}});
-  fake.cell = {500, 0};
-  EXPECT_EQ(read(0x41, 0), 10);
-  const std::vector<P> expected = {{1, 0, 0}, {31, 10, 0}, {32, 15, 5}, {31, 20, 10},  {32, 20, 30},
-                                   {2, 0, 0}, {1, 0, 0},   {2, 100, 0}, {31, 50, 150}, {32, 0, 0}};
-  EXPECT_EQ(points(), expected);
-  EXPECT_EQ(metrics_.advance, 500);
-  EXPECT_EQ(metrics_.margin, 4750);
-}
-
-TEST_F(GlyphReader, FractionsRoundDownAndMidpointsTruncateTowardZero) {
   // 2.75 -> 2, -0.25 -> -1, -3.5 -> -4; then mid(-4, 0) = -2 and mid(-3, 0) = -1, not -2.
   fake.polygon(2 * kOne + kOne * 3 / 4, -kOne / 4,
                {{2, {-3 * kOne - kOne / 2, 0, 0, 0, -3 * kOne, -kOne, 0, 0, kOne, kOne}}});
-  read(0x41, 0);
-  const std::vector<P> expected = {{1, 2, -1},   {31, -4, 0}, {32, -2, 0}, {31, 0, 0}, {32, -1, 0},
-                                   {31, -3, -1}, {32, -1, 0}, {31, 0, 0},  {32, 1, 1}, {2, 2, -1}};
+  fake.cell = {500, 0};
+  EXPECT_EQ(read(0x41, 0), 20);
+  const Points expected = {{1, 0, 0},    {31, 10, 0}, {32, 15, 5}, {31, 20, 10},  {32, 20, 30},
+                           {2, 0, 0},    {1, 0, 0},   {2, 100, 0}, {31, 50, 150}, {32, 0, 0},
+                           {1, 2, -1},   {31, -4, 0}, {32, -2, 0}, {31, 0, 0},    {32, -1, 0},
+                           {31, -3, -1}, {32, -1, 0}, {31, 0, 0},  {32, 1, 1},    {2, 2, -1}};
   EXPECT_EQ(points(), expected);
+  EXPECT_EQ(metrics_.advance, 500);
+  EXPECT_EQ(metrics_.margin, 4750);
 }
 
 TEST_F(GlyphReader, DirectionsTurnAndShiftByDescentAndAdvance) {
@@ -126,8 +107,7 @@ TEST_F(GlyphReader, DirectionsTurnAndShiftByDescentAndAdvance) {
   read(0x41, 1);
   EXPECT_EQ(metrics_.advance, 9000);  // the vertical increment without its sign
   EXPECT_EQ(metrics_.margin, 500);
-  EXPECT_EQ(points()[0], (P{1, 1100, 9200}));
-  EXPECT_EQ(points()[1], (P{2, 1300, 8600}));
+  EXPECT_EQ(points(), (Points{{1, 1100, 9200}, {2, 1300, 8600}, {2, 1100, 9200}}));
   EXPECT_TRUE(same(fake.asked.back(), {0, -kOne, kOne, 0}));
   // Other directions turn too, without the advance shift, with the horizontal increment.
   read(0x41, 2);
@@ -144,10 +124,10 @@ TEST_F(GlyphReader, RefusedFullSizeIsFetchedAtHalfSizeAndDoubled) {
   ASSERT_EQ(fake.asked.size(), 3u);
   EXPECT_TRUE(same(fake.asked[1], {0, -kOne / 2, kOne / 2, 0}));
   EXPECT_EQ(metrics_.advance, 9200);
-  EXPECT_EQ(points(), (std::vector<P>{{1, 16, 9210}, {2, -4, 9210}, {2, 16, 9210}}));
+  EXPECT_EQ(points(), (Points{{1, 16, 9210}, {2, -4, 9210}, {2, 16, 9210}}));
 }
 
-TEST_F(GlyphReader, FailuresLeaveDefaultsAndNoPoints) {
+TEST_F(GlyphReader, FailuresAndBlankGlyphs) {
   fake.polygon(0, 0, {{1, {kOne, 0, kOne, kOne}}});
   fake.refuseAll = true;
   info_.ku = 77;
@@ -164,18 +144,15 @@ TEST_F(GlyphReader, FailuresLeaveDefaultsAndNoPoints) {
   EXPECT_FALSE(jMemTestArmed());
   EXPECT_EQ(path_->count, 0);
   EXPECT_EQ(read(0x41, 0), 4);
-}
 
-TEST_F(GlyphReader, BlankGlyphHasAdvanceOnly) {
-  const struct {
-    int32_t increment;
-    int16_t advance, margin;
-  } cases[] = {{2300, 2300, 3850}, {0, 10000, 0}, {-2301, 2301, 3849}};
-  for (const auto &c : cases) {
-    fake.cell = {c.increment, 0};
+  // A blank glyph has an advance only.
+  fake.buffer.clear();
+  const int32_t cases[][3] = {{2300, 2300, 3850}, {0, 10000, 0}, {-2301, 2301, 3849}};
+  for (const auto &[increment, advance, margin] : cases) {
+    fake.cell = {increment, 0};
     EXPECT_EQ(read(0x20, 0), 0);
-    EXPECT_EQ(metrics_.advance, c.advance);
-    EXPECT_EQ(metrics_.margin, c.margin);
+    EXPECT_EQ(metrics_.advance, advance);
+    EXPECT_EQ(metrics_.margin, margin);
     EXPECT_EQ(info_.ten, 0x20);
   }
 }
@@ -192,9 +169,10 @@ TEST_F(GlyphReader, OtherKindsAndNullArgumentsAddNothing) {
     EXPECT_EQ(std::memcmp(&metrics_, &metrics, sizeof metrics), 0);
   }
   EXPECT_TRUE(fake.asked.empty());
-  EXPECT_EQ(jFontGlyphVect(nullptr, 0x41, 0, &info_, &metrics_, path_), -1);
-  EXPECT_EQ(jFontGlyphVect(&handle_, 0x41, 0, nullptr, &metrics_, path_), -1);
-  EXPECT_EQ(jFontGlyphVect(&handle_, 0x41, 0, &info_, nullptr, path_), -1);
+  JVect *path = path_.get();
+  EXPECT_EQ(jFontGlyphVect(nullptr, 0x41, 0, &info_, &metrics_, path), -1);
+  EXPECT_EQ(jFontGlyphVect(&handle_, 0x41, 0, nullptr, &metrics_, path), -1);
+  EXPECT_EQ(jFontGlyphVect(&handle_, 0x41, 0, &info_, nullptr, path), -1);
   EXPECT_EQ(jFontGlyphVect(&handle_, 0x41, 0, &info_, &metrics_, nullptr), -1);
 }
 

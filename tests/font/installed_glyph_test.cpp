@@ -120,12 +120,7 @@ struct Reference {
       outline.points[i] = {std::lround(x / kPixel * 64), std::lround(y / kPixel * 64)};
     }
     std::vector<uint8_t> gray(kGrid * kGrid, 0);
-    FT_Bitmap bitmap{};
-    bitmap.rows = bitmap.width = kGrid;
-    bitmap.pitch = kGrid;
-    bitmap.buffer = gray.data();
-    bitmap.num_grays = 256;
-    bitmap.pixel_mode = FT_PIXEL_MODE_GRAY;
+    FT_Bitmap bitmap{kGrid, kGrid, kGrid, gray.data(), 256, FT_PIXEL_MODE_GRAY, 0, nullptr};
     FT_Outline_Get_Bitmap(library, &outline, &bitmap);
     FT_Outline_Done(library, &outline);
     Mask mask(kGrid * kGrid, 0);
@@ -190,7 +185,7 @@ void expectHorizontalMatches(const char *family, std::initializer_list<Sample> s
   }
 }
 
-TEST(InstalledGlyph, HorizontalGlyphsMatchFreeType) {
+TEST(InstalledGlyph, HorizontalGlyphsMatchFreeTypeAndStandOnTheCellBottom) {
   expectHorizontalMatches("IPAGothic", {{0x82A0, 0x3042},
                                         {0x82F0, 0x3092},
                                         {0x834A, 0x30AB},
@@ -215,9 +210,6 @@ TEST(InstalledGlyph, HorizontalGlyphsMatchFreeType) {
                                           {0xE9, 0xE9},
                                           {0x80, 0x20AC},
                                           {0x38, 0x38}});
-}
-
-TEST(InstalledGlyph, HorizontalGlyphsStandOnTheCellBottom) {
   Opened opened("DejaVu Sans", 0);
   const Reference reference("DejaVu Sans");
   const Glyph h(opened.handle, 'H', 0), g(opened.handle, 'g', 0), space(opened.handle, ' ', 0);
@@ -263,10 +255,8 @@ TEST(InstalledGlyph, VerticalWritingStandsJapaneseUprightAndLaysLatinOnItsSide) 
     // Only the kana has no vertical form of its own.
     EXPECT_EQ(form == FT_Get_Char_Index(reference.face, s.unicode), s.unicode == 0x3042);
     const double centring = (10000 - reference.advance(form)) / 2;
-    const Mask expected = reference.render(form, [&](double &x, double &y) {
-      x += centring;
-      y += descent;
-    });
+    const Mask expected =
+        reference.render(form, [&](double &x, double &y) { x += centring, y += descent; });
     EXPECT_GE(agreement(fillPath(glyph.path), expected), 0.99) << std::hex << s.unicode;
     EXPECT_EQ(glyph.metrics.advance, reference.advance(form, FT_LOAD_VERTICAL_LAYOUT));
     EXPECT_EQ(glyph.info.direction, 1);
@@ -285,8 +275,7 @@ TEST(InstalledGlyph, VerticalWritingStandsJapaneseUprightAndLaysLatinOnItsSide) 
   const double advance = reference.advance(a);
   const Mask turned = reference.render(a, [&](double &x, double &y) {
     const double u = x;
-    x = y + descent;
-    y = advance - u;
+    x = y + descent, y = advance - u;
   });
   EXPECT_GE(agreement(fillPath(latin.path), turned), 0.99);
   EXPECT_EQ(latin.metrics.advance, advance);

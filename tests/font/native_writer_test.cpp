@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -40,27 +41,25 @@ struct Outline {
   std::vector<std::vector<double>> polygons() const {
     std::vector<std::vector<double>> out;
     for (uint32_t at = 0; at < scratch.used;) {
-      uint32_t bytes;
-      std::memcpy(&bytes, scratch.buffer + at, 4);
-      std::vector<double> words;
-      for (uint32_t k = at + 8; k < at + 16; k += 4) words.push_back(fixed(k));
+      const uint32_t bytes = word(at);
+      std::vector<double> words = {fixed(at + 8), fixed(at + 12)};
       for (uint32_t k = at + 16; k < at + bytes;) {
-        uint16_t head[2];
-        std::memcpy(head, scratch.buffer + k, 4);
-        words.insert(words.end(), {double(head[0]), double(head[1])});
-        for (int i = 0; i < 2 * head[1]; ++i) words.push_back(fixed(k + 4 + 4 * i));
-        k += 4 + 8 * head[1];
+        const uint32_t head = word(k), count = head >> 16;
+        words.insert(words.end(), {double(head & 0xFFFF), double(count)});
+        for (uint32_t i = 0; i < 2 * count; ++i) words.push_back(fixed(k + 4 + 4 * i));
+        k += 4 + 8 * count;
       }
       out.push_back(words);
       at += bytes;
     }
     return out;
   }
-  double fixed(uint32_t at) const {
-    int32_t v;
+  uint32_t word(uint32_t at) const {
+    uint32_t v;
     std::memcpy(&v, scratch.buffer + at, 4);
-    return v / 65536.0;
+    return v;
   }
+  double fixed(uint32_t at) const { return static_cast<int32_t>(word(at)) / 65536.0; }
 };
 
 constexpr outlina::FontAffine kIdentity{1, 0, 0, 0, 1, 0};
@@ -79,31 +78,55 @@ TEST(NativeWriter, RecordsMergeLinesKeepSplineRunsAndDropTheClosingLine) {
       {105, -7, 2, 5, 5, -7, 5, 193, 205, 193, 205, -7, 105, -7},
       {5, -7, 2, 3, 5, 93, 105, 93, 105, -7}};
   EXPECT_EQ(o.polygons(), expected);
+  // Coordinates beyond sixteen bits are refused.
+  Outline big;
+  big.contour({{0, 0, ON}, {0, 20000, ON}, {20000, 0, ON}});
+  EXPECT_TRUE(big.write(kIdentity));
+  EXPECT_FALSE(big.write({2, 0, 0, 0, 2, 0}));
 }
 
 TEST(NativeWriter, CubicsBecomeQuadraticsWithinHalfAUnitAndCffContoursTurnClockwise) {
-  // A counter-clockwise circle of four cubics, as CFF outlines run.
+  // A counter-clockwise circle of four cubics, as CFF outlines run: each quarter is the first
+  // turned by a further quarter turn about the centre.
   constexpr int R = 4000, C = 5000, K = 2209;  // K = 0.5523 R
+  const Pt quarter[4] = {{R, 0}, {R, K}, {K, R}, {0, R}};
+  auto turned = [&](int q, Pt p) {
+    for (int i = 0; i < q; ++i) p = Pt{-p.y, p.x};
+    return Pt{C + p.x, C + p.y};
+  };
   Outline o;
-  o.contour({{C + R, C, ON},
-             {C + R, C + K, CUBIC},
-             {C + K, C + R, CUBIC},
-             {C, C + R, ON},
-             {C - K, C + R, CUBIC},
-             {C - R, C + K, CUBIC},
-             {C - R, C, ON},
-             {C - R, C - K, CUBIC},
-             {C - K, C - R, CUBIC},
-             {C, C - R, ON},
-             {C + K, C - R, CUBIC},
-             {C + R, C - K, CUBIC}});
+  for (int q = 0; q < 4; ++q)
+    for (int i = 0; i < 3; ++i) {
+      const Pt p = turned(q, quarter[i]);
+      o.points.push_back({static_cast<FT_Pos>(p.x), static_cast<FT_Pos>(p.y)});
+      o.tags.push_back(static_cast<char>(i == 0 ? ON : CUBIC));
+    }
+  o.ends.push_back(11);
   o.flags = FT_OUTLINE_REVERSE_FILL;
   ASSERT_TRUE(o.write(kIdentity));
+  // The exact cubics as a fine polyline (sagitta far below a hundredth of a unit).
+  std::vector<Pt> exact;
+  for (int q = 0; q < 4; ++q)
+    for (int i = 0; i <= 400; ++i) {
+      const double t = i / 400.0, u = 1 - t,
+                   w[4] = {u * u * u, 3 * u * u * t, 3 * u * t * t, t * t * t};
+      Pt p{0, 0};
+      for (int k = 0; k < 4; ++k) p = p + w[k] * turned(q, quarter[k]);
+      exact.push_back(p);
+    }
+  auto distance = [&](Pt p) {
+    double best = 1e300;
+    for (size_t i = 1; i < exact.size(); ++i) {
+      const Pt a = exact[i - 1], d = exact[i] - a;
+      const double t = std::clamp(outlina::dot(p - a, d) / outlina::dot(d, d), 0.0, 1.0);
+      const Pt e = p - (a + t * d);
+      best = std::min(best, std::hypot(e.x, e.y));
+    }
+    return best;
+  };
+  // Walk the quadratic pieces (type 2, two points each), sampling each.
   const std::vector<double> words = o.polygons().at(0);
-  // Walk the quadratic pieces (type 2, two points each), sampling each, and measure against
-  // the exact cubic quarters (coarse nearest sample, refined by ternary search).
-  std::vector<Pt> traced;
-  double area = 0;
+  double area = 0, worst = 0;
   Pt current{words[0], words[1]};
   for (size_t k = 2; k < words.size(); k += 6) {
     ASSERT_EQ(words[k], 2);
@@ -111,54 +134,14 @@ TEST(NativeWriter, CubicsBecomeQuadraticsWithinHalfAUnitAndCffContoursTurnClockw
     const Pt control{words[k + 2], words[k + 3]}, end{words[k + 4], words[k + 5]};
     for (int i = 1; i <= 16; ++i) {
       const double t = i / 16.0, u = 1 - t;
-      traced.push_back(u * u * current + 2 * u * t * control + t * t * end);
+      worst = std::max(worst, distance(u * u * current + 2 * u * t * control + t * t * end));
     }
     area += outlina::cross(current, end);
     current = end;
   }
   EXPECT_LT(area, 0);
-  const double cx[4][4] = {{C + R, C + R, C + K, C},
-                           {C, C - K, C - R, C - R},
-                           {C - R, C - R, C - K, C},
-                           {C, C + K, C + R, C + R}};
-  const double cy[4][4] = {{C, C + K, C + R, C + R},
-                           {C + R, C + R, C + K, C},
-                           {C, C - K, C - R, C - R},
-                           {C - R, C - R, C - K, C}};
-  auto distance = [&](int q, double t, Pt p) {
-    const double u = 1 - t, w[4] = {u * u * u, 3 * u * u * t, 3 * u * t * t, t * t * t};
-    double x = 0, y = 0;
-    for (int i = 0; i < 4; ++i) x += w[i] * cx[q][i], y += w[i] * cy[q][i];
-    return std::hypot(p.x - x, p.y - y);
-  };
-  double worst = 0;
-  for (Pt p : traced) {
-    double best = 1e300;
-    for (int q = 0; q < 4; ++q) {
-      int nearest = 0;
-      for (int i = 1; i <= 200; ++i)
-        if (distance(q, i / 200.0, p) < distance(q, nearest / 200.0, p)) nearest = i;
-      double lo = std::max(0.0, (nearest - 1) / 200.0), hi = std::min(1.0, (nearest + 1) / 200.0);
-      for (int k = 0; k < 60; ++k) {
-        const double m1 = lo + (hi - lo) / 3, m2 = hi - (hi - lo) / 3;
-        if (distance(q, m1, p) < distance(q, m2, p))
-          hi = m2;
-        else
-          lo = m1;
-      }
-      best = std::min(best, distance(q, lo, p));
-    }
-    worst = std::max(worst, best);
-  }
   EXPECT_LE(worst, 0.5);
-  EXPECT_LE(traced.size() / 16, 64u);
-}
-
-TEST(NativeWriter, CoordinatesBeyondSixteenBitsAreRefused) {
-  Outline o;
-  o.contour({{0, 0, ON}, {0, 20000, ON}, {20000, 0, ON}});
-  EXPECT_TRUE(o.write(kIdentity));
-  EXPECT_FALSE(o.write({2, 0, 0, 0, 2, 0}));
+  EXPECT_LE(words.size() / 6, 64u);
 }
 
 }  // namespace
