@@ -24,14 +24,6 @@ struct GlyphRead {
   std::vector<P> points;
 };
 
-inline GlyphRead readGlyph(JFontHandle *handle, uint32_t code, int32_t direction) {
-  GlyphRead read;
-  PathPtr path(jVectOpen(64));
-  read.result = jFontGlyphVect(handle, code, direction, &read.info, &read.metrics, path.get());
-  read.points = pointsOf(path.get());
-  return read;
-}
-
 inline std::string infoText(const JFontGlyphInfo &info) {
   char text[64];
   std::snprintf(text, sizeof text, "%d-%d dir %d flag %d %.10s", info.ku, info.ten, info.direction,
@@ -54,7 +46,7 @@ class OpenFont {
   OpenFont(int32_t kind, const char *missingPath) { registerFile(kind, missingPath); }
   explicit OpenFont(const char *installedFace) {
     JFontEntry templ{};
-    templ.charset = JFCS_SHIFTJIS;
+    templ.charset = JFCS_SHIFTJIS | JFCS_ANSI;
     jFontRegistTTF(registry_, templ);
     open(installedFace);
   }
@@ -69,7 +61,11 @@ class OpenFont {
 
   JFontHandle *handle(int32_t direction) { return handles_[direction == 0 ? 0 : 1]; }
   GlyphRead read(uint32_t code, int32_t direction) {
-    return readGlyph(handle(direction), code, direction);
+    GlyphRead g;
+    PathPtr path(jVectOpen(64));
+    g.result = jFontGlyphVect(handle(direction), code, direction, &g.info, &g.metrics, path.get());
+    g.points = pointsOf(path.get());
+    return g;
   }
 
  private:

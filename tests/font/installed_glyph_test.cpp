@@ -1,5 +1,5 @@
-// Installed glyphs against FreeType's own rendering of the same glyphs: both filled on one
-// grid, the masks must agree on 99% of their union.
+// Installed glyphs against FreeType's own rendering of the same glyphs: both outlines filled by
+// one rasterizer on one grid, the masks must agree on 99% of their union.
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -9,65 +9,47 @@
 #include <gtest/gtest.h>
 #include <hb-ft.h>
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <functional>
 #include <vector>
 
-#include "outlina/font.h"
+#include "font/font_file_fixture.h"
 #include "plinth.h"
 
 namespace {
 
+using testing_support::GlyphRead;
+using testing_support::OpenFont;
+using testing_support::P;
+
 constexpr int kGrid = 256;  // pixels across the 10000-unit cell
 constexpr double kPixel = 10000.0 / kGrid;
 using Mask = std::vector<uint8_t>;
+using Place = std::function<void(double &, double &)>;
 
-// Nonzero-winding fill of the path at pixel centres, quadratic curves flattened here.
-Mask fillPath(const JVect *path) {
-  std::vector<std::array<double, 4>> edges;
-  double px = 0, py = 0, sx = 0, sy = 0, cx = 0, cy = 0;
-  auto to = [&](double x, double y) {
-    edges.push_back({px, py, x, y});
-    px = x, py = y;
-  };
-  for (int32_t i = 0; i <= path->count; ++i) {
-    const bool end = i == path->count;
-    const JVectPoint p = end ? JVectPoint{} : path->points[i];
-    if (end || p.mode == JVM_START) {
-      if (i > 0 && (px != sx || py != sy)) to(sx, sy);
-      px = sx = p.x, py = sy = p.y;
-    } else if (p.mode == JVM_QUAD_CTRL) {
-      cx = p.x, cy = p.y;
-    } else if (p.mode == JVM_QUAD_END) {
-      const double x0 = px, y0 = py;
-      for (int k = 1; k <= 16; ++k) {
-        const double t = k / 16.0, u = 1 - t;
-        to(u * u * x0 + 2 * u * t * cx + t * t * p.x, u * u * y0 + 2 * u * t * cy + t * t * p.y);
-      }
-    } else {
-      to(p.x, p.y);
-    }
+// Contours in cell units, kept in FreeType's 26.6 pixels of the test grid.
+struct Contours {
+  std::vector<FT_Vector> points;
+  std::vector<char> tags;
+  std::vector<short> ends;
+  void add(double x, double y, char tag) {
+    points.push_back({std::lround(x / kPixel * 64), std::lround(y / kPixel * 64)});
+    tags.push_back(tag);
   }
-  Mask mask(kGrid * kGrid, 0);
-  for (int row = 0; row < kGrid; ++row) {
-    const double y = (row + 0.5) * kPixel;
-    std::vector<std::pair<double, int>> crossings;
-    for (const auto &[x0, y0, x1, y1] : edges)
-      if ((y0 <= y) != (y1 <= y))
-        crossings.push_back({x0 + (y - y0) * (x1 - x0) / (y1 - y0), y1 > y0 ? 1 : -1});
-    std::sort(crossings.begin(), crossings.end());
-    int winding = 0;
-    for (size_t k = 0; k + 1 < crossings.size(); ++k) {
-      if ((winding += crossings[k].second) == 0) continue;
-      for (int col = 0; col < kGrid; ++col) {
-        const double x = (col + 0.5) * kPixel;
-        if (x >= crossings[k].first && x < crossings[k + 1].first) mask[row * kGrid + col] = 1;
-      }
-    }
+  void close() {
+    if (!points.empty()) ends.push_back(static_cast<short>(points.size() - 1));
   }
-  return mask;
+};
+
+Contours contoursOf(const std::vector<P> &path) {
+  Contours c;
+  for (const P &p : path) {
+    if (p.mode == JVM_START) c.close();
+    c.add(p.x, p.y, p.mode == JVM_QUAD_CTRL ? FT_CURVE_TAG_CONIC : FT_CURVE_TAG_ON);
+  }
+  c.close();
+  return c;
 }
 
 double agreement(const Mask &a, const Mask &b) {
@@ -102,86 +84,68 @@ struct Reference {
     FT_Done_Face(face);
     FT_Done_FreeType(library);
   }
+  FT_UInt index(uint32_t unicode) const { return FT_Get_Char_Index(face, unicode); }
   double advance(FT_UInt glyph, FT_Int32 flags = 0) const {
     FT_Fixed advance = 0;
     FT_Get_Advance(face, glyph, FT_LOAD_NO_SCALE | flags, &advance);
     return std::lround(advance * scale);
   }
-  // FreeType's rendering of the glyph, its points (in cell units) moved by place.
-  Mask render(FT_UInt glyph, const std::function<void(double &, double &)> &place) const {
-    EXPECT_EQ(FT_Load_Glyph(face, glyph, FT_LOAD_NO_SCALE), 0);
-    const FT_Outline &source = face->glyph->outline;
-    FT_Outline outline;
-    FT_Outline_New(library, source.n_points, source.n_contours, &outline);
-    FT_Outline_Copy(&source, &outline);
-    for (int i = 0; i < outline.n_points; ++i) {
-      double x = outline.points[i].x * scale, y = outline.points[i].y * scale;
-      place(x, y);
-      outline.points[i] = {std::lround(x / kPixel * 64), std::lround(y / kPixel * 64)};
-    }
+  Mask fill(Contours c) const {
+    FT_Outline outline{static_cast<short>(c.ends.size()),
+                       static_cast<short>(c.points.size()),
+                       c.points.data(),
+                       c.tags.data(),
+                       c.ends.data(),
+                       FT_OUTLINE_NONE};
     std::vector<uint8_t> gray(kGrid * kGrid, 0);
     FT_Bitmap bitmap{kGrid, kGrid, kGrid, gray.data(), 256, FT_PIXEL_MODE_GRAY, 0, nullptr};
     FT_Outline_Get_Bitmap(library, &outline, &bitmap);
-    FT_Outline_Done(library, &outline);
     Mask mask(kGrid * kGrid, 0);
     for (int i = 0; i < kGrid * kGrid; ++i)  // bitmap rows run top down
       mask[i] = gray[(kGrid - 1 - i / kGrid) * kGrid + i % kGrid] >= 128;
     return mask;
   }
-};
-
-struct Opened {
-  JFont *font = jFontInit();
-  JFontHandle *handle = nullptr;
-  Opened(const char *name, int32_t vertical) {
-    JFontEntry templ{};
-    templ.charset = JFCS_ANSI | JFCS_SHIFTJIS;
-    jFontRegistTTF(font, templ);
-    handle = jFontOpen(font, name, vertical);
-  }
-  ~Opened() {
-    jFontClose(handle);
-    jFontEnd(font);
-  }
-};
-
-struct Glyph {
-  JVect *path = jVectOpen(16);
-  JFontGlyphInfo info{};
-  JFontGlyphMetrics metrics{};
-  int32_t result;
-  float box[4] = {1e9f, 1e9f, -1e9f, -1e9f};
-  double area = 0;  // twice the signed area of the point polygons
-
-  Glyph(JFontHandle *handle, uint32_t code, int32_t direction)
-      : result(jFontGlyphVect(handle, code, direction, &info, &metrics, path)) {
-    for (int32_t i = 0; i < path->count; ++i) {
-      const JVectPoint &p = path->points[i];
-      jMinMaxJudge(box, p.x, p.y);
-      if (i + 1 < path->count && path->points[i + 1].mode != JVM_START)
-        area += double(p.x) * path->points[i + 1].y - double(path->points[i + 1].x) * p.y;
+  // The font's own outline of the glyph, its points (in cell units) moved by place.
+  Mask render(FT_UInt glyph, const Place &place) const {
+    EXPECT_EQ(FT_Load_Glyph(face, glyph, FT_LOAD_NO_SCALE), 0);
+    const FT_Outline &source = face->glyph->outline;
+    Contours c;
+    for (int i = 0, contour = 0; i < source.n_points; ++i) {
+      double x = source.points[i].x * scale, y = source.points[i].y * scale;
+      place(x, y);
+      c.add(x, y, static_cast<char>(FT_CURVE_TAG(source.tags[i])));
+      if (i == source.contours[contour]) ++contour, c.close();
     }
+    return fill(c);
   }
-  ~Glyph() { jVectClose(path); }
 };
 
-struct Sample {
-  uint32_t code, unicode;  // code page bytes and the same character
-};
+std::array<float, 4> boxOf(const GlyphRead &g) {
+  std::array<float, 4> box = {1e9f, 1e9f, -1e9f, -1e9f};
+  for (const P &p : g.points) jMinMaxJudge(box.data(), p.x, p.y);
+  return box;
+}
 
-void expectHorizontalMatches(const char *family, std::initializer_list<Sample> samples) {
-  Opened opened(family, 0);
-  ASSERT_NE(jFontGetDC(opened.handle), nullptr);
+// Horizontal glyphs: code page bytes and the same character.
+void expectHorizontalMatches(const char *family,
+                             const std::vector<std::array<uint32_t, 2>> &samples) {
+  OpenFont font(family);
   const Reference reference(family);
-  for (const Sample &s : samples) {
-    const Glyph glyph(opened.handle, s.code, 0);
-    ASSERT_GT(glyph.result, 0) << std::hex << s.code;
-    const FT_UInt index = FT_Get_Char_Index(reference.face, s.unicode);
+  for (const auto &[code, unicode] : samples) {
+    SCOPED_TRACE(::testing::Message() << family << " " << std::hex << code);
+    const GlyphRead glyph = font.read(code, 0);
+    ASSERT_GT(glyph.result, 0);
+    const FT_UInt index = reference.index(unicode);
     const Mask expected =
         reference.render(index, [&](double &, double &y) { y += reference.descent; });
-    EXPECT_GE(agreement(fillPath(glyph.path), expected), 0.99) << std::hex << s.code;
-    EXPECT_EQ(glyph.metrics.advance, reference.advance(index)) << std::hex << s.code;
-    EXPECT_LT(glyph.area, 0) << std::hex << s.code;  // outer contours run clockwise, y up
+    EXPECT_GE(agreement(reference.fill(contoursOf(glyph.points)), expected), 0.99);
+    EXPECT_EQ(glyph.metrics.advance, reference.advance(index));
+    double area = 0;  // twice the signed area: outer contours run clockwise, y up
+    for (size_t i = 0; i + 1 < glyph.points.size(); ++i) {
+      const P &a = glyph.points[i], &b = glyph.points[i + 1];
+      if (b.mode != JVM_START) area += double(a.x) * b.y - double(b.x) * a.y;
+    }
+    EXPECT_LT(area, 0);
   }
 }
 
@@ -210,21 +174,21 @@ TEST(InstalledGlyph, HorizontalGlyphsMatchFreeTypeAndStandOnTheCellBottom) {
                                           {0xE9, 0xE9},
                                           {0x80, 0x20AC},
                                           {0x38, 0x38}});
-  Opened opened("DejaVu Sans", 0);
+  OpenFont font("DejaVu Sans");
   const Reference reference("DejaVu Sans");
-  const Glyph h(opened.handle, 'H', 0), g(opened.handle, 'g', 0), space(opened.handle, ' ', 0);
-  EXPECT_EQ(h.box[1], reference.descent);  // the baseline lies at the descent
+  EXPECT_EQ(boxOf(font.read('H', 0))[1], reference.descent);  // the baseline lies at the descent
   FT_Load_Char(reference.face, 'g', FT_LOAD_NO_SCALE);
   const FT_Glyph_Metrics &m = reference.face->glyph->metrics;
-  EXPECT_NEAR(g.box[1], (m.horiBearingY - m.height) * reference.scale + reference.descent, 1.0);
-  EXPECT_GE(g.box[1], 0);
+  const float g = boxOf(font.read('g', 0))[1];
+  EXPECT_NEAR(g, (m.horiBearingY - m.height) * reference.scale + reference.descent, 1.0);
+  EXPECT_GE(g, 0);
+  const GlyphRead space = font.read(' ', 0);
   EXPECT_EQ(space.result, 0);
-  EXPECT_EQ(space.metrics.advance, reference.advance(FT_Get_Char_Index(reference.face, ' ')));
+  EXPECT_EQ(space.metrics.advance, reference.advance(reference.index(' ')));
   EXPECT_EQ(space.metrics.margin, (10000 - space.metrics.advance) / 2);
   // Bytes that are no character of the code page fail.
-  EXPECT_EQ(Glyph(opened.handle, 0x12345, 0).result, -1);
-  Opened ipa("IPAGothic", 0);
-  EXPECT_EQ(Glyph(ipa.handle, 0x88, 0).result, -1);  // a lead byte without its trail
+  EXPECT_EQ(font.read(0x12345, 0).result, -1);
+  EXPECT_EQ(OpenFont("IPAGothic").read(0x88, 0).result, -1);  // a lead byte without its trail
 }
 
 // The glyph HarfBuzz substitutes in vertical text.
@@ -242,42 +206,42 @@ FT_UInt verticalForm(FT_Face face, uint32_t unicode) {
 }
 
 TEST(InstalledGlyph, VerticalWritingStandsJapaneseUprightAndLaysLatinOnItsSide) {
-  Opened opened("IPAGothic", 1);
+  OpenFont font("IPAGothic");
   const Reference reference("IPAGothic");
   const double descent = reference.descent;
-  for (const Sample &s : {Sample{0x82A0, 0x3042},
-                          {0x8141, 0x3001},
-                          {0x8142, 0x3002},
-                          {0x815B, 0x30FC},
-                          {0x8175, 0x300C}}) {
-    const Glyph glyph(opened.handle, s.code, 1);
-    const FT_UInt form = verticalForm(reference.face, s.unicode);
+  const uint32_t samples[][2] = {
+      {0x82A0, 0x3042}, {0x8141, 0x3001}, {0x8142, 0x3002}, {0x815B, 0x30FC}, {0x8175, 0x300C}};
+  for (const auto &[code, unicode] : samples) {
+    SCOPED_TRACE(::testing::Message() << std::hex << unicode);
+    const GlyphRead glyph = font.read(code, 1);
+    const FT_UInt form = verticalForm(reference.face, unicode);
     // Only the kana has no vertical form of its own.
-    EXPECT_EQ(form == FT_Get_Char_Index(reference.face, s.unicode), s.unicode == 0x3042);
+    EXPECT_EQ(form == reference.index(unicode), unicode == 0x3042);
     const double centring = (10000 - reference.advance(form)) / 2;
     const Mask expected =
         reference.render(form, [&](double &x, double &y) { x += centring, y += descent; });
-    EXPECT_GE(agreement(fillPath(glyph.path), expected), 0.99) << std::hex << s.unicode;
+    EXPECT_GE(agreement(reference.fill(contoursOf(glyph.points)), expected), 0.99);
     EXPECT_EQ(glyph.metrics.advance, reference.advance(form, FT_LOAD_VERTICAL_LAYOUT));
     EXPECT_EQ(glyph.info.direction, 1);
+    // The vertical comma and full stop sit in the upper right; the long vowel mark runs down.
+    const std::array<float, 4> box = boxOf(glyph);
+    if (code == 0x8141 || code == 0x8142) {
+      EXPECT_GT(box[0] + box[2], 10000);
+      EXPECT_GT(box[1] + box[3], 10000);
+    }
+    if (code == 0x815B) {
+      EXPECT_GT(box[3] - box[1], 3 * (box[2] - box[0]));
+    }
   }
-  // The vertical comma and full stop sit in the upper right; the long vowel mark runs down.
-  for (uint32_t code : {0x8141u, 0x8142u}) {
-    const Glyph glyph(opened.handle, code, 1);
-    EXPECT_GT(glyph.box[0] + glyph.box[2], 10000);
-    EXPECT_GT(glyph.box[1] + glyph.box[3], 10000);
-  }
-  const Glyph bar(opened.handle, 0x815B, 1);
-  EXPECT_GT(bar.box[3] - bar.box[1], 3 * (bar.box[2] - bar.box[0]));
   // Latin turns a quarter turn clockwise: (u, v) lands at (v + descent, advance - u).
-  const Glyph latin(opened.handle, 'A', 1);
-  const FT_UInt a = FT_Get_Char_Index(reference.face, 'A');
+  const GlyphRead latin = font.read('A', 1);
+  const FT_UInt a = reference.index('A');
   const double advance = reference.advance(a);
   const Mask turned = reference.render(a, [&](double &x, double &y) {
     const double u = x;
     x = y + descent, y = advance - u;
   });
-  EXPECT_GE(agreement(fillPath(latin.path), turned), 0.99);
+  EXPECT_GE(agreement(reference.fill(contoursOf(latin.points)), turned), 0.99);
   EXPECT_EQ(latin.metrics.advance, advance);
 }
 
