@@ -19,11 +19,8 @@ using testing_support::P;
 constexpr int kRows = 16;
 constexpr uint32_t kIndexSize = (256 + kRows * 94) * 10;
 
-struct Layout {
-  size_t indexAt;   // content of the "INDX" chunk
-  size_t kanjiAt;   // horizontal glyph chunk of 16-1
-  size_t letterAt;  // vertical glyph chunk of 'A'
-};
+constexpr size_t kIndexAt = 41;  // content of the "INDX" chunk
+constexpr size_t kKanjiRecord = kIndexAt + (256 + 15 * 94) * 10;
 
 // Writes a glyph chunk: stored info, the two direction blocks and the words.
 size_t addGlyph(ByteImage *f, const JFontGlyphInfo &info, const int16_t blocks[8],
@@ -41,7 +38,7 @@ size_t addGlyph(ByteImage *f, const JFontGlyphInfo &info, const int16_t blocks[8
 }
 
 // The index chunk is the third chunk, after "NAME" and an empty "JUNK".
-ByteImage handMadeFile(Layout *layout) {
+ByteImage handMadeFile(size_t *kanjiAt = nullptr) {
   ByteImage f;
   f.putText(0, "hand-made!!!NAME");
   f.put32(16, 5);
@@ -49,35 +46,34 @@ ByteImage handMadeFile(Layout *layout) {
   f.put32(29, 0);
   f.putText(33, "INDX");
   f.put32(37, kIndexSize);
-  layout->indexAt = 41;
-  f.bytes.resize(layout->indexAt + kIndexSize);
+  f.bytes.resize(kIndexAt + kIndexSize);
 
   const JFontGlyphInfo kanjiInfo = {
       16, 1, 0, 7, {'2', '0', '2', '6', '/', '1', '2', '/', '0', '5'}};
   const int16_t kanjiBlocks[8] = {4, -8, 9000, 500, 0, 0, 10000, 0};
-  layout->kanjiAt = addGlyph(&f, kanjiInfo, kanjiBlocks,
-                             {0x0100, 0x0200,    // (0, 0): start
-                              0x0200, 0x0201,    // (0, 1): line
-                              0x0300, 0x0302,    // (0, 2): skipped
-                              0x0301, 0x0302,    // (1, 2): quadratic control
-                              0x0401, 0x0403,    // (1, 3): quadratic end
-                              0xFFFA, 0x0000,    // (2, 0): -6 truncates to -4
-                              0x0402, 0x0401,    // (2, 1)
-                              0x0003, 0x0000,    // (3, 0): skipped
-                              0x0102, 0x0102});  // (2, 2)
-  f.put32(layout->indexAt + (256 + 15 * 94) * 10 + 2, static_cast<uint32_t>(layout->kanjiAt));
+  const size_t kanji = addGlyph(&f, kanjiInfo, kanjiBlocks,
+                                {0x0100, 0x0200,    // (0, 0): start
+                                 0x0200, 0x0201,    // (0, 1): line
+                                 0x0300, 0x0302,    // (0, 2): skipped
+                                 0x0301, 0x0302,    // (1, 2): quadratic control
+                                 0x0401, 0x0403,    // (1, 3): quadratic end
+                                 0xFFFA, 0x0000,    // (2, 0): -6 truncates to -4
+                                 0x0402, 0x0401,    // (2, 1)
+                                 0x0003, 0x0000,    // (3, 0): skipped
+                                 0x0102, 0x0102});  // (2, 2)
+  f.put32(kKanjiRecord + 2, static_cast<uint32_t>(kanji));
+  if (kanjiAt != nullptr) *kanjiAt = kanji;
 
   const JFontGlyphInfo letterInfo = {
       0, 0x41, 1, 1, {'1', '9', '9', '9', '/', '0', '1', '/', '0', '2'}};
   const int16_t letterBlocks[8] = {0, 0, 5000, 2500, -100, 20, 9000, 500};
-  layout->letterAt = addGlyph(&f, letterInfo, letterBlocks, {0x0010, 0x0020, 0x0020, 0x0021});
-  f.put32(layout->indexAt + 0x41 * 10 + 6, static_cast<uint32_t>(layout->letterAt));
+  const size_t letter = addGlyph(&f, letterInfo, letterBlocks, {0x0010, 0x0020, 0x0020, 0x0021});
+  f.put32(kIndexAt + 0x41 * 10 + 6, static_cast<uint32_t>(letter));
   return f;
 }
 
 TEST(IndxFile, DecodesWordsModesOriginsAndStoredInfo) {
-  Layout layout;
-  OpenFont file(JFK_INDX_FILE, handMadeFile(&layout).bytes);
+  OpenFont file(JFK_INDX_FILE, handMadeFile().bytes);
   GlyphRead g = file.read(0x889F, 0);
   EXPECT_EQ(g.result, 7);
   EXPECT_EQ(g.points, (std::vector<P>{{1, 252, 520},
@@ -106,9 +102,8 @@ TEST(IndxFile, DecodesWordsModesOriginsAndStoredInfo) {
 
 // Every broken file fails the glyph; points decoded before the file ran out stay in the path.
 TEST(IndxFile, BrokenFilesFailTheGlyph) {
-  Layout layout;
-  const ByteImage good = handMadeFile(&layout);
-  const size_t kanjiRecord = layout.indexAt + (256 + 15 * 94) * 10;
+  size_t kanjiAt = 0;
+  const ByteImage good = handMadeFile(&kanjiAt);
   const struct {
     const char *what;
     std::function<void(ByteImage &)> damage;
@@ -126,14 +121,13 @@ TEST(IndxFile, BrokenFilesFailTheGlyph) {
        0},
       {"rows of a short index", [](ByteImage &f) { f.put32(37, 1000); }, 0x889F, 0, 0},
       {"direction 2", [](ByteImage &) {}, 0x889F, 2, 0},
-      {"index record cut short", [&](ByteImage &f) { f.bytes.resize(kanjiRecord + 6); }, 0x889F, 0,
+      {"index record cut short", [&](ByteImage &f) { f.bytes.resize(kKanjiRecord + 6); }, 0x889F, 0,
        0},
-      {"position beyond the end", [&](ByteImage &f) { f.put32(kanjiRecord + 2, 0xFFFFFF00); },
+      {"position beyond the end", [&](ByteImage &f) { f.put32(kKanjiRecord + 2, 0xFFFFFF00); },
        0x889F, 0, 0},
-      {"glyph header cut short", [&](ByteImage &f) { f.bytes.resize(layout.kanjiAt + 30); }, 0x889F,
-       0, 0},
-      {"no terminator", [&](ByteImage &f) { f.bytes.resize(layout.kanjiAt + 38 + 4 * 3 + 1); },
-       0x889F, 0, 2},
+      {"glyph header cut short", [&](ByteImage &f) { f.bytes.resize(kanjiAt + 30); }, 0x889F, 0, 0},
+      {"no terminator", [&](ByteImage &f) { f.bytes.resize(kanjiAt + 38 + 4 * 3 + 1); }, 0x889F, 0,
+       2},
   };
   for (const auto &c : cases) {
     ByteImage f = good;

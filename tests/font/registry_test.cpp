@@ -8,6 +8,7 @@
 
 #include "font/installed_face.h"
 #include "font/readers.h"
+#include "fontpack.h"
 #include "frame/plinth_fault.h"
 #include "outlina/font.h"
 
@@ -130,10 +131,7 @@ TEST(FontRegistry, DeleteCompactsOnlyEmptyEntries) {
 
 TEST(FontRegistry, FileKindsOpenTheirFileReadOnly) {
   const std::string file = std::string(OUTLINA_TEST_OUTPUT_DIR) + "/registry_file.bin";
-  std::FILE *out = std::fopen(file.c_str(), "wb");
-  ASSERT_NE(out, nullptr);
-  std::fputs("OUTLINE", out);
-  std::fclose(out);
+  ASSERT_TRUE(fontpack::writeFileBytes(file, {'O', 'U', 'T', 'L', 'I', 'N', 'E'}));
   Registry r;
   jFontRegist(r.font, entryOf(JFK_KUTEN_FILE, "kuten", file.c_str()));
   jFontRegist(r.font, entryOf(JFK_INDX_FILE, "indx", file.c_str()));
