@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -88,6 +89,29 @@ class OpenFont {
   JFont *registry_ = jFontInit();
   JFontHandle *handles_[2] = {nullptr, nullptr};
 };
+
+// A damaged copy of a good file must fail the glyph; points decoded before the file ran out
+// stay in the path, and the stored info is copied only on success.
+struct BrokenFile {
+  const char *what;
+  std::function<void(fontpack::ByteImage &)> damage;
+  uint32_t code;
+  int32_t direction;
+  size_t pointsLeft;
+};
+
+inline void expectBrokenFilesFail(int32_t kind, const fontpack::ByteImage &good,
+                                  const std::vector<BrokenFile> &cases) {
+  for (const BrokenFile &c : cases) {
+    fontpack::ByteImage f = good;
+    c.damage(f);
+    OpenFont file(kind, f.bytes);
+    GlyphRead g = file.read(c.code, c.direction);
+    EXPECT_EQ(g.result, -1) << c.what;
+    EXPECT_EQ(g.points.size(), c.pointsLeft) << c.what;
+    EXPECT_EQ(g.info.date[0], '0') << c.what;
+  }
+}
 
 // The glyphs that the round trips pack: Latin letters, kana, kanji and punctuation with
 // vertical forms, from IPAGothic.

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 
 #include "font/font_file_fixture.h"
 
@@ -108,40 +107,29 @@ TEST(KuTenFile, DecodesLinesArcsMarkersAndSingleByteRows) {
   }
 }
 
-// Every broken file fails the glyph; points decoded before the file ran out stay in the path.
 TEST(KuTenFile, BrokenFilesFailTheGlyph) {
   const size_t record = recordAt(0, 16, 1);
   const size_t outline = plainFile().size() - 24 - 4 * 5;
-  const struct {
-    const char *what;
-    std::function<void(ByteImage &)> damage;
-    uint32_t code;
-    int32_t direction;
-    size_t pointsLeft;
-  } cases[] = {
-      {"row beyond the row marker", [](ByteImage &f) { f.putText(68, "K015"); }, 0x889F, 0, 0},
-      {"row 85 beyond 84 rows", [](ByteImage &) {}, 0xEB40, 0, 0},
-      {"non-digit base", [](ByteImage &f) { f.putText(64, "S1x"); }, 0x889F, 0, 0},
-      {"non-digit rows", [](ByteImage &f) { f.putText(68, "K0a4"); }, 0x889F, 0, 0},
-      {"rejected double-byte code", [](ByteImage &) {}, 0x817F, 0, 0},
-      {"direction 2", [](ByteImage &) {}, 0x889F, 2, 0},
-      {"index record cut short", [&](ByteImage &f) { f.bytes.resize(record + 5); }, 0x889F, 0, 0},
-      {"position beyond the end", [&](ByteImage &f) { f.put32(record + 2, 0xFFFFFFF0); }, 0x889F, 0,
-       0},
-      {"outline header cut short", [&](ByteImage &f) { f.bytes.resize(outline + 20); }, 0x889F, 0,
-       0},
-      {"no terminator", [&](ByteImage &f) { f.bytes.resize(outline + 24 + 4 * 2 + 2); }, 0x889F, 0,
-       2},
-      {"terminator cut in half", [&](ByteImage &f) { f.bytes.resize(f.size() - 2); }, 0x889F, 0, 4},
-  };
-  for (const auto &c : cases) {
-    ByteImage f = plainFile();
-    c.damage(f);
-    OpenFont file(JFK_KUTEN_FILE, f.bytes);
-    GlyphRead g = file.read(c.code, c.direction);
-    EXPECT_EQ(g.result, -1) << c.what;
-    EXPECT_EQ(g.points.size(), c.pointsLeft) << c.what;
-  }
+  testing_support::expectBrokenFilesFail(
+      JFK_KUTEN_FILE, plainFile(),
+      {
+          {"row beyond the row marker", [](ByteImage &f) { f.putText(68, "K015"); }, 0x889F, 0, 0},
+          {"row 85 beyond 84 rows", [](ByteImage &) {}, 0xEB40, 0, 0},
+          {"non-digit base", [](ByteImage &f) { f.putText(64, "S1x"); }, 0x889F, 0, 0},
+          {"non-digit rows", [](ByteImage &f) { f.putText(68, "K0a4"); }, 0x889F, 0, 0},
+          {"rejected double-byte code", [](ByteImage &) {}, 0x817F, 0, 0},
+          {"direction 2", [](ByteImage &) {}, 0x889F, 2, 0},
+          {"index record cut short", [&](ByteImage &f) { f.bytes.resize(record + 5); }, 0x889F, 0,
+           0},
+          {"position beyond the end", [&](ByteImage &f) { f.put32(record + 2, 0xFFFFFFF0); },
+           0x889F, 0, 0},
+          {"outline header cut short", [&](ByteImage &f) { f.bytes.resize(outline + 20); }, 0x889F,
+           0, 0},
+          {"no terminator", [&](ByteImage &f) { f.bytes.resize(outline + 24 + 4 * 2 + 2); }, 0x889F,
+           0, 2},
+          {"terminator cut in half", [&](ByteImage &f) { f.bytes.resize(f.size() - 2); }, 0x889F, 0,
+           4},
+      });
   // The flag is set even when a marker is broken.
   ByteImage f = plainFile();
   f.putText(96, "LP0");
