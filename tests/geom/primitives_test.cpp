@@ -78,23 +78,18 @@ TEST(MathAtan, AxisValuesUseTheLibraryHalfPiAndOtherwiseAtan2) {
   EXPECT_EQ(jMathAtan(-2, 5), std::atan2(-2.0, 5.0));
 }
 
-TEST(MathCos, ZeroRayGivesZeroAndOtherwiseTheCornerCosine) {
-  EXPECT_EQ(jMathCos(1, 1, 1, 1, 5, 2), 0.0);
-  EXPECT_EQ(jMathCos(5, 2, 1, 1, 1, 1), 0.0);
-  EXPECT_EQ(jMathCos(3, 1, 1, 1, 1, 4), 0.0);
+TEST(MathScalars, CosineSideAndDistances) {
+  // A zero ray or a right angle gives a zero cosine.
+  for (auto [ax, ay, bx, by] : {std::tuple{1.0f, 1.0f, 5.0f, 2.0f}, {5.0f, 2.0f, 1.0f, 1.0f}, {3.0f, 1.0f, 1.0f, 4.0f}})
+    EXPECT_EQ(jMathCos(ax, ay, 1, 1, bx, by), 0.0);
   EXPECT_DOUBLE_EQ(jMathCos(2, 0, 0, 0, 3, 3), 1.0 / std::sqrt(2.0));
   EXPECT_DOUBLE_EQ(jMathCos(2, 0, 0, 0, -7, 0), -1.0);
-}
-
-TEST(MathLR, SignTellsTheSideAndSwappingTheLineFlipsIt) {
+  // The sign tells the side, and swapping the line flips it.
   EXPECT_EQ(jMathLR(2, 2, 0, 0, 5, 5), 0.0);
   EXPECT_EQ(jMathLR(1, 0, 0, 0, 0, 1), 1.0);
   EXPECT_EQ(jMathLR(1, 0, 0, 1, 0, 0), -1.0);
   EXPECT_EQ(jMathLR(3, 7, 1, 2, 4, -1), -(jMathLR(3, 7, 4, -1, 1, 2)));
   EXPECT_EQ(jMathLR(3, 7, 1, 2, 4, -1), (3.0 - 1) * (-1 - 2) - (7.0 - 2) * (4 - 1));
-}
-
-TEST(MathDistances, LengthsAndDistanceToALine) {
   EXPECT_EQ(jMathLen(1, 1, 4, 5), 5.0);
   EXPECT_EQ(jMathLen2(1, 1, 4, 5), 25.0);
   EXPECT_EQ(jMathDis(2, 3, 2, 3, -1.5f, 9), 3.5);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "outlina/curve.h"
@@ -77,10 +78,8 @@ TEST(Dash, SolidStyleOnlyFlattensAndRefusalsLeaveThePathAlone) {
   EXPECT_EQ(jVectDash(lines.get(), 1, nullptr), 1);
   const float zeros[6] = {}, backwards[6] = {2, -1}, good[6] = {2, 1};
   EXPECT_EQ(jVectDash(nullptr, 2, good), 0);
-  EXPECT_EQ(jVectDash(lines.get(), 0, good), 0);
-  EXPECT_EQ(jVectDash(lines.get(), 2, nullptr), 0);
-  EXPECT_EQ(jVectDash(lines.get(), 2, zeros), 0);
-  EXPECT_EQ(jVectDash(lines.get(), 2, backwards), 0);
+  for (auto [style, pattern] : {std::pair{0, good}, {2, nullptr}, {2, zeros}, {2, backwards}})
+    EXPECT_EQ(jVectDash(lines.get(), style, pattern), 0) << style;
   EXPECT_EQ(pointsOf(lines.get()), before);
   EXPECT_EQ(jVectDash(makePath({{1, 0, 0}}).get(), 2, good), 0);
   // Steps far below the coordinates' precision make no progress; the walk still ends.
