@@ -55,19 +55,6 @@ TEST(MakeReverseLoop, RunsEachContourForwardAndBack) {
   EXPECT_EQ(jVectGetLoopDir(path.get(), 0), 0);
 }
 
-TEST(MakeReverseLoop, RefusalsLeaveThePathAlone) {
-  EXPECT_EQ(jVectMakeReverseLoop(nullptr), 0);
-  auto single = makePath({{1, 5, 5}});
-  EXPECT_EQ(jVectMakeReverseLoop(single.get()), 0);
-  EXPECT_EQ(pointsOf(single.get()), (Points{{1, 5, 5}}));
-  auto path = makePath({{1, 0, 0}, {2, 1, 0}});
-  const auto before = pointsOf(path.get());
-  jMemTestFailNth(1);
-  EXPECT_EQ(jVectMakeReverseLoop(path.get()), 0);
-  EXPECT_FALSE(jMemTestArmed());
-  EXPECT_EQ(pointsOf(path.get()), before);
-}
-
 // Appends a square from (x0, y0) to (x1, y1), counter-clockwise unless cw.
 void addSquare(JVect *path, float x0, float y0, float x1, float y1, bool cw, uint32_t tag = 0) {
   const float xs[] = {x0, x1, x1, x0}, ys[] = {y0, y0, y1, y1};
@@ -86,12 +73,20 @@ TEST(SetLoopDir, SquareWithAHoleUnderEachRule) {
     ASSERT_EQ(jVectSetLoopDir(path.get(), rule), 1);
     EXPECT_EQ(jVectGetLoopDir(path.get(), 0), outer) << rule;
     EXPECT_EQ(jVectGetLoopDir(path.get(), 5), hole) << rule;
-    EXPECT_EQ(pointsOf(path.get())[0].tag, 3u);
-    EXPECT_EQ(pointsOf(path.get())[5].tag, 4u);
+    EXPECT_TRUE(pointsOf(path.get())[0].tag == 3u && pointsOf(path.get())[5].tag == 4u) << rule;
   }
 }
 
-TEST(SetLoopDir, RefusesSmallPathsFailedTablesAndTooManyContours) {
+TEST(SetLoopDirAndMakeReverseLoop, RefusalsAndFailedTablesLeaveThePathAlone) {
+  EXPECT_EQ(jVectMakeReverseLoop(nullptr), 0);
+  auto single = makePath({{1, 5, 5}});
+  EXPECT_EQ(jVectMakeReverseLoop(single.get()), 0);
+  EXPECT_EQ(pointsOf(single.get()), (Points{{1, 5, 5}}));
+  auto line = makePath({{1, 0, 0}, {2, 1, 0}});
+  jMemTestFailNth(1);
+  EXPECT_EQ(jVectMakeReverseLoop(line.get()), 0);
+  EXPECT_FALSE(jMemTestArmed());
+  EXPECT_EQ(pointsOf(line.get()), (Points{{1, 0, 0}, {2, 1, 0}}));
   EXPECT_EQ(jVectSetLoopDir(makePath({{1, 0, 0}, {2, 1, 0}}).get(), 1), 0);
   EXPECT_EQ(jVectSetLoopDir(nullptr, 1), 0);
   EXPECT_EQ(jVectSetLoopDir(makePath({{2, 0, 0}, {2, 1, 0}, {2, 1, 1}}).get(), 1), 1);
