@@ -1,8 +1,8 @@
 #include "json_io.h"
 
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
+
+#include "outline_io.h"
 
 namespace outlina::cli {
 namespace {
@@ -59,18 +59,7 @@ bool readJsonText(const std::string &text, JVect *path, std::string &error) {
 }
 
 bool readJsonFile(const std::string &file, JVect *path, std::string &error) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    error = "cannot read " + file;
-    return false;
-  }
-  std::stringstream text;
-  text << in.rdbuf();
-  if (!readJsonText(text.str(), path, error)) {
-    error = file + ": " + error;
-    return false;
-  }
-  return true;
+  return readFileWith(file, path, error, readJsonText);
 }
 
 }  // namespace outlina::cli

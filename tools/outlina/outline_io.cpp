@@ -1,6 +1,8 @@
 #include "outline_io.h"
 
 #include <algorithm>
+#include <fstream>
+#include <sstream>
 
 namespace outlina::cli {
 namespace {
@@ -142,6 +144,22 @@ bool appendCommands(JVect *path, const std::vector<Command> &commands) {
         break;
     }
     if (!ok) return false;
+  }
+  return true;
+}
+
+bool readFileWith(const std::string &file, JVect *path, std::string &error,
+                  bool (*parse)(const std::string &text, JVect *path, std::string &error)) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    error = "cannot read " + file;
+    return false;
+  }
+  std::stringstream text;
+  text << in.rdbuf();
+  if (!parse(text.str(), path, error)) {
+    error = file + ": " + error;
+    return false;
   }
   return true;
 }

@@ -3,6 +3,7 @@
 #ifndef OUTLINA_TOOLS_OUTLINE_IO_H
 #define OUTLINA_TOOLS_OUTLINE_IO_H
 
+#include <string>
 #include <vector>
 
 #include "outlina.h"
@@ -31,6 +32,11 @@ std::vector<Command> contoursWhere(const std::vector<Command> &commands, bool cl
 // Appends the commands to path in the library's own form (three-quarter cubic controls).
 // Returns false when a point cannot be added.
 bool appendCommands(JVect *path, const std::vector<Command> &commands);
+
+// Reads a whole file and hands its text to parse, which appends to path; on failure the error
+// names the file.
+bool readFileWith(const std::string &file, JVect *path, std::string &error,
+                  bool (*parse)(const std::string &text, JVect *path, std::string &error));
 
 // Bounding box of the commands' points (controls included); false when there are none.
 bool commandBounds(const std::vector<Command> &commands, Vec2 &min, Vec2 &max);

@@ -5,9 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <pugixml.hpp>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -389,18 +387,7 @@ bool readSvgText(const std::string &text, JVect *path, std::string &error) {
 }
 
 bool readSvgFile(const std::string &file, JVect *path, std::string &error) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    error = "cannot read " + file;
-    return false;
-  }
-  std::stringstream text;
-  text << in.rdbuf();
-  if (!readSvgText(text.str(), path, error)) {
-    error = file + ": " + error;
-    return false;
-  }
-  return true;
+  return readFileWith(file, path, error, readSvgText);
 }
 
 }  // namespace outlina::cli

@@ -134,8 +134,13 @@ std::vector<std::string> closestNames(const std::vector<std::string> &names,
 
 bool setText(const TextSetting &setting, JVect *path, std::string &error, bool &usageError) {
   usageError = true;
-  std::string text = setting.text;
-  for (size_t at; (at = text.find("\\n")) != std::string::npos;) text.replace(at, 2, "\n");
+  // The two characters \n break the line as a line feed does.
+  std::string text;
+  for (size_t i = 0; i < setting.text.size(); ++i) {
+    const bool escape = setting.text.compare(i, 2, "\\n") == 0;
+    text += escape ? '\n' : setting.text[i];
+    i += escape ? 1 : 0;
+  }
   std::vector<CodedChar> chars;
   if (!encodeShiftJis(text, chars, error)) return false;
   for (size_t i = 0; i < chars.size(); ++i)
