@@ -8,10 +8,12 @@
 #include "geom/constants.h"
 #include "geom/flatten.h"
 #include "outlina/curve.h"
+#include "tests/geom/bezier_support.h"
 
 namespace {
 
 using outlina::Pt;
+using testing_support::standardBezier;
 
 // A point array holding the given points, with room for `room` points in all.
 std::vector<float> pts(std::initializer_list<float> xy, size_t room = 130) {
@@ -87,13 +89,6 @@ TEST(BezToLine, SpacesPointsByTheCubicFormAndSkipsRepeats) {
   EXPECT_EQ(jMathBezToLine(none.data(), 0), 2);
   EXPECT_EQ(none[2], 0.1f);
   EXPECT_EQ(jMathBezToLine(nullptr, 8), 0);
-}
-
-// The standard cubic Bezier whose inner controls lie four thirds along the stored handles.
-Pt standardBezier(Pt p0, Pt p1, Pt p2, Pt p3, double t) {
-  const Pt b1 = p0 + (4.0 / 3.0) * (p1 - p0), b2 = p3 + (4.0 / 3.0) * (p2 - p3);
-  const double u = 1.0 - t;
-  return u * u * u * p0 + 3.0 * u * u * t * b1 + 3.0 * u * t * t * b2 + t * t * t * p3;
 }
 
 TEST(BezToLine, FollowsTheStandardBezierOfTheWidenedHandles) {

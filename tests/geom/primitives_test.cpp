@@ -2,37 +2,32 @@
 
 #include <cmath>
 #include <cstdint>
+#include <tuple>
 
 #include "outlina/geom.h"
 
 namespace {
 
-TEST(MathCross, VerticalMeetsHorizontalExactlyAtTheirCoordinates) {
-  float out[2] = {};
-  ASSERT_EQ(jMathCross(0.1f, -3.7f, 0.1f, 5.3f, -2.9f, 0.3f, 7.1f, 0.3f, out), 1);
-  EXPECT_EQ(out[0], 0.1f);
-  EXPECT_EQ(out[1], 0.3f);
-  // The same with the roles swapped: the horizontal line first.
-  ASSERT_EQ(jMathCross(-2.9f, 0.3f, 7.1f, 0.3f, 0.1f, -3.7f, 0.1f, 5.3f, out), 1);
-  EXPECT_EQ(out[0], 0.1f);
-  EXPECT_EQ(out[1], 0.3f);
-}
-
-TEST(MathCross, SnapsOntoOneAxisParallelLineWhenTheOtherIsSlanted) {
+// The crossing point snaps exactly onto an axis-parallel line, whichever line comes first.
+TEST(MathCross, SnapsOntoAxisParallelLinesAndRefusesParallelOnes) {
+  const struct { float l[8]; int32_t result; float x, y; } cases[] = {
+      {{0.1f, -3.7f, 0.1f, 5.3f, -2.9f, 0.3f, 7.1f, 0.3f}, 1, 0.1f, 0.3f},
+      {{-2.9f, 0.3f, 7.1f, 0.3f, 0.1f, -3.7f, 0.1f, 5.3f}, 1, 0.1f, 0.3f},
+      {{1, 0, 1, 5, 3, 0, 3, 5}, 0, 42, -42},
+      {{0, 0, 2, 1, 0, 1, 4, 3}, 0, 42, -42},
+      {{1, 1, 1, 1, 0, 0, 3, 5}, 0, 42, -42},
+  };
+  for (const auto &c : cases) {
+    float out[2] = {42.0f, -42.0f};
+    EXPECT_EQ(jMathCross(c.l[0], c.l[1], c.l[2], c.l[3], c.l[4], c.l[5], c.l[6], c.l[7], out), c.result) << c.l[0];
+    EXPECT_EQ(out[0], c.x) << c.l[0];
+    EXPECT_EQ(out[1], c.y) << c.l[0];
+  }
   float out[2] = {};
   ASSERT_EQ(jMathCross(0.3f, 0.7f, 9.1f, 0.7f, -1.3f, -2.1f, 5.9f, 3.3f, out), 1);
   EXPECT_EQ(out[1], 0.7f);
   ASSERT_EQ(jMathCross(-1.3f, -2.1f, 5.9f, 3.3f, 1.7f, 0.0f, 1.7f, 8.0f, out), 1);
   EXPECT_EQ(out[0], 1.7f);
-}
-
-TEST(MathCross, ParallelOrDegenerateLinesLeaveTheOutputUntouched) {
-  float out[2] = {42.0f, -42.0f};
-  EXPECT_EQ(jMathCross(1, 0, 1, 5, 3, 0, 3, 5, out), 0);
-  EXPECT_EQ(jMathCross(0, 0, 2, 1, 0, 1, 4, 3, out), 0);
-  EXPECT_EQ(jMathCross(1, 1, 1, 1, 0, 0, 3, 5, out), 0);
-  EXPECT_EQ(out[0], 42.0f);
-  EXPECT_EQ(out[1], -42.0f);
   EXPECT_EQ(jMathCross(0, 0, 4, 2, 0, 3, 3, 0, nullptr), 1);
 }
 
@@ -59,29 +54,19 @@ TEST(MathCross, AgreesWithAnIndependentParametricSolve) {
   }
 }
 
-TEST(MathRealCrossPoint, EndpointsCountAndCollinearOverlapDoesNot) {
-  float out[2] = {};
-  EXPECT_EQ(jMathRealCrossPoint(0, 0, 2, 2, 2, 2, 4, 0, out), 1);
-  EXPECT_EQ(out[0], 2.0f);
-  EXPECT_EQ(out[1], 2.0f);
-  EXPECT_EQ(jMathRealCrossPoint(0, 0, 4, 0, 2, 0, 2, 5, out), 1);
-  EXPECT_EQ(out[0], 2.0f);
-  EXPECT_EQ(out[1], 0.0f);
-  EXPECT_EQ(jMathRealCrossPoint(0, 0, 4, 0, 2, 0, 6, 0, out), 0);
-  EXPECT_EQ(jMathRealCrossPoint(0, 1, 4, 1, 1, 0, 3, 2, out), 1);
-  EXPECT_EQ(out[0], 2.0f);
-  EXPECT_EQ(out[1], 1.0f);
-}
-
-TEST(MathRealCrossPoint, CrossingOutsideASegmentIsRefusedButWritten) {
-  float out[2] = {};
-  EXPECT_EQ(jMathRealCrossPoint(0, 0, 1, 1, 3, 0, 2, 1, out), 0);
-  EXPECT_EQ(out[0], 1.5f);
-  EXPECT_EQ(out[1], 1.5f);
-  // Just past the end of the second segment, on the y axis only.
-  EXPECT_EQ(jMathRealCrossPoint(-1, 2, 1, 2, 0, 0, 0, 1.99f, out), 0);
-  EXPECT_EQ(out[0], 0.0f);
-  EXPECT_EQ(out[1], 2.0f);
+// Endpoints count and collinear overlap does not; a crossing outside a segment is still written.
+TEST(MathRealCrossPoint, EndpointsCountCollinearAndOutsideCrossingsDoNot) {
+  const struct { float l[8]; int32_t result; float x, y; } cases[] = {
+      {{0, 0, 2, 2, 2, 2, 4, 0}, 1, 2, 2},        {{0, 0, 4, 0, 2, 0, 2, 5}, 1, 2, 0},
+      {{0, 0, 4, 0, 2, 0, 6, 0}, 0, 9, 9},        {{0, 1, 4, 1, 1, 0, 3, 2}, 1, 2, 1},
+      {{0, 0, 1, 1, 3, 0, 2, 1}, 0, 1.5f, 1.5f},  {{-1, 2, 1, 2, 0, 0, 0, 1.99f}, 0, 0, 2},
+  };
+  for (const auto &c : cases) {
+    float out[2] = {9, 9};
+    EXPECT_EQ(jMathRealCrossPoint(c.l[0], c.l[1], c.l[2], c.l[3], c.l[4], c.l[5], c.l[6], c.l[7], out), c.result);
+    EXPECT_EQ(out[0], c.x) << c.l[4] << " " << c.l[6];
+    EXPECT_EQ(out[1], c.y) << c.l[4] << " " << c.l[6];
+  }
 }
 
 TEST(MathAtan, AxisValuesUseTheLibraryHalfPiAndOtherwiseAtan2) {
@@ -93,23 +78,18 @@ TEST(MathAtan, AxisValuesUseTheLibraryHalfPiAndOtherwiseAtan2) {
   EXPECT_EQ(jMathAtan(-2, 5), std::atan2(-2.0, 5.0));
 }
 
-TEST(MathCos, ZeroRayGivesZeroAndOtherwiseTheCornerCosine) {
-  EXPECT_EQ(jMathCos(1, 1, 1, 1, 5, 2), 0.0);
-  EXPECT_EQ(jMathCos(5, 2, 1, 1, 1, 1), 0.0);
-  EXPECT_EQ(jMathCos(3, 1, 1, 1, 1, 4), 0.0);
+TEST(MathScalars, CosineSideAndDistances) {
+  // A zero ray or a right angle gives a zero cosine.
+  for (auto [ax, ay, bx, by] : {std::tuple{1.0f, 1.0f, 5.0f, 2.0f}, {5.0f, 2.0f, 1.0f, 1.0f}, {3.0f, 1.0f, 1.0f, 4.0f}})
+    EXPECT_EQ(jMathCos(ax, ay, 1, 1, bx, by), 0.0);
   EXPECT_DOUBLE_EQ(jMathCos(2, 0, 0, 0, 3, 3), 1.0 / std::sqrt(2.0));
   EXPECT_DOUBLE_EQ(jMathCos(2, 0, 0, 0, -7, 0), -1.0);
-}
-
-TEST(MathLR, SignTellsTheSideAndSwappingTheLineFlipsIt) {
+  // The sign tells the side, and swapping the line flips it.
   EXPECT_EQ(jMathLR(2, 2, 0, 0, 5, 5), 0.0);
   EXPECT_EQ(jMathLR(1, 0, 0, 0, 0, 1), 1.0);
   EXPECT_EQ(jMathLR(1, 0, 0, 1, 0, 0), -1.0);
   EXPECT_EQ(jMathLR(3, 7, 1, 2, 4, -1), -(jMathLR(3, 7, 4, -1, 1, 2)));
   EXPECT_EQ(jMathLR(3, 7, 1, 2, 4, -1), (3.0 - 1) * (-1 - 2) - (7.0 - 2) * (4 - 1));
-}
-
-TEST(MathDistances, LengthsAndDistanceToALine) {
   EXPECT_EQ(jMathLen(1, 1, 4, 5), 5.0);
   EXPECT_EQ(jMathLen2(1, 1, 4, 5), 25.0);
   EXPECT_EQ(jMathDis(2, 3, 2, 3, -1.5f, 9), 3.5);
@@ -118,41 +98,30 @@ TEST(MathDistances, LengthsAndDistanceToALine) {
   EXPECT_EQ(jMathDis(0, 4, 3, 4, -8, 1), 3.0);
 }
 
-TEST(MathCycOxOy, UnitCircleCentreRadiusAndSense) {
-  float c[2] = {9, 9}, r = 9;
-  EXPECT_EQ(jMathCycOxOy(1, 0, 0, 1, -1, 0, c, &r), 0);
-  EXPECT_EQ(c[0], 0.0f);
-  EXPECT_EQ(c[1], 0.0f);
-  EXPECT_EQ(r, 1.0f);
-  EXPECT_EQ(jMathCycOxOy(-1, 0, 0, 1, 1, 0, c, &r), 1);
-  EXPECT_EQ(jMathCycOxOy(2, 1, 1, 2, 0, 1, c, &r), 0);
-  EXPECT_EQ(c[0], 1.0f);
-  EXPECT_EQ(c[1], 1.0f);
-  EXPECT_EQ(r, 1.0f);
-}
-
-TEST(MathCycOxOy, RadiusLimitsRejectWithZeroedOutputs) {
-  float c[2] = {9, 9}, r = 9;
-  EXPECT_EQ(jMathCycOxOy(0.05f, 0, 0, 0.05f, -0.05f, 0, c, &r), -1);
-  EXPECT_EQ(c[0], 0.0f);
-  EXPECT_EQ(c[1], 0.0f);
-  EXPECT_EQ(r, 0.0f);
-  EXPECT_EQ(jMathCycOxOy(50000, 0, 0, 50000, -50000, 0, c, &r), 0);
-  EXPECT_EQ(r, 50000.0f);
-  EXPECT_EQ(jMathCycOxOy(200000, 0, 0, 200000, -200000, 0, c, &r), -1);
-  EXPECT_EQ(c[0], 0.0f);
-  EXPECT_EQ(c[1], 0.0f);
-  EXPECT_EQ(r, 0.0f);
-}
-
-TEST(MathCycOxOy, DegenerateInputsAreRefused) {
-  float c[2] = {9, 9}, r = 9;
-  EXPECT_EQ(jMathCycOxOy(0, 0, 1, 1, 2, 2, c, &r), -1);
-  EXPECT_EQ(jMathCycOxOy(1, 1, 1, 1, 1, 1, c, &r), -1);
-  EXPECT_EQ(jMathCycOxOy(3, 1, 3, 1, 5, 8, c, &r), -1);
-  EXPECT_EQ(c[0], 0.0f);
-  EXPECT_EQ(r, 0.0f);
+// Radii from 0.05 up to 50000 are accepted; outside, and for collinear or doubled points, the
+// outputs are zeroed.
+TEST(MathCycOxOy, CentreRadiusSenseAndRefusals) {
+  const struct { float p[6]; int32_t sense; float cx, cy, r; } cases[] = {
+      {{1, 0, 0, 1, -1, 0}, 0, 0, 0, 1},
+      {{-1, 0, 0, 1, 1, 0}, 1, 0, 0, 1},
+      {{2, 1, 1, 2, 0, 1}, 0, 1, 1, 1},
+      {{50000, 0, 0, 50000, -50000, 0}, 0, 0, 0, 50000},
+      {{0.05f, 0, 0, 0.05f, -0.05f, 0}, -1, 0, 0, 0},
+      {{200000, 0, 0, 200000, -200000, 0}, -1, 0, 0, 0},
+      {{0, 0, 1, 1, 2, 2}, -1, 0, 0, 0},
+      {{1, 1, 1, 1, 1, 1}, -1, 0, 0, 0},
+      {{3, 1, 3, 1, 5, 8}, -1, 0, 0, 0},
+  };
+  for (const auto &k : cases) {
+    float c[2] = {9, 9}, r = 9;
+    EXPECT_EQ(jMathCycOxOy(k.p[0], k.p[1], k.p[2], k.p[3], k.p[4], k.p[5], c, &r), k.sense) << k.p[0];
+    EXPECT_TRUE(c[0] == k.cx && c[1] == k.cy && r == k.r) << k.p[0] << ": " << c[0] << " " << c[1] << " " << r;
+  }
   EXPECT_EQ(jMathCycOxOy(1, 0, 0, 1, -1, 0, nullptr, nullptr), 0);
+  // A vertical chord decides by the side of the middle point.
+  float c[2], r;
+  for (auto [x2, y1, sense] : {std::tuple{1.0f, -1.0f, 0}, {-1.0f, -1.0f, 1}, {1.0f, 1.0f, 1}, {-1.0f, 1.0f, 0}})
+    EXPECT_EQ(jMathCycOxOy(0, y1, x2, 0, 0, -y1, c, &r), sense) << x2 << " " << y1;
 }
 
 // The sense must say whether the polar angle about the centre falls from P1 via P2 to P3,
@@ -163,27 +132,13 @@ TEST(MathCycOxOy, SenseMatchesTheTriangleOrientationAllAroundTheCircle) {
     for (int b = 1; b < 12; ++b)
       for (int sign : {1, -1}) {
         const double t1 = a * 0.2618, t2 = t1 + sign * b * 0.13, t3 = t1 + sign * b * 0.26;
-        const float x1 = static_cast<float>(cx + radius * std::cos(t1));
-        const float y1 = static_cast<float>(cy + radius * std::sin(t1));
-        const float x2 = static_cast<float>(cx + radius * std::cos(t2));
-        const float y2 = static_cast<float>(cy + radius * std::sin(t2));
-        const float x3 = static_cast<float>(cx + radius * std::cos(t3));
-        const float y3 = static_cast<float>(cy + radius * std::sin(t3));
+        auto x = [&](double t) { return static_cast<float>(cx + radius * std::cos(t)); };
+        auto y = [&](double t) { return static_cast<float>(cy + radius * std::sin(t)); };
         float c[2], r;
-        const int32_t sense = jMathCycOxOy(x1, y1, x2, y2, x3, y3, c, &r);
-        EXPECT_EQ(sense, sign < 0 ? 1 : 0) << a << " " << b;
-        EXPECT_NEAR(c[0], cx, 1e-3);
-        EXPECT_NEAR(c[1], cy, 1e-3);
-        EXPECT_NEAR(r, radius, 1e-3);
+        EXPECT_EQ(jMathCycOxOy(x(t1), y(t1), x(t2), y(t2), x(t3), y(t3), c, &r), sign < 0 ? 1 : 0) << a << " " << b;
+        EXPECT_TRUE(std::fabs(c[0] - cx) < 1e-3 && std::fabs(c[1] - cy) < 1e-3 && std::fabs(r - radius) < 1e-3)
+            << a << " " << b;
       }
-}
-
-TEST(MathCycOxOy, VerticalChordDecidesBySideOfTheMiddlePoint) {
-  float c[2], r;
-  EXPECT_EQ(jMathCycOxOy(0, -1, 1, 0, 0, 1, c, &r), 0);
-  EXPECT_EQ(jMathCycOxOy(0, -1, -1, 0, 0, 1, c, &r), 1);
-  EXPECT_EQ(jMathCycOxOy(0, 1, 1, 0, 0, -1, c, &r), 1);
-  EXPECT_EQ(jMathCycOxOy(0, 1, -1, 0, 0, -1, c, &r), 0);
 }
 
 }  // namespace

@@ -71,30 +71,26 @@ void segmentFunctions(Random &rnd) {
   std::vector<float> arc(2 * arcRoom);
   std::copy(four.begin(), four.begin() + 6, arc.begin());
   const int32_t arcPoints = jMathArcToLine(arc.data(), step);
-  EXPECT_GE(arcPoints, 2);
-  EXPECT_LE(arcPoints, static_cast<int32_t>(arcRoom));
+  EXPECT_TRUE(arcPoints >= 2 && arcPoints <= static_cast<int32_t>(arcRoom)) << arcPoints;
 
   const int32_t n = rnd.upTo(131) - 2;
   std::vector<float> bez(2 * std::max(n + 1, 4));
   std::copy(four.begin(), four.end(), bez.begin());
   const int32_t bezPoints = jMathBezToLine(bez.data(), n);
-  EXPECT_GE(bezPoints, 1);
-  EXPECT_LE(bezPoints, std::max(n + 1, 2));
+  EXPECT_TRUE(bezPoints >= 1 && bezPoints <= std::max(n + 1, 2)) << bezPoints << " of " << n;
 
   std::vector<float> arcBez(2 * 13);
   std::copy(four.begin(), four.begin() + 6, arcBez.begin());
   const int32_t pieces = jMathArcToBez(arcBez.data());
   EXPECT_TRUE(pieces == 3 || pieces == 4 || pieces == 7 || pieces == 10 || pieces == 13) << pieces;
 
-  const double d = jMathBezierDis(four.data(), rnd.coord(), rnd.coord());
-  EXPECT_FALSE(d < 0.0);
+  EXPECT_FALSE(jMathBezierDis(four.data(), rnd.coord(), rnd.coord()) < 0.0);
 
   int32_t count = rnd.upTo(30);
   std::vector<float> run(2 * std::max(count, 4));
   for (float &v : run) v = rnd.coord();
   jMathLineToBezier(&count, run.data());
-  EXPECT_GE(count, 0);
-  EXPECT_LE(count, static_cast<int32_t>(run.size() / 2));
+  EXPECT_TRUE(count >= 0 && count <= static_cast<int32_t>(run.size() / 2)) << count;
 }
 
 void pathFunctions(Random &rnd) {
@@ -115,15 +111,10 @@ void pathFunctions(Random &rnd) {
     case 4: jVectArcToBez(p); break;
     case 5: jVectSvtToBez(p); break;
     case 6: jVectGetLine(p); break;
-    default:
-      // The refit chain that every effect runs.
-      jVectBezToSvt(p, 2 + rnd.upTo(2));
-      jVectSvtToBez(p);
-      jVectGetLine(p);
-      break;
+    default:  // the refit chain that every effect runs
+      jVectBezToSvt(p, 2 + rnd.upTo(2)), jVectSvtToBez(p), jVectGetLine(p);
   }
-  ASSERT_LE(jVectGetNum(p), p->capacity);
-  ASSERT_GE(jVectGetNum(p), 0);
+  ASSERT_TRUE(jVectGetNum(p) >= 0 && jVectGetNum(p) <= p->capacity) << jVectGetNum(p);
   jVectGetMinMax(box, p, JVECT_ALL);
   jVectGetLoopDir(p, JVECT_LAST);
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "outlina/curve.h"
@@ -12,6 +13,7 @@
 namespace {
 
 using testing_support::makePath;
+using testing_support::pathFrom;
 using testing_support::P;
 using testing_support::PathPtr;
 using testing_support::pointsOf;
@@ -24,20 +26,17 @@ Points dashed(PathPtr path, int32_t style, std::vector<float> pattern) {
 }
 
 TEST(Dash, StraightLinesGetTheirDashesWithTheSourceTag) {
-  EXPECT_EQ(dashed(makePath({{1, 0, 0, 4}, {2, 10, 0}}), 2, {2, 1}),
-            (Points{{1, 0, 0, 4}, {2, 2, 0}, {1, 3, 0, 4}, {2, 5, 0}, {1, 6, 0, 4}, {2, 8, 0},
-                    {1, 9, 0, 4}, {2, 10, 0}}));
-  // Style 4 uses all six elements. A dash begun at the very end is closed there.
-  EXPECT_EQ(dashed(makePath({{1, 0, 0}, {2, 9, 0}}), 4, {1, 1, 2, 1, 3, 1}),
-            (Points{{1, 0, 0}, {2, 1, 0}, {1, 2, 0}, {2, 4, 0}, {1, 5, 0}, {2, 8, 0}, {1, 9, 0},
-                    {2, 9, 0}}));
-}
-
-TEST(Dash, PatternRestartsAtEveryContourAndDashesKeepCorners) {
-  EXPECT_EQ(dashed(makePath({{1, 0, 0, 1}, {2, 3, 0}, {1, 0, 5, 2}, {2, 3, 5}}), 2, {2, 2}),
-            (Points{{1, 0, 0, 1}, {2, 2, 0}, {1, 0, 5, 2}, {2, 2, 5}}));
-  EXPECT_EQ(dashed(makePath({{1, 0, 0}, {2, 4, 0}, {2, 4, 4}}), 2, {6, 1}),
-            (Points{{1, 0, 0}, {2, 4, 0}, {2, 4, 2}, {1, 4, 3}, {2, 4, 4}}));
+  const struct { Points in; int32_t style; std::vector<float> pattern; Points out; } cases[] = {
+      {{{1, 0, 0, 4}, {2, 10, 0}}, 2, {2, 1},
+       {{1, 0, 0, 4}, {2, 2, 0}, {1, 3, 0, 4}, {2, 5, 0}, {1, 6, 0, 4}, {2, 8, 0}, {1, 9, 0, 4}, {2, 10, 0}}},
+      // Style 4 uses all six elements. A dash begun at the very end is closed there.
+      {{{1, 0, 0}, {2, 9, 0}}, 4, {1, 1, 2, 1, 3, 1},
+       {{1, 0, 0}, {2, 1, 0}, {1, 2, 0}, {2, 4, 0}, {1, 5, 0}, {2, 8, 0}, {1, 9, 0}, {2, 9, 0}}},
+      // The pattern restarts at every contour, and dashes keep corners.
+      {{{1, 0, 0, 1}, {2, 3, 0}, {1, 0, 5, 2}, {2, 3, 5}}, 2, {2, 2}, {{1, 0, 0, 1}, {2, 2, 0}, {1, 0, 5, 2}, {2, 2, 5}}},
+      {{{1, 0, 0}, {2, 4, 0}, {2, 4, 4}}, 2, {6, 1}, {{1, 0, 0}, {2, 4, 0}, {2, 4, 2}, {1, 4, 3}, {2, 4, 4}}},
+  };
+  for (const auto &c : cases) EXPECT_EQ(dashed(pathFrom(c.in), c.style, c.pattern), c.out) << c.style;
 }
 
 TEST(Dash, ZeroGapOnAStraightSegmentStepsTheNextDashOnInX) {
@@ -77,10 +76,8 @@ TEST(Dash, SolidStyleOnlyFlattensAndRefusalsLeaveThePathAlone) {
   EXPECT_EQ(jVectDash(lines.get(), 1, nullptr), 1);
   const float zeros[6] = {}, backwards[6] = {2, -1}, good[6] = {2, 1};
   EXPECT_EQ(jVectDash(nullptr, 2, good), 0);
-  EXPECT_EQ(jVectDash(lines.get(), 0, good), 0);
-  EXPECT_EQ(jVectDash(lines.get(), 2, nullptr), 0);
-  EXPECT_EQ(jVectDash(lines.get(), 2, zeros), 0);
-  EXPECT_EQ(jVectDash(lines.get(), 2, backwards), 0);
+  for (auto [style, pattern] : {std::pair{0, good}, {2, nullptr}, {2, zeros}, {2, backwards}})
+    EXPECT_EQ(jVectDash(lines.get(), style, pattern), 0) << style;
   EXPECT_EQ(pointsOf(lines.get()), before);
   EXPECT_EQ(jVectDash(makePath({{1, 0, 0}}).get(), 2, good), 0);
   // Steps far below the coordinates' precision make no progress; the walk still ends.

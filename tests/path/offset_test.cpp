@@ -11,7 +11,7 @@
 namespace {
 
 using testing_support::contourAreas;
-using testing_support::makePath;
+using testing_support::pathFrom;
 using testing_support::P;
 using testing_support::pointsOf;
 using Points = std::vector<P>;
@@ -21,18 +21,9 @@ const Points kSquare{{1, 0, 0}, {2, 0, 10}, {2, 10, 10}, {2, 10, 0}, {2, 0, 0}};
 // The forward-and-back loop of the line (0, 0)-(10, 0).
 const Points kLineLoop{{1, 0, 0}, {2, 10, 0}, {2, 0, 0}};
 
-auto build(const Points &points) {
-  auto path = makePath({});
-  for (const P &p : points) {
-    jVectAddPoint(path.get(), JVECT_LAST, static_cast<int16_t>(p.mode), p.x, p.y);
-    jVectGetVd(path.get())[jVectGetNum(path.get()) - 1].tag = p.tag;
-  }
-  return path;
-}
-
 Points offsetOf(const Points &in, float d, int32_t cap, int32_t join, float limit,
                 int32_t axis = JVO_BOTH) {
-  auto path = build(in);
+  auto path = pathFrom(in);
   EXPECT_EQ(jVectOffsetPath(path.get(), d, cap, join, limit, axis), 1);
   return pointsOf(path.get());
 }
@@ -120,7 +111,7 @@ TEST(OffsetPath, ConvexPolygonGrowsByPerimeterTimesDistancePlusItsCorners) {
 
 TEST(OffsetPath, RefusalsLeaveThePathAloneAndBadInputAnswers) {
   EXPECT_EQ(jVectOffsetPath(nullptr, 1, JVC_FLAT, JVJ_MITER, 4, JVO_BOTH), 0);
-  auto path = build(kSquare);
+  auto path = pathFrom(kSquare);
   for (auto [cap, join] : {std::pair{0, 4}, {4, 4}, {1, 3}, {1, 7}})
     EXPECT_EQ(jVectOffsetPath(path.get(), 1, cap, join, 4, JVO_BOTH), 0);
   EXPECT_EQ(pointsOf(path.get()), kSquare);
@@ -135,7 +126,7 @@ TEST(OffsetPath, RefusalsLeaveThePathAloneAndBadInputAnswers) {
 
 TEST(OffsetPath, AllocationFailuresAnswerOrFinishTheSameOffset) {
   testing_support::expectAllocationFailuresHandled(
-      [] { return build(kLineLoop); },
+      [] { return pathFrom(kLineLoop); },
       [](JVect *p) { return jVectOffsetPath(p, 1, JVC_ROUND, JVJ_ROUND, 4, JVO_BOTH); },
       offsetOf(kLineLoop, 1, JVC_ROUND, JVJ_ROUND, 4));
 }

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "frame/plinth_fault.h"
@@ -21,6 +23,10 @@ P record(const JVect *path, int32_t i) {
   const JVectPoint &p = jVectGetVd(path)[i];
   return {p.mode, p.x, p.y, p.tag};
 }
+
+// Point count, capacity and loop word, compared at once.
+using Shape = std::array<int32_t, 3>;
+Shape shape(const JVect *path) { return {jVectGetNum(path), path->capacity, jVectGetLoop(path)}; }
 
 // Runs op with the 1st, 2nd, ... allocation failing until it succeeds without the switch
 // firing; check sees each failed attempt.
@@ -42,22 +48,16 @@ void failEachAllocation(Op op, Check check) {
 
 TEST(PathRecord, IsAPacked14ByteExchangeRecord) {
   EXPECT_EQ(sizeof(JVectPoint), 14u);
-  EXPECT_EQ(offsetof(JVectPoint, mode), 0u);
-  EXPECT_EQ(offsetof(JVectPoint, x), 2u);
-  EXPECT_EQ(offsetof(JVectPoint, y), 6u);
-  EXPECT_EQ(offsetof(JVectPoint, tag), 10u);
+  EXPECT_EQ((std::vector<size_t>{offsetof(JVectPoint, mode), offsetof(JVectPoint, x), offsetof(JVectPoint, y),
+                                 offsetof(JVectPoint, tag)}),
+            (std::vector<size_t>{0, 2, 6, 10}));
 }
 
 TEST(PathOpen, StartsEmptyWithZeroedRecordsAndRefusesBadCapacities) {
   PathPtr path(jVectOpen(50));
   ASSERT_NE(path, nullptr);
-  EXPECT_EQ(path->capacity, 50);
-  EXPECT_EQ(jVectGetNum(path.get()), 0);
-  EXPECT_EQ(jVectGetLoop(path.get()), 0);
-  for (int i = 0; i < 50; ++i) {
-    const JVectPoint &p = jVectGetVd(path.get())[i];
-    EXPECT_TRUE(p.mode == 0 && p.x == 0 && p.y == 0 && p.tag == 0) << i;
-  }
+  EXPECT_EQ(shape(path.get()), (Shape{0, 50, 0}));
+  for (int i = 0; i < 50; ++i) EXPECT_EQ(record(path.get(), i), (P{0, 0, 0, 0})) << i;
   EXPECT_EQ(jVectOpen(0), nullptr);
   EXPECT_EQ(jVectOpen(-5), nullptr);
   failEachAllocation([] { PathPtr p(jVectOpen(8)); return p != nullptr; }, [] {});
@@ -67,19 +67,18 @@ TEST(PathGrowth, InsertsGrowByTenThousandKeepingPointsAndTags) {
   PathPtr path(jVectOpen(10000));
   for (int i = 0; i < 10000; ++i) jVectAddPoint(path.get(), -2, i % 7 ? 2 : 1, i, -i);
   jVectSetTag(path.get(), -1, 77);
-  EXPECT_EQ(path->capacity, 10000);
+  EXPECT_EQ(shape(path.get()), (Shape{10000, 10000, 0}));
   EXPECT_EQ(jVectAddPoint(path.get(), -2, 2, 1, 1), 10001);
-  EXPECT_EQ(path->capacity, 20000);
+  EXPECT_EQ(shape(path.get()), (Shape{10001, 20000, 0}));
   for (int i = 0; i < 10000; ++i) {
     const JVectPoint &p = jVectGetVd(path.get())[i];
     ASSERT_TRUE(p.x == i && p.y == -i && p.tag == (i % 7 ? 0u : 77u)) << i;
   }
   EXPECT_EQ(jVectExpand(path.get(), 5), 1);
-  EXPECT_EQ(path->capacity, 20005);
   EXPECT_EQ(record(path.get(), 10000).x, 1.0f);
   EXPECT_EQ(jVectExpand(path.get(), 0), 0);
   EXPECT_EQ(jVectExpand(path.get(), -3), 0);
-  EXPECT_EQ(path->capacity, 20005);
+  EXPECT_EQ(shape(path.get()), (Shape{10001, 20005, 0}));
 }
 
 TEST(PathGrowth, AddLeavesTenThousandSpareAndMultipliesTheLoopWords) {
@@ -88,21 +87,17 @@ TEST(PathGrowth, AddLeavesTenThousandSpareAndMultipliesTheLoopWords) {
   dst->loop = 1;
   src->loop = 0;
   EXPECT_EQ(jVectAdd(dst.get(), src.get()), 1);
-  EXPECT_EQ(dst->capacity, 2 + 3 + 10000);
-  EXPECT_EQ(jVectGetLoop(dst.get()), 0);
+  EXPECT_EQ(shape(dst.get()), (Shape{5, 5 + 10000, 0}));
   EXPECT_EQ(pointsOf(dst.get())[2], (P{1, 5, 5, 9}));
   EXPECT_EQ(pointsOf(src.get()).size(), 3u);
   // Every add keeps 10000 spare records after the points; the loop words may wrap.
   dst->loop = 0x10000;
   src->loop = 0x10001;
   EXPECT_EQ(jVectAdd(dst.get(), src.get()), 1);
-  EXPECT_EQ(dst->capacity, 10008);
-  EXPECT_EQ(jVectGetLoop(dst.get()), 0x10000);
+  EXPECT_EQ(shape(dst.get()), (Shape{8, 10008, 0x10000}));
   dst->loop = src->loop = 1;
   EXPECT_EQ(jVectAdd(dst.get(), dst.get()), 1);
-  EXPECT_EQ(jVectGetNum(dst.get()), 16);
-  EXPECT_EQ(dst->capacity, 10016);
-  EXPECT_EQ(jVectGetLoop(dst.get()), 1);
+  EXPECT_EQ(shape(dst.get()), (Shape{16, 10016, 1}));
   EXPECT_EQ(pointsOf(dst.get())[10], (P{1, 5, 5, 9}));
 }
 
@@ -112,18 +107,15 @@ TEST(PathCopy, CopiesSpareRecordsAndGrowsOnlyToTheSourceCapacity) {
   jVectGetVd(src.get())[5] = JVectPoint{9, 8, 7, 6};
   auto small = makePath({{2, 0, 0}, {2, 0, 0}}, 2);
   EXPECT_EQ(jVectCopy(small.get(), src.get()), 1);
-  EXPECT_EQ(small->capacity, 6);
-  EXPECT_EQ(jVectGetNum(small.get()), 1);
-  EXPECT_EQ(jVectGetLoop(small.get()), 4);
-  EXPECT_EQ(record(small.get(), 5).tag, 6u);
+  EXPECT_EQ(shape(small.get()), (Shape{1, 6, 4}));
+  EXPECT_EQ(record(small.get(), 5), (P{9, 8, 7, 6}));
   auto large = makePath({}, 40);
   EXPECT_EQ(jVectCopy(large.get(), src.get()), 1);
-  EXPECT_EQ(large->capacity, 40);
-  EXPECT_EQ(record(large.get(), 5).mode, 9);
+  EXPECT_EQ(shape(large.get()), (Shape{1, 40, 4}));
+  EXPECT_EQ(record(large.get(), 5), (P{9, 8, 7, 6}));
   PathPtr copy(jVectDuplicate(src.get()));
-  EXPECT_EQ(copy->capacity, 6);
-  EXPECT_EQ(jVectGetLoop(copy.get()), 4);
-  EXPECT_EQ(record(copy.get(), 5).x, 8.0f);
+  EXPECT_EQ(shape(copy.get()), (Shape{1, 6, 4}));
+  EXPECT_EQ(record(copy.get(), 5), (P{9, 8, 7, 6}));
   jVectSetPoint(copy.get(), 0, 2, 0, 0);
   EXPECT_EQ(pointsOf(src.get())[0], (P{1, 1, 2, 3}));
 }
@@ -131,31 +123,25 @@ TEST(PathCopy, CopiesSpareRecordsAndGrowsOnlyToTheSourceCapacity) {
 TEST(PathAllocationFailure, LeavesEveryPathAsItWas) {
   auto src = makePath({{1, 1, 1, 5}, {2, 2, 2}, {2, 3, 1}}, 30);
   src->loop = 3;
-  auto dst = makePath({{1, 0, 0}}, 1);
-  dst->loop = 2;
-  const std::vector<P> before = pointsOf(dst.get());
-  const JVectPoint *array = jVectGetVd(dst.get());
-  auto unchanged = [&] {
-    EXPECT_EQ(dst->capacity, 1);
-    EXPECT_EQ(jVectGetLoop(dst.get()), 2);
-    EXPECT_EQ(jVectGetVd(dst.get()), array);
-    EXPECT_EQ(pointsOf(dst.get()), before);
+  PathPtr dst;
+  const JVectPoint *array = nullptr;
+  auto fresh = [&] {
+    dst = makePath({{1, 0, 0}}, 1);
+    dst->loop = 2;
+    array = jVectGetVd(dst.get());
   };
+  auto unchanged = [&] {
+    EXPECT_EQ(shape(dst.get()), (Shape{1, 1, 2}));
+    EXPECT_EQ(jVectGetVd(dst.get()), array);
+    EXPECT_EQ(pointsOf(dst.get()), (std::vector<P>{{1, 0, 0}}));
+  };
+  fresh();
   failEachAllocation([&] { return jVectExpand(dst.get(), 3) == 1; }, unchanged);
-  dst.reset(jVectOpen(1));
-  jVectAddPoint(dst.get(), -2, 1, 0, 0);
-  dst->loop = 2;
-  array = jVectGetVd(dst.get());
+  fresh();
   failEachAllocation([&] { return jVectAddPoint(dst.get(), 0, 2, 4, 4) == 2; }, unchanged);
-  dst.reset(jVectOpen(1));
-  jVectAddPoint(dst.get(), -2, 1, 0, 0);
-  dst->loop = 2;
-  array = jVectGetVd(dst.get());
+  fresh();
   failEachAllocation([&] { return jVectAdd(dst.get(), src.get()) == 1; }, unchanged);
-  dst.reset(jVectOpen(1));
-  jVectAddPoint(dst.get(), -2, 1, 0, 0);
-  dst->loop = 2;
-  array = jVectGetVd(dst.get());
+  fresh();
   failEachAllocation([&] { return jVectCopy(dst.get(), src.get()) == 1; }, unchanged);
   failEachAllocation([&] { PathPtr c(jVectDuplicate(src.get())); return c != nullptr; }, [] {});
   EXPECT_EQ(pointsOf(src.get()).size(), 3u);
@@ -176,14 +162,13 @@ TEST(PathIndexes, MinusTwoIsTheLastPointAndOtherNegativesFail) {
   EXPECT_EQ(jVectGetPoint(path.get(), -2, &mode, &x, &y), 1);
   EXPECT_TRUE(mode == 2 && x == 5 && y == 6);
   for (int32_t bad : {-1, -3, 3}) {
-    EXPECT_EQ(jVectGetPoint(path.get(), bad, &mode, &x, &y), 0);
-    EXPECT_EQ(jVectSetPoint(path.get(), bad, 2, 0, 0), 0);
-    EXPECT_EQ(jVectSetMode(path.get(), bad, 2), 0);
-    EXPECT_EQ(jVectMovePoint(path.get(), bad, 1, 1), 0);
-    EXPECT_EQ(jVectInvalidPoint(path.get(), bad), 0);
-    EXPECT_EQ(jVectDelPoint(path.get(), bad), -1);
-    EXPECT_EQ(jVectGetStartPos(path.get(), bad), -1);
-    EXPECT_EQ(jVectGetEndPos(path.get(), bad), -1);
+    for (int32_t r : {jVectGetPoint(path.get(), bad, &mode, &x, &y), jVectSetPoint(path.get(), bad, 2, 0, 0),
+                      jVectSetMode(path.get(), bad, 2), jVectMovePoint(path.get(), bad, 1, 1),
+                      jVectInvalidPoint(path.get(), bad)})
+      EXPECT_EQ(r, 0) << bad;
+    for (int32_t r : {jVectDelPoint(path.get(), bad), jVectGetStartPos(path.get(), bad),
+                      jVectGetEndPos(path.get(), bad)})
+      EXPECT_EQ(r, -1) << bad;
   }
   EXPECT_EQ(jVectSetTag(path.get(), 3, 1), 0);
   EXPECT_EQ(pointsOf(path.get()), (std::vector<P>{{-32768, 7, 8}, {1, 3, 4}, {2, 5, 6}}));
@@ -198,109 +183,79 @@ TEST(PathEdit, SetMoveTagAndAttributes) {
   EXPECT_EQ(jVectSetPoint(path.get(), 4, 3, 1.5f, 2.5f), 1);
   EXPECT_EQ(jVectMovePoint(path.get(), -2, 0.5f, -7), 1);
   EXPECT_EQ(jVectSetAttri(path.get()), 1);
-  EXPECT_EQ(pointsOf(path.get()), (std::vector<P>{{2, 0, 0},
-                                                  {1, 1, 1, 9},
-                                                  {2, 2, 2},
-                                                  {2, 3, 3},
-                                                  {3, 1.5f, 2.5f},
-                                                  {1, 5, 5, 5},
-                                                  {43, 6, 6},
-                                                  {1, 7.5f, 0, 9}}));
+  EXPECT_EQ(pointsOf(path.get()), (std::vector<P>{{2, 0, 0}, {1, 1, 1, 9}, {2, 2, 2}, {2, 3, 3},
+                                                  {3, 1.5f, 2.5f}, {1, 5, 5, 5}, {43, 6, 6}, {1, 7.5f, 0, 9}}));
   EXPECT_EQ(jVectSetAttri(makePath({}).get()), 1);
 }
 
-TEST(PathRemoval, SweepCompactsAndClearsTheTailButKeepsItsTags) {
+TEST(PathRemoval, SweepDelRewindAndClearZeroTheTailButSweepKeepsItsTags) {
   auto path = makePath({{1, 1, 1, 10}, {0, 2, 2, 20}, {2, 3, 3, 30}, {0, 4, 4, 40}});
-  const std::vector<P> before = pointsOf(path.get());
-  EXPECT_EQ(jVectSweepPoint(path.get()), 2);
-  const JVectPoint *v = jVectGetVd(path.get());
-  EXPECT_EQ(pointsOf(path.get()), (std::vector<P>{{1, 1, 1, 10}, {2, 3, 3, 30}}));
-  EXPECT_TRUE(v[2].mode == 0 && v[2].x == 0 && v[2].y == 0 && v[2].tag == 30u);
-  EXPECT_TRUE(v[3].mode == 0 && v[3].x == 0 && v[3].y == 0 && v[3].tag == 40u);
-  EXPECT_EQ(jVectSweepPoint(path.get()), 2);
-  EXPECT_EQ(pointsOf(path.get()), (std::vector<P>{{1, 1, 1, 10}, {2, 3, 3, 30}}));
-}
+  for (int pass = 0; pass < 2; ++pass) {
+    EXPECT_EQ(jVectSweepPoint(path.get()), 2);
+    EXPECT_EQ(pointsOf(path.get()), (std::vector<P>{{1, 1, 1, 10}, {2, 3, 3, 30}}));
+  }
+  EXPECT_EQ(record(path.get(), 2), (P{0, 0, 0, 30}));
+  EXPECT_EQ(record(path.get(), 3), (P{0, 0, 0, 40}));
 
-TEST(PathRemoval, DelPointAndRewind) {
-  auto path = makePath({{1, 1, 1}, {2, 2, 2}, {2, 3, 3}});
-  EXPECT_EQ(jVectDelPoint(path.get(), 0), 2);
-  EXPECT_EQ(pointsOf(path.get()), (std::vector<P>{{2, 2, 2}, {2, 3, 3}}));
-  EXPECT_EQ(jVectDelPoint(path.get(), -2), 1);
-  EXPECT_EQ(record(path.get(), 1).x, 0.0f);
-  EXPECT_EQ(jVectDelPoint(path.get(), -2), 0);
-  EXPECT_EQ(jVectDelPoint(path.get(), -2), -1);
+  auto three = makePath({{1, 1, 1}, {2, 2, 2}, {2, 3, 3}});
+  EXPECT_EQ(jVectDelPoint(three.get(), 0), 2);
+  EXPECT_EQ(pointsOf(three.get()), (std::vector<P>{{2, 2, 2}, {2, 3, 3}}));
+  EXPECT_EQ(jVectDelPoint(three.get(), -2), 1);
+  EXPECT_EQ(record(three.get(), 1).x, 0.0f);
+  EXPECT_EQ(jVectDelPoint(three.get(), -2), 0);
+  EXPECT_EQ(jVectDelPoint(three.get(), -2), -1);
+
   auto five = makePath({{1, 1, 1}, {2, 2, 2}, {2, 3, 3}, {2, 4, 4}, {2, 5, 5}});
   EXPECT_EQ(jVectRewindPoint(five.get(), 0), 5);
   EXPECT_EQ(jVectRewindPoint(five.get(), -1), -1);
   EXPECT_EQ(jVectRewindPoint(five.get(), 2), 3);
-  EXPECT_EQ(record(five.get(), 3).mode, 0);
-  EXPECT_EQ(record(five.get(), 4).x, 0.0f);
+  EXPECT_EQ(record(five.get(), 3), (P{0, 0, 0}));
+  EXPECT_EQ(record(five.get(), 4), (P{0, 0, 0}));
   EXPECT_EQ(jVectRewindPoint(five.get(), 100), 0);
-  EXPECT_EQ(record(five.get(), 0).y, 0.0f);
+  EXPECT_EQ(record(five.get(), 0), (P{0, 0, 0}));
   EXPECT_EQ(jVectRewindPoint(five.get(), 1), 0);
+
+  // Clearing zeroes every record but keeps the loop word and capacity.
+  auto cleared = makePath({{1, 1, 1, 3}, {2, 2, 2}}, 5);
+  cleared->loop = 6;
+  jVectGetVd(cleared.get())[4] = JVectPoint{7, 7, 7, 7};
+  EXPECT_EQ(jVectClear(cleared.get()), 1);
+  EXPECT_EQ(shape(cleared.get()), (Shape{0, 5, 6}));
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(record(cleared.get(), i), (P{0, 0, 0})) << i;
 }
 
 TEST(PathContourBounds, StartAndEndAroundOrphanPoints) {
   auto path = makePath({{2, 0, 0}, {2, 1, 1}, {1, 2, 2}, {2, 3, 3}, {1, 4, 4}});
-  EXPECT_EQ(jVectGetStartPos(path.get(), 1), -1);
-  EXPECT_EQ(jVectGetEndPos(path.get(), 0), 1);
-  EXPECT_EQ(jVectGetStartPos(path.get(), 3), 2);
-  EXPECT_EQ(jVectGetEndPos(path.get(), 2), 3);
-  EXPECT_EQ(jVectGetStartPos(path.get(), -2), 4);
-  EXPECT_EQ(jVectGetEndPos(path.get(), 4), 4);
-}
-
-TEST(PathClear, ZeroesEveryRecordButKeepsLoopAndCapacity) {
-  auto path = makePath({{1, 1, 1, 3}, {2, 2, 2}}, 5);
-  path->loop = 6;
-  jVectGetVd(path.get())[4] = JVectPoint{7, 7, 7, 7};
-  EXPECT_EQ(jVectClear(path.get()), 1);
-  EXPECT_EQ(jVectGetNum(path.get()), 0);
-  EXPECT_EQ(jVectGetLoop(path.get()), 6);
-  EXPECT_EQ(path->capacity, 5);
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(record(path.get(), i).tag, 0u);
-  EXPECT_EQ(record(path.get(), 4).mode, 0);
+  for (auto [index, start] : {std::pair{1, -1}, {3, 2}, {-2, 4}}) EXPECT_EQ(jVectGetStartPos(path.get(), index), start);
+  for (auto [index, end] : {std::pair{0, 1}, {2, 3}, {4, 4}}) EXPECT_EQ(jVectGetEndPos(path.get(), index), end);
 }
 
 TEST(PathCurveRes, ClampsBothSettings) {
-  jVectSetCurveRes(1000, 0.5f);
-  EXPECT_EQ(outlina::curveDivisions(), 128);
-  EXPECT_EQ(outlina::curveAngle(), 3.0f);
-  jVectSetCurveRes(2, 500);
-  EXPECT_EQ(outlina::curveDivisions(), 4);
-  EXPECT_EQ(outlina::curveAngle(), 120.0f);
-  jVectSetCurveRes(17, 45.5f);
-  EXPECT_EQ(outlina::curveDivisions(), 17);
-  EXPECT_EQ(outlina::curveAngle(), 45.5f);
+  const struct { int32_t n; float angle; int32_t wantN; float wantAngle; } cases[] = {
+      {1000, 0.5f, 128, 3.0f}, {2, 500, 4, 120.0f}, {17, 45.5f, 17, 45.5f}};
+  for (const auto &c : cases) {
+    jVectSetCurveRes(c.n, c.angle);
+    EXPECT_EQ(outlina::curveDivisions(), c.wantN) << c.n;
+    EXPECT_EQ(outlina::curveAngle(), c.wantAngle) << c.angle;
+  }
   jVectSetCurveRes(32, 3.0f);
 }
 
 TEST(PathNullHandles, AnswerWithTheFailureResult) {
   auto path = makePath({{1, 0, 0}});
   jVectClose(nullptr);
-  EXPECT_EQ(jVectClear(nullptr), 0);
-  EXPECT_EQ(jVectExpand(nullptr, 5), 0);
-  EXPECT_EQ(jVectCopy(nullptr, path.get()), 0);
-  EXPECT_EQ(jVectCopy(path.get(), nullptr), 0);
-  EXPECT_EQ(jVectAdd(nullptr, path.get()), 0);
-  EXPECT_EQ(jVectAdd(path.get(), nullptr), 0);
+  for (int32_t r : {jVectClear(nullptr), jVectExpand(nullptr, 5), jVectCopy(nullptr, path.get()),
+                    jVectCopy(path.get(), nullptr), jVectAdd(nullptr, path.get()), jVectAdd(path.get(), nullptr),
+                    jVectGetNum(nullptr), jVectGetLoop(nullptr), jVectGetPoint(nullptr, 0, nullptr, nullptr, nullptr),
+                    jVectSetPoint(nullptr, 0, 1, 0, 0), jVectSetMode(nullptr, 0, 1), jVectSetTag(nullptr, -1, 1),
+                    jVectSetAttri(nullptr), jVectMovePoint(nullptr, 0, 1, 1), jVectInvalidPoint(nullptr, 0),
+                    jVectSweepPoint(nullptr)})
+    EXPECT_EQ(r, 0);
+  for (int32_t r : {jVectAddPoint(nullptr, -2, 1, 0, 0), jVectDelPoint(nullptr, -2), jVectRewindPoint(nullptr, 1),
+                    jVectGetStartPos(nullptr, 0), jVectGetEndPos(nullptr, 0)})
+    EXPECT_EQ(r, -1);
   EXPECT_EQ(jVectDuplicate(nullptr), nullptr);
-  EXPECT_EQ(jVectGetNum(nullptr), 0);
-  EXPECT_EQ(jVectGetLoop(nullptr), 0);
   EXPECT_EQ(jVectGetVd(nullptr), nullptr);
-  EXPECT_EQ(jVectGetPoint(nullptr, 0, nullptr, nullptr, nullptr), 0);
-  EXPECT_EQ(jVectSetPoint(nullptr, 0, 1, 0, 0), 0);
-  EXPECT_EQ(jVectSetMode(nullptr, 0, 1), 0);
-  EXPECT_EQ(jVectSetTag(nullptr, -1, 1), 0);
-  EXPECT_EQ(jVectSetAttri(nullptr), 0);
-  EXPECT_EQ(jVectMovePoint(nullptr, 0, 1, 1), 0);
-  EXPECT_EQ(jVectInvalidPoint(nullptr, 0), 0);
-  EXPECT_EQ(jVectSweepPoint(nullptr), 0);
-  EXPECT_EQ(jVectAddPoint(nullptr, -2, 1, 0, 0), -1);
-  EXPECT_EQ(jVectDelPoint(nullptr, -2), -1);
-  EXPECT_EQ(jVectRewindPoint(nullptr, 1), -1);
-  EXPECT_EQ(jVectGetStartPos(nullptr, 0), -1);
-  EXPECT_EQ(jVectGetEndPos(nullptr, 0), -1);
   EXPECT_EQ(pointsOf(path.get()), (std::vector<P>{{1, 0, 0}}));
 }
 

@@ -1,4 +1,4 @@
-// Test helpers for the stroke operations.
+// Test helpers for the path operations.
 #ifndef OUTLINA_TESTS_PATH_STROKE_SUPPORT_H
 #define OUTLINA_TESTS_PATH_STROKE_SUPPORT_H
 
@@ -10,6 +10,16 @@
 #include "support/path_builder.h"
 
 namespace testing_support {
+
+// makePath for a point list built at run time.
+inline PathPtr pathFrom(const std::vector<P> &points, int32_t capacity = 16) {
+  PathPtr path(jVectOpen(capacity));
+  for (const P &p : points) {
+    jVectAddPoint(path.get(), JVECT_LAST, static_cast<int16_t>(p.mode), p.x, p.y);
+    jVectGetVd(path.get())[jVectGetNum(path.get()) - 1].tag = p.tag;
+  }
+  return path;
+}
 
 // Shoelace sum per contour (positive counter-clockwise with y up); cubic segments, in the
 // three-quarter-handle form, are sampled at 256 steps.

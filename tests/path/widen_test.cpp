@@ -12,6 +12,7 @@ namespace {
 
 using testing_support::contourAreas;
 using testing_support::makePath;
+using testing_support::pathFrom;
 using testing_support::P;
 using testing_support::PathPtr;
 using testing_support::pointsOf;
@@ -50,9 +51,7 @@ TEST(WidenPath, MiterStrokeOfAPolylineHasLengthTimesWidthArea) {
   for (size_t i = 1; i < line.size(); ++i)
     length += std::hypot(line[i].x - line[i - 1].x, line[i].y - line[i - 1].y);
   for (float width : {0.5f, 1.0f, 2.0f}) {
-    PathPtr path = makePath({});
-    for (const P &p : line) jVectAddPoint(path.get(), JVECT_LAST, p.mode, p.x, p.y);
-    const std::vector<double> areas = contourAreas(widened(std::move(path), width, JVC_FLAT, JVJ_MITER, 100));
+    const std::vector<double> areas = contourAreas(widened(pathFrom(line), width, JVC_FLAT, JVJ_MITER, 100));
     ASSERT_EQ(areas.size(), 1u);
     EXPECT_NEAR(std::fabs(areas[0]), length * width, 1e-4 * length) << width;
   }
