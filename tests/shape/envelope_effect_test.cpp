@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "frame/plinth_fault.h"
@@ -18,37 +19,31 @@ testing_support::PathPtr box() {
   return makePath({{1, 0, 0}, {2, 0, 100}, {2, 200, 100}, {2, 200, 0}, {2, 0, 0}});
 }
 
-float highestYNear(const JVect *path, float x, float below) {
-  float best = -1e9f;
-  for (const P &p : pointsOf(path)) {
-    if (std::abs(p.x - x) < 1.0f && p.y < below) best = std::max(best, p.y);
-  }
-  return best;
+// Runs the effect at 100 % and samples the refitted curves again, as the result is refitted.
+std::vector<P> shaped(int32_t type) {
+  auto path = box();
+  const JVectransShapeParam param{type, 100, 0.0f, 0.0f, 200.0f, 100.0f};
+  EXPECT_EQ(jVectransShapeEffect(&param, path.get()), 1);
+  EXPECT_EQ(jVectBezToSvt(path.get(), 3), 1);
+  return pointsOf(path.get());
 }
 
-TEST(EnvelopeEffect, TypeOneArchesBothLongEdgesByKH) {
-  auto path = box();
-  const JVectransShapeParam param{1, 100, 0.0f, 0.0f, 200.0f, 100.0f};
-  ASSERT_EQ(jVectransShapeEffect(&param, path.get()), 1);
-  // The path is flattened and refitted: sample the fitted curves again to find the crest.
-  ASSERT_EQ(jVectBezToSvt(path.get(), 3), 1);
-  // k = 0.25: the lower edge peaks at 25 and the upper edge at 125 over the middle.
-  EXPECT_NEAR(highestYNear(path.get(), 100.0f, 50.0f), 25.0f, 0.3f);
-  EXPECT_NEAR(highestYNear(path.get(), 100.0f, 200.0f), 125.0f, 0.3f);
-  // The vertical edges do not move: the sine is 0 at both ends of the width.
-  for (const P &p : pointsOf(path.get())) {
-    EXPECT_GE(p.x, -1e-3f);
-    EXPECT_LE(p.x, 200.0f + 1e-3f);
+TEST(EnvelopeEffect, TypeOneArchesBothLongEdgesAndTypeTwentyFivePinchesTheTop) {
+  // Type 1, k = 0.25: the lower edge peaks at 25 and the upper edge at 125 over the middle;
+  // the vertical edges stay, as the sine is 0 at both ends of the width.
+  float lowCrest = -1e9f, highCrest = -1e9f;
+  for (const P &p : shaped(1)) {
+    if (std::abs(p.x - 100.0f) < 1.0f) {
+      float &crest = p.y < 50.0f ? lowCrest : highCrest;
+      crest = std::max(crest, p.y);
+    }
+    EXPECT_TRUE(p.x >= -1e-3f && p.x <= 200.0f + 1e-3f) << p.x;
   }
-}
-
-TEST(EnvelopeEffect, TypeTwentyFiveDrawsTheUpperEdgeInToThreeQuarters) {
-  auto path = box();
-  const JVectransShapeParam param{25, 100, 0.0f, 0.0f, 200.0f, 100.0f};
-  ASSERT_EQ(jVectransShapeEffect(&param, path.get()), 1);
-  ASSERT_EQ(jVectBezToSvt(path.get(), 3), 1);
+  EXPECT_NEAR(lowCrest, 25.0f, 0.3f);
+  EXPECT_NEAR(highCrest, 125.0f, 0.3f);
+  // Type 25 draws the upper edge in to three quarters over the middle; the bottom stays.
   float lowestTop = 1e9f, lowest = 1e9f;
-  for (const P &p : pointsOf(path.get())) {
+  for (const P &p : shaped(25)) {
     if (std::abs(p.x - 100.0f) < 1.0f && p.y > 50.0f) lowestTop = std::min(lowestTop, p.y);
     lowest = std::min(lowest, p.y);
   }
@@ -77,9 +72,9 @@ TEST(EnvelopeEffect, RefusesBadInputBeforeTouchingThePath) {
   EXPECT_EQ(pointsOf(path.get()), before);
   const JVectransShapeParam good{1, 100, 0.0f, 0.0f, 200.0f, 100.0f};
   EXPECT_EQ(jVectransShapeEffect(&good, nullptr), 0);
-  auto lone = makePath({{1, 0, 0}});
-  EXPECT_EQ(jVectransShapeEffect(&good, lone.get()), 0);
+  EXPECT_EQ(jVectransShapeEffect(&good, makePath({{1, 0, 0}}).get()), 0);
 }
+
 TEST(EnvelopeEffect, FailedFlatteningAllocationAnswersZero) {
   const JVectransShapeParam param{9, 60, 0.0f, 0.0f, 200.0f, 100.0f};
   for (int n = 1;; ++n) {

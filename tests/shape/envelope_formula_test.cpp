@@ -20,14 +20,14 @@ struct Peak {
 // extent, centre-line shapes scale the distance to the centre line by 0.5 or 1.5, edge-fixed
 // shapes scale the distance to the fixed edge by 0.75 or 1.25.
 constexpr Peak kPeaks[] = {
-    {1, 100, 30, 55},   {2, 100, 30, 5},    {3, 100, 30, 40},   {4, 100, 30, 20},
-    {5, 60, 50, 110},   {6, 60, 50, 10},    {7, 60, 50, 80},    {8, 60, 50, 40},
-    {9, 50, 30, 55},    {10, 50, 30, 5},    {11, 50, 30, 40},   {12, 50, 30, 20},
-    {13, 60, 25, 10},   {14, 60, 25, 110},  {15, 60, 25, 40},   {16, 60, 25, 80},
+    {1, 100, 30, 55},    {2, 100, 30, 5},     {3, 100, 30, 40},   {4, 100, 30, 20},
+    {5, 60, 50, 110},    {6, 60, 50, 10},     {7, 60, 50, 80},    {8, 60, 50, 40},
+    {9, 50, 30, 55},     {10, 50, 30, 5},     {11, 50, 30, 40},   {12, 50, 30, 20},
+    {13, 60, 25, 10},    {14, 60, 25, 110},   {15, 60, 25, 40},   {16, 60, 25, 80},
     {17, 100, 30, 47.5}, {18, 100, 30, 12.5}, {19, 50, 30, 47.5}, {20, 50, 30, 12.5},
-    {21, 60, 50, 45},   {22, 60, 50, 75},   {23, 60, 25, 75},   {24, 60, 25, 45},
+    {21, 60, 50, 45},    {22, 60, 50, 75},    {23, 60, 25, 75},   {24, 60, 25, 45},
     {25, 100, 30, 22.5}, {26, 100, 30, 37.5}, {27, 50, 30, 22.5}, {28, 50, 30, 37.5},
-    {29, 60, 50, 95},   {30, 60, 50, 25},   {31, 60, 25, 25},   {32, 60, 25, 95},
+    {29, 60, 50, 95},    {30, 60, 50, 25},    {31, 60, 25, 25},   {32, 60, 25, 95},
 };
 
 TEST(EnvelopeFormula, EveryShapeMovesItsCrestByTheFullStrength) {
@@ -47,31 +47,18 @@ TEST(EnvelopeFormula, EveryShapeMovesItsCrestByTheFullStrength) {
 }
 
 TEST(EnvelopeFormula, MovesYForTheFirstFourOfEveryEightTypes) {
-  for (int32_t type = 1; type <= 32; ++type) {
-    const bool inYGroup = (type >= 1 && type <= 4) || (type >= 9 && type <= 12) ||
-                          (type >= 17 && type <= 20) || (type >= 25 && type <= 28);
-    EXPECT_EQ(envelopeMovesY(type), inYGroup) << type;
-  }
+  for (int32_t type = 1; type <= 32; ++type)
+    EXPECT_EQ(envelopeMovesY(type), type % 8 >= 1 && type % 8 <= 4) << type;
   // The remainder keeps the sign of type - 1, so zero and negative types count as moving y.
-  EXPECT_TRUE(envelopeMovesY(0));
-  EXPECT_TRUE(envelopeMovesY(-7));
-  EXPECT_TRUE(envelopeMovesY(33));
+  for (int32_t type : {0, -7, 33, INT32_MIN}) EXPECT_TRUE(envelopeMovesY(type)) << type;
   EXPECT_FALSE(envelopeMovesY(37));
-  EXPECT_TRUE(envelopeMovesY(INT32_MIN));
 }
 
 TEST(EnvelopeFormula, UnknownTypesAndZeroStrengthLeavePointsWhereTheyAre) {
-  const EnvelopeBox full = envelopeBox(1.0f, kW, kH);
-  for (int32_t type : {0, 33, -1, 100}) {
-    const Pt p = envelopeMove(type, full, {37.5, 12.25});
-    EXPECT_EQ(p.x, 37.5);
-    EXPECT_EQ(p.y, 12.25);
-  }
-  const EnvelopeBox none = envelopeBox(0.0f, kW, kH);
-  for (int32_t type = 1; type <= 32; ++type) {
-    const Pt p = envelopeMove(type, none, {37.5, 12.25});
-    EXPECT_EQ(p.x, 37.5) << type;
-    EXPECT_EQ(p.y, 12.25) << type;
+  const EnvelopeBox full = envelopeBox(1.0f, kW, kH), none = envelopeBox(0.0f, kW, kH);
+  for (int32_t type = -1; type <= 100; ++type) {
+    const Pt p = envelopeMove(type, type >= 1 && type <= 32 ? none : full, {37.5, 12.25});
+    EXPECT_TRUE(p.x == 37.5 && p.y == 12.25) << type;
   }
 }
 

@@ -13,7 +13,9 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 namespace ui_test {
@@ -61,11 +63,38 @@ inline void typeAndLeave(QDialog &d, int id, const QString &text) {
 }
 
 inline QString textOf(QDialog &d, int id) { return control<QLineEdit>(d, id)->text(); }
+inline bool isChecked(QDialog &d, int id) { return control<QAbstractButton>(d, id)->isChecked(); }
 
 // Clicks near the left end, where a radio button or check box has its indicator.
 inline void click(QDialog &d, int id) {
   QWidget *w = control(d, id);
   QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(std::min(8, w->width() / 2), w->height() / 2));
+}
+
+// Each text typed into its edit and left must read back as shown.
+struct Typed {
+  int id;
+  const char *typed, *shown;
+};
+inline void expectTyped(QDialog &d, std::initializer_list<Typed> cases) {
+  for (const Typed &c : cases) {
+    typeAndLeave(d, c.id, c.typed);
+    EXPECT_EQ(textOf(d, c.id).toStdString(), c.shown) << c.id << " <- " << c.typed;
+  }
+}
+
+// Whatever the body changed, Cancel (or Escape) must leave the record byte for byte.
+template <class R>
+void expectCancelKeeps(int32_t (*open)(void *, R *), R record,
+                       const std::function<void(QDialog &)> &change) {
+  const R before = record;
+  EXPECT_EQ(drive([&] { return open(nullptr, &record); },
+                  [&](QDialog &d) {
+                    change(d);
+                    if (d.isVisible()) click(d, 2);
+                  }),
+            0);
+  EXPECT_EQ(std::memcmp(&record, &before, sizeof record), 0);
 }
 
 inline void saveScreenshot(QDialog &d, const char *name) {

@@ -21,9 +21,8 @@ TEST(ShapeDialog, SelectedThumbnailIsRedAndAClickMovesIt) {
                   [](QDialog &d) {
                     EXPECT_EQ(d.windowTitle(), QStringLiteral("シェイプ処理"));
                     EXPECT_EQ(textOf(d, 1183), "50");
-                    EXPECT_EQ(groundOf(d, 1205), kRed);
-                    EXPECT_EQ(groundOf(d, 1184), kWhite);
-                    EXPECT_EQ(groundOf(d, 1185), kWhite);
+                    for (int id : {1205, 1184, 1185})
+                      EXPECT_EQ(groundOf(d, id), id == 1205 ? kRed : kWhite) << id;
                     saveScreenshot(d, "VTRS_SHAPEDLG");
                     click(d, 1185);
                     QApplication::processEvents();
@@ -32,10 +31,8 @@ TEST(ShapeDialog, SelectedThumbnailIsRedAndAClickMovesIt) {
                     click(d, 1);
                   }),
             1);
-  EXPECT_EQ(p.type, 25);
-  EXPECT_EQ(p.ratio, 50);
-  EXPECT_EQ(p.maxX, 100.0f);
-  EXPECT_EQ(p.maxY, 50.0f);
+  const JVectransShapeParam expected{25, 50, 0.0f, 0.0f, 100.0f, 50.0f};
+  EXPECT_EQ(std::memcmp(&p, &expected, sizeof p), 0);
 }
 
 TEST(ShapeDialog, StrengthIsHeldToPercentAsItIsTyped) {
@@ -69,27 +66,23 @@ TEST(ShapeDialog, StrengthIsHeldToPercentAsItIsTyped) {
 TEST(ShapeDialog, CancelKeepsTheRecordAndBothButtonsRememberThePlace) {
   JVectransShapeParam p{3, 20, -5.0f, 2.0f, 100.0f, 50.0f};
   const JVectransShapeParam before = p;
-  EXPECT_EQ(drive([&] { return jVectransShapeDlg(nullptr, &p); },
-                  [](QDialog &d) {
-                    click(d, 1229);
-                    control<QLineEdit>(d, 1183)->setText("77");
-                    d.move(140, 90);
-                    click(d, 2);
-                  }),
-            0);
-  EXPECT_EQ(std::memcmp(&p, &before, sizeof p), 0);
-  QPoint reopened;
-  drive([&] { return jVectransShapeDlg(nullptr, &p); }, [&](QDialog &d) {
-    reopened = d.pos();
-    click(d, 1);
+  expectCancelKeeps<JVectransShapeParam>(jVectransShapeDlg, p, [](QDialog &d) {
+    click(d, 1229);
+    control<QLineEdit>(d, 1183)->setText("77");
+    d.move(140, 90);
   });
+  QPoint reopened;
+  drive([&] { return jVectransShapeDlg(nullptr, &p); },
+        [&](QDialog &d) {
+          reopened = d.pos();
+          click(d, 1);
+        });
   EXPECT_EQ(reopened, QPoint(140, 90));
   EXPECT_EQ(std::memcmp(&p, &before, sizeof p), 0);
   EXPECT_EQ(jVectransShapeDlg(nullptr, nullptr), -1);
-}
 
-TEST(ShapeDialog, UnknownTypeOrFlatBoxOpensWithoutASelection) {
-  JVectransShapeParam p{40, 100, 0.0f, 0.0f, 0.0f, 0.0f};
+  // An unknown type or a flat box opens without a selection, and OK keeps the type.
+  p = {40, 100, 0.0f, 0.0f, 0.0f, 0.0f};
   EXPECT_EQ(drive([&] { return jVectransShapeDlg(nullptr, &p); },
                   [](QDialog &d) {
                     for (int id : {1184, 1205, 1221}) EXPECT_EQ(groundOf(d, id), kWhite);

@@ -1,8 +1,5 @@
-#include <QCheckBox>
 #include <QComboBox>
 #include <QPainter>
-#include <QRadioButton>
-#include <cstring>
 
 #include "dialog_driver.h"
 #include "outlina_ui.h"
@@ -12,19 +9,22 @@ namespace {
 
 using namespace ui_test;
 
-bool isChecked(QDialog &d, int id) { return control<QAbstractButton>(d, id)->isChecked(); }
+void expectChecked(QDialog &d, std::initializer_list<int> ids, bool checked) {
+  for (int id : ids) EXPECT_EQ(isChecked(d, id), checked) << id;
+}
 
 TEST(WeldDialog, ChecksTheCurrentRuleAndWritesThePickedOne) {
   int32_t mode = 2;
-  const int32_t result = drive([&] { return jWeldDlg(nullptr, &mode); }, [](QDialog &d) {
-    EXPECT_EQ(d.windowTitle(), QStringLiteral("陰線処理"));
-    EXPECT_TRUE(isChecked(d, 1008));
-    EXPECT_FALSE(isChecked(d, 1007));
-    click(d, 1005);
-    saveScreenshot(d, "WELD_DLG");
-    click(d, 1);
-  });
-  EXPECT_EQ(result, 1);
+  EXPECT_EQ(drive([&] { return jWeldDlg(nullptr, &mode); },
+                  [](QDialog &d) {
+                    EXPECT_EQ(d.windowTitle(), QStringLiteral("陰線処理"));
+                    expectChecked(d, {1008}, true);
+                    expectChecked(d, {1007}, false);
+                    click(d, 1005);
+                    saveScreenshot(d, "WELD_DLG");
+                    click(d, 1);
+                  }),
+            1);
   EXPECT_EQ(mode, 3);
 
   mode = 9;  // no button stands for 9: none is checked and OK keeps the value
@@ -32,57 +32,40 @@ TEST(WeldDialog, ChecksTheCurrentRuleAndWritesThePickedOne) {
   EXPECT_EQ(drive([&] { return jWeldDlg(&host, &mode); },
                   [&](QDialog &d) {
                     EXPECT_EQ(d.parentWidget(), &host);
-                    for (int id : {1007, 1008, 1005}) EXPECT_FALSE(isChecked(d, id));
+                    expectChecked(d, {1007, 1008, 1005}, false);
                     click(d, 1);
                   }),
             1);
   EXPECT_EQ(mode, 9);
-  EXPECT_EQ(jWeldDlg(nullptr, nullptr), -1);
 }
 
 TEST(OffsetDialog, ClampsOnLeavingAnEditAndWritesWhatTheTextSays) {
   JWeldOffsetParam p{1.0f, 0, 1, 0, 5, 4.0f, 0, 0};
-  const int32_t result = drive([&] { return jWeldOffsetDlg(nullptr, &p); }, [](QDialog &d) {
-    EXPECT_EQ(d.windowTitle(), QStringLiteral("オフセット処理"));
-    EXPECT_EQ(textOf(d, 1142), "1.00");
-    EXPECT_EQ(textOf(d, 1012), "4.00");
-    EXPECT_TRUE(isChecked(d, 1147));
-    EXPECT_TRUE(isChecked(d, 1149));
-    EXPECT_FALSE(isChecked(d, 1150));
-    EXPECT_TRUE(isChecked(d, 1010));
-    typeAndLeave(d, 1142, "600");
-    EXPECT_EQ(textOf(d, 1142), "500.00");
-    typeAndLeave(d, 1142, "-3");
-    EXPECT_EQ(textOf(d, 1142), "0.00");
-    typeAndLeave(d, 1142, "abc");
-    EXPECT_EQ(textOf(d, 1142), "0.00");
-    typeAndLeave(d, 1142, "1.234");
-    EXPECT_EQ(textOf(d, 1142), "1.23");
-    typeAndLeave(d, 1012, "250");
-    EXPECT_EQ(textOf(d, 1012), "100.00");
-    click(d, 1148);
-    click(d, 1150);
-    click(d, 1011);
-    click(d, 1003);
-    saveScreenshot(d, "WELD_OFFSETDLG");
-    click(d, 1);
-  });
-  EXPECT_EQ(result, 1);
-  EXPECT_EQ(p.distance, 1.23f);
-  EXPECT_EQ(p.side, 1);
-  EXPECT_EQ(p.horizontal, 1);
-  EXPECT_EQ(p.vertical, 1);
-  EXPECT_EQ(p.joint, 6);
-  EXPECT_EQ(p.miterLimit, 100.0f);
-  EXPECT_EQ(p.keepInput, 1);
-  EXPECT_EQ(p.curveFit, 1);
-}
-
-TEST(OffsetDialog, EnterConfirmsTheTypedValueUnclamped) {
-  JWeldOffsetParam p{1.0f, 7, 0, 0, 9, 4.0f, 0, 0};
   EXPECT_EQ(drive([&] { return jWeldOffsetDlg(nullptr, &p); },
                   [](QDialog &d) {
-                    for (int id : {1147, 1148, 1009, 1010, 1011}) EXPECT_FALSE(isChecked(d, id));
+                    EXPECT_EQ(d.windowTitle(), QStringLiteral("オフセット処理"));
+                    EXPECT_EQ(textOf(d, 1142), "1.00");
+                    EXPECT_EQ(textOf(d, 1012), "4.00");
+                    expectChecked(d, {1147, 1149, 1010}, true);
+                    expectChecked(d, {1150}, false);
+                    expectTyped(d, {{1142, "600", "500.00"},
+                                    {1142, "-3", "0.00"},
+                                    {1142, "abc", "0.00"},
+                                    {1142, "1.234", "1.23"},
+                                    {1012, "250", "100.00"}});
+                    for (int id : {1148, 1150, 1011, 1003}) click(d, id);
+                    saveScreenshot(d, "WELD_OFFSETDLG");
+                    click(d, 1);
+                  }),
+            1);
+  const JWeldOffsetParam expected{1.23f, 1, 1, 1, 6, 100.0f, 1, 1};
+  EXPECT_EQ(std::memcmp(&p, &expected, sizeof p), 0);
+
+  // Enter confirms the typed value unclamped; side and joint codes without a button stay.
+  p = {1.0f, 7, 0, 0, 9, 4.0f, 0, 0};
+  EXPECT_EQ(drive([&] { return jWeldOffsetDlg(nullptr, &p); },
+                  [](QDialog &d) {
+                    expectChecked(d, {1147, 1148, 1009, 1010, 1011}, false);
                     QLineEdit *e = control<QLineEdit>(d, 1142);
                     e->setFocus();
                     e->selectAll();
@@ -91,34 +74,8 @@ TEST(OffsetDialog, EnterConfirmsTheTypedValueUnclamped) {
                   }),
             1);
   EXPECT_EQ(p.distance, 600.0f);
-  // Side and joint codes without a button stay as the caller set them.
   EXPECT_EQ(p.side, 7);
   EXPECT_EQ(p.joint, 9);
-}
-
-TEST(WeldDialogs, CancelLeavesTheRecordByteForByte) {
-  JWeldOffsetParam offset{2.5f, 1, 0, 1, 4, 3.0f, 1, 0};
-  const JWeldOffsetParam offsetBefore = offset;
-  EXPECT_EQ(drive([&] { return jWeldOffsetDlg(nullptr, &offset); },
-                  [](QDialog &d) {
-                    typeAndLeave(d, 1142, "42");
-                    click(d, 1147);
-                    click(d, 1009);
-                    click(d, 2);
-                  }),
-            0);
-  EXPECT_EQ(std::memcmp(&offset, &offsetBefore, sizeof offset), 0);
-
-  JWeldShadowParam shadow{1, 2, 3.0f, 4.0f, 50.0f, 1.0f, 50.0f, 20.0f, 0};
-  const JWeldShadowParam shadowBefore = shadow;
-  EXPECT_EQ(drive([&] { return jWeldShadowDlg(nullptr, &shadow); },
-                  [](QDialog &d) {
-                    control<QComboBox>(d, 1165)->setCurrentIndex(3);
-                    typeAndLeave(d, 1166, "9");
-                    QTest::keyClick(&d, Qt::Key_Escape);
-                  }),
-            0);
-  EXPECT_EQ(std::memcmp(&shadow, &shadowBefore, sizeof shadow), 0);
 }
 
 TEST(WidenDialog, WritesCapJointAndWidthWithCurvesOn) {
@@ -126,23 +83,16 @@ TEST(WidenDialog, WritesCapJointAndWidthWithCurvesOn) {
   EXPECT_EQ(drive([&] { return jWeldWidenDlg(nullptr, &p); },
                   [](QDialog &d) {
                     EXPECT_EQ(d.windowTitle(), QStringLiteral("線幅処理"));
-                    EXPECT_TRUE(isChecked(d, 1148));
-                    EXPECT_TRUE(isChecked(d, 1009));
-                    typeAndLeave(d, 1142, "1.234");
-                    EXPECT_EQ(textOf(d, 1142), "1.23");
-                    typeAndLeave(d, 1012, "-1");
-                    EXPECT_EQ(textOf(d, 1012), "0.00");
+                    expectChecked(d, {1148, 1009}, true);
+                    expectTyped(d, {{1142, "1.234", "1.23"}, {1012, "-1", "0.00"}});
                     click(d, 1149);
                     click(d, 1010);
                     saveScreenshot(d, "WELD_WIDENDLG");
                     click(d, 1);
                   }),
             1);
-  EXPECT_EQ(p.width, 1.23f);
-  EXPECT_EQ(p.cap, 3);
-  EXPECT_EQ(p.joint, 5);
-  EXPECT_EQ(p.miterLimit, 0.0f);
-  EXPECT_EQ(p.curveFit, 1);
+  const JWeldWidenParam expected{1.23f, 3, 5, 0.0f, 1};
+  EXPECT_EQ(std::memcmp(&p, &expected, sizeof p), 0);
 }
 
 TEST(StripeDialog, ClampsTheAngleAndKeepsTheCurveFlag) {
@@ -152,28 +102,21 @@ TEST(StripeDialog, ClampsTheAngleAndKeepsTheCurveFlag) {
                     EXPECT_EQ(d.windowTitle(), QStringLiteral("ストライプ処理"));
                     EXPECT_EQ(textOf(d, 1000), "2.0");
                     EXPECT_EQ(textOf(d, 1005), "45.00");
-                    EXPECT_TRUE(isChecked(d, 1003));
-                    typeAndLeave(d, 1005, "200");
-                    EXPECT_EQ(textOf(d, 1005), "180.0");
-                    typeAndLeave(d, 1005, "-5");
-                    EXPECT_EQ(textOf(d, 1005), "0.0");
+                    expectChecked(d, {1003}, true);
                     // Widths are reprinted but never clamped; an exact tie rounds to even.
-                    typeAndLeave(d, 1000, "2.25");
-                    EXPECT_EQ(textOf(d, 1000), "2.2");
-                    typeAndLeave(d, 1001, "-7.06");
-                    EXPECT_EQ(textOf(d, 1001), "-7.1");
-                    typeAndLeave(d, 1005, "30");
+                    expectTyped(d, {{1005, "200", "180.0"},
+                                    {1005, "-5", "0.0"},
+                                    {1000, "2.25", "2.2"},
+                                    {1001, "-7.06", "-7.1"},
+                                    {1005, "30", "30.0"}});
                     click(d, 1004);
                     EXPECT_TRUE(control(d, 1005)->isEnabled());
                     saveScreenshot(d, "WELD_STRIPEDLG");
                     click(d, 1);
                   }),
             1);
-  EXPECT_EQ(p.stripeWidth, 2.2f);
-  EXPECT_EQ(p.slitWidth, -7.1f);
-  EXPECT_EQ(p.direction, 2);
-  EXPECT_EQ(p.stripeAngle, 30.0f);
-  EXPECT_EQ(p.curveFit, 7);
+  const JWeldStripeParam expected{2.2f, -7.1f, 2, 30.0f, 7};
+  EXPECT_EQ(std::memcmp(&p, &expected, sizeof p), 0);
 }
 
 TEST(ShadowDialog, TypeListEnablesTheRatioAndThePreviewFollowsTheEdits) {
@@ -186,12 +129,14 @@ TEST(ShadowDialog, TypeListEnablesTheRatioAndThePreviewFollowsTheEdits) {
                     EXPECT_EQ(types->itemText(0), QStringLiteral("ﾌﾞﾛｯｸ"));
                     EXPECT_EQ(types->itemText(3), QStringLiteral("ﾊﾟｰｽ"));
                     EXPECT_EQ(types->currentIndex(), 1);
-                    EXPECT_TRUE(isChecked(d, 1158));
-                    for (int id : {1050, 1172, 1173}) EXPECT_FALSE(control(d, id)->isEnabled());
+                    expectChecked(d, {1158}, true);
+                    auto ratioEnabled = [&](bool on) {
+                      for (int id : {1050, 1172, 1173}) EXPECT_EQ(control(d, id)->isEnabled(), on);
+                    };
+                    ratioEnabled(false);
                     types->setCurrentIndex(3);
-                    for (int id : {1050, 1172, 1173}) EXPECT_TRUE(control(d, id)->isEnabled());
-                    typeAndLeave(d, 1050, "40.554");
-                    EXPECT_EQ(textOf(d, 1050), "40.55");
+                    ratioEnabled(true);
+                    expectTyped(d, {{1050, "40.554", "40.55"}});
                     typeAndLeave(d, 1166, "12");
                     typeAndLeave(d, 1167, "-6");
                     saveScreenshot(d, "WELD_SHADOWDLG");
@@ -208,42 +153,60 @@ TEST(ShadowDialog, TypeListEnablesTheRatioAndThePreviewFollowsTheEdits) {
                     const QRect inside(2, 2, frame->width() - 6, frame->height() - 6);
                     EXPECT_EQ(shown.copy(inside), expected.copy(inside));
                     types->setCurrentIndex(0);
-                    for (int id : {1050, 1172, 1173}) EXPECT_FALSE(control(d, id)->isEnabled());
+                    ratioEnabled(false);
                     click(d, 1163);
                     click(d, 1);
                   }),
             1);
-  EXPECT_EQ(p.type, 0);
-  EXPECT_EQ(p.option, 4);
-  EXPECT_EQ(p.dx, 12.0f);
-  EXPECT_EQ(p.dy, -6.0f);
-  EXPECT_EQ(p.ratio, 40.55f);
-  EXPECT_EQ(p.objectWidth, 50.0f);
-  EXPECT_EQ(p.objectHeight, 20.0f);
-  EXPECT_EQ(p.curveFit, 5);
+  const JWeldShadowParam expected{0, 4, 12.0f, -6.0f, 40.55f, 1.0f, 50.0f, 20.0f, 5};
+  EXPECT_EQ(std::memcmp(&p, &expected, sizeof p), 0);
+}
+
+TEST(WeldDialogs, CancelLeavesTheRecordByteForByte) {
+  expectCancelKeeps<int32_t>(jWeldDlg, 2, [](QDialog &d) { click(d, 1005); });
+  expectCancelKeeps<JWeldOffsetParam>(jWeldOffsetDlg, {2.5f, 1, 0, 1, 4, 3.0f, 1, 0},
+                                      [](QDialog &d) {
+                                        typeAndLeave(d, 1142, "42");
+                                        click(d, 1147);
+                                        click(d, 1009);
+                                      });
+  expectCancelKeeps<JWeldWidenParam>(jWeldWidenDlg, {3.0f, 2, 4, 10.0f, 0}, [](QDialog &d) {
+    typeAndLeave(d, 1142, "7");
+    click(d, 1149);
+  });
+  expectCancelKeeps<JWeldStripeParam>(jWeldStripeDlg, {2.0f, 1.0f, 0, 45.0f, 7}, [](QDialog &d) {
+    typeAndLeave(d, 1000, "9");
+    click(d, 1004);
+  });
+  expectCancelKeeps<JWeldShadowParam>(
+      jWeldShadowDlg, {1, 2, 3.0f, 4.0f, 50.0f, 1.0f, 50.0f, 20.0f, 0}, [](QDialog &d) {
+        control<QComboBox>(d, 1165)->setCurrentIndex(3);
+        typeAndLeave(d, 1166, "9");
+        QTest::keyClick(&d, Qt::Key_Escape);
+      });
 }
 
 TEST(WeldDialogs, ReopenWhereTheUserLastClosedThem) {
   JWeldStripeParam p{2.0f, 1.0f, 0, 45.0f, 0};
-  drive([&] { return jWeldStripeDlg(nullptr, &p); }, [](QDialog &d) {
-    d.move(123, 77);
-    click(d, 2);
-  });
   QPoint reopened;
-  drive([&] { return jWeldStripeDlg(nullptr, &p); }, [&](QDialog &d) {
-    reopened = d.pos();
-    d.move(31, 45);
-    click(d, 1);
-  });
-  EXPECT_EQ(reopened, QPoint(123, 77));
-  drive([&] { return jWeldStripeDlg(nullptr, &p); }, [&](QDialog &d) {
-    reopened = d.pos();
-    click(d, 2);
-  });
-  EXPECT_EQ(reopened, QPoint(31, 45));
+  // Cancel and OK both remember the place.
+  for (auto [button, moveTo] : {std::pair{2, QPoint(123, 77)}, {1, QPoint(31, 45)}}) {
+    drive([&] { return jWeldStripeDlg(nullptr, &p); },
+          [&](QDialog &d) {
+            d.move(moveTo);
+            click(d, button);
+          });
+    drive([&] { return jWeldStripeDlg(nullptr, &p); },
+          [&](QDialog &d) {
+            reopened = d.pos();
+            click(d, 2);
+          });
+    EXPECT_EQ(reopened, moveTo);
+  }
 }
 
 TEST(WeldDialogs, NullRecordsAreRefusedWithoutShowingAnything) {
+  EXPECT_EQ(jWeldDlg(nullptr, nullptr), -1);
   EXPECT_EQ(jWeldOffsetDlg(nullptr, nullptr), -1);
   EXPECT_EQ(jWeldShadowDlg(nullptr, nullptr), -1);
   EXPECT_EQ(jWeldStripeDlg(nullptr, nullptr), -1);

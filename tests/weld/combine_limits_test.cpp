@@ -44,37 +44,30 @@ void addComb(JVect *path, int32_t teeth) {
 }
 
 TEST(WeldCombineLimits, BuildStopsBeforeTheContourAndSegmentTablesOverflow) {
-  {
-    Tables tables;
-    PathPtr path(jVectOpen(kRoomy));
-    for (int32_t k = 0; k < kWeldMaxContours; ++k)
-      addOutline(path.get(), rectangle(k * 2.0f, 0, k * 2.0f + 1, 1));
-    EXPECT_TRUE(weldBuildSegments(path.get()));
-    EXPECT_EQ(weldTables.contourCount, kWeldMaxContours);
-    addOutline(path.get(), rectangle(-5, 0, -4, 1));
-    weldTables.contourCount = weldTables.segmentCount = 0;
-    EXPECT_FALSE(weldBuildSegments(path.get()));
+  PathPtr many(jVectOpen(kRoomy));
+  for (int32_t k = 0; k < kWeldMaxContours; ++k)
+    addOutline(many.get(), rectangle(k * 2.0f, 0, k * 2.0f + 1, 1));
+  PathPtr long_(jVectOpen(kRoomy));
+  addOutline(long_.get(), ring(kWeldMaxBuildSegments));
+  for (PathPtr *path : {&many, &long_}) {
+    {
+      Tables tables;
+      EXPECT_TRUE(weldBuildSegments(path->get()));
+      EXPECT_EQ(path == &many ? weldTables.contourCount : weldTables.segmentCount,
+                path == &many ? kWeldMaxContours : kWeldMaxBuildSegments);
+    }
+    // A further contour: the stage and the whole combine refuse, the latter
+    // leaving the path flattened, not combined, and the tables released.
+    addOutline(path->get(), rectangle(-5, 0, -4, 1));
+    {
+      Tables tables;
+      EXPECT_FALSE(weldBuildSegments(path->get()));
+    }
+    const int32_t count = jVectGetNum(path->get());
+    EXPECT_EQ(jWeldCombineVect(path->get(), JWM_UNION_ALL), 0);
+    EXPECT_EQ(jVectGetNum(path->get()), count);
+    EXPECT_EQ(weldTables.segments, nullptr);
   }
-  {
-    Tables tables;
-    PathPtr path(jVectOpen(kRoomy));
-    addOutline(path.get(), ring(kWeldMaxBuildSegments));
-    EXPECT_TRUE(weldBuildSegments(path.get()));
-    EXPECT_EQ(weldTables.segmentCount, kWeldMaxBuildSegments);
-    jVectAddPoint(path.get(), JVECT_LAST, JVM_START, 9, 9);
-    weldTables.contourCount = weldTables.segmentCount = 0;
-    EXPECT_FALSE(weldBuildSegments(path.get()));
-  }
-}
-
-TEST(WeldCombineLimits, TooManyContoursFailsWithThePathFlattenedNotCombined) {
-  PathPtr path(jVectOpen(kRoomy));
-  for (int32_t k = 0; k <= kWeldMaxContours; ++k)
-    addOutline(path.get(), rectangle(k * 2.0f, 0, k * 2.0f + 1, 1));
-  const int32_t count = jVectGetNum(path.get());
-  EXPECT_EQ(jWeldCombineVect(path.get(), JWM_UNION_ALL), 0);
-  EXPECT_EQ(jVectGetNum(path.get()), count);
-  EXPECT_EQ(weldTables.segments, nullptr);
 }
 
 TEST(WeldCombineLimits, OneSegmentMayMeetAtMost9999Crossings) {
