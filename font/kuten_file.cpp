@@ -3,33 +3,17 @@
 #include <cstdint>
 
 #include "font/file_read.h"
+#include "font/kuten_format.h"
 #include "font/readers.h"
 #include "outlina/fit.h"
 
 namespace outlina {
 namespace {
 
-constexpr uint64_t kBaseMarkerAt = 64;   // "S" and two digits: the base offset of the file
-constexpr uint64_t kRowMarkerAt = 68;    // "K" and three digits: the number of index rows
-constexpr uint64_t kFlagMarkerAt = 96;   // "LP0": the glyph info flag becomes 1
-constexpr uint64_t kQuadMarkerAt = 100;  // "BEZ2": curve points are quadratic, not arcs
-constexpr int32_t kDefaultRows = 84;     // index rows of a file without a row marker
-constexpr uint64_t kIndexAt = 256;       // the index follows a 256-byte header, past the base
-constexpr int32_t kCells = 94;           // cells per row, as in JIS X 0208
-constexpr uint64_t kRecordSize = 10;
-constexpr uint64_t kOutlineHeaderSize = 24;
-constexpr uint16_t kEndWord = 0xFFFF;    // a pair of these ends the point list
+using namespace kuten;
+
 constexpr int kModeShift = 15;           // the top bit of a word is a mode bit
 constexpr uint16_t kCoordinateMask = 0x7FFF;
-
-// Single-byte characters live in rows that JIS X 0208 leaves empty.
-constexpr int32_t kAsciiRow = 9;      // printable ASCII, cell = code - 0x20
-constexpr uint32_t kAsciiFirst = 0x21;
-constexpr uint32_t kAsciiLast = 0x7E;
-constexpr int32_t kKanaRow = 10;      // half-width katakana, cell = code - 0xA0
-constexpr uint32_t kKanaFirst = 0xA1;
-constexpr uint32_t kKanaLast = 0xDF;
-constexpr int32_t kOtherRow = 11;     // every other single byte, cell 1
 
 // Point mode by (top bit of x) * 2 + (top bit of y), for arc files and "BEZ2" files.
 constexpr int16_t kArcModes[4] = {JVM_START, JVM_LINE, JVM_ARC_MID, JVM_ARC_END};
@@ -41,23 +25,6 @@ struct KuTenHeader {
   uint8_t flag = 0;
   bool quadratic = false;
 };
-
-// Row and cell of a code in this file. jFontSJISToKuTen answers ku 0 exactly for codes whose
-// high byte is not a lead byte: every double-byte pair gives a row of 1 or more, or -32.
-void kuTenFileCell(uint32_t code, int32_t *row, int32_t *cell) {
-  jFontSJISToKuTen(code, row, cell);
-  if (*row != 0) return;
-  if (code >= kAsciiFirst && code <= kAsciiLast) {
-    *row = kAsciiRow;
-    *cell = static_cast<int32_t>(code - kAsciiFirst) + 1;
-  } else if (code >= kKanaFirst && code <= kKanaLast) {
-    *row = kKanaRow;
-    *cell = static_cast<int32_t>(code - kKanaFirst) + 1;
-  } else {
-    *row = kOtherRow;
-    *cell = 1;
-  }
-}
 
 bool hasText(const JFontHandle *handle, uint64_t at, const char *text, size_t size) {
   uint8_t bytes[4] = {};
@@ -118,7 +85,7 @@ int32_t fontReadKuTenGlyph(JFontHandle *handle, uint32_t code, int32_t direction
                            int32_t em) {
   int32_t row = 0;
   int32_t cell = 0;
-  kuTenFileCell(code, &row, &cell);
+  fileCell(code, &row, &cell);
   fontGlyphDefaults(code, direction, info, metrics);
   info->ku = static_cast<uint8_t>(row);
   info->ten = static_cast<uint8_t>(cell);

@@ -3,34 +3,19 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "font/kuten_format.h"
 #include "fontpack.h"
 
 namespace fontpack {
 namespace {
 
-constexpr size_t kBaseMarkerAt = 64;
-constexpr size_t kRowMarkerAt = 68;
-constexpr size_t kFlagMarkerAt = 96;
-constexpr size_t kQuadMarkerAt = 100;
-constexpr size_t kIndexAt = 256;
-constexpr int32_t kCells = 94;
-constexpr size_t kRecordSize = 10;
-constexpr size_t kOutlineHeaderSize = 24;
+using namespace outlina::kuten;
+
 constexpr int32_t kMaxBase = 99;    // two digits
 constexpr int32_t kMaxRows = 999;   // three digits
-constexpr int32_t kDefaultRows = 84;
 constexpr int32_t kCoordinateMax = 0x7FFF;  // coordinates are 15 bits, the top bit is a mode bit
 constexpr uint16_t kModeBit = 0x8000;
-constexpr uint16_t kEndWord = 0xFFFF;
 constexpr int32_t kMaxAdvance = 0xFFFF;
-// Single-byte characters go to rows that JIS X 0208 leaves empty.
-constexpr int32_t kAsciiRow = 9;      // printable ASCII, cell = code - 0x20
-constexpr uint32_t kAsciiFirst = 0x21;
-constexpr uint32_t kAsciiLast = 0x7E;
-constexpr int32_t kKanaRow = 10;      // half-width katakana, cell = code - 0xA0
-constexpr uint32_t kKanaFirst = 0xA1;
-constexpr uint32_t kKanaLast = 0xDF;
-constexpr int32_t kOtherRow = 11;     // every other single byte, cell 1
 // Arcs stand in for quadratic curves in files without "BEZ2"; one unit of the 10000-unit cell
 // is the step of the file's whole-number coordinates.
 constexpr double kArcTolerance = 1.0;
@@ -94,24 +79,8 @@ void putNumberMarker(ByteImage *image, size_t at, char letter, int digits, int32
 }  // namespace
 
 bool kuTenSlot(uint32_t code, int32_t *row, int32_t *cell) {
-  int32_t ku = 0;
-  int32_t ten = 0;
-  jFontSJISToKuTen(code, &ku, &ten);
-  if (ku == 0) {
-    if (code >= kAsciiFirst && code <= kAsciiLast) {
-      ku = kAsciiRow;
-      ten = static_cast<int32_t>(code - kAsciiFirst) + 1;
-    } else if (code >= kKanaFirst && code <= kKanaLast) {
-      ku = kKanaRow;
-      ten = static_cast<int32_t>(code - kKanaFirst) + 1;
-    } else {
-      ku = kOtherRow;
-      ten = 1;
-    }
-  }
-  *row = ku;
-  *cell = ten;
-  return ku >= 1 && ten >= 1 && ten <= kCells;
+  outlina::kuten::fileCell(code, row, cell);
+  return *row >= 1 && *cell >= 1 && *cell <= kCells;
 }
 
 std::vector<uint8_t> packKuTenFile(const std::vector<Glyph> &glyphs, const KuTenLayout &layout) {
