@@ -1,5 +1,5 @@
 // The standard text workload of the tests and benchmarks: the 200 characters of Japanese text
-// of data/text-200.txt set in IPAGothic, one line after another, as a host would set them.
+// of tests/data/text-200.txt set in IPAGothic, one line after another, as a host would set them.
 #ifndef OUTLINA_TESTS_SUPPORT_TEXT_WORKLOAD_H
 #define OUTLINA_TESTS_SUPPORT_TEXT_WORKLOAD_H
 
@@ -54,7 +54,7 @@ int setText(JVect *path, AdvanceOf advanceOf, int charsPerLine, double linePitch
   JVect *glyph = jVectOpen(2000);
   int set = 0;
   double x = 0, y = 0;
-  for (unsigned code : shiftJisCodes(std::string(OUTLINA_SHARED_DIR) + "/data/text-200.txt")) {
+  for (unsigned code : shiftJisCodes(std::string(OUTLINA_TEXT_WORKLOAD))) {
     jVectClear(glyph);
     JFontGlyphInfo info{};
     JFontGlyphMetrics metrics{};
