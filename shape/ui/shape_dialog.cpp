@@ -8,8 +8,8 @@
 
 #include "outlina_ui.h"
 #include "shape/envelope_formula.h"
-#include "shape/ui/dialog.h"
 #include "shape/ui/shape_preview.h"
+#include "ui/dialog.h"
 
 namespace outlina {
 namespace {

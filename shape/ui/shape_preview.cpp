@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "shape/envelope_formula.h"
-#include "shape/ui/draw.h"
+#include "ui/draw.h"
 
 namespace outlina {
 namespace {

@@ -1,5 +1,5 @@
 // Pixels drawn by the rectangle helper and by the shadow and shape previews.
-#include "shape/ui/draw.h"
+#include "ui/draw.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <QPoint>
 
 #include "outlina_ui.h"
-#include "shape/ui/dialog.h"
 #include "shape/ui/shape_preview.h"
+#include "ui/dialog.h"
 #include "weld/ui/shadow_preview.h"
 
 namespace {

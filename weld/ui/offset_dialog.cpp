@@ -1,6 +1,6 @@
 // jWeldOffsetDlg: distance, side, axes, joint, mitre limit and keep-input of the offset.
 #include "outlina_ui.h"
-#include "shape/ui/dialog.h"
+#include "ui/dialog.h"
 #include "weld/ui/weld_choices.h"
 
 namespace outlina {

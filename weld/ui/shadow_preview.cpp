@@ -4,7 +4,7 @@
 #include <QPoint>
 #include <cmath>
 
-#include "shape/ui/draw.h"
+#include "ui/draw.h"
 
 namespace outlina {
 namespace {

@@ -1,7 +1,7 @@
 // The frame of every library dialog: a template built by name, controls found by their ids,
 // modal results 1 / 0 / -1, and the window place remembered between openings.
-#ifndef OUTLINA_SHAPE_UI_DIALOG_H
-#define OUTLINA_SHAPE_UI_DIALOG_H
+#ifndef OUTLINA_UI_DIALOG_H
+#define OUTLINA_UI_DIALOG_H
 
 #include <QDialog>
 #include <QRect>

@@ -1,4 +1,4 @@
-#include "shape/ui/dialog.h"
+#include "ui/dialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <locale.h>
 
-#include "shape/ui/templates.h"
+#include "ui/templates.h"
 
 namespace outlina {
 namespace {

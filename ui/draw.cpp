@@ -1,4 +1,4 @@
-#include "shape/ui/draw.h"
+#include "ui/draw.h"
 
 #include <QBrush>
 #include <QPainter>
