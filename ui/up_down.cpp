@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
+#include <QWheelEvent>
 
 namespace outlina {
 namespace {
@@ -73,6 +74,15 @@ void UpDown::mouseReleaseEvent(QMouseEvent *event) {
   pressed_ = Arrow::None;
   setRepeatAction(SliderNoAction);
   update();
+}
+
+void UpDown::wheelEvent(QWheelEvent *event) {
+  // One notch is one step, like one click on an arrow, not the lines a scroll bar would move.
+  wheelRest_ += event->angleDelta().y();
+  const int steps = wheelRest_ / QWheelEvent::DefaultDeltasPerStep;
+  wheelRest_ -= steps * QWheelEvent::DefaultDeltasPerStep;
+  setValue(value() + steps * singleStep());
+  event->accept();
 }
 
 }  // namespace outlina

@@ -15,11 +15,14 @@ class UpDown : public QAbstractSlider {
   void paintEvent(QPaintEvent *event) override;
   void mousePressEvent(QMouseEvent *event) override;
   void mouseReleaseEvent(QMouseEvent *event) override;
+  void wheelEvent(QWheelEvent *event) override;
 
  private:
   enum class Arrow { None, Up, Down };
   QRect arrowRect(Arrow arrow) const;
   Arrow pressed_ = Arrow::None;
+  // Wheel movement not yet worth a whole step, as fine-grained wheels report it.
+  int wheelRest_ = 0;
 };
 
 }  // namespace outlina
