@@ -7,7 +7,7 @@ qt_add_resources(OUTLINA_UI_RESOURCES ${CMAKE_CURRENT_SOURCE_DIR}/res/bitmaps.qr
 
 # The previews bend outlines with the same formula the envelope effect uses; it is compiled in
 # here because the core keeps its internals hidden.
-file(GLOB OUTLINA_UI_SOURCES CONFIGURE_DEPENDS weld/ui/*.cpp shape/ui/*.cpp)
+file(GLOB OUTLINA_UI_SOURCES CONFIGURE_DEPENDS ui/*.cpp weld/ui/*.cpp shape/ui/*.cpp)
 add_library(outlina_ui_core OBJECT ${OUTLINA_UI_SOURCES} shape/envelope_formula.cpp
             ${OUTLINA_UI_GENERATED} ${OUTLINA_UI_RESOURCES})
 target_include_directories(outlina_ui_core

@@ -1,15 +1,15 @@
 // jVectransShapeDlg: pick one of the 32 envelope shapes and its strength, with previews.
 #include <QAbstractSlider>
+#include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
-#include <QScrollBar>
 #include <algorithm>
 
 #include "outlina_ui.h"
 #include "shape/envelope_formula.h"
-#include "shape/ui/dialog.h"
 #include "shape/ui/shape_preview.h"
+#include "ui/dialog.h"
 
 namespace outlina {
 namespace {
@@ -53,7 +53,7 @@ class ShapeDialog : public TemplateDialog {
  protected:
   void initDialog() override {
     shapeState.work = *shapeState.record;
-    if (auto *spin = item<QScrollBar>(kIdSpin)) {
+    if (auto *spin = item<QAbstractSlider>(kIdSpin)) {
       spin->setRange(0, kMaxPercent);
       // The arrows set the edit's text; the edit then updates the working strength.
       connect(spin, &QAbstractSlider::valueChanged, this,
@@ -79,7 +79,10 @@ class ShapeDialog : public TemplateDialog {
 
   void paintItem(int id, QPainter &painter) override {
     const JVectransShapeParam &w = shapeState.work;
-    const QSize size = item(id)->size();
+    // Pictures draw inside their sunken edge, which the frame paints over them afterwards.
+    const QRect inside = item<QFrame>(id)->contentsRect();
+    painter.translate(inside.topLeft());
+    const QSize size = inside.size() + QSize(kPictureEdges, kPictureEdges);
     if (id == kIdPreview) {
       DrawShapePreview(&painter, size, w.minX, w.minY, w.maxX, w.maxY, w.type,
                        static_cast<float>(w.ratio / kPercent));
@@ -89,8 +92,8 @@ class ShapeDialog : public TemplateDialog {
       if (kPictureIds[type - 1] != id) continue;
       const bool wide = envelopeMovesY(type);
       const int32_t selector = type == w.type ? type + kSelectedOffset : type;
-      DrawShapePreview(&painter, size, kThumbNear, kThumbNear, wide ? kThumbLong : kThumbShort,
-                       wide ? kThumbShort : kThumbLong, selector, thumbnailStrength(type));
+      DrawShapeThumbnail(&painter, size, kThumbNear, kThumbNear, wide ? kThumbLong : kThumbShort,
+                         wide ? kThumbShort : kThumbLong, selector, thumbnailStrength(type));
     }
   }
 
@@ -104,7 +107,7 @@ class ShapeDialog : public TemplateDialog {
     // Up and down in the strength edit step it like the arrows beside it.
     if (event->type() == QEvent::KeyPress && watched == item(kIdStrength)) {
       const int key = static_cast<QKeyEvent *>(event)->key();
-      auto *spin = item<QScrollBar>(kIdSpin);
+      auto *spin = item<QAbstractSlider>(kIdSpin);
       if (spin != nullptr && (key == Qt::Key_Up || key == Qt::Key_Down)) {
         spin->triggerAction(key == Qt::Key_Up ? QAbstractSlider::SliderSingleStepAdd
                                               : QAbstractSlider::SliderSingleStepSub);
@@ -121,7 +124,7 @@ class ShapeDialog : public TemplateDialog {
     shapeState.work.ratio = ratio;
     // Out-of-range text is corrected at once; an empty edit stays empty and counts as 0.
     if (ratio != typed) setItemText(kIdStrength, QString::number(ratio));
-    if (auto *spin = item<QScrollBar>(kIdSpin)) {
+    if (auto *spin = item<QAbstractSlider>(kIdSpin)) {
       const QSignalBlocker quiet(spin);
       spin->setValue(ratio);
     }

@@ -1,5 +1,5 @@
 // Pixels drawn by the rectangle helper and by the shadow and shape previews.
-#include "shape/ui/draw.h"
+#include "ui/draw.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <QPoint>
 
 #include "outlina_ui.h"
-#include "shape/ui/dialog.h"
 #include "shape/ui/shape_preview.h"
+#include "ui/dialog.h"
 #include "weld/ui/shadow_preview.h"
 
 namespace {
@@ -105,11 +105,11 @@ TEST(ShadowPreview, SelectionIsAHundredPixelsLongAndCentredInTheClip) {
   EXPECT_EQ(red, 101 * 41);
   // The drop is moved by (20, -10) pixels: y up in the record is up on the screen.
   EXPECT_EQ(spanOf(img, kBlack), QRect(68, 48, 101, 41));
-  // Only the area from (1, 1) to (196, 156) is touched.
-  for (QPoint outside : {QPoint(0, 0), QPoint(197, 100), QPoint(100, 157)})
+  // Only the area from (1, 1) to (198, 158) is touched.
+  for (QPoint outside : {QPoint(0, 0), QPoint(199, 100), QPoint(100, 159)})
     EXPECT_EQ(img.pixel(outside), kBlue);
   EXPECT_EQ(img.pixel(1, 1), kWhite);
-  EXPECT_EQ(img.pixel(196, 156), kWhite);
+  EXPECT_EQ(img.pixel(198, 158), kWhite);
 
   // q = 100 / 7: the width 42.86 and the shift 14.29 are cut to 42 and 14.
   const QImage cut = shadowImage(200, 160, {JWST_DROP, 0, 1.0f, 0.0f, 100.0f, 0.0f, 3.0f, 7.0f, 0});
@@ -145,7 +145,7 @@ TEST(ShadowPreview, SelectionWithoutSizeOrUnknownKindDrawsSafely) {
   int white = 0;
   spanOf(shadowImage(200, 160, {JWST_DROP, 0, 10.0f, 5.0f, 100.0f, 0.0f, 0.0f, 0.0f, 0}), kWhite,
          &white);
-  EXPECT_EQ(white, 196 * 156);
+  EXPECT_EQ(white, 198 * 158);
   const QImage only = shadowImage(200, 160, {9, 0, 10.0f, 5.0f, 100.0f, 0.0f, 50.0f, 20.0f, 0});
   EXPECT_EQ(spanOf(only, kBlack), QRect());
   EXPECT_EQ(spanOf(only, kRed), QRect(48, 58, 101, 41));

@@ -1,4 +1,4 @@
-#include <QScrollBar>
+#include <QAbstractSlider>
 #include <cstring>
 
 #include "dialog_driver.h"
@@ -49,7 +49,7 @@ TEST(ShapeDialog, StrengthIsHeldToPercentAsItIsTyped) {
                     EXPECT_EQ(e->text(), "0");
                     e->setText("41");
                     // The arrows beside the edit and the arrow keys step the number.
-                    auto *spin = control<QScrollBar>(d, 1186);
+                    auto *spin = control<QAbstractSlider>(d, 1186);
                     spin->triggerAction(QAbstractSlider::SliderSingleStepAdd);
                     EXPECT_EQ(e->text(), "42");
                     QTest::keyClick(e, Qt::Key_Down);

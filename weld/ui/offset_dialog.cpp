@@ -1,6 +1,6 @@
 // jWeldOffsetDlg: distance, side, axes, joint, mitre limit and keep-input of the offset.
 #include "outlina_ui.h"
-#include "shape/ui/dialog.h"
+#include "ui/dialog.h"
 #include "weld/ui/weld_choices.h"
 
 namespace outlina {
@@ -28,11 +28,11 @@ class OffsetDialog : public TemplateDialog {
     w = *offsetState.record;
     setItemText(kIdLengthEdit, numberText(w.distance, kTwoDecimals));
     checkChoice(kSideChoices, w.side);
-    setChecked(kIdHorizontal, w.horizontal != 0);
-    setChecked(kIdVertical, w.vertical != 0);
+    showField(kIdHorizontal, w.horizontal);
+    showField(kIdVertical, w.vertical);
     checkChoice(kJointChoices, w.joint);
     setItemText(kIdMiterLimitEdit, numberText(w.miterLimit, kTwoDecimals));
-    setChecked(kIdKeepInput, w.keepInput != 0);
+    showField(kIdKeepInput, w.keepInput);
     watchEdit(kIdLengthEdit);
     watchEdit(kIdMiterLimitEdit);
   }
@@ -47,11 +47,11 @@ class OffsetDialog : public TemplateDialog {
     JWeldOffsetParam &w = offsetState.work;
     w.distance = readNumber(kIdLengthEdit);
     readChoice(kSideChoices, w.side);
-    w.horizontal = checked(kIdHorizontal) ? 1 : 0;
-    w.vertical = checked(kIdVertical) ? 1 : 0;
+    w.horizontal = fieldOf(kIdHorizontal);
+    w.vertical = fieldOf(kIdVertical);
     readChoice(kJointChoices, w.joint);
     w.miterLimit = readNumber(kIdMiterLimitEdit);
-    w.keepInput = checked(kIdKeepInput) ? 1 : 0;
+    w.keepInput = fieldOf(kIdKeepInput);
     // The offset always comes back with curves.
     w.curveFit = 1;
     *offsetState.record = w;

@@ -3,7 +3,7 @@
 #include <QPainter>
 
 #include "outlina_ui.h"
-#include "shape/ui/dialog.h"
+#include "ui/dialog.h"
 #include "weld/ui/shadow_preview.h"
 #include "weld/ui/weld_choices.h"
 

@@ -4,16 +4,16 @@
 #include <QPoint>
 #include <cmath>
 
-#include "shape/ui/draw.h"
+#include "ui/draw.h"
 
 namespace outlina {
 namespace {
 
 // The selection's longer side is drawn this many pixels long.
 constexpr double kLongSide = 100.0;
-// The frame's edge takes one pixel on the top and left and three on the bottom and right.
+// The frame's sunken edge takes one pixel on each side; the picture fills what is inside it.
 constexpr int kClipNear = 1;
-constexpr int kClipFar = 3;
+constexpr int kClipFar = 1;
 // The selection is centred in the frame less this many pixels.
 constexpr int kMargin = 4;
 constexpr double kPercent = 100.0;

@@ -1,6 +1,6 @@
 // jWeldStripeDlg: stripe and slit widths, direction and angle.
 #include "outlina_ui.h"
-#include "shape/ui/dialog.h"
+#include "ui/dialog.h"
 #include "weld/ui/weld_choices.h"
 
 namespace outlina {

@@ -2,7 +2,7 @@
 #ifndef OUTLINA_WELD_UI_WELD_CHOICES_H
 #define OUTLINA_WELD_UI_WELD_CHOICES_H
 
-#include "shape/ui/dialog.h"
+#include "ui/dialog.h"
 
 namespace outlina {
 

@@ -1,6 +1,6 @@
 // jWeldDlg: the combine rule, written straight into the caller's word.
 #include "outlina_ui.h"
-#include "shape/ui/dialog.h"
+#include "ui/dialog.h"
 
 namespace outlina {
 namespace {

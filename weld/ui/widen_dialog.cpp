@@ -1,6 +1,6 @@
 // jWeldWidenDlg: width, cap, joint and mitre limit of the widened stroke.
 #include "outlina_ui.h"
-#include "shape/ui/dialog.h"
+#include "ui/dialog.h"
 #include "weld/ui/weld_choices.h"
 
 namespace outlina {

@@ -1,6 +1,6 @@
 // The dialog templates compiled into the library, found by their resource names.
-#ifndef OUTLINA_SHAPE_UI_TEMPLATES_H
-#define OUTLINA_SHAPE_UI_TEMPLATES_H
+#ifndef OUTLINA_UI_TEMPLATES_H
+#define OUTLINA_UI_TEMPLATES_H
 
 class QDialog;
 

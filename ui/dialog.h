@@ -1,7 +1,7 @@
 // The frame of every library dialog: a template built by name, controls found by their ids,
 // modal results 1 / 0 / -1, and the window place remembered between openings.
-#ifndef OUTLINA_SHAPE_UI_DIALOG_H
-#define OUTLINA_SHAPE_UI_DIALOG_H
+#ifndef OUTLINA_UI_DIALOG_H
+#define OUTLINA_UI_DIALOG_H
 
 #include <QDialog>
 #include <QRect>
@@ -82,6 +82,10 @@ class TemplateDialog : public QDialog {
 
   bool checked(int id) const;
   void setChecked(int id, bool on);
+  // A check box shows its field: 0 clear, 2 the third, undecided state, anything else ticked.
+  // Reading gives 0, 1 or 2 back, so a field of 2 the user did not touch stays 2.
+  void showField(int id, int32_t field);
+  int32_t fieldOf(int id) const;
   // Checks the button of value, none when no button stands for it.
   void checkChoice(std::span<const Choice> choices, int32_t value);
   // The value of the first checked button; field unchanged when none is checked.
@@ -99,6 +103,10 @@ class TemplateDialog : public QDialog {
   void showEvent(QShowEvent *event) override;
 
  private:
+  // Tab enters each group of radio buttons at its checked one, or its first when none is; the
+  // arrow keys move inside the group.
+  void updateRadioTabStops();
+
   WindowPlace &place_;
   bool built_;
   QSet<int> pictures_;

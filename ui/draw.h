@@ -1,6 +1,6 @@
 // The two fill primitives under every preview: one-pixel outline, brush fill, painter restored.
-#ifndef OUTLINA_SHAPE_UI_DRAW_H
-#define OUTLINA_SHAPE_UI_DRAW_H
+#ifndef OUTLINA_UI_DRAW_H
+#define OUTLINA_UI_DRAW_H
 
 #include <QColor>
 #include <QPoint>

@@ -1,9 +1,12 @@
-#include "shape/ui/dialog.h"
+#include "ui/dialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QEvent>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QRadioButton>
 #include <QThread>
 #include <QWidget>
 #include <charconv>
@@ -11,7 +14,7 @@
 #include <cstdlib>
 #include <locale.h>
 
-#include "shape/ui/templates.h"
+#include "ui/templates.h"
 
 namespace outlina {
 namespace {
@@ -19,6 +22,8 @@ namespace {
 // Number edits are read from at most this many characters of their text.
 constexpr int kNumberChars = 18;
 constexpr int kNumberBuffer = 64;
+// The check box field value of the third, undecided state.
+constexpr int32_t kUndecided = 2;
 
 // Numbers in the dialogs always use the decimal point, whatever locale the host set.
 locale_t cLocale() {
@@ -54,6 +59,14 @@ bool dialogsAvailable() {
 
 TemplateDialog::TemplateDialog(const char *templateName, QWidget *parent, WindowPlace &place)
     : QDialog(parent), place_(place), built_(buildTemplate(templateName, this)) {
+  // A fixed modal frame: title, system menu and close button, no resizing.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
+  setFixedSize(size());
+  for (QRadioButton *radio : findChildren<QRadioButton *>()) {
+    connect(radio, &QAbstractButton::toggled, this, [this] { updateRadioTabStops(); });
+  }
   if (auto *ok = item<QAbstractButton>(kIdOk)) {
     connect(ok, &QAbstractButton::clicked, this, &QDialog::accept);
   }
@@ -67,6 +80,7 @@ QString TemplateDialog::itemName(int id) { return QStringLiteral("id%1").arg(id)
 int TemplateDialog::run() {
   if (!built_) return -1;
   initDialog();
+  updateRadioTabStops();
   return exec();
 }
 
@@ -88,6 +102,39 @@ bool TemplateDialog::checked(int id) const {
 
 void TemplateDialog::setChecked(int id, bool on) {
   if (auto *button = item<QAbstractButton>(id)) button->setChecked(on);
+}
+
+void TemplateDialog::showField(int id, int32_t field) {
+  auto *box = item<QCheckBox>(id);
+  if (box == nullptr) return;
+  box->setCheckState(field == 0            ? Qt::Unchecked
+                     : field == kUndecided ? Qt::PartiallyChecked
+                                           : Qt::Checked);
+  // The undecided state is only shown, never offered: after the first click the box is ticked or
+  // clear.
+  connect(box, &QAbstractButton::clicked, box, [box] { box->setTristate(false); });
+}
+
+int32_t TemplateDialog::fieldOf(int id) const {
+  const auto *box = item<QCheckBox>(id);
+  if (box == nullptr) return 0;
+  switch (box->checkState()) {
+    case Qt::Unchecked: return 0;
+    case Qt::PartiallyChecked: return kUndecided;
+    default: return 1;
+  }
+}
+
+void TemplateDialog::updateRadioTabStops() {
+  for (QRadioButton *radio : findChildren<QRadioButton *>()) {
+    const QList<QRadioButton *> group =
+        radio->parentWidget()->findChildren<QRadioButton *>(Qt::FindDirectChildrenOnly);
+    const QRadioButton *stop = group.front();
+    for (const QRadioButton *other : group) {
+      if (other->isChecked()) stop = other;
+    }
+    radio->setFocusPolicy(radio == stop ? Qt::StrongFocus : Qt::ClickFocus);
+  }
 }
 
 void TemplateDialog::checkChoice(std::span<const Choice> choices, int32_t value) {
@@ -145,9 +192,16 @@ bool TemplateDialog::eventFilter(QObject *watched, QEvent *event) {
       paintItem(id, painter);
       break;
     }
-    case QEvent::MouseButtonRelease:
-      itemClicked(id);
+    case QEvent::MouseButtonRelease: {
+      // A picture is picked by a left click that ends on it.
+      const auto *click = static_cast<QMouseEvent *>(event);
+      const auto *picture = static_cast<QWidget *>(watched);
+      if (click->button() == Qt::LeftButton &&
+          picture->rect().contains(click->position().toPoint())) {
+        itemClicked(id);
+      }
       break;
+    }
     default:
       break;
   }

@@ -1,4 +1,4 @@
-#include "shape/ui/draw.h"
+#include "ui/draw.h"
 
 #include <QBrush>
 #include <QPainter>
@@ -84,6 +84,11 @@ int32_t drawRectangle(QPainter *dc, int32_t left, int32_t top, int32_t right, in
   if (right < left) std::swap(left, right);
   if (bottom < top) std::swap(top, bottom);
   ToolScope scope(dc, lineColour, fillColour, brushStyle);
+  if (left == right || top == bottom) {
+    // One pixel wide or high it is all outline; Qt paints no outline for a rectangle of no extent.
+    dc->fillRect(QRect(QPoint(left, top), QPoint(right, bottom)), colourOf(lineColour));
+    return 1;
+  }
   // A one-pixel outline of a w x h rectangle covers w + 1 columns, so the far corner is painted.
   dc->drawRect(QRect(left, top, right - left, bottom - top));
   return 1;

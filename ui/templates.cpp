@@ -1,4 +1,4 @@
-#include "shape/ui/templates.h"
+#include "ui/templates.h"
 
 #include <QDialog>
 #include <cstring>
