@@ -4,7 +4,6 @@
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
-#include FT_ADVANCES_H
 #include FT_TRUETYPE_TABLES_H
 #include <hb-ft.h>
 #include <hb.h>
@@ -12,6 +11,7 @@
 #include <unicode/uchar.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "font/installed_face.h"
@@ -30,6 +30,8 @@ constexpr FT_ULong kSymbolPage = 0xF000;
 const iconv_t kNoConversion = reinterpret_cast<iconv_t>(-1);
 // Unicode as iconv delivers it here: one 32-bit little-endian unit per character.
 constexpr char kUnicodeTarget[] = "UTF-32LE";
+// The centre line of a vertical column: the middle of the cell, where sideways glyphs have it.
+constexpr double kColumnCentre = JFONT_EM / 2.0;
 
 struct InstalledFace {
   FT_Library library;
@@ -187,18 +189,17 @@ FT_UInt verticalAlternate(InstalledFace &state, uint32_t codePoint) {
   return length == 1 ? glyphs[0].codepoint : 0;
 }
 
-// In vertical mode, chooses the glyph and whether it stands upright in the column, after
-// the character's vertical orientation: U and Tu upright (Tu through its alternate), Tr
-// upright only through an alternate, R on its side.
+// In vertical mode, chooses the glyph and whether it stands upright in the column. Every
+// character that stands upright takes its vertical alternate when the font has one; without
+// one, U and Tu stand upright and Tr lies on its side like R.
 bool chooseVertical(InstalledFace &state, uint32_t codePoint, FT_UInt *glyph) {
   const auto orientation = static_cast<UVerticalOrientation>(
       u_getIntPropertyValue(static_cast<UChar32>(codePoint), UCHAR_VERTICAL_ORIENTATION));
-  if (orientation == U_VO_UPRIGHT) return true;
   if (orientation == U_VO_ROTATED) return false;
   const FT_UInt alternate = verticalAlternate(state, codePoint);
   const bool hasAlternate = alternate != 0 && alternate != *glyph;
   if (hasAlternate) *glyph = alternate;
-  return hasAlternate || orientation == U_VO_TRANSFORMED_UPRIGHT;
+  return hasAlternate || orientation != U_VO_TRANSFORMED_ROTATED;
 }
 
 // Loads the glyph of code and writes its native outline under matrix into the face's
@@ -214,28 +215,20 @@ bool buildOutline(InstalledFace &state, uint32_t code, const FontMat2 &matrix) {
       face->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
     return false;
   const double scale = state.scale;
-  const double horizontal = std::lround(face->glyph->metrics.horiAdvance * scale);
-  double advance = horizontal;
-  if (upright) {
-    FT_Fixed vertical = 0;
-    advance = FT_HAS_VERTICAL(face) &&
-                      FT_Get_Advance(face, glyph, FT_LOAD_NO_SCALE | FT_LOAD_VERTICAL_LAYOUT,
-                                     &vertical) == 0
-                  ? std::lround(vertical * scale)
-                  : JFONT_EM;
-  }
+  double advance = std::lround(face->glyph->metrics.horiAdvance * scale);
   const double m11 = matrix.m11 / kFixedOne, m12 = matrix.m12 / kFixedOne;
   const double m21 = matrix.m21 / kFixedOne, m22 = matrix.m22 / kFixedOne;
-  // Upright glyphs are delivered turned a quarter turn counter-clockwise, (u, v) to
-  // (advance - descent - v, u - descent + centring), so that the reader's clockwise turn and
-  // shifts stand them in the column, centred across it. Scale, that placement and the matrix
-  // fold into one affine map of font units.
-  const double descent = state.descent;
-  const double centring = (JFONT_EM - horizontal) / 2.0;
   double ux = scale, vx = 0, ox = 0, uy = 0, vy = scale, oy = 0;
   if (upright) {
-    ux = 0, vx = -scale, ox = advance - descent;
-    uy = scale, vy = 0, oy = centring - descent;
+    // The font's vertical origin goes to the top of the em box on the column's centre line,
+    // the box spanning 0 to the vertical advance. The glyph is delivered turned a quarter
+    // turn counter-clockwise, (u, v) to (vertical origin y - v, u - origin x + centre -
+    // descent), so that the reader's clockwise turn and shifts stand it there.
+    hb_position_t originX = 0, originY = 0;
+    hb_font_get_glyph_v_origin(state.shaper, glyph, &originX, &originY);
+    advance = std::lround(std::abs(hb_font_get_glyph_v_advance(state.shaper, glyph)) * scale);
+    ux = 0, vx = -scale, ox = originY * scale;
+    uy = scale, vy = 0, oy = kColumnCentre - originX * scale - state.descent;
   }
   const FontAffine map{m11 * ux + m21 * uy, m11 * vx + m21 * vy, m11 * ox + m21 * oy,
                        m12 * ux + m22 * uy, m12 * vx + m22 * vy, m12 * ox + m22 * oy};
