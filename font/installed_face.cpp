@@ -30,6 +30,12 @@ constexpr FT_ULong kSymbolPage = 0xF000;
 const iconv_t kNoConversion = reinterpret_cast<iconv_t>(-1);
 // Unicode as iconv delivers it here: one 32-bit little-endian unit per character.
 constexpr char kUnicodeTarget[] = "UTF-32LE";
+// Code page codes are converted a lead byte's row of 256 codes at a time, on first use; row 0
+// holds the single-byte codes.
+constexpr uint32_t kRowCodes = 256;
+constexpr uint32_t kRows = 256;
+// A row entry for bytes that are no character of the code page.
+constexpr uint32_t kNoCharacter = 0xFFFFFFFF;
 // The centre line of a vertical column: the middle of the cell, where sideways glyphs have it.
 constexpr double kColumnCentre = JFONT_EM / 2.0;
 
@@ -39,6 +45,7 @@ struct InstalledFace {
   hb_font_t *shaper;  // vertical mode: finds the vertical alternates
   hb_buffer_t *shaping;
   iconv_t toUnicode;  // kNoConversion for a symbol font
+  uint32_t *unicodeRows[kRows];  // Unicode of each code page code, by lead byte; null until used
   bool vertical;
   bool symbol;
   double scale;     // cell units per font unit
@@ -111,6 +118,7 @@ void releaseFace(InstalledFace *state) {
   if (state->shaping != nullptr) hb_buffer_destroy(state->shaping);
   if (state->shaper != nullptr) hb_font_destroy(state->shaper);
   if (state->toUnicode != kNoConversion) iconv_close(state->toUnicode);
+  for (uint32_t *row : state->unicodeRows) jMemFree(row);
   if (state->face != nullptr) FT_Done_Face(state->face);
   if (state->library != nullptr) FT_Done_FreeType(state->library);
   fontReleaseNativeScratch(state->scratch);
@@ -144,8 +152,27 @@ bool openFace(InstalledFace &state, const char *family, uint32_t charset) {
   return true;
 }
 
+// The Unicode character of code page bytes through iconv, kNoCharacter when they are none.
+uint32_t convertCode(iconv_t toUnicode, uint32_t code) {
+  char bytes[2];
+  size_t inLeft = 0;
+  if (code > 0xFF) bytes[inLeft++] = static_cast<char>(code >> 8);
+  bytes[inLeft++] = static_cast<char>(code & 0xFF);
+  uint8_t unit[4];
+  char *in = bytes;
+  char *out = reinterpret_cast<char *>(unit);
+  size_t outLeft = sizeof unit;
+  iconv(toUnicode, nullptr, nullptr, nullptr, nullptr);
+  if (iconv(toUnicode, &in, &inLeft, &out, &outLeft) == static_cast<size_t>(-1) ||
+      inLeft != 0 || outLeft != 0)
+    return kNoCharacter;
+  return static_cast<uint32_t>(unit[0]) | static_cast<uint32_t>(unit[1]) << 8 |
+         static_cast<uint32_t>(unit[2]) << 16 | static_cast<uint32_t>(unit[3]) << 24;
+}
+
 // The glyph (0, the missing-glyph shape, when the font lacks the character) and the Unicode
-// character of a code page code; false when the bytes are not a character of the code page.
+// character of a code page code; false when the bytes are not a character of the code page
+// or the row of conversions cannot be allocated.
 bool glyphOfCode(InstalledFace &state, uint32_t code, FT_UInt *glyph, uint32_t *codePoint) {
   if (state.symbol) {
     if (code > 0xFF) return false;
@@ -153,21 +180,16 @@ bool glyphOfCode(InstalledFace &state, uint32_t code, FT_UInt *glyph, uint32_t *
     if (*glyph == 0) *glyph = FT_Get_Char_Index(state.face, kSymbolPage | code);
     return true;
   }
-  char bytes[2];
-  size_t inLeft = 0;
   if (code > 0xFFFF) return false;
-  if (code > 0xFF) bytes[inLeft++] = static_cast<char>(code >> 8);
-  bytes[inLeft++] = static_cast<char>(code & 0xFF);
-  uint8_t unit[4];
-  char *in = bytes;
-  char *out = reinterpret_cast<char *>(unit);
-  size_t outLeft = sizeof unit;
-  iconv(state.toUnicode, nullptr, nullptr, nullptr, nullptr);
-  if (iconv(state.toUnicode, &in, &inLeft, &out, &outLeft) == static_cast<size_t>(-1) ||
-      inLeft != 0 || outLeft != 0)
-    return false;
-  *codePoint = static_cast<uint32_t>(unit[0]) | static_cast<uint32_t>(unit[1]) << 8 |
-               static_cast<uint32_t>(unit[2]) << 16 | static_cast<uint32_t>(unit[3]) << 24;
+  uint32_t *&row = state.unicodeRows[code / kRowCodes];
+  if (row == nullptr) {
+    row = static_cast<uint32_t *>(jMemAlloc(kRowCodes * sizeof(uint32_t)));
+    if (row == nullptr) return false;
+    const uint32_t first = code - code % kRowCodes;
+    for (uint32_t i = 0; i < kRowCodes; ++i) row[i] = convertCode(state.toUnicode, first + i);
+  }
+  *codePoint = row[code % kRowCodes];
+  if (*codePoint == kNoCharacter) return false;
   *glyph = FT_Get_Char_Index(state.face, *codePoint);
   return true;
 }

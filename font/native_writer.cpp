@@ -20,9 +20,13 @@ constexpr double kCubicTolerance = 0.5;
 // per unit of |P3 - 3 P2 + 3 P1 - P0|.
 const double kMidpointQuadError = std::sqrt(3.0) / 36.0;
 
-// Nearest integer, halves away from zero (as lround, without the library call per point).
-int32_t roundToInt(double value) {
-  return static_cast<int32_t>(value >= 0 ? value + 0.5 : value - 0.5);
+// Nearest integer, halves away from zero (as lround, without the library call or a branch per
+// point).
+int32_t roundToInt(double value) { return static_cast<int32_t>(value + std::copysign(0.5, value)); }
+
+// The coordinate limited to the 16.16 range, so that converting it stays defined.
+double clampFixed(double value) {
+  return value < -kFixedLimit ? -kFixedLimit : value > kFixedLimit ? kFixedLimit : value;
 }
 
 // First size of a scratch block, in elements: a simple glyph fits without growing.
@@ -43,76 +47,85 @@ bool reserve(T *&block, uint32_t &capacity, uint32_t needed, uint32_t keep) {
   return true;
 }
 
-// Appends native records to the scratch buffer.
+// Appends native records to the scratch buffer. Every put is covered by an earlier room().
+// The write position lives in the writer, not in the scratch, so that the byte stores of a
+// glyph's points do not force it back to memory after each one.
 class OutlineWriter {
  public:
-  explicit OutlineWriter(NativeScratch &state) : state_(state) { state_.used = 0; }
+  explicit OutlineWriter(NativeScratch &state) : state_(state), out_(state.buffer) {}
 
-  bool ok() const { return ok_; }
-
-  // Makes room for bytes more; every put is covered by a call of this first.
-  void room(uint32_t bytes) {
-    if (ok_ && state_.used + bytes > state_.capacity &&
-        !reserve(state_.buffer, state_.capacity, state_.used + bytes, state_.used))
-      ok_ = false;
+  // The bytes written; the scratch's used count is set too.
+  uint32_t finish() { return state_.used = offset(); }
+  // False when a written coordinate did not fit a 16.16 number.
+  bool inRange() const { return !outside_; }
+  // Makes room for bytes more; false when memory runs out.
+  bool room(uint32_t bytes) {
+    const uint32_t used = offset();
+    if (used + bytes <= state_.capacity) return true;
+    if (!reserve(state_.buffer, state_.capacity, used + bytes, used)) return false;
+    out_ = state_.buffer + used;
+    return true;
   }
   void beginPolygon(Pt start) {
-    polygonAt_ = state_.used;
-    recordAt_ = 0;
+    polygonAt_ = offset();
     putU32(0);
     putU32(kPolygonType);
     putPoint(start);
   }
+  // Consecutive lines share one record; its point count is written when it ends.
   void line(Pt p) {
-    if (recordAt_ == 0 || recordType_ != kCurveLine) beginRecord(kCurveLine);
-    addPoint(p);
+    if (lineAt_ == kNoRecord) {
+      lineAt_ = offset();
+      linePoints_ = 0;
+      putU16(kCurveLine);
+      putU16(0);
+    }
+    putPoint(p);
+    ++linePoints_;
   }
   // One B-spline record: the off-curve points, then the on-curve end.
   void qspline(const Pt *controls, uint32_t count, Pt end) {
-    beginRecord(kCurveQSpline);
-    for (uint32_t i = 0; i < count; ++i) addPoint(controls[i]);
-    addPoint(end);
-    recordAt_ = 0;
+    endLine();
+    putU16(kCurveQSpline);
+    putU16(static_cast<uint16_t>(count + 1));
+    for (uint32_t i = 0; i < count; ++i) putPoint(controls[i]);
+    putPoint(end);
   }
   void endPolygon() {
-    const uint32_t bytes = state_.used - polygonAt_;
-    if (ok_) std::memcpy(state_.buffer + polygonAt_, &bytes, sizeof bytes);
-    recordAt_ = 0;
+    endLine();
+    const uint32_t bytes = offset() - polygonAt_;
+    std::memcpy(state_.buffer + polygonAt_, &bytes, sizeof bytes);
   }
 
  private:
-  void beginRecord(uint16_t type) {
-    recordAt_ = state_.used;
-    recordType_ = type;
-    recordPoints_ = 0;
-    putU16(type);
-    putU16(0);
-  }
-  void addPoint(Pt p) {
-    putPoint(p);
-    ++recordPoints_;
-    if (ok_) std::memcpy(state_.buffer + recordAt_ + 2, &recordPoints_, sizeof recordPoints_);
+  static constexpr uint32_t kNoRecord = 0;  // records never start at 0: a polygon header does
+
+  uint32_t offset() const { return static_cast<uint32_t>(out_ - state_.buffer); }
+  void endLine() {
+    if (lineAt_ == kNoRecord) return;
+    std::memcpy(state_.buffer + lineAt_ + 2, &linePoints_, sizeof linePoints_);
+    lineAt_ = kNoRecord;
   }
   void put(const void *bytes, uint32_t size) {
-    if (!ok_) return;
-    std::memcpy(state_.buffer + state_.used, bytes, size);
-    state_.used += size;
+    std::memcpy(out_, bytes, size);
+    out_ += size;
   }
   void putU32(uint32_t value) { put(&value, sizeof value); }
   void putU16(uint16_t value) { put(&value, sizeof value); }
   // A coordinate whose integer part does not fit 16 bits makes the glyph refused.
   void putPoint(Pt p) {
-    if (std::fabs(p.x) > kFixedLimit || std::fabs(p.y) > kFixedLimit) ok_ = false;
-    const int32_t fixed[2] = {roundToInt(p.x * kFixedOne), roundToInt(p.y * kFixedOne)};
+    const double x = clampFixed(p.x), y = clampFixed(p.y);
+    outside_ |= (x != p.x) | (y != p.y);
+    const int32_t fixed[2] = {roundToInt(x * kFixedOne), roundToInt(y * kFixedOne)};
     put(fixed, sizeof fixed);
   }
 
   NativeScratch &state_;
-  bool ok_ = true;
+  uint8_t *out_;
+  bool outside_ = false;
   uint32_t polygonAt_ = 0;
-  uint32_t recordAt_ = 0;
-  uint16_t recordType_ = 0;
-  uint16_t recordPoints_ = 0;
+  uint32_t lineAt_ = kNoRecord;
+  uint16_t linePoints_ = 0;
 };
 
 Pt blossom(const Pt *p, double t1, double t2, double t3) {
@@ -124,12 +137,13 @@ Pt blossom(const Pt *p, double t1, double t2, double t3) {
 
 // A cubic as quadratic pieces: each piece of the cubic split evenly is replaced by the
 // quadratic through its ends with control (3 (Q1 + Q2) - Q0 - Q3) / 4.
-void writeCubic(OutlineWriter &writer, Pt p0, Pt p1, Pt p2, Pt p3) {
+bool writeCubic(OutlineWriter &writer, Pt p0, Pt p1, Pt p2, Pt p3) {
   const Pt cubic[4] = {p0, p1, p2, p3};
   const Pt third = p3 - 3.0 * p2 + 3.0 * p1 - p0;
   const double error = kMidpointQuadError * std::sqrt(dot(third, third));
   const int pieces = std::max(1, static_cast<int>(std::ceil(std::cbrt(error / kCubicTolerance))));
-  writer.room(static_cast<uint32_t>(pieces) * (kCurveHeaderBytes + 2 * kPointBytes));
+  if (!writer.room(static_cast<uint32_t>(pieces) * (kCurveHeaderBytes + 2 * kPointBytes)))
+    return false;
   for (int i = 0; i < pieces; ++i) {
     const double a = static_cast<double>(i) / pieces;
     const double b = static_cast<double>(i + 1) / pieces;
@@ -139,50 +153,51 @@ void writeCubic(OutlineWriter &writer, Pt p0, Pt p1, Pt p2, Pt p3) {
     const Pt control = 0.25 * (3.0 * (q1 + q2) - q0 - q3);
     writer.qspline(&control, 1, q3);
   }
+  return true;
 }
 
-// One contour in native records. Its points come in the order given (reversed for CFF so
-// that outer contours run clockwise); the implicit closing line back to the start is left
-// out as the native format does.
-void writeContour(OutlineWriter &writer, const Pt *points, const char *tags, uint32_t count,
-                  Pt *pending) {
-  uint32_t first = 0;
-  while (first < count && FT_CURVE_TAG(tags[first]) != FT_CURVE_TAG_ON) ++first;
-  // A contour of off-curve points only starts at the implied point between its last and
-  // first points.
-  const bool implied = first == count;
-  const Pt start = implied ? 0.5 * (points[count - 1] + points[0]) : points[first];
+// One contour in native records, its points in writing order and starting on an on-curve
+// point, or made of off-curve points only (implied) and then starting at the implied point
+// between its last and first points. The implicit closing line back to the start is left out
+// as the native format does.
+bool writeContour(OutlineWriter &writer, const Pt *points, const char *tags, uint32_t count,
+                  bool implied) {
+  const Pt start = implied ? 0.5 * (points[count - 1] + points[0]) : points[0];
   // At most a record per point besides the header; cubic pieces make their own room.
-  writer.room(kPolygonHeaderBytes + count * (kCurveHeaderBytes + kPointBytes));
+  if (!writer.room(kPolygonHeaderBytes + count * (kCurveHeaderBytes + kPointBytes)))
+    return false;
   writer.beginPolygon(start);
   Pt current = start;
-  uint32_t conics = 0, cubics = 0;
+  uint32_t conics = 0, cubics = 0;  // off-curve points since the last on-curve one
   Pt cubic[2];
-  const uint32_t steps = implied ? count + 1 : count;
-  for (uint32_t k = 1; k <= steps; ++k) {
-    const bool closing = k == steps;
-    const uint32_t j = implied ? k - 1 : (first + k < count ? first + k : first + k - count);
-    const Pt p = closing ? start : points[j];
-    const int tag = closing ? FT_CURVE_TAG_ON : FT_CURVE_TAG(tags[j]);
-    if (tag == FT_CURVE_TAG_CONIC) {
-      pending[conics++] = p;
-      continue;
-    }
-    if (tag == FT_CURVE_TAG_CUBIC) {
-      if (cubics < 2) cubic[cubics] = p;
-      ++cubics;
-      continue;
-    }
-    if (cubics == 2)
-      writeCubic(writer, current, cubic[0], cubic[1], p);
-    else if (conics > 0)
-      writer.qspline(pending, conics, p);
-    else if (!closing)
+  // An on-curve point ends the curve of the off-curve points before it, which lie just
+  // before it in points; the closing one (the start again) ends a curve but adds no line.
+  auto onCurve = [&](uint32_t k, Pt p, bool closing) {
+    if (cubics == 2) {
+      if (!writeCubic(writer, current, cubic[0], cubic[1], p)) return false;
+    } else if (conics > 0) {
+      writer.qspline(points + k - conics, conics, p);
+    } else if (!closing) {
       writer.line(p);
+    }
     current = p;
     conics = cubics = 0;
+    return true;
+  };
+  for (uint32_t k = implied ? 0 : 1; k < count; ++k) {
+    const int tag = FT_CURVE_TAG(tags[k]);
+    if (tag == FT_CURVE_TAG_CONIC) {
+      ++conics;
+    } else if (tag == FT_CURVE_TAG_CUBIC) {
+      if (cubics < 2) cubic[cubics] = points[k];
+      ++cubics;
+    } else if (!onCurve(k, points[k], false)) {
+      return false;
+    }
   }
+  if (!onCurve(count, start, true)) return false;
   writer.endPolygon();
+  return true;
 }
 
 }  // namespace
@@ -190,30 +205,47 @@ void writeContour(OutlineWriter &writer, const Pt *points, const char *tags, uin
 bool fontWriteNativeOutline(const FT_Outline &outline, const FontAffine &map,
                             NativeScratch &scratch) {
   const auto total = static_cast<uint32_t>(outline.n_points);
-  // Two halves: a contour's points in writing order, then room for its pending controls.
-  if (!reserve(scratch.points, scratch.pointCapacity, 2 * total, 0) ||
+  if (!reserve(scratch.points, scratch.pointCapacity, total, 0) ||
       !reserve(scratch.tags, scratch.tagCapacity, total, 0))
     return false;
   const bool reverse = (outline.flags & FT_OUTLINE_REVERSE_FILL) != 0;
+  // Local copies: the byte stores below could otherwise alias them and force reloads.
+  const FontAffine m = map;
+  const FT_Vector *sourcePoints = outline.points;
+  const char *sourceTags = outline.tags;
+  Pt *points = scratch.points;
+  char *tags = scratch.tags;
   OutlineWriter writer(scratch);
   uint32_t first = 0;
-  for (int c = 0; c < outline.n_contours && writer.ok(); ++c) {
+  for (int c = 0; c < outline.n_contours; ++c) {
     const auto last = static_cast<uint32_t>(outline.contours[c]);
     const uint32_t count = last + 1 - first;
     // A contour of fewer than three points encloses nothing.
     if (count >= 3) {
-      for (uint32_t i = 0; i < count; ++i) {
-        const uint32_t from = reverse ? last - i : first + i;
-        const auto u = static_cast<double>(outline.points[from].x);
-        const auto v = static_cast<double>(outline.points[from].y);
-        scratch.points[i] = {map.ux * u + map.vx * v + map.ox, map.uy * u + map.vy * v + map.oy};
-        scratch.tags[i] = outline.tags[from];
-      }
-      writeContour(writer, scratch.points, scratch.tags, count, scratch.points + total);
+      // Writing order runs backwards through a reversed contour; it is rotated to begin on
+      // the first on-curve point.
+      const int64_t base = reverse ? last : first, step = reverse ? -1 : 1;
+      uint32_t firstOn = 0;
+      while (firstOn < count &&
+             FT_CURVE_TAG(sourceTags[base + step * firstOn]) != FT_CURVE_TAG_ON)
+        ++firstOn;
+      const bool implied = firstOn == count;
+      const uint32_t shift = implied ? 0 : firstOn;
+      auto take = [&](uint32_t to, uint32_t from) {
+        const int64_t at = base + step * from;
+        const auto u = static_cast<double>(sourcePoints[at].x);
+        const auto v = static_cast<double>(sourcePoints[at].y);
+        points[to] = {m.ux * u + m.vx * v + m.ox, m.uy * u + m.vy * v + m.oy};
+        tags[to] = sourceTags[at];
+      };
+      for (uint32_t i = 0; i + shift < count; ++i) take(i, i + shift);
+      for (uint32_t i = count - shift; i < count; ++i) take(i, i + shift - count);
+      if (!writeContour(writer, points, tags, count, implied)) return false;
     }
     first = last + 1;
   }
-  return writer.ok();
+  writer.finish();
+  return writer.inRange();
 }
 
 void fontReleaseNativeScratch(NativeScratch &scratch) {
