@@ -48,11 +48,14 @@ bool reserve(T *&block, uint32_t &capacity, uint32_t needed, uint32_t keep) {
 }
 
 // Appends native records to the scratch buffer. Every put is covered by an earlier room().
-// The write position lives in the writer, not in the scratch, so that the byte stores of a
-// glyph's points do not force it back to memory after each one.
+// The write position lives in the writer, not in the scratch, so that the stores of a glyph's
+// points do not force it back to memory after each one.
 class OutlineWriter {
  public:
-  explicit OutlineWriter(NativeScratch &state) : state_(state), out_(state.buffer) {}
+  // Coordinates are checked against the 16.16 range one by one only when checked is set;
+  // otherwise the caller knows that all of them fit.
+  OutlineWriter(NativeScratch &state, bool checked)
+      : state_(state), out_(state.buffer), checked_(checked) {}
 
   // The bytes written; the scratch's used count is set too.
   uint32_t finish() { return state_.used = offset(); }
@@ -114,14 +117,22 @@ class OutlineWriter {
   void putU16(uint16_t value) { put(&value, sizeof value); }
   // A coordinate whose integer part does not fit 16 bits makes the glyph refused.
   void putPoint(Pt p) {
-    const double x = clampFixed(p.x), y = clampFixed(p.y);
-    outside_ |= (x != p.x) | (y != p.y);
-    const int32_t fixed[2] = {roundToInt(x * kFixedOne), roundToInt(y * kFixedOne)};
-    put(fixed, sizeof fixed);
+    if (checked_) {
+      const double x = clampFixed(p.x), y = clampFixed(p.y);
+      outside_ |= (x != p.x) | (y != p.y);
+      p = {x, y};
+    }
+    // Stored as words (the buffer is word-aligned throughout): a byte store could alias the
+    // write position itself and force it back to memory after each point.
+    auto *words = reinterpret_cast<int32_t *>(out_);
+    words[0] = roundToInt(p.x * kFixedOne);
+    words[1] = roundToInt(p.y * kFixedOne);
+    out_ += kPointBytes;
   }
 
   NativeScratch &state_;
   uint8_t *out_;
+  bool checked_;
   bool outside_ = false;
   uint32_t polygonAt_ = 0;
   uint32_t lineAt_ = kNoRecord;
@@ -215,33 +226,49 @@ bool fontWriteNativeOutline(const FT_Outline &outline, const FontAffine &map,
   const char *sourceTags = outline.tags;
   Pt *points = scratch.points;
   char *tags = scratch.tags;
-  OutlineWriter writer(scratch);
+  // First every contour's points are mapped into the scratch in the place of the contour,
+  // in writing order: backwards through a reversed contour, rotated to begin on its first
+  // on-curve point.
+  Pt low{HUGE_VAL, HUGE_VAL}, high{-HUGE_VAL, -HUGE_VAL};
   uint32_t first = 0;
   for (int c = 0; c < outline.n_contours; ++c) {
     const auto last = static_cast<uint32_t>(outline.contours[c]);
     const uint32_t count = last + 1 - first;
-    // A contour of fewer than three points encloses nothing.
-    if (count >= 3) {
-      // Writing order runs backwards through a reversed contour; it is rotated to begin on
-      // the first on-curve point.
-      const int64_t base = reverse ? last : first, step = reverse ? -1 : 1;
-      uint32_t firstOn = 0;
-      while (firstOn < count &&
-             FT_CURVE_TAG(sourceTags[base + step * firstOn]) != FT_CURVE_TAG_ON)
-        ++firstOn;
-      const bool implied = firstOn == count;
-      const uint32_t shift = implied ? 0 : firstOn;
-      auto take = [&](uint32_t to, uint32_t from) {
-        const int64_t at = base + step * from;
-        const auto u = static_cast<double>(sourcePoints[at].x);
-        const auto v = static_cast<double>(sourcePoints[at].y);
-        points[to] = {m.ux * u + m.vx * v + m.ox, m.uy * u + m.vy * v + m.oy};
-        tags[to] = sourceTags[at];
-      };
-      for (uint32_t i = 0; i + shift < count; ++i) take(i, i + shift);
-      for (uint32_t i = count - shift; i < count; ++i) take(i, i + shift - count);
-      if (!writeContour(writer, points, tags, count, implied)) return false;
-    }
+    const int64_t base = reverse ? last : first, step = reverse ? -1 : 1;
+    uint32_t firstOn = 0;
+    while (firstOn < count && FT_CURVE_TAG(sourceTags[base + step * firstOn]) != FT_CURVE_TAG_ON)
+      ++firstOn;
+    const uint32_t shift = firstOn == count ? 0 : firstOn;
+    auto take = [&](uint32_t to, uint32_t from) {
+      const int64_t at = base + step * from;
+      const auto u = static_cast<double>(sourcePoints[at].x);
+      const auto v = static_cast<double>(sourcePoints[at].y);
+      const Pt p{m.ux * u + m.vx * v + m.ox, m.uy * u + m.vy * v + m.oy};
+      points[first + to] = p;
+      tags[first + to] = sourceTags[at];
+      low = {std::min(low.x, p.x), std::min(low.y, p.y)};
+      high = {std::max(high.x, p.x), std::max(high.y, p.y)};
+    };
+    for (uint32_t i = 0; i + shift < count; ++i) take(i, i + shift);
+    for (uint32_t i = count - shift; i < count; ++i) take(i, i + shift - count);
+    first = last + 1;
+  }
+  // Every point written lies within the box of the mapped points widened by half its size
+  // on each side (quadratic controls of a cubic lie outside the cubic's hull by less). When
+  // that fits the 16.16 range, no coordinate needs checking.
+  const Pt reach = 0.5 * (high - low);
+  const bool checked = !(low.x - reach.x >= -kFixedLimit && low.y - reach.y >= -kFixedLimit &&
+                         high.x + reach.x <= kFixedLimit && high.y + reach.y <= kFixedLimit);
+  OutlineWriter writer(scratch, checked);
+  first = 0;
+  for (int c = 0; c < outline.n_contours; ++c) {
+    const auto last = static_cast<uint32_t>(outline.contours[c]);
+    const uint32_t count = last + 1 - first;
+    // A contour of fewer than three points encloses nothing; one that does not begin on an
+    // on-curve point has none (implied).
+    if (count >= 3 && !writeContour(writer, points + first, tags + first, count,
+                                    FT_CURVE_TAG(tags[first]) != FT_CURVE_TAG_ON))
+      return false;
     first = last + 1;
   }
   writer.finish();
