@@ -155,14 +155,17 @@ bool writeCubic(OutlineWriter &writer, Pt p0, Pt p1, Pt p2, Pt p3) {
   const int pieces = std::max(1, static_cast<int>(std::ceil(std::cbrt(error / kCubicTolerance))));
   if (!writer.room(static_cast<uint32_t>(pieces) * (kCurveHeaderBytes + 2 * kPointBytes)))
     return false;
+  // Each piece starts where the one before ended: blossom(b, b, b) of piece i is
+  // blossom(a, a, a) of piece i + 1, from the same a.
+  Pt q0 = blossom(cubic, 0.0, 0.0, 0.0);
   for (int i = 0; i < pieces; ++i) {
     const double a = static_cast<double>(i) / pieces;
     const double b = static_cast<double>(i + 1) / pieces;
-    const Pt q0 = blossom(cubic, a, a, a), q1 = blossom(cubic, a, a, b);
-    const Pt q2 = blossom(cubic, a, b, b);
+    const Pt q1 = blossom(cubic, a, a, b), q2 = blossom(cubic, a, b, b);
     const Pt q3 = i + 1 == pieces ? p3 : blossom(cubic, b, b, b);
     const Pt control = 0.25 * (3.0 * (q1 + q2) - q0 - q3);
     writer.qspline(&control, 1, q3);
+    q0 = q3;
   }
   return true;
 }
