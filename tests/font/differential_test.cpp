@@ -13,6 +13,7 @@
 #include <unicode/uchar.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <set>
 #include <vector>
@@ -28,46 +29,49 @@ using testing_support::P;
 
 constexpr int kGrid = 256;
 constexpr double kGridFrom = -1000, kPixel = 12000.0 / kGrid;  // the cell and a margin around it
-constexpr int kCurveSteps = 16;                                 // segments per flattened curve
+constexpr int kCurveSteps = 16;                                // segments per flattened curve
 using Mask = std::vector<uint8_t>;
 
-// Flattened contours in cell units, through an affine placement of font units.
+struct Xy {
+  double x, y;
+};
+Xy lerp(Xy a, Xy b, double t) { return {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)}; }
+
+// Flattened contours in cell units; font units come in through the affine map m:
+// x = m0 u + m1 v + m2, y = m3 u + m4 v + m5.
 struct Polygons {
-  double a = 1, b = 0, c = 0, d = 0, e = 1, f = 0;  // x = a u + b v + c, y = d u + e v + f
-  Polygons() = default;
-  Polygons(double a, double b, double c, double d, double e, double f)
-      : a(a), b(b), c(c), d(d), e(e), f(f) {}
+  std::array<double, 6> m{1, 0, 0, 0, 1, 0};
   std::vector<FT_Vector> points;
   std::vector<short> ends;
-  double lastX = 0, lastY = 0;
-  void to(double x, double y) {
-    lastX = x, lastY = y;
-    points.push_back({std::lround((x - kGridFrom) / kPixel * 64),
-                      std::lround((y - kGridFrom) / kPixel * 64)});
+  Xy last{};
+
+  Xy map(const FT_Vector *p) const {
+    return {m[0] * p->x + m[1] * p->y + m[2], m[3] * p->x + m[4] * p->y + m[5]};
   }
-  double x(const FT_Vector *p) const { return a * p->x + b * p->y + c; }
-  double y(const FT_Vector *p) const { return d * p->x + e * p->y + f; }
-  void font(const FT_Vector *p) { to(x(p), y(p)); }
+  void to(Xy p) {
+    last = p;
+    points.push_back({std::lround((p.x - kGridFrom) / kPixel * 64),
+                      std::lround((p.y - kGridFrom) / kPixel * 64)});
+  }
   void close() {
     if (points.size() > (ends.empty() ? 0 : ends.back() + 1u)) ends.push_back(points.size() - 1);
   }
-  // Cubic when q2 is given, else quadratic; p0 is the current point.
-  void curve(double x0, double y0, double x1, double y1, double x2, double y2, const double *q2) {
+  void cubic(Xy c1, Xy c2, Xy end) {
+    const Xy start = last;
     for (int i = 1; i <= kCurveSteps; ++i) {
-      const double t = double(i) / kCurveSteps, s = 1 - t;
-      if (q2 == nullptr) {
-        to(s * s * x0 + 2 * s * t * x1 + t * t * x2, s * s * y0 + 2 * s * t * y1 + t * t * y2);
-      } else {
-        to(s * s * s * x0 + 3 * s * s * t * x1 + 3 * s * t * t * x2 + t * t * t * q2[0],
-           s * s * s * y0 + 3 * s * s * t * y1 + 3 * s * t * t * y2 + t * t * t * q2[1]);
-      }
+      const double t = double(i) / kCurveSteps;
+      const Xy a = lerp(start, c1, t), b = lerp(c1, c2, t), c = lerp(c2, end, t);
+      to(lerp(lerp(a, b, t), lerp(b, c, t), t));
     }
+  }
+  void quad(Xy control, Xy end) {
+    cubic(lerp(last, control, 2.0 / 3), lerp(end, control, 2.0 / 3), end);
   }
   Mask fill(FT_Library library) {
     close();
     std::vector<char> tags(points.size(), FT_CURVE_TAG_ON);
-    FT_Outline outline{static_cast<short>(ends.size()), static_cast<short>(points.size()),
-                       points.data(), tags.data(), ends.data(), FT_OUTLINE_NONE};
+    const auto contours = static_cast<short>(ends.size()), count = static_cast<short>(tags.size());
+    FT_Outline outline{contours, count, points.data(), tags.data(), ends.data(), FT_OUTLINE_NONE};
     Mask gray(kGrid * kGrid, 0);
     FT_Bitmap bitmap{kGrid, kGrid, kGrid, gray.data(), 256, FT_PIXEL_MODE_GRAY, 0, nullptr};
     FT_Outline_Get_Bitmap(library, &outline, &bitmap);
@@ -80,34 +84,32 @@ Polygons flattenPath(const std::vector<P> &path) {
   for (size_t i = 0; i < path.size(); ++i) {
     const P &p = path[i];
     if (p.mode == JVM_START) poly.close();
-    if (p.mode == JVM_QUAD_CTRL && i > 0 && i + 1 < path.size()) {
-      const P &from = path[i - 1], &to = path[++i];
-      poly.curve(from.x, from.y, p.x, p.y, to.x, to.y, nullptr);
+    if (p.mode == JVM_QUAD_CTRL && i + 1 < path.size()) {
+      poly.quad({p.x, p.y}, {path[i + 1].x, path[i + 1].y});
+      ++i;
     } else {
-      poly.to(p.x, p.y);
+      poly.to({p.x, p.y});
     }
   }
   return poly;
 }
 
-Polygons *user(void *p) { return static_cast<Polygons *>(p); }
-int moveTo(const FT_Vector *p, void *u) { return user(u)->close(), user(u)->font(p), 0; }
-int lineTo(const FT_Vector *p, void *u) { return user(u)->font(p), 0; }
+Polygons &user(void *p) { return *static_cast<Polygons *>(p); }
+int moveTo(const FT_Vector *p, void *u) { return user(u).close(), user(u).to(user(u).map(p)), 0; }
+int lineTo(const FT_Vector *p, void *u) { return user(u).to(user(u).map(p)), 0; }
 int conicTo(const FT_Vector *c, const FT_Vector *p, void *u) {
-  Polygons &g = *user(u);
-  return g.curve(g.lastX, g.lastY, g.x(c), g.y(c), g.x(p), g.y(p), nullptr), 0;
+  return user(u).quad(user(u).map(c), user(u).map(p)), 0;
 }
 int cubicTo(const FT_Vector *c1, const FT_Vector *c2, const FT_Vector *p, void *u) {
-  Polygons &g = *user(u);
-  const double end[2] = {g.x(p), g.y(p)};
-  return g.curve(g.lastX, g.lastY, g.x(c1), g.y(c1), g.x(c2), g.y(c2), end), 0;
+  return user(u).cubic(user(u).map(c1), user(u).map(c2), user(u).map(p)), 0;
 }
 
 // Intersection over union of the coverages: edges a fraction of a pixel apart change it by
 // that fraction, where thresholded pixels would flip whole columns.
 double agreement(const Mask &a, const Mask &b) {
   int64_t both = 0, either = 0;
-  for (size_t i = 0; i < a.size(); ++i) both += std::min(a[i], b[i]), either += std::max(a[i], b[i]);
+  for (size_t i = 0; i < a.size(); ++i)
+    both += std::min(a[i], b[i]), either += std::max(a[i], b[i]);
   return either == 0 ? 1.0 : double(both) / double(either);
 }
 
@@ -159,9 +161,11 @@ struct Reference {
     FT_Load_Glyph(face, glyph, FT_LOAD_NO_SCALE);
     return std::lround(face->glyph->metrics.horiAdvance * scale);
   }
-  Mask render(FT_UInt glyph, Polygons place) const {
+  Mask render(FT_UInt glyph, const std::array<double, 6> &map) const {
     EXPECT_EQ(FT_Load_Glyph(face, glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING), 0);
     const FT_Outline_Funcs funcs{moveTo, lineTo, conicTo, cubicTo, 0, 0};
+    Polygons place;
+    place.m = map;
     FT_Outline_Decompose(&face->glyph->outline, &funcs, &place);
     return place.fill(library);
   }
@@ -178,38 +182,30 @@ uint32_t unicodeOf(uint32_t code, const char *codePage) {
   return unicode;
 }
 
-struct Font {
-  const char *family, *codePage;
-  bool japanese;
-};
-
-// Printable ASCII and the upper half of the code page, or for Japanese fonts the text workload
-// and the string 「あぁ、。ー〓漢A」.
-std::set<uint32_t> samples(const Font &font) {
-  std::set<uint32_t> codes;
-  for (uint32_t c = 0x21; c <= 0x7E; ++c) codes.insert(c);
-  if (!font.japanese)
-    for (uint32_t c = 0xA1; c <= 0xFF; ++c) codes.insert(c);
-  if (font.japanese)
-    for (uint32_t c = 0xA1; c <= 0xDF; ++c) codes.insert(c);  // half-width katakana
-  if (font.japanese)
-    for (uint32_t c : testing_support::shiftJisCodes(OUTLINA_TEXT_WORKLOAD)) codes.insert(c);
-  return codes;
-}
-
+// 「あぁ、。ー〓漢A」
 const std::vector<uint32_t> kVerticalString = {0x8175, 0x82A0, 0x829F, 0x8141, 0x8142,
                                                0x815B, 0x81AC, 0x8ABF, 0x41,   0x8176};
 
 TEST(InstalledGlyph, HorizontalAndVerticalGlyphsMatchFreeTypeAndHarfBuzz) {
-  const Font fonts[] = {{"IPAGothic", "CP932", true},
-                        {"Noto Sans CJK JP", "CP932", true},
-                        {"DejaVu Sans", "CP1252", false},
-                        {"Inconsolata", "CP1252", false}};
-  for (const Font &f : fonts) {
+  const struct {
+    const char *family, *codePage;
+    bool japanese;
+  } fonts[] = {{"IPAGothic", "CP932", true},
+               {"Noto Sans CJK JP", "CP932", true},
+               {"DejaVu Sans", "CP1252", false},
+               {"Inconsolata", "CP1252", false}};
+  for (const auto &f : fonts) {
     OpenFont font(f.family);
     const Reference ref(f.family);
-    std::set<uint32_t> codes = samples(f);
-    if (f.japanese) codes.insert(kVerticalString.begin(), kVerticalString.end());
+    // Printable ASCII, then the upper half of the code page or the half-width katakana, the
+    // text workload and the vertical string.
+    std::set<uint32_t> codes;
+    for (uint32_t c = 0x21; c <= (f.japanese ? 0xDFu : 0xFFu); c += c == 0x7E ? 0x23 : 1)
+      codes.insert(c);
+    if (f.japanese) {
+      for (uint32_t c : testing_support::shiftJisCodes(OUTLINA_TEXT_WORKLOAD)) codes.insert(c);
+      codes.insert(kVerticalString.begin(), kVerticalString.end());
+    }
     int alternates = 0;
     for (const uint32_t code : codes) {
       SCOPED_TRACE(::testing::Message() << f.family << " " << std::hex << code);
