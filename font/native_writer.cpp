@@ -86,13 +86,31 @@ class OutlineWriter {
     putPoint(p);
     ++linePoints_;
   }
-  // One B-spline record: the off-curve points, then the on-curve end.
-  void qspline(const Pt *controls, uint32_t count, Pt end) {
+  // One B-spline record of a single piece.
+  void qspline(Pt control, Pt end) {
     endLine();
     putU16(kCurveQSpline);
-    putU16(static_cast<uint16_t>(count + 1));
-    for (uint32_t i = 0; i < count; ++i) putPoint(controls[i]);
+    putU16(2);
+    putPoint(control);
     putPoint(end);
+  }
+  // A B-spline record written as its points come: the off-curve ones, then the on-curve end.
+  void control(Pt p) {
+    if (splineAt_ == kNoRecord) {
+      endLine();
+      splineAt_ = offset();
+      splinePoints_ = 0;
+      putU16(kCurveQSpline);
+      putU16(0);
+    }
+    putPoint(p);
+    ++splinePoints_;
+  }
+  void endSpline(Pt end) {
+    putPoint(end);
+    ++splinePoints_;
+    std::memcpy(state_.buffer + splineAt_ + 2, &splinePoints_, sizeof splinePoints_);
+    splineAt_ = kNoRecord;
   }
   void endPolygon() {
     endLine();
@@ -137,6 +155,8 @@ class OutlineWriter {
   uint32_t polygonAt_ = 0;
   uint32_t lineAt_ = kNoRecord;
   uint16_t linePoints_ = 0;
+  uint32_t splineAt_ = kNoRecord;
+  uint16_t splinePoints_ = 0;
 };
 
 Pt blossom(const Pt *p, double t1, double t2, double t3) {
@@ -163,20 +183,62 @@ bool writeCubic(OutlineWriter &writer, Pt p0, Pt p1, Pt p2, Pt p3) {
     const double b = static_cast<double>(i + 1) / pieces;
     const Pt q1 = blossom(cubic, a, a, b), q2 = blossom(cubic, a, b, b);
     const Pt q3 = i + 1 == pieces ? p3 : blossom(cubic, b, b, b);
-    const Pt control = 0.25 * (3.0 * (q1 + q2) - q0 - q3);
-    writer.qspline(&control, 1, q3);
+    writer.qspline(0.25 * (3.0 * (q1 + q2) - q0 - q3), q3);
     q0 = q3;
   }
   return true;
 }
 
-// One contour in native records, its points in writing order and starting on an on-curve
-// point, or made of off-curve points only (implied) and then starting at the implied point
-// between its last and first points. The implicit closing line back to the start is left out
-// as the native format does.
-bool writeContour(OutlineWriter &writer, const Pt *points, const char *tags, uint32_t count,
-                  bool implied) {
-  const Pt start = implied ? 0.5 * (points[count - 1] + points[0]) : points[0];
+// One contour of the outline in writing order, mapped as its points are read: backwards
+// through a reversed contour, and rotated to begin on its first on-curve point.
+class Contour {
+ public:
+  Contour(const FT_Outline &outline, const FontAffine &map, uint32_t first, uint32_t last,
+          bool reverse)
+      : points_(outline.points),
+        tags_(outline.tags),
+        map_(map),
+        count_(last + 1 - first),
+        base_(reverse ? last : first),
+        step_(reverse ? -1 : 1) {
+    while (shift_ < count_ && FT_CURVE_TAG(tags_[base_ + step_ * shift_]) != FT_CURVE_TAG_ON)
+      ++shift_;
+    implied_ = shift_ == count_;
+    if (implied_) shift_ = 0;
+  }
+
+  uint32_t count() const { return count_; }
+  // True when no point lies on the curve: the contour starts at the implied point between
+  // its last and first points.
+  bool implied() const { return implied_; }
+  int tag(uint32_t k) const { return FT_CURVE_TAG(tags_[source(k)]); }
+  Pt point(uint32_t k) const {
+    const FT_Vector &p = points_[source(k)];
+    const auto u = static_cast<double>(p.x), v = static_cast<double>(p.y);
+    return {map_.ux * u + map_.vx * v + map_.ox, map_.uy * u + map_.vy * v + map_.oy};
+  }
+
+ private:
+  int64_t source(uint32_t k) const {
+    const uint32_t j = k + shift_ < count_ ? k + shift_ : k + shift_ - count_;
+    return base_ + step_ * j;
+  }
+
+  const FT_Vector *points_;
+  const char *tags_;
+  FontAffine map_;
+  uint32_t count_;
+  int64_t base_, step_;
+  uint32_t shift_ = 0;
+  bool implied_ = false;
+};
+
+// One contour in native records. The implicit closing line back to the start is left out as
+// the native format does.
+bool writeContour(OutlineWriter &writer, const Contour &contour) {
+  const uint32_t count = contour.count();
+  const bool implied = contour.implied();
+  const Pt start = implied ? 0.5 * (contour.point(count - 1) + contour.point(0)) : contour.point(0);
   // At most a record per point besides the header; cubic pieces make their own room.
   if (!writer.room(kPolygonHeaderBytes + count * (kCurveHeaderBytes + kPointBytes)))
     return false;
@@ -184,13 +246,13 @@ bool writeContour(OutlineWriter &writer, const Pt *points, const char *tags, uin
   Pt current = start;
   uint32_t conics = 0, cubics = 0;  // off-curve points since the last on-curve one
   Pt cubic[2];
-  // An on-curve point ends the curve of the off-curve points before it, which lie just
-  // before it in points; the closing one (the start again) ends a curve but adds no line.
-  auto onCurve = [&](uint32_t k, Pt p, bool closing) {
-    if (cubics == 2) {
+  // An on-curve point ends the curve of the off-curve points before it; the closing one (the
+  // start again) ends a curve but adds no line.
+  auto onCurve = [&](Pt p, bool closing) {
+    if (conics > 0) {
+      writer.endSpline(p);
+    } else if (cubics == 2) {
       if (!writeCubic(writer, current, cubic[0], cubic[1], p)) return false;
-    } else if (conics > 0) {
-      writer.qspline(points + k - conics, conics, p);
     } else if (!closing) {
       writer.line(p);
     }
@@ -199,17 +261,19 @@ bool writeContour(OutlineWriter &writer, const Pt *points, const char *tags, uin
     return true;
   };
   for (uint32_t k = implied ? 0 : 1; k < count; ++k) {
-    const int tag = FT_CURVE_TAG(tags[k]);
+    const int tag = contour.tag(k);
+    const Pt p = contour.point(k);
     if (tag == FT_CURVE_TAG_CONIC) {
+      writer.control(p);
       ++conics;
     } else if (tag == FT_CURVE_TAG_CUBIC) {
-      if (cubics < 2) cubic[cubics] = points[k];
+      if (cubics < 2) cubic[cubics] = p;
       ++cubics;
-    } else if (!onCurve(k, points[k], false)) {
+    } else if (!onCurve(p, false)) {
       return false;
     }
   }
-  if (!onCurve(count, start, true)) return false;
+  if (!onCurve(start, true)) return false;
   writer.endPolygon();
   return true;
 }
@@ -218,59 +282,37 @@ bool writeContour(OutlineWriter &writer, const Pt *points, const char *tags, uin
 
 bool fontWriteNativeOutline(const FT_Outline &outline, const FontAffine &map,
                             NativeScratch &scratch) {
-  const auto total = static_cast<uint32_t>(outline.n_points);
-  if (!reserve(scratch.points, scratch.pointCapacity, total, 0) ||
-      !reserve(scratch.tags, scratch.tagCapacity, total, 0))
-    return false;
   const bool reverse = (outline.flags & FT_OUTLINE_REVERSE_FILL) != 0;
-  // Local copies: the byte stores below could otherwise alias them and force reloads.
-  const FontAffine m = map;
-  const FT_Vector *sourcePoints = outline.points;
-  const char *sourceTags = outline.tags;
-  Pt *points = scratch.points;
-  char *tags = scratch.tags;
-  // First every contour's points are mapped into the scratch in the place of the contour,
-  // in writing order: backwards through a reversed contour, rotated to begin on its first
-  // on-curve point.
+  // The box of the outline's points, mapped: the map is monotonic in each coordinate, so the
+  // mapped corners bound every mapped point. Every point written lies within that box widened
+  // by half its size on each side (quadratic controls of a cubic lie outside the cubic's hull
+  // by less); when that fits the 16.16 range, no coordinate needs checking.
+  FT_Vector lowest{}, highest{};
+  if (outline.n_points > 0) lowest = highest = outline.points[0];
+  for (int i = 1; i < outline.n_points; ++i) {
+    const FT_Vector &p = outline.points[i];
+    lowest = {std::min(lowest.x, p.x), std::min(lowest.y, p.y)};
+    highest = {std::max(highest.x, p.x), std::max(highest.y, p.y)};
+  }
   Pt low{HUGE_VAL, HUGE_VAL}, high{-HUGE_VAL, -HUGE_VAL};
-  uint32_t first = 0;
-  for (int c = 0; c < outline.n_contours; ++c) {
-    const auto last = static_cast<uint32_t>(outline.contours[c]);
-    const uint32_t count = last + 1 - first;
-    const int64_t base = reverse ? last : first, step = reverse ? -1 : 1;
-    uint32_t firstOn = 0;
-    while (firstOn < count && FT_CURVE_TAG(sourceTags[base + step * firstOn]) != FT_CURVE_TAG_ON)
-      ++firstOn;
-    const uint32_t shift = firstOn == count ? 0 : firstOn;
-    auto take = [&](uint32_t to, uint32_t from) {
-      const int64_t at = base + step * from;
-      const auto u = static_cast<double>(sourcePoints[at].x);
-      const auto v = static_cast<double>(sourcePoints[at].y);
-      const Pt p{m.ux * u + m.vx * v + m.ox, m.uy * u + m.vy * v + m.oy};
-      points[first + to] = p;
-      tags[first + to] = sourceTags[at];
+  for (const FT_Pos u : {lowest.x, highest.x}) {
+    for (const FT_Pos v : {lowest.y, highest.y}) {
+      const auto du = static_cast<double>(u), dv = static_cast<double>(v);
+      const Pt p{map.ux * du + map.vx * dv + map.ox, map.uy * du + map.vy * dv + map.oy};
       low = {std::min(low.x, p.x), std::min(low.y, p.y)};
       high = {std::max(high.x, p.x), std::max(high.y, p.y)};
-    };
-    for (uint32_t i = 0; i + shift < count; ++i) take(i, i + shift);
-    for (uint32_t i = count - shift; i < count; ++i) take(i, i + shift - count);
-    first = last + 1;
+    }
   }
-  // Every point written lies within the box of the mapped points widened by half its size
-  // on each side (quadratic controls of a cubic lie outside the cubic's hull by less). When
-  // that fits the 16.16 range, no coordinate needs checking.
   const Pt reach = 0.5 * (high - low);
   const bool checked = !(low.x - reach.x >= -kFixedLimit && low.y - reach.y >= -kFixedLimit &&
                          high.x + reach.x <= kFixedLimit && high.y + reach.y <= kFixedLimit);
   OutlineWriter writer(scratch, checked);
-  first = 0;
+  uint32_t first = 0;
   for (int c = 0; c < outline.n_contours; ++c) {
     const auto last = static_cast<uint32_t>(outline.contours[c]);
-    const uint32_t count = last + 1 - first;
-    // A contour of fewer than three points encloses nothing; one that does not begin on an
-    // on-curve point has none (implied).
-    if (count >= 3 && !writeContour(writer, points + first, tags + first, count,
-                                    FT_CURVE_TAG(tags[first]) != FT_CURVE_TAG_ON))
+    // A contour of fewer than three points encloses nothing.
+    if (last + 1 - first >= 3 &&
+        !writeContour(writer, Contour(outline, map, first, last, reverse)))
       return false;
     first = last + 1;
   }
@@ -280,8 +322,6 @@ bool fontWriteNativeOutline(const FT_Outline &outline, const FontAffine &map,
 
 void fontReleaseNativeScratch(NativeScratch &scratch) {
   jMemFree(scratch.buffer);
-  jMemFree(scratch.points);
-  jMemFree(scratch.tags);
   scratch = NativeScratch{};
 }
 

@@ -22,10 +22,6 @@ struct FontAffine {
 struct NativeScratch {
   uint8_t *buffer;
   uint32_t used, capacity;
-  Pt *points;
-  uint32_t pointCapacity;
-  char *tags;
-  uint32_t tagCapacity;
 };
 
 // Writes the mapped outline: a polygon per contour of three or more points, cubic curves as
