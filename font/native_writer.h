@@ -18,7 +18,7 @@ struct FontAffine {
   double ux, vx, ox, uy, vy, oy;
 };
 
-// The growing jMemAlloc blocks a writer works in; the outline lands in buffer[0, used).
+// The growing jMemAlloc block a writer works in; the outline lands in buffer[0, used).
 struct NativeScratch {
   uint8_t *buffer;
   uint32_t used, capacity;
@@ -30,7 +30,7 @@ struct NativeScratch {
 // or a coordinate does not fit a 16.16 number.
 bool fontWriteNativeOutline(const FT_Outline &outline, const FontAffine &map,
                             NativeScratch &scratch);
-// Releases the blocks and empties the scratch.
+// Releases the block and empties the scratch.
 void fontReleaseNativeScratch(NativeScratch &scratch);
 
 }  // namespace outlina
