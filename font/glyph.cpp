@@ -66,16 +66,18 @@ struct PointMap {
   }
 };
 
-void addPoint(JVect *path, int16_t mode, int32_t x, int32_t y) {
-  jVectAddPoint(path, JVECT_LAST, mode, static_cast<float>(x), static_cast<float>(y));
-}
-
 // One polygon: its start, its records up to the polygon's byte count, and a closing point
 // when the last point is not the start.
-void parsePolygon(const uint8_t *polygon, uint32_t bytes, const PointMap &map, JVect *path) {
+void parsePolygon(const uint8_t *polygon, uint32_t bytes, const PointMap &pointMap,
+                  JVect *path) {
+  const PointMap map = pointMap;  // a local copy: the point stores could alias the original
+  PathAppender out(path);
+  auto add = [&out](int16_t mode, int32_t x, int32_t y) {
+    out.add(mode, static_cast<float>(x), static_cast<float>(y));
+  };
   int32_t startX, startY;
   map(polygon + 8, &startX, &startY);
-  addPoint(path, JVM_START, startX, startY);
+  add(JVM_START, startX, startY);
   int32_t lastX = startX, lastY = startY;
   uint32_t offset = kPolygonHeaderBytes;
   while (offset + kCurveHeaderBytes <= bytes) {
@@ -84,25 +86,29 @@ void parsePolygon(const uint8_t *polygon, uint32_t bytes, const PointMap &map, J
     const uint32_t recordBytes = kCurveHeaderBytes + kPointBytes * count;
     if (offset + recordBytes > bytes) break;
     const uint8_t *points = polygon + offset + kCurveHeaderBytes;
-    for (int32_t k = 0; k < count; ++k) {
-      int32_t x, y;
-      map(points + kPointBytes * k, &x, &y);
-      if (type != kCurveQSpline) {
-        addPoint(path, JVM_LINE, x, y);
-      } else if (k == count - 1) {
-        addPoint(path, JVM_QUAD_END, x, y);
-      } else {
+    int32_t x, y;
+    if (type != kCurveQSpline) {
+      for (int32_t k = 0; k < count; ++k) {
+        map(points + kPointBytes * k, &x, &y);
+        add(JVM_LINE, x, y);
+        lastX = x, lastY = y;
+      }
+    } else if (count > 0) {
+      for (int32_t k = 0; k + 1 < count; ++k) {
+        map(points + kPointBytes * k, &x, &y);
         // The on-curve point the format leaves implied between two control points, made
         // explicit; integer division truncates toward zero.
-        if (k > 0) addPoint(path, JVM_QUAD_END, (lastX + x) / 2, (lastY + y) / 2);
-        addPoint(path, JVM_QUAD_CTRL, x, y);
+        if (k > 0) add(JVM_QUAD_END, (lastX + x) / 2, (lastY + y) / 2);
+        add(JVM_QUAD_CTRL, x, y);
+        lastX = x, lastY = y;
       }
-      lastX = x;
-      lastY = y;
+      map(points + kPointBytes * (count - 1), &x, &y);
+      add(JVM_QUAD_END, x, y);
+      lastX = x, lastY = y;
     }
     offset += recordBytes;
   }
-  if (lastX != startX || lastY != startY) addPoint(path, JVM_LINE, startX, startY);
+  if (lastX != startX || lastY != startY) add(JVM_LINE, startX, startY);
 }
 
 }  // namespace

@@ -36,13 +36,13 @@ struct IndexChunk {
 
 // Walks the chunks from the file header to the one tagged "INDX"; false when the file ends or
 // a chunk reaches past the format's 32-bit positions first.
-bool findIndexChunk(const JFontHandle *handle, IndexChunk *index) {
+bool findIndexChunk(FontFileWindow &file, IndexChunk *index) {
   uint64_t at = kFirstChunkAt;
   for (;;) {
     uint8_t tag[4];
     uint8_t size[4];
-    if (!fontFileReadAll(handle, at, tag, sizeof tag)) return false;
-    if (!fontFileReadAll(handle, at + 4, size, sizeof size)) return false;
+    if (!file.readAll(at, tag, sizeof tag)) return false;
+    if (!file.readAll(at + 4, size, sizeof size)) return false;
     if (std::memcmp(tag, "INDX", 4) == 0) {
       index->at = at + kChunkHeaderSize;
       index->size = fontLe32(size);
@@ -57,19 +57,18 @@ bool findIndexChunk(const JFontHandle *handle, IndexChunk *index) {
 int32_t indxCoordinate(int16_t word, int32_t origin) { return word / 4 * 4 - origin; }
 
 // Appends the point pairs from at to the terminator; false when the file ends first.
-bool readIndxPoints(const JFontHandle *handle, uint64_t at, int32_t ox, int32_t oy,
-                    JVect *path) {
+bool readIndxPoints(FontFileWindow &file, uint64_t at, int32_t ox, int32_t oy, JVect *path) {
+  PathAppender out(path);
   for (;; at += 4) {
     uint8_t pair[4];
-    if (!fontFileReadAll(handle, at, pair, sizeof pair)) return false;
+    if (!file.readAll(at, pair, sizeof pair)) return false;
     const uint16_t xWord = fontLe16(pair);
     const uint16_t yWord = fontLe16(pair + 2);
     if (xWord == kEndWord && yWord == kEndWord) return true;
     const int16_t mode = kModes[(xWord & 3) * 4 + (yWord & 3)];
     if (mode == kSkip) continue;
-    jVectAddPoint(path, JVECT_LAST, mode,
-                  static_cast<float>(indxCoordinate(static_cast<int16_t>(xWord), ox)),
-                  static_cast<float>(indxCoordinate(static_cast<int16_t>(yWord), oy)));
+    out.add(mode, static_cast<float>(indxCoordinate(static_cast<int16_t>(xWord), ox)),
+            static_cast<float>(indxCoordinate(static_cast<int16_t>(yWord), oy)));
   }
 }
 
@@ -84,8 +83,9 @@ int32_t fontReadIndxGlyph(JFontHandle *handle, uint32_t code, int32_t direction,
   jFontSJISToKuTen(code, &ku, &ten);
   fontGlyphDefaults(code, direction, info, metrics);
 
+  FontFileWindow file(handle);
   IndexChunk index;
-  if (!findIndexChunk(handle, &index)) return 0;
+  if (!findIndexChunk(file, &index)) return 0;
   if (direction != 0 && direction != 1) return 0;
   const int64_t records = index.size / kRecordSize;
   int64_t record = 0;
@@ -102,19 +102,19 @@ int32_t fontReadIndxGlyph(JFontHandle *handle, uint32_t code, int32_t direction,
   if (record < 0 || record >= records) return 0;
 
   uint8_t entry[kRecordSize];
-  if (!fontFileReadAll(handle, index.at + static_cast<uint64_t>(record) * kRecordSize, entry,
-                       sizeof entry)) {
+  if (!file.readAll(index.at + static_cast<uint64_t>(record) * kRecordSize, entry,
+                    sizeof entry)) {
     return 0;
   }
   const uint32_t position = fontLe32(entry + 2 + 4 * direction);
   if (position == 0) return 0;
 
   uint8_t header[kGlyphHeaderSize];
-  if (!fontFileReadAll(handle, position + kGlyphInfoAt, header, sizeof header)) return 0;
+  if (!file.readAll(position + kGlyphInfoAt, header, sizeof header)) return 0;
   const uint8_t *block = header + sizeof(JFontGlyphInfo) + 8 * direction;
   const int32_t ox = static_cast<int16_t>(fontLe16(block));
   const int32_t oy = static_cast<int16_t>(fontLe16(block + 2));
-  if (!readIndxPoints(handle, position + kPointsAt, ox, oy, path)) return 0;
+  if (!readIndxPoints(file, position + kPointsAt, ox, oy, path)) return 0;
   jVectArcToBez(path);
 
   std::memcpy(info, header, sizeof(JFontGlyphInfo));

@@ -4,7 +4,6 @@
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
-#include FT_ADVANCES_H
 #include FT_TRUETYPE_TABLES_H
 #include <hb-ft.h>
 #include <hb.h>
@@ -12,6 +11,7 @@
 #include <unicode/uchar.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "font/installed_face.h"
@@ -30,6 +30,14 @@ constexpr FT_ULong kSymbolPage = 0xF000;
 const iconv_t kNoConversion = reinterpret_cast<iconv_t>(-1);
 // Unicode as iconv delivers it here: one 32-bit little-endian unit per character.
 constexpr char kUnicodeTarget[] = "UTF-32LE";
+// Code page codes are converted a lead byte's row of 256 codes at a time, on first use; row 0
+// holds the single-byte codes.
+constexpr uint32_t kRowCodes = 256;
+constexpr uint32_t kRows = 256;
+// A row entry for bytes that are no character of the code page.
+constexpr uint32_t kNoCharacter = 0xFFFFFFFF;
+// The centre line of a vertical column: the middle of the cell, where sideways glyphs have it.
+constexpr double kColumnCentre = JFONT_EM / 2.0;
 
 struct InstalledFace {
   FT_Library library;
@@ -37,6 +45,7 @@ struct InstalledFace {
   hb_font_t *shaper;  // vertical mode: finds the vertical alternates
   hb_buffer_t *shaping;
   iconv_t toUnicode;  // kNoConversion for a symbol font
+  uint32_t *unicodeRows[kRows];  // Unicode of each code page code, by lead byte; null until used
   bool vertical;
   bool symbol;
   double scale;     // cell units per font unit
@@ -109,6 +118,7 @@ void releaseFace(InstalledFace *state) {
   if (state->shaping != nullptr) hb_buffer_destroy(state->shaping);
   if (state->shaper != nullptr) hb_font_destroy(state->shaper);
   if (state->toUnicode != kNoConversion) iconv_close(state->toUnicode);
+  for (uint32_t *row : state->unicodeRows) jMemFree(row);
   if (state->face != nullptr) FT_Done_Face(state->face);
   if (state->library != nullptr) FT_Done_FreeType(state->library);
   fontReleaseNativeScratch(state->scratch);
@@ -142,8 +152,27 @@ bool openFace(InstalledFace &state, const char *family, uint32_t charset) {
   return true;
 }
 
+// The Unicode character of code page bytes through iconv, kNoCharacter when they are none.
+uint32_t convertCode(iconv_t toUnicode, uint32_t code) {
+  char bytes[2];
+  size_t inLeft = 0;
+  if (code > 0xFF) bytes[inLeft++] = static_cast<char>(code >> 8);
+  bytes[inLeft++] = static_cast<char>(code & 0xFF);
+  uint8_t unit[4];
+  char *in = bytes;
+  char *out = reinterpret_cast<char *>(unit);
+  size_t outLeft = sizeof unit;
+  iconv(toUnicode, nullptr, nullptr, nullptr, nullptr);
+  if (iconv(toUnicode, &in, &inLeft, &out, &outLeft) == static_cast<size_t>(-1) ||
+      inLeft != 0 || outLeft != 0)
+    return kNoCharacter;
+  return static_cast<uint32_t>(unit[0]) | static_cast<uint32_t>(unit[1]) << 8 |
+         static_cast<uint32_t>(unit[2]) << 16 | static_cast<uint32_t>(unit[3]) << 24;
+}
+
 // The glyph (0, the missing-glyph shape, when the font lacks the character) and the Unicode
-// character of a code page code; false when the bytes are not a character of the code page.
+// character of a code page code; false when the bytes are not a character of the code page
+// or the row of conversions cannot be allocated.
 bool glyphOfCode(InstalledFace &state, uint32_t code, FT_UInt *glyph, uint32_t *codePoint) {
   if (state.symbol) {
     if (code > 0xFF) return false;
@@ -151,21 +180,16 @@ bool glyphOfCode(InstalledFace &state, uint32_t code, FT_UInt *glyph, uint32_t *
     if (*glyph == 0) *glyph = FT_Get_Char_Index(state.face, kSymbolPage | code);
     return true;
   }
-  char bytes[2];
-  size_t inLeft = 0;
   if (code > 0xFFFF) return false;
-  if (code > 0xFF) bytes[inLeft++] = static_cast<char>(code >> 8);
-  bytes[inLeft++] = static_cast<char>(code & 0xFF);
-  uint8_t unit[4];
-  char *in = bytes;
-  char *out = reinterpret_cast<char *>(unit);
-  size_t outLeft = sizeof unit;
-  iconv(state.toUnicode, nullptr, nullptr, nullptr, nullptr);
-  if (iconv(state.toUnicode, &in, &inLeft, &out, &outLeft) == static_cast<size_t>(-1) ||
-      inLeft != 0 || outLeft != 0)
-    return false;
-  *codePoint = static_cast<uint32_t>(unit[0]) | static_cast<uint32_t>(unit[1]) << 8 |
-               static_cast<uint32_t>(unit[2]) << 16 | static_cast<uint32_t>(unit[3]) << 24;
+  uint32_t *&row = state.unicodeRows[code / kRowCodes];
+  if (row == nullptr) {
+    row = static_cast<uint32_t *>(jMemAlloc(kRowCodes * sizeof(uint32_t)));
+    if (row == nullptr) return false;
+    const uint32_t first = code - code % kRowCodes;
+    for (uint32_t i = 0; i < kRowCodes; ++i) row[i] = convertCode(state.toUnicode, first + i);
+  }
+  *codePoint = row[code % kRowCodes];
+  if (*codePoint == kNoCharacter) return false;
   *glyph = FT_Get_Char_Index(state.face, *codePoint);
   return true;
 }
@@ -187,18 +211,17 @@ FT_UInt verticalAlternate(InstalledFace &state, uint32_t codePoint) {
   return length == 1 ? glyphs[0].codepoint : 0;
 }
 
-// In vertical mode, chooses the glyph and whether it stands upright in the column, after
-// the character's vertical orientation: U and Tu upright (Tu through its alternate), Tr
-// upright only through an alternate, R on its side.
+// In vertical mode, chooses the glyph and whether it stands upright in the column. Every
+// character that stands upright takes its vertical alternate when the font has one; without
+// one, U and Tu stand upright and Tr lies on its side like R.
 bool chooseVertical(InstalledFace &state, uint32_t codePoint, FT_UInt *glyph) {
   const auto orientation = static_cast<UVerticalOrientation>(
       u_getIntPropertyValue(static_cast<UChar32>(codePoint), UCHAR_VERTICAL_ORIENTATION));
-  if (orientation == U_VO_UPRIGHT) return true;
   if (orientation == U_VO_ROTATED) return false;
   const FT_UInt alternate = verticalAlternate(state, codePoint);
   const bool hasAlternate = alternate != 0 && alternate != *glyph;
   if (hasAlternate) *glyph = alternate;
-  return hasAlternate || orientation == U_VO_TRANSFORMED_UPRIGHT;
+  return hasAlternate || orientation != U_VO_TRANSFORMED_ROTATED;
 }
 
 // Loads the glyph of code and writes its native outline under matrix into the face's
@@ -214,28 +237,20 @@ bool buildOutline(InstalledFace &state, uint32_t code, const FontMat2 &matrix) {
       face->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
     return false;
   const double scale = state.scale;
-  const double horizontal = std::lround(face->glyph->metrics.horiAdvance * scale);
-  double advance = horizontal;
-  if (upright) {
-    FT_Fixed vertical = 0;
-    advance = FT_HAS_VERTICAL(face) &&
-                      FT_Get_Advance(face, glyph, FT_LOAD_NO_SCALE | FT_LOAD_VERTICAL_LAYOUT,
-                                     &vertical) == 0
-                  ? std::lround(vertical * scale)
-                  : JFONT_EM;
-  }
+  double advance = std::lround(face->glyph->metrics.horiAdvance * scale);
   const double m11 = matrix.m11 / kFixedOne, m12 = matrix.m12 / kFixedOne;
   const double m21 = matrix.m21 / kFixedOne, m22 = matrix.m22 / kFixedOne;
-  // Upright glyphs are delivered turned a quarter turn counter-clockwise, (u, v) to
-  // (advance - descent - v, u - descent + centring), so that the reader's clockwise turn and
-  // shifts stand them in the column, centred across it. Scale, that placement and the matrix
-  // fold into one affine map of font units.
-  const double descent = state.descent;
-  const double centring = (JFONT_EM - horizontal) / 2.0;
   double ux = scale, vx = 0, ox = 0, uy = 0, vy = scale, oy = 0;
   if (upright) {
-    ux = 0, vx = -scale, ox = advance - descent;
-    uy = scale, vy = 0, oy = centring - descent;
+    // The font's vertical origin goes to the top of the em box on the column's centre line,
+    // the box spanning 0 to the vertical advance. The glyph is delivered turned a quarter
+    // turn counter-clockwise, (u, v) to (vertical origin y - v, u - origin x + centre -
+    // descent), so that the reader's clockwise turn and shifts stand it there.
+    hb_position_t originX = 0, originY = 0;
+    hb_font_get_glyph_v_origin(state.shaper, glyph, &originX, &originY);
+    advance = std::lround(std::abs(hb_font_get_glyph_v_advance(state.shaper, glyph)) * scale);
+    ux = 0, vx = -scale, ox = originY * scale;
+    uy = scale, vy = 0, oy = kColumnCentre - originX * scale - state.descent;
   }
   const FontAffine map{m11 * ux + m21 * uy, m11 * vx + m21 * vy, m11 * ox + m21 * oy,
                        m12 * ux + m22 * uy, m12 * vx + m22 * vy, m12 * ox + m22 * oy};

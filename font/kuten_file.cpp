@@ -26,9 +26,9 @@ struct KuTenHeader {
   bool quadratic = false;
 };
 
-bool hasText(const JFontHandle *handle, uint64_t at, const char *text, size_t size) {
+bool hasText(FontFileWindow &file, uint64_t at, const char *text, size_t size) {
   uint8_t bytes[4] = {};
-  if (!fontFileReadAll(handle, at, bytes, size)) return false;
+  if (!file.readAll(at, bytes, size)) return false;
   for (size_t i = 0; i < size; ++i) {
     if (bytes[i] != static_cast<uint8_t>(text[i])) return false;
   }
@@ -37,10 +37,9 @@ bool hasText(const JFontHandle *handle, uint64_t at, const char *text, size_t si
 
 // A letter followed by decimal digits. 0 when the letter is absent, 1 with *value set, -1 when
 // the letter is there but the digits are not.
-int numberMarker(const JFontHandle *handle, uint64_t at, char letter, size_t digits,
-                 int32_t *value) {
+int numberMarker(FontFileWindow &file, uint64_t at, char letter, size_t digits, int32_t *value) {
   uint8_t bytes[4] = {};
-  const size_t got = fontFileRead(handle, at, bytes, digits + 1);
+  const size_t got = file.read(at, bytes, digits + 1);
   if (got == 0 || bytes[0] != static_cast<uint8_t>(letter)) return 0;
   if (got < digits + 1) return -1;
   int32_t number = 0;
@@ -53,28 +52,29 @@ int numberMarker(const JFontHandle *handle, uint64_t at, char letter, size_t dig
 }
 
 // Fills the header; false when a marker's digits are broken (the flag is set all the same).
-bool readKuTenHeader(const JFontHandle *handle, KuTenHeader *header) {
-  header->flag = hasText(handle, kFlagMarkerAt, "LP0", 3) ? 1 : 0;
-  header->quadratic = hasText(handle, kQuadMarkerAt, "BEZ2", 4);
+bool readKuTenHeader(FontFileWindow &file, KuTenHeader *header) {
+  header->flag = hasText(file, kFlagMarkerAt, "LP0", 3) ? 1 : 0;
+  header->quadratic = hasText(file, kQuadMarkerAt, "BEZ2", 4);
   int32_t base = 0;
-  const int baseFound = numberMarker(handle, kBaseMarkerAt, 'S', 2, &base);
-  const int rowsFound = numberMarker(handle, kRowMarkerAt, 'K', 3, &header->rows);
+  const int baseFound = numberMarker(file, kBaseMarkerAt, 'S', 2, &base);
+  const int rowsFound = numberMarker(file, kRowMarkerAt, 'K', 3, &header->rows);
   header->base = static_cast<uint64_t>(base);
   return baseFound >= 0 && rowsFound >= 0;
 }
 
 // Appends the point pairs from at to the terminator; false when the file ends first.
-bool readKuTenPoints(const JFontHandle *handle, uint64_t at, const int16_t *modes, int32_t ox,
+bool readKuTenPoints(FontFileWindow &file, uint64_t at, const int16_t *modes, int32_t ox,
                      int32_t oy, JVect *path) {
+  PathAppender out(path);
   for (;; at += 4) {
     uint8_t pair[4];
-    if (!fontFileReadAll(handle, at, pair, sizeof pair)) return false;
+    if (!file.readAll(at, pair, sizeof pair)) return false;
     const uint16_t x = fontLe16(pair);
     const uint16_t y = fontLe16(pair + 2);
     if (x == kEndWord && y == kEndWord) return true;
     const int16_t mode = modes[((x >> kModeShift) << 1) | (y >> kModeShift)];
-    jVectAddPoint(path, JVECT_LAST, mode, static_cast<float>((x & kCoordinateMask) - ox),
-                  static_cast<float>((y & kCoordinateMask) - oy));
+    out.add(mode, static_cast<float>((x & kCoordinateMask) - ox),
+            static_cast<float>((y & kCoordinateMask) - oy));
   }
 }
 
@@ -90,8 +90,9 @@ int32_t fontReadKuTenGlyph(JFontHandle *handle, uint32_t code, int32_t direction
   info->ku = static_cast<uint8_t>(row);
   info->ten = static_cast<uint8_t>(cell);
 
+  FontFileWindow file(handle);
   KuTenHeader header;
-  const bool markersValid = readKuTenHeader(handle, &header);
+  const bool markersValid = readKuTenHeader(file, &header);
   info->flag = header.flag;
   if (!markersValid) return 0;
   if (direction != 0 && direction != 1) return 0;
@@ -101,17 +102,17 @@ int32_t fontReadKuTenGlyph(JFontHandle *handle, uint32_t code, int32_t direction
       header.base + kIndexAt +
       static_cast<uint64_t>((row - 1) * kCells + (cell - 1)) * kRecordSize;
   uint8_t record[kRecordSize];
-  if (!fontFileReadAll(handle, recordAt, record, sizeof record)) return 0;
+  if (!file.readAll(recordAt, record, sizeof record)) return 0;
   const uint32_t position = fontLe32(record + 2 + 4 * direction);
   if (position == 0) return 1;
 
   const uint64_t outlineAt = header.base + position;
   uint8_t outline[kOutlineHeaderSize];
-  if (!fontFileReadAll(handle, outlineAt, outline, sizeof outline)) return 0;
+  if (!file.readAll(outlineAt, outline, sizeof outline)) return 0;
   const int32_t ox = static_cast<int16_t>(fontLe16(outline + 8 * direction));
   const int32_t oy = static_cast<int16_t>(fontLe16(outline + 2 + 8 * direction));
   const uint16_t advance = fontLe16(outline + (direction == 0 ? 4 : 14));
-  if (!readKuTenPoints(handle, outlineAt + kOutlineHeaderSize,
+  if (!readKuTenPoints(file, outlineAt + kOutlineHeaderSize,
                        header.quadratic ? kQuadModes : kArcModes, ox, oy, path)) {
     return 0;
   }

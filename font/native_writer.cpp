@@ -20,9 +20,13 @@ constexpr double kCubicTolerance = 0.5;
 // per unit of |P3 - 3 P2 + 3 P1 - P0|.
 const double kMidpointQuadError = std::sqrt(3.0) / 36.0;
 
-// Nearest integer, halves away from zero (as lround, without the library call per point).
-int32_t roundToInt(double value) {
-  return static_cast<int32_t>(value >= 0 ? value + 0.5 : value - 0.5);
+// Nearest integer, halves away from zero (as lround, without the library call or a branch per
+// point).
+int32_t roundToInt(double value) { return static_cast<int32_t>(value + std::copysign(0.5, value)); }
+
+// The coordinate limited to the 16.16 range, so that converting it stays defined.
+double clampFixed(double value) {
+  return value < -kFixedLimit ? -kFixedLimit : value > kFixedLimit ? kFixedLimit : value;
 }
 
 // First size of a scratch block, in elements: a simple glyph fits without growing.
@@ -43,76 +47,116 @@ bool reserve(T *&block, uint32_t &capacity, uint32_t needed, uint32_t keep) {
   return true;
 }
 
-// Appends native records to the scratch buffer.
+// Appends native records to the scratch buffer. Every put is covered by an earlier room().
+// The write position lives in the writer, not in the scratch, so that the stores of a glyph's
+// points do not force it back to memory after each one.
 class OutlineWriter {
  public:
-  explicit OutlineWriter(NativeScratch &state) : state_(state) { state_.used = 0; }
+  // Coordinates are checked against the 16.16 range one by one only when checked is set;
+  // otherwise the caller knows that all of them fit.
+  OutlineWriter(NativeScratch &state, bool checked)
+      : state_(state), out_(state.buffer), checked_(checked) {}
 
-  bool ok() const { return ok_; }
-
-  // Makes room for bytes more; every put is covered by a call of this first.
-  void room(uint32_t bytes) {
-    if (ok_ && state_.used + bytes > state_.capacity &&
-        !reserve(state_.buffer, state_.capacity, state_.used + bytes, state_.used))
-      ok_ = false;
+  // The bytes written; the scratch's used count is set too.
+  uint32_t finish() { return state_.used = offset(); }
+  // False when a written coordinate did not fit a 16.16 number.
+  bool inRange() const { return !outside_; }
+  // Makes room for bytes more; false when memory runs out.
+  bool room(uint32_t bytes) {
+    const uint32_t used = offset();
+    if (used + bytes <= state_.capacity) return true;
+    if (!reserve(state_.buffer, state_.capacity, used + bytes, used)) return false;
+    out_ = state_.buffer + used;
+    return true;
   }
   void beginPolygon(Pt start) {
-    polygonAt_ = state_.used;
-    recordAt_ = 0;
+    polygonAt_ = offset();
     putU32(0);
     putU32(kPolygonType);
     putPoint(start);
   }
+  // Consecutive lines share one record; its point count is written when it ends.
   void line(Pt p) {
-    if (recordAt_ == 0 || recordType_ != kCurveLine) beginRecord(kCurveLine);
-    addPoint(p);
+    if (lineAt_ == kNoRecord) {
+      lineAt_ = offset();
+      linePoints_ = 0;
+      putU16(kCurveLine);
+      putU16(0);
+    }
+    putPoint(p);
+    ++linePoints_;
   }
-  // One B-spline record: the off-curve points, then the on-curve end.
-  void qspline(const Pt *controls, uint32_t count, Pt end) {
-    beginRecord(kCurveQSpline);
-    for (uint32_t i = 0; i < count; ++i) addPoint(controls[i]);
-    addPoint(end);
-    recordAt_ = 0;
+  // One B-spline record of a single piece.
+  void qspline(Pt control, Pt end) {
+    endLine();
+    putU16(kCurveQSpline);
+    putU16(2);
+    putPoint(control);
+    putPoint(end);
+  }
+  // A B-spline record written as its points come: the off-curve ones, then the on-curve end.
+  void control(Pt p) {
+    if (splineAt_ == kNoRecord) {
+      endLine();
+      splineAt_ = offset();
+      splinePoints_ = 0;
+      putU16(kCurveQSpline);
+      putU16(0);
+    }
+    putPoint(p);
+    ++splinePoints_;
+  }
+  void endSpline(Pt end) {
+    putPoint(end);
+    ++splinePoints_;
+    std::memcpy(state_.buffer + splineAt_ + 2, &splinePoints_, sizeof splinePoints_);
+    splineAt_ = kNoRecord;
   }
   void endPolygon() {
-    const uint32_t bytes = state_.used - polygonAt_;
-    if (ok_) std::memcpy(state_.buffer + polygonAt_, &bytes, sizeof bytes);
-    recordAt_ = 0;
+    endLine();
+    const uint32_t bytes = offset() - polygonAt_;
+    std::memcpy(state_.buffer + polygonAt_, &bytes, sizeof bytes);
   }
 
  private:
-  void beginRecord(uint16_t type) {
-    recordAt_ = state_.used;
-    recordType_ = type;
-    recordPoints_ = 0;
-    putU16(type);
-    putU16(0);
-  }
-  void addPoint(Pt p) {
-    putPoint(p);
-    ++recordPoints_;
-    if (ok_) std::memcpy(state_.buffer + recordAt_ + 2, &recordPoints_, sizeof recordPoints_);
+  static constexpr uint32_t kNoRecord = 0;  // records never start at 0: a polygon header does
+
+  uint32_t offset() const { return static_cast<uint32_t>(out_ - state_.buffer); }
+  void endLine() {
+    if (lineAt_ == kNoRecord) return;
+    std::memcpy(state_.buffer + lineAt_ + 2, &linePoints_, sizeof linePoints_);
+    lineAt_ = kNoRecord;
   }
   void put(const void *bytes, uint32_t size) {
-    if (!ok_) return;
-    std::memcpy(state_.buffer + state_.used, bytes, size);
-    state_.used += size;
+    std::memcpy(out_, bytes, size);
+    out_ += size;
   }
   void putU32(uint32_t value) { put(&value, sizeof value); }
   void putU16(uint16_t value) { put(&value, sizeof value); }
   // A coordinate whose integer part does not fit 16 bits makes the glyph refused.
   void putPoint(Pt p) {
-    if (std::fabs(p.x) > kFixedLimit || std::fabs(p.y) > kFixedLimit) ok_ = false;
-    const int32_t fixed[2] = {roundToInt(p.x * kFixedOne), roundToInt(p.y * kFixedOne)};
-    put(fixed, sizeof fixed);
+    if (checked_) {
+      const double x = clampFixed(p.x), y = clampFixed(p.y);
+      outside_ |= (x != p.x) | (y != p.y);
+      p = {x, y};
+    }
+    // Stored as words (the buffer is word-aligned throughout): a byte store could alias the
+    // write position itself and force it back to memory after each point.
+    auto *words = reinterpret_cast<int32_t *>(out_);
+    words[0] = roundToInt(p.x * kFixedOne);
+    words[1] = roundToInt(p.y * kFixedOne);
+    out_ += kPointBytes;
   }
 
   NativeScratch &state_;
-  bool ok_ = true;
+  uint8_t *out_;
+  bool checked_;
+  bool outside_ = false;
   uint32_t polygonAt_ = 0;
-  uint32_t recordAt_ = 0;
-  uint16_t recordType_ = 0;
-  uint16_t recordPoints_ = 0;
+  uint32_t lineAt_ = kNoRecord;
+  uint16_t linePoints_ = 0;
+  uint32_t splineAt_ = kNoRecord;
+  uint16_t splinePoints_ = 0;
 };
 
 Pt blossom(const Pt *p, double t1, double t2, double t3) {
@@ -124,102 +168,160 @@ Pt blossom(const Pt *p, double t1, double t2, double t3) {
 
 // A cubic as quadratic pieces: each piece of the cubic split evenly is replaced by the
 // quadratic through its ends with control (3 (Q1 + Q2) - Q0 - Q3) / 4.
-void writeCubic(OutlineWriter &writer, Pt p0, Pt p1, Pt p2, Pt p3) {
+bool writeCubic(OutlineWriter &writer, Pt p0, Pt p1, Pt p2, Pt p3) {
   const Pt cubic[4] = {p0, p1, p2, p3};
   const Pt third = p3 - 3.0 * p2 + 3.0 * p1 - p0;
   const double error = kMidpointQuadError * std::sqrt(dot(third, third));
   const int pieces = std::max(1, static_cast<int>(std::ceil(std::cbrt(error / kCubicTolerance))));
-  writer.room(static_cast<uint32_t>(pieces) * (kCurveHeaderBytes + 2 * kPointBytes));
+  if (!writer.room(static_cast<uint32_t>(pieces) * (kCurveHeaderBytes + 2 * kPointBytes)))
+    return false;
+  // Each piece starts where the one before ended: blossom(b, b, b) of piece i is
+  // blossom(a, a, a) of piece i + 1, from the same a.
+  Pt q0 = blossom(cubic, 0.0, 0.0, 0.0);
   for (int i = 0; i < pieces; ++i) {
     const double a = static_cast<double>(i) / pieces;
     const double b = static_cast<double>(i + 1) / pieces;
-    const Pt q0 = blossom(cubic, a, a, a), q1 = blossom(cubic, a, a, b);
-    const Pt q2 = blossom(cubic, a, b, b);
+    const Pt q1 = blossom(cubic, a, a, b), q2 = blossom(cubic, a, b, b);
     const Pt q3 = i + 1 == pieces ? p3 : blossom(cubic, b, b, b);
-    const Pt control = 0.25 * (3.0 * (q1 + q2) - q0 - q3);
-    writer.qspline(&control, 1, q3);
+    writer.qspline(0.25 * (3.0 * (q1 + q2) - q0 - q3), q3);
+    q0 = q3;
   }
+  return true;
 }
 
-// One contour in native records. Its points come in the order given (reversed for CFF so
-// that outer contours run clockwise); the implicit closing line back to the start is left
-// out as the native format does.
-void writeContour(OutlineWriter &writer, const Pt *points, const char *tags, uint32_t count,
-                  Pt *pending) {
-  uint32_t first = 0;
-  while (first < count && FT_CURVE_TAG(tags[first]) != FT_CURVE_TAG_ON) ++first;
-  // A contour of off-curve points only starts at the implied point between its last and
-  // first points.
-  const bool implied = first == count;
-  const Pt start = implied ? 0.5 * (points[count - 1] + points[0]) : points[first];
+// One contour of the outline in writing order, mapped as its points are read: backwards
+// through a reversed contour, and rotated to begin on its first on-curve point.
+class Contour {
+ public:
+  Contour(const FT_Outline &outline, const FontAffine &map, uint32_t first, uint32_t last,
+          bool reverse)
+      : points_(outline.points),
+        tags_(outline.tags),
+        map_(map),
+        count_(last + 1 - first),
+        base_(reverse ? last : first),
+        step_(reverse ? -1 : 1) {
+    while (shift_ < count_ && FT_CURVE_TAG(tags_[base_ + step_ * shift_]) != FT_CURVE_TAG_ON)
+      ++shift_;
+    implied_ = shift_ == count_;
+    if (implied_) shift_ = 0;
+  }
+
+  uint32_t count() const { return count_; }
+  // True when no point lies on the curve: the contour starts at the implied point between
+  // its last and first points.
+  bool implied() const { return implied_; }
+  int tag(uint32_t k) const { return FT_CURVE_TAG(tags_[source(k)]); }
+  Pt point(uint32_t k) const {
+    const FT_Vector &p = points_[source(k)];
+    const auto u = static_cast<double>(p.x), v = static_cast<double>(p.y);
+    return {map_.ux * u + map_.vx * v + map_.ox, map_.uy * u + map_.vy * v + map_.oy};
+  }
+
+ private:
+  int64_t source(uint32_t k) const {
+    const uint32_t j = k + shift_ < count_ ? k + shift_ : k + shift_ - count_;
+    return base_ + step_ * j;
+  }
+
+  const FT_Vector *points_;
+  const char *tags_;
+  FontAffine map_;
+  uint32_t count_;
+  int64_t base_, step_;
+  uint32_t shift_ = 0;
+  bool implied_ = false;
+};
+
+// One contour in native records. The implicit closing line back to the start is left out as
+// the native format does.
+bool writeContour(OutlineWriter &writer, const Contour &contour) {
+  const uint32_t count = contour.count();
+  const bool implied = contour.implied();
+  const Pt start = implied ? 0.5 * (contour.point(count - 1) + contour.point(0)) : contour.point(0);
   // At most a record per point besides the header; cubic pieces make their own room.
-  writer.room(kPolygonHeaderBytes + count * (kCurveHeaderBytes + kPointBytes));
+  if (!writer.room(kPolygonHeaderBytes + count * (kCurveHeaderBytes + kPointBytes)))
+    return false;
   writer.beginPolygon(start);
   Pt current = start;
-  uint32_t conics = 0, cubics = 0;
+  uint32_t conics = 0, cubics = 0;  // off-curve points since the last on-curve one
   Pt cubic[2];
-  const uint32_t steps = implied ? count + 1 : count;
-  for (uint32_t k = 1; k <= steps; ++k) {
-    const bool closing = k == steps;
-    const uint32_t j = implied ? k - 1 : (first + k < count ? first + k : first + k - count);
-    const Pt p = closing ? start : points[j];
-    const int tag = closing ? FT_CURVE_TAG_ON : FT_CURVE_TAG(tags[j]);
-    if (tag == FT_CURVE_TAG_CONIC) {
-      pending[conics++] = p;
-      continue;
-    }
-    if (tag == FT_CURVE_TAG_CUBIC) {
-      if (cubics < 2) cubic[cubics] = p;
-      ++cubics;
-      continue;
-    }
-    if (cubics == 2)
-      writeCubic(writer, current, cubic[0], cubic[1], p);
-    else if (conics > 0)
-      writer.qspline(pending, conics, p);
-    else if (!closing)
+  // An on-curve point ends the curve of the off-curve points before it; the closing one (the
+  // start again) ends a curve but adds no line.
+  auto onCurve = [&](Pt p, bool closing) {
+    if (conics > 0) {
+      writer.endSpline(p);
+    } else if (cubics == 2) {
+      if (!writeCubic(writer, current, cubic[0], cubic[1], p)) return false;
+    } else if (!closing) {
       writer.line(p);
+    }
     current = p;
     conics = cubics = 0;
+    return true;
+  };
+  for (uint32_t k = implied ? 0 : 1; k < count; ++k) {
+    const int tag = contour.tag(k);
+    const Pt p = contour.point(k);
+    if (tag == FT_CURVE_TAG_CONIC) {
+      writer.control(p);
+      ++conics;
+    } else if (tag == FT_CURVE_TAG_CUBIC) {
+      if (cubics < 2) cubic[cubics] = p;
+      ++cubics;
+    } else if (!onCurve(p, false)) {
+      return false;
+    }
   }
+  if (!onCurve(start, true)) return false;
   writer.endPolygon();
+  return true;
 }
 
 }  // namespace
 
 bool fontWriteNativeOutline(const FT_Outline &outline, const FontAffine &map,
                             NativeScratch &scratch) {
-  const auto total = static_cast<uint32_t>(outline.n_points);
-  // Two halves: a contour's points in writing order, then room for its pending controls.
-  if (!reserve(scratch.points, scratch.pointCapacity, 2 * total, 0) ||
-      !reserve(scratch.tags, scratch.tagCapacity, total, 0))
-    return false;
   const bool reverse = (outline.flags & FT_OUTLINE_REVERSE_FILL) != 0;
-  OutlineWriter writer(scratch);
-  uint32_t first = 0;
-  for (int c = 0; c < outline.n_contours && writer.ok(); ++c) {
-    const auto last = static_cast<uint32_t>(outline.contours[c]);
-    const uint32_t count = last + 1 - first;
-    // A contour of fewer than three points encloses nothing.
-    if (count >= 3) {
-      for (uint32_t i = 0; i < count; ++i) {
-        const uint32_t from = reverse ? last - i : first + i;
-        const auto u = static_cast<double>(outline.points[from].x);
-        const auto v = static_cast<double>(outline.points[from].y);
-        scratch.points[i] = {map.ux * u + map.vx * v + map.ox, map.uy * u + map.vy * v + map.oy};
-        scratch.tags[i] = outline.tags[from];
-      }
-      writeContour(writer, scratch.points, scratch.tags, count, scratch.points + total);
+  // The box of the outline's points, mapped: the map is monotonic in each coordinate, so the
+  // mapped corners bound every mapped point. Every point written lies within that box widened
+  // by half its size on each side (quadratic controls of a cubic lie outside the cubic's hull
+  // by less); when that fits the 16.16 range, no coordinate needs checking.
+  FT_Vector lowest{}, highest{};
+  if (outline.n_points > 0) lowest = highest = outline.points[0];
+  for (int i = 1; i < outline.n_points; ++i) {
+    const FT_Vector &p = outline.points[i];
+    lowest = {std::min(lowest.x, p.x), std::min(lowest.y, p.y)};
+    highest = {std::max(highest.x, p.x), std::max(highest.y, p.y)};
+  }
+  Pt low{HUGE_VAL, HUGE_VAL}, high{-HUGE_VAL, -HUGE_VAL};
+  for (const FT_Pos u : {lowest.x, highest.x}) {
+    for (const FT_Pos v : {lowest.y, highest.y}) {
+      const auto du = static_cast<double>(u), dv = static_cast<double>(v);
+      const Pt p{map.ux * du + map.vx * dv + map.ox, map.uy * du + map.vy * dv + map.oy};
+      low = {std::min(low.x, p.x), std::min(low.y, p.y)};
+      high = {std::max(high.x, p.x), std::max(high.y, p.y)};
     }
+  }
+  const Pt reach = 0.5 * (high - low);
+  const bool checked = !(low.x - reach.x >= -kFixedLimit && low.y - reach.y >= -kFixedLimit &&
+                         high.x + reach.x <= kFixedLimit && high.y + reach.y <= kFixedLimit);
+  OutlineWriter writer(scratch, checked);
+  uint32_t first = 0;
+  for (int c = 0; c < outline.n_contours; ++c) {
+    const auto last = static_cast<uint32_t>(outline.contours[c]);
+    // A contour of fewer than three points encloses nothing.
+    if (last + 1 - first >= 3 &&
+        !writeContour(writer, Contour(outline, map, first, last, reverse)))
+      return false;
     first = last + 1;
   }
-  return writer.ok();
+  writer.finish();
+  return writer.inRange();
 }
 
 void fontReleaseNativeScratch(NativeScratch &scratch) {
   jMemFree(scratch.buffer);
-  jMemFree(scratch.points);
-  jMemFree(scratch.tags);
   scratch = NativeScratch{};
 }
 

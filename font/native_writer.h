@@ -18,14 +18,10 @@ struct FontAffine {
   double ux, vx, ox, uy, vy, oy;
 };
 
-// The growing jMemAlloc blocks a writer works in; the outline lands in buffer[0, used).
+// The growing jMemAlloc block a writer works in; the outline lands in buffer[0, used).
 struct NativeScratch {
   uint8_t *buffer;
   uint32_t used, capacity;
-  Pt *points;
-  uint32_t pointCapacity;
-  char *tags;
-  uint32_t tagCapacity;
 };
 
 // Writes the mapped outline: a polygon per contour of three or more points, cubic curves as
@@ -34,7 +30,7 @@ struct NativeScratch {
 // or a coordinate does not fit a 16.16 number.
 bool fontWriteNativeOutline(const FT_Outline &outline, const FontAffine &map,
                             NativeScratch &scratch);
-// Releases the blocks and empties the scratch.
+// Releases the block and empties the scratch.
 void fontReleaseNativeScratch(NativeScratch &scratch);
 
 }  // namespace outlina

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "geom/pt.h"
 #include "outlina/curve.h"
@@ -192,8 +193,12 @@ int32_t rebuild(JVect *path, Walk walk) {
   const int64_t shortfall = counter.count() - path->capacity;
   const int64_t extra = shortfall > 0 ? (shortfall + kGrowthStep - 1) / kGrowthStep * kGrowthStep : 0;
   if (extra > INT32_MAX) return 0;
-  JVect *copy = jVectDuplicate(path);
+  // The walk reads only the points in use: copying the whole allocation instead made every
+  // rebuild of a short path in a roomy array cost the array's size.
+  JVect *copy = jVectOpen(path->count);
   if (copy == nullptr) return 0;
+  std::memcpy(copy->points, path->points, static_cast<size_t>(path->count) * sizeof(JVectPoint));
+  copy->count = path->count;
   if (extra > 0 && jVectExpand(path, static_cast<int32_t>(extra)) == 0) {
     jVectClose(copy);
     return 0;
