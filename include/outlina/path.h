@@ -8,7 +8,10 @@
 
 OUTLINA_BEGIN_DECLS
 
-/* Point mode codes. The kind of a segment is carried by the point that ends it. */
+/* Point mode codes. The kind of a segment is carried by the point that ends it. A curve end
+   is a curve only with the controls of its kind after the previous on-curve point (21 for 22;
+   31 for 32 and 33; 41 and 42 for 43 and 44); without them every operation takes it as the end
+   of a straight segment and ignores the stray controls. */
 enum JVectMode {
   JVM_NONE = 0,          /* marked for removal */
   JVM_START = 1,         /* first point of a contour */

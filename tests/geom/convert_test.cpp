@@ -85,13 +85,12 @@ TEST_F(Convert, BezToSvtWithoutFlatteningKeepsCurvesAsCubicsAndTags) {
                            {JVM_BEZ_END_ALT, 5, 6}, {JVM_BEZ_END, 7, 8}});
   ASSERT_EQ(jVectBezToSvt(path.get(), 0), 1);
   // Second variants become first ones except 13; unknown and removed points are dropped; an end
-  // without its own controls reuses the last remembered ones.
+  // without its own controls ends a straight segment.
   EXPECT_EQ(pointsOf(path.get()),
             (Points{{JVM_START, 0, 0, 7}, {JVM_BEZ_CTRL1, 1, 1}, {JVM_BEZ_CTRL2, 3, 1}, {JVM_BEZ_END, 4, 0},
                     {JVM_LINE, 5, 0}, {JVM_SVT, 0, 3}, {JVM_SVT_END_ALT, 0, 0}, {JVM_START, 10, 10, 9},
                     {JVM_ARC_MID, 11, 11}, {JVM_ARC_END, 12, 10}, {JVM_BEZ_CTRL1, 1, 2},
-                    {JVM_BEZ_CTRL2, 3, 4}, {JVM_BEZ_END, 5, 6}, {JVM_BEZ_CTRL1, 1, 2},
-                    {JVM_BEZ_CTRL2, 3, 4}, {JVM_BEZ_END, 7, 8}}));
+                    {JVM_BEZ_CTRL2, 3, 4}, {JVM_BEZ_END, 5, 6}, {JVM_LINE, 7, 8}}));
 }
 
 TEST_F(Convert, BezToSvtFlattensCubicsOntoTheCurveAndCutsLinesEvenly) {

@@ -46,87 +46,61 @@ class Sink {
   int64_t count_ = 0;
 };
 
+bool isSvtMode(int16_t mode) {
+  return mode == JVM_SVT || mode == JVM_SVT_END || mode == JVM_SVT_END_ALT;
+}
+
+// Appends the pieces of a flattened curve: its inner points as JVM_SVT, then its stored end.
+void addFlattened(Sink &out, const float *buf, int32_t count, Pt end) {
+  for (int32_t k = 1; k <= count - 2; ++k) out.add(JVM_SVT, loadPt(buf, k));
+  out.add(JVM_SVT_END, end);
+}
+
 void flattenWalk(const JVect &src, int32_t flags, Sink &out) {
   const bool splitLines = (flags & 1) != 0;
   const bool flattenCurves = (flags & 2) != 0;
   const int32_t divisions = curveDivisions();
   const float angle = curveAngle();
   float buf[2 * kFlattenRoom];
-  Pt prev{0.0, 0.0}, r1{0.0, 0.0}, r2{0.0, 0.0};
-  for (int32_t i = 0; i < src.count; ++i) {
-    const JVectPoint &rec = src.points[i];
-    const Pt p = pointOf(rec);
-    switch (rec.mode) {
-      case JVM_START:
-        out.add(JVM_START, p);
-        out.tagLast(rec.tag);
-        prev = p;
+  SegmentWalker walker(&src, 0, src.count - 1);
+  for (Segment seg; walker.next(seg);) {
+    const int16_t mode = src.points[seg.index].mode;
+    switch (seg.kind) {
+      case SegKind::Start:
+        out.add(JVM_START, seg.to);
+        out.tagLast(src.points[seg.index].tag);
         break;
-      case JVM_SVT:
-      case JVM_SVT_END:
-      case JVM_SVT_END_ALT:
-        out.add(rec.mode, p);
-        prev = p;
-        break;
-      case JVM_LINE:
-      case JVM_LINE_ALT:
-        if (splitLines) {
+      case SegKind::Line:
+        if (isSvtMode(mode)) {
+          out.add(mode, seg.to);
+        } else if (splitLines) {
           for (int32_t k = 1; k < divisions; ++k) {
             const double t = static_cast<double>(k) / divisions;
-            out.add(JVM_SVT, t * p + (1.0 - t) * prev);
+            out.add(JVM_SVT, t * seg.to + (1.0 - t) * seg.from);
           }
-          out.add(JVM_SVT_END, p);
+          out.add(JVM_SVT_END, seg.to);
         } else {
-          out.add(JVM_LINE, p);
+          out.add(JVM_LINE, seg.to);
         }
-        prev = p;
         break;
-      case JVM_ARC_MID:
-      case JVM_BEZ_CTRL1:
-        r1 = p;
-        break;
-      case JVM_BEZ_CTRL2:
-        r2 = p;
-        break;
-      case JVM_QUAD_CTRL:
-        r2 = p;
-        r1 = 0.5 * (prev + p);
-        break;
-      case JVM_ARC_END:
+      case SegKind::Arc:
         if (flattenCurves) {
-          storePt(buf, 0, prev);
-          storePt(buf, 1, r1);
-          storePt(buf, 2, p);
-          const int32_t r = jMathArcToLine(buf, angle);
-          for (int32_t k = 1; k <= r - 2; ++k) out.add(JVM_SVT, loadPt(buf, k));
-          out.add(JVM_SVT_END, loadPt(buf, r - 1));
+          const int32_t r = flattenSegment(seg, divisions, angle, buf);
+          addFlattened(out, buf, r, loadPt(buf, r - 1));
         } else {
-          out.add(JVM_ARC_MID, r1);
-          out.add(JVM_ARC_END, p);
+          out.add(JVM_ARC_MID, seg.c1);
+          out.add(JVM_ARC_END, seg.to);
         }
-        prev = p;
         break;
-      case JVM_QUAD_END:
-      case JVM_QUAD_END_ALT:
-      case JVM_BEZ_END:
-      case JVM_BEZ_END_ALT:
-        if (rec.mode == JVM_QUAD_END || rec.mode == JVM_QUAD_END_ALT) r2 = 0.5 * (r2 + p);
+      case SegKind::Quad:
+      case SegKind::Cubic:
         if (flattenCurves) {
-          storePt(buf, 0, prev);
-          storePt(buf, 1, r1);
-          storePt(buf, 2, r2);
-          storePt(buf, 3, p);
-          const int32_t r = jMathBezToLine(buf, divisions);
-          for (int32_t k = 1; k <= r - 2; ++k) out.add(JVM_SVT, loadPt(buf, k));
-          out.add(JVM_SVT_END, p);
+          addFlattened(out, buf, flattenSegment(seg, divisions, angle, buf), seg.to);
         } else {
-          out.add(JVM_BEZ_CTRL1, r1);
-          out.add(JVM_BEZ_CTRL2, r2);
-          out.add(JVM_BEZ_END, p);
+          out.add(JVM_BEZ_CTRL1, seg.c1);
+          out.add(JVM_BEZ_CTRL2, seg.c2);
+          out.add(JVM_BEZ_END, seg.to);
         }
-        prev = p;
-        break;
-      default:
         break;
     }
   }
@@ -134,36 +108,31 @@ void flattenWalk(const JVect &src, int32_t flags, Sink &out) {
 
 void arcToBezWalk(const JVect &src, Sink &out) {
   float buf[2 * kArcBezRoom];
-  Pt prev{0.0, 0.0}, mid{0.0, 0.0};
-  for (int32_t i = 0; i < src.count; ++i) {
-    const JVectPoint &rec = src.points[i];
-    const Pt p = pointOf(rec);
-    switch (rec.mode) {
-      case JVM_START:
-      case JVM_LINE:
-      case JVM_LINE_ALT:
-      case JVM_SVT:
-      case JVM_SVT_END:
-      case JVM_SVT_END_ALT:
-      case JVM_QUAD_CTRL:
-      case JVM_QUAD_END:
-      case JVM_QUAD_END_ALT:
-      case JVM_BEZ_CTRL1:
-      case JVM_BEZ_CTRL2:
-      case JVM_BEZ_END:
-      case JVM_BEZ_END_ALT:
-        out.add(rec.mode, p);
-        if (rec.mode == JVM_START) out.tagLast(rec.tag);
-        prev = p;
-        mid = p;
+  SegmentWalker walker(&src, 0, src.count - 1);
+  for (Segment seg; walker.next(seg);) {
+    const int16_t mode = src.points[seg.index].mode;
+    switch (seg.kind) {
+      case SegKind::Start:
+        out.add(JVM_START, seg.to);
+        out.tagLast(src.points[seg.index].tag);
         break;
-      case JVM_ARC_MID:
-        mid = p;
+      case SegKind::Line:
+        // A curve end without its controls ends a straight segment.
+        out.add(isLineMode(mode) ? mode : int16_t{JVM_LINE}, seg.to);
         break;
-      case JVM_ARC_END: {
-        storePt(buf, 0, prev);
-        storePt(buf, 1, mid);
-        storePt(buf, 2, p);
+      case SegKind::Quad:
+        out.add(JVM_QUAD_CTRL, seg.q);
+        out.add(mode, seg.to);
+        break;
+      case SegKind::Cubic:
+        out.add(JVM_BEZ_CTRL1, seg.c1);
+        out.add(JVM_BEZ_CTRL2, seg.c2);
+        out.add(mode, seg.to);
+        break;
+      case SegKind::Arc: {
+        storePt(buf, 0, seg.from);
+        storePt(buf, 1, seg.c1);
+        storePt(buf, 2, seg.to);
         const int32_t r = jMathArcToBez(buf);
         if (r >= 4) {
           static constexpr int16_t kRole[3] = {JVM_BEZ_END, JVM_BEZ_CTRL1, JVM_BEZ_CTRL2};
@@ -172,11 +141,8 @@ void arcToBezWalk(const JVect &src, Sink &out) {
           out.add(JVM_LINE, loadPt(buf, 1));
           out.add(JVM_LINE, loadPt(buf, 2));
         }
-        prev = p;
         break;
       }
-      default:
-        break;
     }
   }
 }
@@ -345,15 +311,6 @@ class Refit {
   double lrp_ = 0.0, cp_ = 0.0;
 };
 
-bool isLinePoint(int16_t mode) {
-  return mode == JVM_LINE || mode == JVM_LINE_ALT || mode == JVM_SVT || mode == JVM_SVT_END ||
-         mode == JVM_SVT_END_ALT;
-}
-
-bool hasMode(const JVect &path, int32_t index, int16_t mode) {
-  return index >= 0 && path.points[index].mode == mode;
-}
-
 double lineDis(Pt a, Pt b, Pt p) {
   return jMathDis(static_cast<float>(a.x), static_cast<float>(a.y), static_cast<float>(b.x),
                   static_cast<float>(b.y), static_cast<float>(p.x), static_cast<float>(p.y));
@@ -362,17 +319,25 @@ double lineDis(Pt a, Pt b, Pt p) {
 // Tolerance of the straightening: a hundredth of the control polygon's length.
 constexpr double kStraightFactor = 0.01;
 
+// Whether a curve lies so near its chord that it can be a straight segment.
+bool nearlyStraight(const Segment &seg) {
+  if (seg.kind == SegKind::Quad)
+    return lineDis(seg.from, seg.to, seg.q) <
+           kStraightFactor * (floatDistance(seg.q, seg.to) + floatDistance(seg.from, seg.q));
+  return seg.kind == SegKind::Cubic &&
+         lineDis(seg.from, seg.to, seg.c2) + lineDis(seg.from, seg.to, seg.c1) <
+             kStraightFactor * (floatDistance(seg.c1, seg.c2) + floatDistance(seg.from, seg.c1) +
+                                floatDistance(seg.c2, seg.to));
+}
+
 bool tidyLines(JVect *path) {
-  Pt p{0.0, 0.0}, pp{0.0, 0.0}, r1{0.0, 0.0}, r2{0.0, 0.0};
+  Pt pp{0.0, 0.0};
   int32_t last = -1;
   bool changed = false;
-  for (int32_t i = 0; i < path->count; ++i) {
-    const int16_t mode = path->points[i].mode;
-    const Pt t = pointOf(path->points[i]);
-    if (mode == JVM_START) {
-      p = t;
-      last = -1;
-    } else if (isLinePoint(mode)) {
+  SegmentWalker walker(path, 0, path->count - 1);
+  for (Segment seg; walker.next(seg);) {
+    const Pt p = seg.from, t = seg.to;
+    if (seg.kind == SegKind::Line) {
       if (last == -1) {
         pp = p;
       } else if ((p.x == pp.x && t.x == p.x) || (p.y == pp.y && t.y == p.y)) {
@@ -381,36 +346,14 @@ bool tidyLines(JVect *path) {
       } else {
         pp = p;
       }
-      p = t;
-      last = i;
-    } else if (mode == JVM_QUAD_CTRL || mode == JVM_BEZ_CTRL1) {
-      r1 = t;
-      last = -1;
-    } else if (mode == JVM_BEZ_CTRL2) {
-      r2 = t;
-      last = -1;
-    } else if (mode == JVM_QUAD_END || mode == JVM_QUAD_END_ALT) {
-      // Only a curve whose control point is really in place is straightened.
-      const double tol = kStraightFactor * (floatDistance(r1, t) + floatDistance(p, r1));
-      if (hasMode(*path, i - 1, JVM_QUAD_CTRL) && lineDis(p, t, r1) < tol) {
-        jVectInvalidPoint(path, i - 1);
-        jVectSetMode(path, i, JVM_LINE);
-        changed = true;
-      }
-      p = t;
-      last = -1;
-    } else if (mode == JVM_BEZ_END || mode == JVM_BEZ_END_ALT) {
-      const double tol =
-          kStraightFactor * (floatDistance(r1, r2) + floatDistance(p, r1) + floatDistance(r2, t));
-      if (hasMode(*path, i - 2, JVM_BEZ_CTRL1) && hasMode(*path, i - 1, JVM_BEZ_CTRL2) &&
-          lineDis(p, t, r2) + lineDis(p, t, r1) < tol) {
-        jVectInvalidPoint(path, i - 2);
-        jVectInvalidPoint(path, i - 1);
-        jVectSetMode(path, i, JVM_LINE);
-        changed = true;
-      }
-      p = t;
-      last = -1;
+      last = seg.index;
+      continue;
+    }
+    last = -1;
+    if (nearlyStraight(seg)) {
+      for (int32_t i = seg.previous + 1; i < seg.index; ++i) jVectInvalidPoint(path, i);
+      jVectSetMode(path, seg.index, JVM_LINE);
+      changed = true;
     }
   }
   return changed;
