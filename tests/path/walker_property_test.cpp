@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "outlina.h"
+#include "support/path_builder.h"
+
+namespace {
+
+using testing_support::PathPtr;
+
+// One random closed contour with every segment kind, second variants, points that name no
+// kind, and malformed curve ends: ends without controls and controls without their end.
+PathPtr randomContour(std::mt19937 &rng) {
+  std::uniform_real_distribution<float> coord(-50.0f, 50.0f);
+  std::uniform_int_distribution<int> kind(0, 11);
+  PathPtr path(jVectOpen(64));
+  auto add = [&](int mode) { jVectAddPoint(path.get(), JVECT_LAST, mode, coord(rng), coord(rng)); };
+  const float x0 = coord(rng), y0 = coord(rng);
+  jVectAddPoint(path.get(), JVECT_LAST, JVM_START, x0, y0);
+  for (int n = std::uniform_int_distribution<int>(2, 8)(rng); n > 0; --n) {
+    switch (kind(rng)) {
+      case 0: add(JVM_LINE); break;
+      case 1: add(JVM_LINE_ALT); break;
+      case 2: add(JVM_SVT), add(JVM_SVT), add(JVM_SVT_END_ALT); break;
+      case 3: add(JVM_ARC_MID), add(JVM_ARC_END); break;
+      case 4: add(JVM_QUAD_CTRL), add(JVM_QUAD_END); break;
+      case 5: add(JVM_QUAD_CTRL), add(JVM_QUAD_END_ALT); break;
+      case 6: add(JVM_BEZ_CTRL1), add(JVM_BEZ_CTRL2), add(JVM_BEZ_END); break;
+      case 7: add(JVM_BEZ_CTRL1), add(JVM_BEZ_CTRL2), add(JVM_BEZ_END_ALT); break;
+      case 8: add(JVM_BEZ_END); break;                     // no controls at all
+      case 9: add(JVM_BEZ_CTRL1), add(JVM_BEZ_END); break;  // one control missing
+      case 10: add(JVM_BEZ_CTRL2), add(JVM_NONE), add(JVM_ARC_END); break;
+      default: add(57), add(JVM_QUAD_CTRL), add(JVM_LINE); break;
+    }
+  }
+  jVectAddPoint(path.get(), JVECT_LAST, JVM_LINE, x0, y0);
+  return path;
+}
+
+TEST(WalkerProperty, FlattenedPathAnswersAsThePathItself) {
+  std::mt19937 rng(20240613);
+  std::uniform_real_distribution<float> query(-60.0f, 60.0f);
+  const std::array<std::pair<int32_t, float>, 3> resolutions = {{{32, 3.0f}, {4, 40.0f}, {128, 7.5f}}};
+  for (const auto &[divisions, angle] : resolutions) {
+    jVectSetCurveRes(divisions, angle);
+    for (int round = 0; round < 300; ++round) {
+      PathPtr path = randomContour(rng);
+      PathPtr flat(jVectDuplicate(path.get()));
+      ASSERT_EQ(jVectBezToSvt(flat.get(), 2), 1);
+      std::array<float, 4> box{}, flatBox{};
+      jVectGetMinMax(box.data(), path.get(), 0);
+      jVectGetMinMax(flatBox.data(), flat.get(), 0);
+      // The flattening writes the very pieces that the walker measures, so nothing may differ.
+      ASSERT_EQ(box, flatBox) << round;
+      ASSERT_EQ(jVectGetLoopDir(path.get(), 0), jVectGetLoopDir(flat.get(), 0)) << round;
+      for (int q = 0; q < 20; ++q) {
+        const float x = query(rng), y = query(rng);
+        ASSERT_EQ(jVectIsInside(path.get(), 0, x, y), jVectIsInside(flat.get(), 0, x, y))
+            << round << " at " << x << ", " << y;
+      }
+    }
+  }
+  jVectSetCurveRes(32, 3.0f);
+}
+
+}  // namespace
