@@ -6,6 +6,7 @@
 #include "outlina/fit.h"
 #include "outlina/geom.h"
 #include "path/curve_res.h"
+#include "path/room.h"
 #include "path/segments.h"
 #include "plinth.h"
 
@@ -14,8 +15,6 @@ namespace {
 
 // Arc-to-cubic conversion writes at most 13 points (an arc that reaches a full turn).
 constexpr int kArcBezRoom = 13;
-// Paths grow by this many records when an append finds them full.
-constexpr int64_t kGrowthStep = 10000;
 // A flattened run turns at a vertex by more than about 11.5 degrees when the cosine of the angle
 // between its neighbours rises above this.
 constexpr double kBendCos = -0.98;
@@ -27,36 +26,19 @@ constexpr int64_t kFitMinRoom = 4;
 
 Pt pointOf(const JVectPoint &p) { return {p.x, p.y}; }
 
-// Receives the points of a rebuild: either only counts them, or appends them to a path.
-class Sink {
- public:
-  explicit Sink(JVect *target) : target_(target) {}
-  void add(int16_t mode, Pt p) {
-    ++count_;
-    if (target_ != nullptr)
-      jVectAddPoint(target_, JVECT_LAST, mode, static_cast<float>(p.x), static_cast<float>(p.y));
-  }
-  void tagLast(uint32_t tag) {
-    if (target_ != nullptr) jVectSetTag(target_, JVECT_LAST, tag);
-  }
-  int64_t count() const { return count_; }
-
- private:
-  JVect *target_;
-  int64_t count_ = 0;
-};
+void add(PointSink &out, int32_t mode, Pt p) { out.add(mode, p.x, p.y); }
 
 bool isSvtMode(int16_t mode) {
   return mode == JVM_SVT || mode == JVM_SVT_END || mode == JVM_SVT_END_ALT;
 }
 
 // Appends the pieces of a flattened curve: its inner points as JVM_SVT, then its stored end.
-void addFlattened(Sink &out, const float *buf, int32_t count, Pt end) {
-  for (int32_t k = 1; k <= count - 2; ++k) out.add(JVM_SVT, loadPt(buf, k));
-  out.add(JVM_SVT_END, end);
+void addFlattened(PointSink &out, const float *buf, int32_t count, Pt end) {
+  for (int32_t k = 1; k <= count - 2; ++k) add(out, JVM_SVT, loadPt(buf, k));
+  add(out, JVM_SVT_END, end);
 }
 
-void flattenWalk(const JVect &src, int32_t flags, Sink &out) {
+void flattenWalk(const JVect &src, int32_t flags, PointSink &out) {
   const bool splitLines = (flags & 1) != 0;
   const bool flattenCurves = (flags & 2) != 0;
   const int32_t divisions = curveDivisions();
@@ -67,20 +49,20 @@ void flattenWalk(const JVect &src, int32_t flags, Sink &out) {
     const int16_t mode = src.points[seg.index].mode;
     switch (seg.kind) {
       case SegKind::Start:
-        out.add(JVM_START, seg.to);
+        add(out, JVM_START, seg.to);
         out.tagLast(src.points[seg.index].tag);
         break;
       case SegKind::Line:
         if (isSvtMode(mode)) {
-          out.add(mode, seg.to);
+          add(out, mode, seg.to);
         } else if (splitLines) {
           for (int32_t k = 1; k < divisions; ++k) {
             const double t = static_cast<double>(k) / divisions;
-            out.add(JVM_SVT, t * seg.to + (1.0 - t) * seg.from);
+            add(out, JVM_SVT, t * seg.to + (1.0 - t) * seg.from);
           }
-          out.add(JVM_SVT_END, seg.to);
+          add(out, JVM_SVT_END, seg.to);
         } else {
-          out.add(JVM_LINE, seg.to);
+          add(out, JVM_LINE, seg.to);
         }
         break;
       case SegKind::Arc:
@@ -88,8 +70,8 @@ void flattenWalk(const JVect &src, int32_t flags, Sink &out) {
           const int32_t r = flattenSegment(seg, divisions, angle, buf);
           addFlattened(out, buf, r, loadPt(buf, r - 1));
         } else {
-          out.add(JVM_ARC_MID, seg.c1);
-          out.add(JVM_ARC_END, seg.to);
+          add(out, JVM_ARC_MID, seg.c1);
+          add(out, JVM_ARC_END, seg.to);
         }
         break;
       case SegKind::Quad:
@@ -97,37 +79,37 @@ void flattenWalk(const JVect &src, int32_t flags, Sink &out) {
         if (flattenCurves) {
           addFlattened(out, buf, flattenSegment(seg, divisions, angle, buf), seg.to);
         } else {
-          out.add(JVM_BEZ_CTRL1, seg.c1);
-          out.add(JVM_BEZ_CTRL2, seg.c2);
-          out.add(JVM_BEZ_END, seg.to);
+          add(out, JVM_BEZ_CTRL1, seg.c1);
+          add(out, JVM_BEZ_CTRL2, seg.c2);
+          add(out, JVM_BEZ_END, seg.to);
         }
         break;
     }
   }
 }
 
-void arcToBezWalk(const JVect &src, Sink &out) {
+void arcToBezWalk(const JVect &src, PointSink &out) {
   float buf[2 * kArcBezRoom];
   SegmentWalker walker(&src, 0, src.count - 1);
   for (Segment seg; walker.next(seg);) {
     const int16_t mode = src.points[seg.index].mode;
     switch (seg.kind) {
       case SegKind::Start:
-        out.add(JVM_START, seg.to);
+        add(out, JVM_START, seg.to);
         out.tagLast(src.points[seg.index].tag);
         break;
       case SegKind::Line:
         // A curve end without its controls ends a straight segment.
-        out.add(isLineMode(mode) ? mode : int16_t{JVM_LINE}, seg.to);
+        add(out, isLineMode(mode) ? mode : int16_t{JVM_LINE}, seg.to);
         break;
       case SegKind::Quad:
-        out.add(JVM_QUAD_CTRL, seg.q);
-        out.add(mode, seg.to);
+        add(out, JVM_QUAD_CTRL, seg.q);
+        add(out, mode, seg.to);
         break;
       case SegKind::Cubic:
-        out.add(JVM_BEZ_CTRL1, seg.c1);
-        out.add(JVM_BEZ_CTRL2, seg.c2);
-        out.add(mode, seg.to);
+        add(out, JVM_BEZ_CTRL1, seg.c1);
+        add(out, JVM_BEZ_CTRL2, seg.c2);
+        add(out, mode, seg.to);
         break;
       case SegKind::Arc: {
         storePt(buf, 0, seg.from);
@@ -136,10 +118,10 @@ void arcToBezWalk(const JVect &src, Sink &out) {
         const int32_t r = jMathArcToBez(buf);
         if (r >= 4) {
           static constexpr int16_t kRole[3] = {JVM_BEZ_END, JVM_BEZ_CTRL1, JVM_BEZ_CTRL2};
-          for (int32_t k = 1; k <= r - 1; ++k) out.add(kRole[k % 3], loadPt(buf, k));
+          for (int32_t k = 1; k <= r - 1; ++k) add(out, kRole[k % 3], loadPt(buf, k));
         } else {
-          out.add(JVM_LINE, loadPt(buf, 1));
-          out.add(JVM_LINE, loadPt(buf, 2));
+          add(out, JVM_LINE, loadPt(buf, 1));
+          add(out, JVM_LINE, loadPt(buf, 2));
         }
         break;
       }
@@ -147,29 +129,16 @@ void arcToBezWalk(const JVect &src, Sink &out) {
   }
 }
 
-// Rebuilds the path from a copy of itself through the walk. The output is counted first and the
-// path grown once, in the same 10000-record steps that appending point by point would take, so
-// that a long flattening neither copies the array at every step nor fails half-way.
+// Rebuilds the path from a copy of itself through the walk, with the room for the whole output
+// reserved before the path is cleared.
 template <typename Walk>
 int32_t rebuild(JVect *path, Walk walk) {
   if (path == nullptr || path->count < 2) return 0;
-  Sink counter(nullptr);
-  walk(*path, counter);
-  const int64_t shortfall = counter.count() - path->capacity;
-  const int64_t extra = shortfall > 0 ? (shortfall + kGrowthStep - 1) / kGrowthStep * kGrowthStep : 0;
-  if (extra > INT32_MAX) return 0;
   JVect *copy = jVectDuplicate(path);
   if (copy == nullptr) return 0;
-  if (extra > 0 && jVectExpand(path, static_cast<int32_t>(extra)) == 0) {
-    jVectClose(copy);
-    return 0;
-  }
-  for (int32_t i = 0; i < copy->count; ++i) path->points[i] = JVectPoint{};
-  path->count = 0;
-  Sink appender(path);
-  walk(*copy, appender);
+  const bool written = rewrite(path, [&](PointSink &out) { walk(*copy, out); });
   jVectClose(copy);
-  return 1;
+  return written ? 1 : 0;
 }
 
 // Longest stretch that one fitted run can span: flattened points (and points marked for
@@ -367,7 +336,7 @@ using namespace outlina;
 extern "C" {
 
 int32_t jVectBezToSvt(JVect *path, int32_t flags) {
-  return rebuild(path, [flags](const JVect &src, Sink &out) { flattenWalk(src, flags, out); });
+  return rebuild(path, [flags](const JVect &src, PointSink &out) { flattenWalk(src, flags, out); });
 }
 
 int32_t jVectArcToBez(JVect *path) { return rebuild(path, arcToBezWalk); }

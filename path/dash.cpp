@@ -6,6 +6,7 @@
 #include "outlina/offset.h"
 #include "outlina/path.h"
 #include "path/curve_res.h"
+#include "path/room.h"
 #include "path/segments.h"
 
 namespace outlina {
@@ -48,14 +49,14 @@ double dist(Pt a, Pt b) {
 
 class Dasher {
  public:
-  Dasher(JVect *out, const float *pattern, int32_t n) : out_(out), pattern_(pattern), n_(n) {}
+  Dasher(PointSink &out, const float *pattern, int32_t n) : out_(out), pattern_(pattern), n_(n) {}
 
   // A source contour starts: the pattern restarts with a full first dash.
   void start(Pt p, uint32_t tag) {
     closeDanglingStart();
     tag_ = tag;
     put(JVM_START, p, false);
-    jVectSetTag(out_, JVECT_LAST, tag_);
+    out_.tagLast(tag_);
     acc_ = 0.0;
     k_ = 0;
     p_ = p;
@@ -83,7 +84,7 @@ class Dasher {
         put(splitMode, s, false);
       } else {
         put(JVM_START, s, true);
-        jVectSetTag(out_, JVECT_LAST, tag_);
+        out_.tagLast(tag_);
       }
       acc_ = 0.0;
       k_ = (k_ + 1) % n_;
@@ -106,12 +107,11 @@ class Dasher {
 
  private:
   void put(int32_t mode, Pt p, bool splitStart) {
-    jVectAddPoint(out_, JVECT_LAST, static_cast<int16_t>(mode), static_cast<float>(p.x),
-                  static_cast<float>(p.y));
+    out_.add(mode, p.x, p.y);
     dangling_ = splitStart;
   }
 
-  JVect *out_;
+  PointSink &out_;
   const float *pattern_;
   int32_t n_;
   uint32_t tag_ = 0;
@@ -121,7 +121,7 @@ class Dasher {
   bool dangling_ = false;
 };
 
-void dashPath(JVect *out, const JVect *src, const float *pattern, int32_t n) {
+void dashPath(PointSink &out, const JVect *src, const float *pattern, int32_t n) {
   Dasher dasher(out, pattern, n);
   SegmentWalker walker(src, 0, src->count - 1);
   const int32_t divisions = curveDivisions();
@@ -161,8 +161,8 @@ extern "C" int32_t jVectDash(JVect *path, int32_t style, const float *pattern) {
   if (pattern == nullptr || !patternUsable(pattern, n)) return 0;
   JVect *copy = jVectDuplicate(path);
   if (copy == nullptr) return 0;
-  jVectClear(path);
-  dashPath(path, copy, pattern, n);
+  const bool written =
+      rewrite(path, [&](PointSink &out) { dashPath(out, copy, pattern, n); });
   jVectClose(copy);
-  return 1;
+  return written ? 1 : 0;
 }

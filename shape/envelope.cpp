@@ -33,7 +33,8 @@ int32_t vectransShapeEffect(const JVectransShapeParam &param, JVect *path) {
                   static_cast<float>(param.minY + moved.y));
   }
 
-  jVectSvtToBez(path);
+  // A path that could not be fitted again keeps its flattened runs and is no finished result.
+  if (jVectSvtToBez(path) != 1) return 0;
   jVectGetLine(path);
   jVectSetAttri(path);
   return 1;

@@ -37,7 +37,8 @@ bool isEdgeEnd(int16_t mode) { return mode == JVM_LINE || mode == JVM_SVT || mod
 // The side faces swept by the flattened outlines on their way to their far image
 // T(p) = c + k (p - c) + (dx, dy): one closed band per run of edges that face the move.
 bool appendExtrusion(JVect *shadow, JVect *path, const JWeldShadowParam &record, double k) {
-  jVectBezToSvt(path, 2);
+  // Extruding curve points as if they were corners would give a wrong shadow.
+  if (jVectGetNum(path) >= 2 && jVectBezToSvt(path, 2) != 1) return false;
   float box[4];
   jVectGetMinMax(box, path, JVECT_ALL);
   const double cx = (double{box[0]} + box[2]) * 0.5, cy = (double{box[1]} + box[3]) * 0.5;
@@ -143,9 +144,8 @@ bool offsetStep(JVect *path, float distance) {
 }
 
 bool mergeStep(JVect *path, const JVect *shadow, bool fitCurves) {
-  if (jVectAdd(path, shadow) != 1 || jWeldCombineVect(path, JWM_UNION) != 1) return false;
-  weldFinish(path, fitCurves);
-  return true;
+  return jVectAdd(path, shadow) == 1 && jWeldCombineVect(path, JWM_UNION) == 1 &&
+         weldFinish(path, fitCurves);
 }
 
 // Owns the shadow path and the copy of option 4 so that every way out closes them.

@@ -53,21 +53,21 @@ typedef struct JMathCorner {
 OUTLINA_API int32_t jMathWeight(JMathCorner *corner, float distance, int32_t cap, int32_t join,
                                 float limit, int32_t axis);
 
-/* Replaces every contour by its offset. 1 (also for an empty path); 0 for null, a cap or join
-   code outside its list (path unchanged), or a failed working copy (path left cleaned and
-   flattened). */
+/* Replaces every contour by its offset. 1 (also for an empty path); 0 with the path unchanged
+   for null, a cap or join code outside its list, or when memory for the working copy or the
+   result runs out. */
 OUTLINA_API int32_t jVectOffsetPath(JVect *path, float distance, int32_t cap, int32_t join,
                                     float limit, int32_t axis);
 
 /* Replaces every contour by the outline of a band of the given full width. The result of the
-   last offset made (1 on success); 0 for null, a cap or join code outside its list (path
-   unchanged), or a failed copy. */
+   last offset made (1 on success); 0 with the path unchanged for null, a cap or join code
+   outside its list, or when memory runs out. */
 OUTLINA_API int32_t jVectWidenPath(JVect *path, float width, int32_t cap, int32_t join,
                                    float limit);
 
 /* Cuts every contour into dashes by pattern[6] (dash, gap, ...); style 1 only flattens curves,
-   2, 3 and others use 2, 4 and 6 elements. 1; 0 for null, a failed copy, fewer than two
-   points, style 0, a null pattern or no positive active element (path unchanged). */
+   2, 3 and others use 2, 4 and 6 elements. 1; 0 for null, fewer than two points, style 0, a
+   null pattern, no positive active element or when memory runs out (path unchanged). */
 OUTLINA_API int32_t jVectDash(JVect *path, int32_t style, const float *pattern);
 
 OUTLINA_END_DECLS

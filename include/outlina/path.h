@@ -117,7 +117,7 @@ OUTLINA_API int32_t jVectGetLength(const JVect *path, int32_t index);
 /* 1 when every contour is closed (also when empty); 0 otherwise or for null. */
 OUTLINA_API int32_t jVectCheckLoop(const JVect *path);
 /* Closes the contour holding index (-1: every contour) by repeating its start.
-   1; 0 for null or a failed insertion. */
+   1; 0 for null or a failed growth (path unchanged). */
 OUTLINA_API int32_t jVectClosePoint(JVect *path, int32_t index);
 /* Makes an on-curve point the start of its closed contour. 1; 0 when it cannot. */
 OUTLINA_API int32_t jVectSetStartPos(JVect *path, int32_t index);
