@@ -125,11 +125,4 @@ TEST(OffsetPath, RefusalsLeaveThePathAloneAndBadInputAnswers) {
   offsetOf(kLineLoop, 3e38f, JVC_SQUARE, JVJ_MITER, 3e38f);
 }
 
-TEST(OffsetPath, AllocationFailuresAnswerOrFinishTheSameOffset) {
-  testing_support::expectAllocationFailuresHandled(
-      [] { return pathFrom(kLineLoop); },
-      [](JVect *p) { return jVectOffsetPath(p, 1, JVC_ROUND, JVJ_ROUND, 4, JVO_BOTH); },
-      offsetOf(kLineLoop, 1, JVC_ROUND, JVJ_ROUND, 4));
-}
-
 }  // namespace
