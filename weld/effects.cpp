@@ -58,19 +58,6 @@ struct SlitFrame {
 // Slits reach this far past the box so that they cut cleanly through its edges.
 constexpr double kSlitOverhang = 10.0;
 
-// Four segments a slit: beyond this many the combine's table of 999,999 segments overflows
-// and the effect would fail anyway, after a long time spent appending slits.
-constexpr double kMaxSlits = 250000;
-
-// The slit layout fills at most the box's diagonal, whatever the direction; reorientation
-// does not change the box.
-bool slitCountFits(const JWeldStripeParam &record, const float box[4]) {
-  const double w = double{box[2]} - box[0], h = double{box[3]} - box[1];
-  const double slits =
-      (std::sqrt(w * w + h * h) + 2) / (double{record.stripeWidth} + record.slitWidth);
-  return slits <= kMaxSlits;
-}
-
 }  // namespace
 
 int32_t weldMakeSlits(const JWeldStripeParam &record, JVect *path, const float box[4]) {
@@ -142,10 +129,10 @@ int32_t jWeldStripe(const JWeldStripeParam *record, JVect *path) {
   // A band plus gap that is not positive would never move the slit cursor forward.
   if (record == nullptr || path == nullptr || !(record->stripeWidth + record->slitWidth > 0))
     return 0;
+  if (jVectSetLoopDir(path, 1) != 1) return 0;
+  // The box of the reoriented path: a reversed curve flattens to slightly different points.
   float box[4];
   jVectGetMinMax(box, path, JVECT_ALL);
-  if (!slitCountFits(*record, box)) return 0;
-  if (jVectSetLoopDir(path, 1) != 1) return 0;
   if (weldMakeSlits(*record, path, box) != 1) return 0;
   if (jWeldCombineVect(path, JWM_UNION) != 1) return 0;
   return weldFinish(path, record->curveFit != 0) ? 1 : 0;
