@@ -39,8 +39,8 @@ void addFlattened(PointSink &out, const float *buf, int32_t count, Pt end) {
 }
 
 void flattenWalk(const JVect &src, int32_t flags, PointSink &out) {
-  const bool splitLines = (flags & 1) != 0;
-  const bool flattenCurves = (flags & 2) != 0;
+  const bool splitLines = (flags & JVF_LINES) != 0;
+  const bool flattenCurves = (flags & JVF_CURVES) != 0;
   const int32_t divisions = curveDivisions();
   const float angle = curveAngle();
   float buf[2 * kFlattenRoom];

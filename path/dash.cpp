@@ -1,6 +1,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "geom/constants.h"
 #include "geom/pt.h"
 #include "outlina/fit.h"
 #include "outlina/offset.h"
@@ -17,11 +18,6 @@ constexpr int32_t kStyleRefused = 0;
 constexpr int32_t kStyleSolid = 1;
 constexpr int32_t kStyleOnePair = 2;
 constexpr int32_t kStyleTwoPairs = 3;
-// Flattening flag: arcs and curves become runs of short straight pieces, lines stay single.
-constexpr int32_t kFlattenCurves = 2;
-// A zero-length element on a straight segment still moves the split this far in x (0.01 as a
-// float), so that touching dashes do not share a point.
-constexpr double kZeroStep = static_cast<double>(0.01f);
 
 int32_t activeElements(int32_t style) {
   if (style == kStyleOnePair) return 2;
@@ -78,7 +74,8 @@ class Dasher {
       const double t = (pk - acc_) / l;
       const Pt step{(e.x - p_.x) * t, (e.y - p_.y) * t};
       Pt s = p_ + step;
-      if (zeroStep && step.x == 0.0 && step.y == 0.0) s = {p_.x + kZeroStep, p_.y};
+      // A zero-length element still moves the split, so that touching dashes share no point.
+      if (zeroStep && step.x == 0.0 && step.y == 0.0) s = {p_.x + kNudge, p_.y};
       s = rounded(s);
       if (k_ % 2 == 0) {
         put(splitMode, s, false);
@@ -156,7 +153,7 @@ void dashPath(PointSink &out, const JVect *src, const float *pattern, int32_t n)
 extern "C" int32_t jVectDash(JVect *path, int32_t style, const float *pattern) {
   using namespace outlina;
   if (path == nullptr || path->count < 2 || style == kStyleRefused) return 0;
-  if (style == kStyleSolid) return jVectBezToSvt(path, kFlattenCurves);
+  if (style == kStyleSolid) return jVectBezToSvt(path, JVF_CURVES);
   const int32_t n = activeElements(style);
   if (pattern == nullptr || !patternUsable(pattern, n)) return 0;
   JVect *copy = jVectDuplicate(path);

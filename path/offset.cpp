@@ -9,6 +9,7 @@
 #include "outlina/path.h"
 #include "path/offset_path.h"
 #include "path/room.h"
+#include "path/segments.h"
 #include "path/stroke_codes.h"
 
 namespace outlina {
@@ -16,22 +17,15 @@ namespace {
 
 // Marks the stand-in fourth point of a held contour; no path carries negative modes.
 constexpr int16_t kHoldMode = -1;
-// Flattening flag: arcs and curves become runs of short straight pieces, lines stay single.
-constexpr int32_t kFlattenCurves = 2;
 
 bool samePlace(const JVectPoint &p, const JVectPoint &q) { return p.x == q.x && p.y == q.y; }
-
-bool straightEnd(int32_t mode) {
-  return mode == JVM_LINE || mode == JVM_LINE_ALT || mode == JVM_SVT || mode == JVM_SVT_END ||
-         mode == JVM_SVT_END_ALT;
-}
 
 // The forward-and-back loop of one straight piece (A, B, A) is a contour of three points,
 // which the clean-up would remove as noise; offsetting it must give the band around the piece.
 // Only the loops that jVectMakeReverseLoop made are held: a host's own sliver goes.
 bool isHeld(const JVectPoint *v, int32_t s, int32_t e) {
-  return e - s == 2 && v[s].mode == JVM_START && straightEnd(v[s + 1].mode) &&
-         straightEnd(v[e].mode) && samePlace(v[e], v[s]) && !samePlace(v[s + 1], v[s]) &&
+  return e - s == 2 && v[s].mode == JVM_START && isLineMode(v[s + 1].mode) &&
+         isLineMode(v[e].mode) && samePlace(v[e], v[s]) && !samePlace(v[s + 1], v[s]) &&
          v[s + 1].tag == kTurnBackTag;
 }
 
@@ -88,7 +82,7 @@ bool prepareOffset(JVect *path) {
   if (held < 0) return false;
   jVectDelNoise(path);
   if (held > 0) releaseLoops(path);
-  return jVectGetNum(path) < 2 || jVectBezToSvt(path, kFlattenCurves) == 1;
+  return jVectGetNum(path) < 2 || jVectBezToSvt(path, JVF_CURVES) == 1;
 }
 
 namespace {
@@ -107,23 +101,23 @@ void append(PointSink &out, int32_t mode, JMathXY p) { out.add(mode, p.x, p.y); 
 void appendCorner(PointSink &out, int32_t result, int32_t mode, const JMathCorner &c,
                   const JVectPoint &vertex) {
   switch (result) {
-    case JVJ_MITER:
+    case JMW_POINT:
       append(out, mode, c.p1);
       break;
-    case JVJ_BEVEL:
-    case JVC_FLAT:
-    case JVC_SQUARE:
+    case JMW_BEVEL:
+    case JMW_FLAT_CAP:
+    case JMW_SQUARE_CAP:
       append(out, mode, c.p1);
       append(out, JVM_LINE, c.p2);
       break;
-    case JVC_ROUND:
-    case JVJ_ROUND:
+    case JMW_ROUND_CAP:
+    case JMW_ROUND_JOIN:
       append(out, mode, c.p1);
       append(out, JVM_BEZ_CTRL1, c.p2);
       append(out, JVM_BEZ_CTRL2, c.p3);
       append(out, JVM_BEZ_END, c.p4);
       break;
-    case -1:
+    case JMW_OUTSIDE:
       append(out, mode, c.p1);
       append(out, JVM_LINE, {vertex.x, vertex.y});
       append(out, JVM_LINE, c.p2);
@@ -140,7 +134,7 @@ void appendBend(PointSink &out, int32_t result, const JMathCorner &c, const JMat
                 const JVectPoint &vertex, float distance) {
   // With no offset the two sides coincide and have no crossing; the point stays put.
   const JMathXY p = distance == 0.0f ? JMathXY{vertex.x, vertex.y}
-                    : result == -1   ? c.p1
+                    : result == JMW_OUTSIDE ? c.p1
                                      : c.cross;
   append(out, JVM_SVT, p);
   float centre[2];

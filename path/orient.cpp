@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "outlina/curve.h"
+#include "geom/constants.h"
 #include "path/bounds.h"
 #include "path/offset_path.h"
 #include "path/room.h"
@@ -14,9 +15,6 @@ namespace {
 // The contour table holds at most this many entries; a path with more is refused.
 constexpr int32_t kMaxContours = 100000;
 
-// A coincident two-point contour is opened by 0.01 in x (the float 0.01 widened to double), so
-// that its forward-and-back loop has a direction.
-constexpr double kTwinNudge = 0.009999999776482582;
 
 // A point that lies farther outside a contour's box than a millionth of the box's reach across
 // sees the whole contour within less than half a turn, so its winding sum stays far from a
@@ -121,8 +119,8 @@ bool clearlyOutside(const ClearBox &b, double x, double y) {
 
 bool keeps(int32_t rule, uint16_t depth, uint16_t direction) {
   const bool even = depth % 2 == 0;
-  if (rule == 1) return (even && direction == 1) || (!even && direction == 2);
-  if (rule == 2) return (even && direction == 2) || (!even && direction == 1);
+  if (rule == JVLR_OUTER_NEGATIVE) return (even && direction == 1) || (!even && direction == 2);
+  if (rule == JVLR_OUTER_POSITIVE) return (even && direction == 2) || (!even && direction == 1);
   return false;
 }
 
@@ -175,7 +173,7 @@ int32_t jVectMakeReverseLoop(JVect *path) {
     while (first > 0 && v[first].mode != JVM_START) --first;
     const int32_t n = last - first + 1;
     if (n == 2 && v[first].x == v[last].x && v[first].y == v[last].y)
-      v[last].x = static_cast<float>(v[last].x + kTwinNudge);
+      v[last].x = static_cast<float>(v[last].x + kNudge);  // so that the loop has a direction
     const int64_t at = end - (2 * n - 1);
     int16_t previous = JVM_NONE;
     for (int32_t i = last - 1, to = static_cast<int32_t>(at) + n; i >= first; --i, ++to) {

@@ -25,13 +25,13 @@ int32_t offsetAxis(const JWeldOffsetParam &record) {
 // Everything of jWeldOffset after the optional copy was taken; the caller closes the copy.
 int32_t offsetWithCopy(const JWeldOffsetParam &record, JVect *path, JVect *copy) {
   const float distance = record.side == 1 ? -record.distance : record.distance;
-  if (jVectSetLoopDir(path, 1) != 1) return 0;
+  if (jVectSetLoopDir(path, JVLR_OUTER_NEGATIVE) != 1) return 0;
   if (jVectOffsetPath(path, distance, JVC_SQUARE, record.joint, record.miterLimit,
                       offsetAxis(record)) != 1)
     return 0;
   if (jWeldCombineVect(path, JWM_UNION_ALL) != 1) return 0;
   if (!weldFinish(path, record.curveFit != 0)) return 0;
-  if (record.keepInput != 0 && (jVectAdd(path, copy) != 1 || jVectSetLoopDir(path, 1) != 1))
+  if (record.keepInput != 0 && (jVectAdd(path, copy) != 1 || jVectSetLoopDir(path, JVLR_OUTER_NEGATIVE) != 1))
     return 0;
   return 1;
 }
@@ -118,7 +118,7 @@ int32_t jWeldOffset(const JWeldOffsetParam *record, JVect *path) {
 int32_t jWeldWiden(const JWeldWidenParam *record, JVect *path) {
   if (record == nullptr || path == nullptr || !isCap(record->cap) || !isJoin(record->joint))
     return 0;
-  if (jVectSetLoopDir(path, 1) != 1) return 0;
+  if (jVectSetLoopDir(path, JVLR_OUTER_NEGATIVE) != 1) return 0;
   if (jVectWidenPath(path, record->width, record->cap, record->joint, record->miterLimit) != 1)
     return 0;
   if (jWeldCombineVect(path, JWM_UNION_ALL) != 1) return 0;
@@ -129,7 +129,7 @@ int32_t jWeldStripe(const JWeldStripeParam *record, JVect *path) {
   // A band plus gap that is not positive would never move the slit cursor forward.
   if (record == nullptr || path == nullptr || !(record->stripeWidth + record->slitWidth > 0))
     return 0;
-  if (jVectSetLoopDir(path, 1) != 1) return 0;
+  if (jVectSetLoopDir(path, JVLR_OUTER_NEGATIVE) != 1) return 0;
   // The box of the reoriented path: a reversed curve flattens to slightly different points.
   float box[4];
   jVectGetMinMax(box, path, JVECT_ALL);
