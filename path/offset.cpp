@@ -145,7 +145,8 @@ void appendBend(PointSink &out, int32_t result, const JMathCorner &c, const JMat
     out.dropLast();
 }
 
-void offsetContour(PointSink &out, const JVect *src, int32_t s, int32_t e, const OffsetParams &prm) {
+void offsetContour(PointSink &out, const JVect *src, int32_t s, int32_t e,
+                   const OffsetParams &prm) {
   const JVectPoint *v = src->points;
   float box[4];
   jVectGetMinMax(box, src, s);

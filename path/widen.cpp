@@ -53,8 +53,8 @@ extern "C" int32_t jVectWidenPath(JVect *path, float width, int32_t cap, int32_t
   // memory leaves the path as it was.
   JVect *work = jVectDuplicate(path);
   if (work == nullptr) return 0;
-  const bool done = jVectCheckLoop(path) == 1 ? widenClosed(path, work, prm)
-                                              : widenOpen(path, work, prm);
+  const bool done =
+      jVectCheckLoop(path) == 1 ? widenClosed(path, work, prm) : widenOpen(path, work, prm);
   jVectClose(work);
   return done ? 1 : 0;
 }

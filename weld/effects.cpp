@@ -31,7 +31,8 @@ int32_t offsetWithCopy(const JWeldOffsetParam &record, JVect *path, JVect *copy)
     return 0;
   if (jWeldCombineVect(path, JWM_UNION_ALL) != 1) return 0;
   if (!weldFinish(path, record.curveFit != 0)) return 0;
-  if (record.keepInput != 0 && (jVectAdd(path, copy) != 1 || jVectSetLoopDir(path, JVLR_OUTER_NEGATIVE) != 1))
+  if (record.keepInput != 0 &&
+      (jVectAdd(path, copy) != 1 || jVectSetLoopDir(path, JVLR_OUTER_NEGATIVE) != 1))
     return 0;
   return 1;
 }

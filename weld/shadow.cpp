@@ -175,7 +175,8 @@ int32_t runShadow(const JWeldShadowParam &record, JVect *path) {
     case JWSO_CUT_OFFSET:
       run.shadow = weldBuildShadow(record, path);
       return run.shadow != nullptr && offsetStep(path, record.offset) &&
-                     jVectSetLoopDir(path, JVLR_OUTER_POSITIVE) == 1 && mergeStep(path, run.shadow, fit)
+                     jVectSetLoopDir(path, JVLR_OUTER_POSITIVE) == 1 &&
+                     mergeStep(path, run.shadow, fit)
                  ? 1
                  : 0;
     case JWSO_OFFSET:

@@ -51,7 +51,8 @@ TEST(MakeReverseLoop, RunsEachContourForwardAndBack) {
   EXPECT_EQ(pointsOf(path.get()),
             (Points{{1, 0, 0, 4}, {2, 1, 0}, {2, 2, 0}, {2, 1, 0}, {2, 0, 0},
                             {1, 5, 5, 8}, {41, 6, 6}, {42, 7, 6}, {44, 8, 5}, {41, 7, 6},
-                            {42, 6, 6}, {43, 5, 5}, {1, 5, 5}, {2, 5.01f, 5, outlina::kTurnBackTag}, {2, 5, 5}}));
+                            {42, 6, 6}, {43, 5, 5}, {1, 5, 5},
+                            {2, 5.01f, 5, outlina::kTurnBackTag}, {2, 5, 5}}));
   EXPECT_EQ(jVectGetLoopDir(path.get(), 0), 0);
 }
 

@@ -12,31 +12,33 @@ namespace {
 
 using testing_support::PathPtr;
 
-// One random closed contour with every segment kind, second variants, points that name no
-// kind, and malformed curve ends: ends without controls and controls without their end.
+// The mode sequences of one segment each: every kind, the second variants, and malformed ends:
+// ends without controls and controls without their end among points that name no kind.
+const std::vector<std::vector<int>> kSegments = {
+    {JVM_LINE},
+    {JVM_LINE_ALT},
+    {JVM_SVT, JVM_SVT, JVM_SVT_END_ALT},
+    {JVM_ARC_MID, JVM_ARC_END},
+    {JVM_QUAD_CTRL, JVM_QUAD_END},
+    {JVM_QUAD_CTRL, JVM_QUAD_END_ALT},
+    {JVM_BEZ_CTRL1, JVM_BEZ_CTRL2, JVM_BEZ_END},
+    {JVM_BEZ_CTRL1, JVM_BEZ_CTRL2, JVM_BEZ_END_ALT},
+    {JVM_BEZ_END},
+    {JVM_BEZ_CTRL1, JVM_BEZ_END},
+    {JVM_BEZ_CTRL2, JVM_NONE, JVM_ARC_END},
+    {57, JVM_QUAD_CTRL, JVM_LINE},
+};
+
+// One random closed contour of two to eight segments.
 PathPtr randomContour(std::mt19937 &rng) {
   std::uniform_real_distribution<float> coord(-50.0f, 50.0f);
-  std::uniform_int_distribution<int> kind(0, 11);
+  std::uniform_int_distribution<size_t> pick(0, kSegments.size() - 1);
   PathPtr path(jVectOpen(64));
-  auto add = [&](int mode) { jVectAddPoint(path.get(), JVECT_LAST, mode, coord(rng), coord(rng)); };
   const float x0 = coord(rng), y0 = coord(rng);
   jVectAddPoint(path.get(), JVECT_LAST, JVM_START, x0, y0);
-  for (int n = std::uniform_int_distribution<int>(2, 8)(rng); n > 0; --n) {
-    switch (kind(rng)) {
-      case 0: add(JVM_LINE); break;
-      case 1: add(JVM_LINE_ALT); break;
-      case 2: add(JVM_SVT), add(JVM_SVT), add(JVM_SVT_END_ALT); break;
-      case 3: add(JVM_ARC_MID), add(JVM_ARC_END); break;
-      case 4: add(JVM_QUAD_CTRL), add(JVM_QUAD_END); break;
-      case 5: add(JVM_QUAD_CTRL), add(JVM_QUAD_END_ALT); break;
-      case 6: add(JVM_BEZ_CTRL1), add(JVM_BEZ_CTRL2), add(JVM_BEZ_END); break;
-      case 7: add(JVM_BEZ_CTRL1), add(JVM_BEZ_CTRL2), add(JVM_BEZ_END_ALT); break;
-      case 8: add(JVM_BEZ_END); break;                     // no controls at all
-      case 9: add(JVM_BEZ_CTRL1), add(JVM_BEZ_END); break;  // one control missing
-      case 10: add(JVM_BEZ_CTRL2), add(JVM_NONE), add(JVM_ARC_END); break;
-      default: add(57), add(JVM_QUAD_CTRL), add(JVM_LINE); break;
-    }
-  }
+  for (int n = std::uniform_int_distribution<int>(2, 8)(rng); n > 0; --n)
+    for (int mode : kSegments[pick(rng)])
+      jVectAddPoint(path.get(), JVECT_LAST, static_cast<int16_t>(mode), coord(rng), coord(rng));
   jVectAddPoint(path.get(), JVECT_LAST, JVM_LINE, x0, y0);
   return path;
 }
@@ -44,7 +46,8 @@ PathPtr randomContour(std::mt19937 &rng) {
 TEST(WalkerProperty, FlattenedPathAnswersAsThePathItself) {
   std::mt19937 rng(20240613);
   std::uniform_real_distribution<float> query(-60.0f, 60.0f);
-  const std::array<std::pair<int32_t, float>, 3> resolutions = {{{32, 3.0f}, {4, 40.0f}, {128, 7.5f}}};
+  const std::array<std::pair<int32_t, float>, 3> resolutions = {
+      {{32, 3.0f}, {4, 40.0f}, {128, 7.5f}}};
   for (const auto &[divisions, angle] : resolutions) {
     jVectSetCurveRes(divisions, angle);
     for (int round = 0; round < 300; ++round) {
