@@ -148,7 +148,7 @@ bool mergeStep(JVect *path, const JVect *shadow, bool fitCurves) {
          weldFinish(path, fitCurves);
 }
 
-// Owns the shadow path and the copy of option 4 so that every way out closes them.
+// Owns the shadow path and the copy of JWSO_OFFSET_HOLES so that every way out closes them.
 struct ShadowRun {
   JVect *shadow = nullptr;
   JVect *copy = nullptr;
