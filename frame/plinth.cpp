@@ -33,20 +33,12 @@ constexpr bool kMapLargeBlocks = true;
 constexpr bool kMapLargeBlocks = true;
 #endif
 
-// Countdown of the test-only fault switch: 0 is off, n means the nth allocation from now fails.
-int32_t failCountdown = 0;
-
-bool injectedFailure() {
-  if (failCountdown <= 0) return false;
-  return --failCountdown == 0;
-}
-
 }  // namespace
 
 extern "C" {
 
 void *jMemAlloc(uint32_t size) {
-  if (size == 0 || injectedFailure()) return nullptr;
+  if (size == 0 || outlina::injectedFailure()) return nullptr;
   const size_t bytes = sizeof(BlockHeader) + size;
   BlockHeader *header = nullptr;
   if (kMapLargeBlocks && bytes >= kMappedFrom) {
@@ -79,9 +71,5 @@ int32_t jMinMaxJudge(float *box, float x, float y) {
   if (y > box[3]) box[3] = y;
   return 1;
 }
-
-void jMemTestFailNth(int32_t n) { failCountdown = n > 0 ? n : 0; }
-
-int32_t jMemTestArmed(void) { return failCountdown > 0 ? 1 : 0; }
 
 }  // extern "C"

@@ -1,18 +1,24 @@
-// Test-only fault injection of Plinth, so that every allocation failure path can be run.
+// The fault switch of Plinth, so that tests can run every allocation failure path. Only the
+// test build of Plinth (plinth_testing) has it; the shipped library never fails on purpose.
 #ifndef OUTLINA_FRAME_PLINTH_FAULT_H
 #define OUTLINA_FRAME_PLINTH_FAULT_H
 
 #include <stdint.h>
 
-#include "outlina/export.h"
+namespace outlina {
 
-OUTLINA_BEGIN_DECLS
+// Asked by jMemAlloc before every allocation: true when this one is to fail.
+bool injectedFailure();
+
+}  // namespace outlina
+
+extern "C" {
 
 /* The nth jMemAlloc from now (1 = the next) returns 0, once; 0 or less switches it off. */
-OUTLINA_API void jMemTestFailNth(int32_t n);
+void jMemTestFailNth(int32_t n);
 /* 1 while an injected failure is still pending, 0 once it has fired or when off. */
-OUTLINA_API int32_t jMemTestArmed(void);
+int32_t jMemTestArmed(void);
 
-OUTLINA_END_DECLS
+}  // extern "C"
 
 #endif

@@ -11,6 +11,9 @@ constexpr double kPi = 3.1415926535;
 constexpr double kHalfPi = 1.57079632675;
 // One full turn.
 constexpr double kTwoPi = 6.283185307;
+// The step in x that moves coincident points apart: 0.01 as a float, widened to double
+// (0.009999999776482582).
+constexpr double kNudge = static_cast<double>(0.01f);
 
 }  // namespace outlina
 

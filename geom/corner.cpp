@@ -59,16 +59,16 @@ int32_t turnBack(JMathCorner &c, const Side &s1, const Side &s2, double absD, in
     case JVC_FLAT:
       c.p1 = s1.to;
       c.p2 = s2.from;
-      return JVC_FLAT;
+      return JMW_FLAT_CAP;
     case JVC_SQUARE:
       c.p1 = pushOn(s1.from, s1.to, absD);
       c.p2 = pushOn(s2.to, s2.from, absD);
-      return JVC_SQUARE;
+      return JMW_SQUARE_CAP;
     case JVC_ROUND:
       roundEnd(c, s1, s2, absD);
-      return JVC_ROUND;
+      return JMW_ROUND_CAP;
     default:
-      return 0;
+      return JMW_NONE;
   }
 }
 
@@ -87,7 +87,7 @@ int32_t weight(JMathCorner &c, double d, int32_t cap, int32_t join, double limit
   if (!crosses && len(s1.to, s2.from) < absD) {
     c.cross = s2.from;
     c.p1 = s2.from;
-    return JVJ_MITER;
+    return JMW_POINT;
   }
 
   if (crosses) {
@@ -103,7 +103,7 @@ int32_t weight(JMathCorner &c, double d, int32_t cap, int32_t join, double limit
                                           s2.to.x, s2.to.y, y) == 1;
       c.p3 = normalsMeet && jMathLen(c.b.x, c.b.y, y[0], y[1]) < absD ? JMathXY{y[0], y[1]}
                                                                       : s1.to;
-      return -1;
+      return JMW_OUTSIDE;
     }
   }
 
@@ -112,20 +112,20 @@ int32_t weight(JMathCorner &c, double d, int32_t cap, int32_t join, double limit
       const double reach = crosses ? len(c.b, c.cross) : 0.0;
       if (crosses && (reach == 0.0 || reach <= std::fabs(d * limit))) {
         c.p1 = c.cross;
-        return JVJ_MITER;
+        return JMW_POINT;
       }
       c.p1 = s1.to;
       c.p2 = s2.from;
-      return JVJ_BEVEL;
+      return JMW_BEVEL;
     }
     case JVJ_BEVEL:
       c.p1 = s1.to;
       c.p2 = s2.from;
-      return JVJ_BEVEL;
+      return JMW_BEVEL;
     case JVJ_ROUND: {
       if (!crosses) {
         roundEnd(c, s1, s2, absD);
-        return JVJ_ROUND;
+        return JMW_ROUND_JOIN;
       }
       const double q = jMathLen2(s1.to.x, s1.to.y, c.cross.x, c.cross.y);
       const double h = len(c.b, c.cross) - absD;
@@ -140,13 +140,13 @@ int32_t weight(JMathCorner &c, double d, int32_t cap, int32_t join, double limit
         c.p2 = xy(pt(s1.to) + k * (x - pt(s1.to)));
         c.p3 = xy(pt(s2.from) + k * (x - pt(s2.from)));
         c.p4 = s2.from;
-        return JVJ_ROUND;
+        return JMW_ROUND_JOIN;
       }
       c.p1 = c.cross;
-      return JVJ_MITER;
+      return JMW_POINT;
     }
     default:
-      return 0;
+      return JMW_NONE;
   }
 }
 
@@ -155,6 +155,6 @@ int32_t weight(JMathCorner &c, double d, int32_t cap, int32_t join, double limit
 
 extern "C" int32_t jMathWeight(JMathCorner *corner, float distance, int32_t cap, int32_t join,
                                float limit, int32_t axis) {
-  if (corner == nullptr) return 0;
+  if (corner == nullptr) return JMW_NONE;
   return outlina::weight(*corner, distance, cap, join, limit, axis);
 }

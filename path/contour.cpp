@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "outlina/path.h"
+#include "path/room.h"
 
 namespace outlina {
 namespace {
@@ -124,6 +125,14 @@ int32_t jVectClosePoint(JVect *path, int32_t index) {
   }
   int32_t next = 0;
   while (next < path->count && path->points[next].mode != JVM_START) ++next;
+  // Room for every closing point first, so that all contours are closed or none.
+  int64_t open = 0;
+  for (int32_t s = next; s < path->count;) {
+    const int32_t e = jVectGetEndPos(path, s);
+    if (!samePlace(path->points[e], path->points[s])) ++open;
+    s = e + 1;
+  }
+  if (!reserveRecords(path, int64_t{path->count} + open)) return 0;
   while (next < path->count) {
     next = closeContour(path, next, jVectGetEndPos(path, next));
     if (next < 0) return 0;

@@ -1,11 +1,13 @@
 #include <cmath>
 #include <cstdint>
 
+#include "geom/constants.h"
 #include "geom/pt.h"
 #include "outlina/fit.h"
 #include "outlina/offset.h"
 #include "outlina/path.h"
 #include "path/curve_res.h"
+#include "path/room.h"
 #include "path/segments.h"
 
 namespace outlina {
@@ -16,11 +18,6 @@ constexpr int32_t kStyleRefused = 0;
 constexpr int32_t kStyleSolid = 1;
 constexpr int32_t kStyleOnePair = 2;
 constexpr int32_t kStyleTwoPairs = 3;
-// Flattening flag: arcs and curves become runs of short straight pieces, lines stay single.
-constexpr int32_t kFlattenCurves = 2;
-// A zero-length element on a straight segment still moves the split this far in x (0.01 as a
-// float), so that touching dashes do not share a point.
-constexpr double kZeroStep = static_cast<double>(0.01f);
 
 int32_t activeElements(int32_t style) {
   if (style == kStyleOnePair) return 2;
@@ -48,14 +45,14 @@ double dist(Pt a, Pt b) {
 
 class Dasher {
  public:
-  Dasher(JVect *out, const float *pattern, int32_t n) : out_(out), pattern_(pattern), n_(n) {}
+  Dasher(PointSink &out, const float *pattern, int32_t n) : out_(out), pattern_(pattern), n_(n) {}
 
   // A source contour starts: the pattern restarts with a full first dash.
   void start(Pt p, uint32_t tag) {
     closeDanglingStart();
     tag_ = tag;
     put(JVM_START, p, false);
-    jVectSetTag(out_, JVECT_LAST, tag_);
+    out_.tagLast(tag_);
     acc_ = 0.0;
     k_ = 0;
     p_ = p;
@@ -77,13 +74,14 @@ class Dasher {
       const double t = (pk - acc_) / l;
       const Pt step{(e.x - p_.x) * t, (e.y - p_.y) * t};
       Pt s = p_ + step;
-      if (zeroStep && step.x == 0.0 && step.y == 0.0) s = {p_.x + kZeroStep, p_.y};
+      // A zero-length element still moves the split, so that touching dashes share no point.
+      if (zeroStep && step.x == 0.0 && step.y == 0.0) s = {p_.x + kNudge, p_.y};
       s = rounded(s);
       if (k_ % 2 == 0) {
         put(splitMode, s, false);
       } else {
         put(JVM_START, s, true);
-        jVectSetTag(out_, JVECT_LAST, tag_);
+        out_.tagLast(tag_);
       }
       acc_ = 0.0;
       k_ = (k_ + 1) % n_;
@@ -106,12 +104,11 @@ class Dasher {
 
  private:
   void put(int32_t mode, Pt p, bool splitStart) {
-    jVectAddPoint(out_, JVECT_LAST, static_cast<int16_t>(mode), static_cast<float>(p.x),
-                  static_cast<float>(p.y));
+    out_.add(mode, p.x, p.y);
     dangling_ = splitStart;
   }
 
-  JVect *out_;
+  PointSink &out_;
   const float *pattern_;
   int32_t n_;
   uint32_t tag_ = 0;
@@ -121,7 +118,7 @@ class Dasher {
   bool dangling_ = false;
 };
 
-void dashPath(JVect *out, const JVect *src, const float *pattern, int32_t n) {
+void dashPath(PointSink &out, const JVect *src, const float *pattern, int32_t n) {
   Dasher dasher(out, pattern, n);
   SegmentWalker walker(src, 0, src->count - 1);
   const int32_t divisions = curveDivisions();
@@ -156,13 +153,13 @@ void dashPath(JVect *out, const JVect *src, const float *pattern, int32_t n) {
 extern "C" int32_t jVectDash(JVect *path, int32_t style, const float *pattern) {
   using namespace outlina;
   if (path == nullptr || path->count < 2 || style == kStyleRefused) return 0;
-  if (style == kStyleSolid) return jVectBezToSvt(path, kFlattenCurves);
+  if (style == kStyleSolid) return jVectBezToSvt(path, JVF_CURVES);
   const int32_t n = activeElements(style);
   if (pattern == nullptr || !patternUsable(pattern, n)) return 0;
   JVect *copy = jVectDuplicate(path);
   if (copy == nullptr) return 0;
-  jVectClear(path);
-  dashPath(path, copy, pattern, n);
+  const bool written =
+      rewrite(path, [&](PointSink &out) { dashPath(out, copy, pattern, n); });
   jVectClose(copy);
-  return 1;
+  return written ? 1 : 0;
 }

@@ -7,6 +7,9 @@
 #include "outlina/geom.h"
 #include "outlina/offset.h"
 #include "outlina/path.h"
+#include "path/offset_path.h"
+#include "path/room.h"
+#include "path/segments.h"
 #include "path/stroke_codes.h"
 
 namespace outlina {
@@ -14,21 +17,16 @@ namespace {
 
 // Marks the stand-in fourth point of a held contour; no path carries negative modes.
 constexpr int16_t kHoldMode = -1;
-// Flattening flag: arcs and curves become runs of short straight pieces, lines stay single.
-constexpr int32_t kFlattenCurves = 2;
 
 bool samePlace(const JVectPoint &p, const JVectPoint &q) { return p.x == q.x && p.y == q.y; }
 
-bool straightEnd(int32_t mode) {
-  return mode == JVM_LINE || mode == JVM_LINE_ALT || mode == JVM_SVT || mode == JVM_SVT_END ||
-         mode == JVM_SVT_END_ALT;
-}
-
 // The forward-and-back loop of one straight piece (A, B, A) is a contour of three points,
 // which the clean-up would remove as noise; offsetting it must give the band around the piece.
+// Only the loops that jVectMakeReverseLoop made are held: a host's own sliver goes.
 bool isHeld(const JVectPoint *v, int32_t s, int32_t e) {
-  return e - s == 2 && v[s].mode == JVM_START && straightEnd(v[s + 1].mode) &&
-         straightEnd(v[e].mode) && samePlace(v[e], v[s]) && !samePlace(v[s + 1], v[s]);
+  return e - s == 2 && v[s].mode == JVM_START && isLineMode(v[s + 1].mode) &&
+         isLineMode(v[e].mode) && samePlace(v[e], v[s]) && !samePlace(v[s + 1], v[s]) &&
+         v[s + 1].tag == kTurnBackTag;
 }
 
 bool contourEndsAt(const JVect *path, int32_t i) {
@@ -72,25 +70,22 @@ void releaseLoops(JVect *path) {
   jVectSweepPoint(path);
 }
 
+}  // namespace
+
 // Sweeps, cleans and flattens the path so that it holds only starts, lines and flattened runs.
 // The clean-up drops every contour of three points or fewer; the forward-and-back loop of a
 // single segment is one, yet widening or offsetting it must give the band around the segment,
 // so such loops are held through the clean-up and the clean-up itself stays as it is.
-bool prepare(JVect *path) {
+bool prepareOffset(JVect *path) {
   jVectSweepPoint(path);
   const int32_t held = holdLoops(path);
   if (held < 0) return false;
   jVectDelNoise(path);
   if (held > 0) releaseLoops(path);
-  return jVectGetNum(path) < 2 || jVectBezToSvt(path, kFlattenCurves) == 1;
+  return jVectGetNum(path) < 2 || jVectBezToSvt(path, JVF_CURVES) == 1;
 }
 
-struct Params {
-  float distance;
-  int32_t cap, join;
-  float limit;
-  int32_t axis;
-};
+namespace {
 
 JMathXY relative(const JVectPoint &p, Pt centre) {
   return {static_cast<float>(p.x - centre.x), static_cast<float>(p.y - centre.y)};
@@ -100,31 +95,29 @@ void moveBack(JMathXY &p, Pt centre) {
   p = {static_cast<float>(p.x + centre.x), static_cast<float>(p.y + centre.y)};
 }
 
-bool append(JVect *path, int32_t mode, JMathXY p) {
-  return jVectAddPoint(path, JVECT_LAST, static_cast<int16_t>(mode), p.x, p.y) > 0;
-}
+void append(PointSink &out, int32_t mode, JMathXY p) { out.add(mode, p.x, p.y); }
 
 // What the corner answer adds to the outline; the first point carries the source mode.
-void appendCorner(JVect *out, int32_t result, int32_t mode, const JMathCorner &c,
+void appendCorner(PointSink &out, int32_t result, int32_t mode, const JMathCorner &c,
                   const JVectPoint &vertex) {
   switch (result) {
-    case JVJ_MITER:
+    case JMW_POINT:
       append(out, mode, c.p1);
       break;
-    case JVJ_BEVEL:
-    case JVC_FLAT:
-    case JVC_SQUARE:
+    case JMW_BEVEL:
+    case JMW_FLAT_CAP:
+    case JMW_SQUARE_CAP:
       append(out, mode, c.p1);
       append(out, JVM_LINE, c.p2);
       break;
-    case JVC_ROUND:
-    case JVJ_ROUND:
+    case JMW_ROUND_CAP:
+    case JMW_ROUND_JOIN:
       append(out, mode, c.p1);
       append(out, JVM_BEZ_CTRL1, c.p2);
       append(out, JVM_BEZ_CTRL2, c.p3);
       append(out, JVM_BEZ_END, c.p4);
       break;
-    case -1:
+    case JMW_OUTSIDE:
       append(out, mode, c.p1);
       append(out, JVM_LINE, {vertex.x, vertex.y});
       append(out, JVM_LINE, c.p2);
@@ -137,22 +130,23 @@ void appendCorner(JVect *out, int32_t result, int32_t mode, const JMathCorner &c
 // A point inside a flattened curve keeps one point: the crossing of its offset sides. Where
 // the offset reaches past the centre of a counter-clockwise bend, the curve folds over and
 // the point is dropped.
-void appendBend(JVect *out, int32_t result, const JMathCorner &c, const JMathCorner &rel,
+void appendBend(PointSink &out, int32_t result, const JMathCorner &c, const JMathCorner &rel,
                 const JVectPoint &vertex, float distance) {
   // With no offset the two sides coincide and have no crossing; the point stays put.
   const JMathXY p = distance == 0.0f ? JMathXY{vertex.x, vertex.y}
-                    : result == -1   ? c.p1
+                    : result == JMW_OUTSIDE ? c.p1
                                      : c.cross;
-  if (!append(out, JVM_SVT, p)) return;
+  append(out, JVM_SVT, p);
   float centre[2];
   float radius = 0.0f;
   // The circle is found in box-relative coordinates, where the floats keep their precision.
   if (jMathCycOxOy(rel.a.x, rel.a.y, rel.b.x, rel.b.y, rel.c.x, rel.c.y, centre, &radius) == 0 &&
       distance >= radius)
-    jVectDelPoint(out, JVECT_LAST);
+    out.dropLast();
 }
 
-void offsetContour(JVect *out, const JVect *src, int32_t s, int32_t e, const Params &prm) {
+void offsetContour(PointSink &out, const JVect *src, int32_t s, int32_t e,
+                   const OffsetParams &prm) {
   const JVectPoint *v = src->points;
   float box[4];
   jVectGetMinMax(box, src, s);
@@ -184,31 +178,39 @@ void offsetContour(JVect *out, const JVect *src, int32_t s, int32_t e, const Par
   }
   // The end repeats the first offset point, which closes a closed contour exactly.
   append(out, v[e].mode, first);
-  jVectSetTag(out, JVECT_LAST, v[s].tag);
+  out.tagLast(v[s].tag);
 }
 
-int32_t offsetPath(JVect *path, const Params &prm) {
-  if (!prepare(path)) return 0;
-  JVect *copy = jVectDuplicate(path);
-  if (copy == nullptr) return 0;
-  jVectClear(path);
+// Writes the offset of every contour of the prepared copy.
+void offsetAll(PointSink &out, const JVect *copy, const OffsetParams &prm) {
   int32_t s = 0;
   // Points before the first start belong to no contour and have no corner to form.
   while (s < copy->count && copy->points[s].mode != JVM_START) ++s;
   while (s < copy->count) {
     const int32_t e = jVectGetEndPos(copy, s);
-    if (e - s >= 2) offsetContour(path, copy, s, e, prm);
+    if (e - s >= 2) offsetContour(out, copy, s, e, prm);
     s = e + 1;
   }
-  jVectClose(copy);
-  return 1;
 }
 
 }  // namespace
+
+bool writeOffset(JVect *path, const JVect *work, const OffsetParams &prm, int64_t extra) {
+  return rewrite(path, [&](PointSink &out) { offsetAll(out, work, prm); }, extra);
+}
+
 }  // namespace outlina
 
 extern "C" int32_t jVectOffsetPath(JVect *path, float distance, int32_t cap, int32_t join,
                                    float limit, int32_t axis) {
   if (path == nullptr || !outlina::strokeCodesKnown(cap, join)) return 0;
-  return outlina::offsetPath(path, {distance, cap, join, limit, axis});
+  using namespace outlina;
+  // The working copy is prepared and the room for the whole offset reserved before the path
+  // itself changes, so that running out of memory leaves the path as it was.
+  JVect *work = jVectDuplicate(path);
+  if (work == nullptr) return 0;
+  const bool done = prepareOffset(work) &&
+                    writeOffset(path, work, {distance, cap, join, limit, axis}, 0);
+  jVectClose(work);
+  return done ? 1 : 0;
 }

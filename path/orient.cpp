@@ -3,7 +3,10 @@
 #include <cstring>
 
 #include "outlina/curve.h"
+#include "geom/constants.h"
 #include "path/bounds.h"
+#include "path/offset_path.h"
+#include "path/room.h"
 #include "plinth.h"
 
 namespace outlina {
@@ -12,9 +15,6 @@ namespace {
 // The contour table holds at most this many entries; a path with more is refused.
 constexpr int32_t kMaxContours = 100000;
 
-// A coincident two-point contour is opened by 0.01 in x (the float 0.01 widened to double), so
-// that its forward-and-back loop has a direction.
-constexpr double kTwinNudge = 0.009999999776482582;
 
 // A point that lies farther outside a contour's box than a millionth of the box's reach across
 // sees the whole contour within less than half a turn, so its winding sum stays far from a
@@ -119,12 +119,23 @@ bool clearlyOutside(const ClearBox &b, double x, double y) {
 
 bool keeps(int32_t rule, uint16_t depth, uint16_t direction) {
   const bool even = depth % 2 == 0;
-  if (rule == 1) return (even && direction == 1) || (!even && direction == 2);
-  if (rule == 2) return (even && direction == 2) || (!even && direction == 1);
+  if (rule == JVLR_OUTER_NEGATIVE) return (even && direction == 1) || (!even && direction == 2);
+  if (rule == JVLR_OUTER_POSITIVE) return (even && direction == 2) || (!even && direction == 1);
   return false;
 }
 
 }  // namespace
+
+int64_t reverseLoopRecords(const JVect *path) {
+  int64_t records = 0;
+  for (int32_t first = 0; first < path->count;) {
+    const int32_t last = jVectGetEndPos(path, first);
+    records += 2 * (last - first) + 1;
+    first = last + 1;
+  }
+  return records;
+}
+
 }  // namespace outlina
 
 using namespace outlina;
@@ -150,29 +161,32 @@ int32_t jVectReverse(JVect *path, int32_t index) {
 int32_t jVectMakeReverseLoop(JVect *path) {
   if (path == nullptr || path->count < 2) return 0;
   const int32_t count = path->count;
-  auto *copy = static_cast<JVectPoint *>(jMemAlloc(static_cast<uint32_t>(count) *
-                                                   sizeof(JVectPoint)));
-  if (copy == nullptr) return 0;
-  std::memcpy(copy, path->points, static_cast<size_t>(count) * sizeof(JVectPoint));
-  jVectClear(path);
-  for (int32_t first = 0; first < count;) {
-    int32_t last = first;
-    while (last + 1 < count && copy[last + 1].mode != JVM_START) ++last;
-    if (last == first + 1 && copy[first].x == copy[last].x && copy[first].y == copy[last].y)
-      copy[last].x = static_cast<float>(copy[last].x + kTwinNudge);
-    const int32_t base = path->count;
-    for (int32_t i = first; i <= last; ++i)
-      jVectAddPoint(path, JVECT_LAST, copy[i].mode, copy[i].x, copy[i].y);
-    if (path->count > base) path->points[base].tag = copy[first].tag;
+  const int64_t total = reverseLoopRecords(path);
+  if (!reserveRecords(path, total)) return 0;
+  // Each loop is written over its own points from the last contour back to the first: a loop
+  // lands at or after its contour's first point and before the next loop, so it overwrites
+  // nothing that is still to be read.
+  JVectPoint *v = path->points;
+  int64_t end = total;
+  for (int32_t last = count - 1; last >= 0;) {
+    int32_t first = last;
+    while (first > 0 && v[first].mode != JVM_START) --first;
+    const int32_t n = last - first + 1;
+    if (n == 2 && v[first].x == v[last].x && v[first].y == v[last].y)
+      v[last].x = static_cast<float>(v[last].x + kNudge);  // so that the loop has a direction
+    const int64_t at = end - (2 * n - 1);
     int16_t previous = JVM_NONE;
-    for (int32_t i = last - 1; i >= first; --i) {
-      jVectAddPoint(path, JVECT_LAST, recode(copy[i].mode, previous, true), copy[i].x,
-                    copy[i].y);
-      previous = copy[i].mode;
+    for (int32_t i = last - 1, to = static_cast<int32_t>(at) + n; i >= first; --i, ++to) {
+      v[to] = {recode(v[i].mode, previous, true), v[i].x, v[i].y, 0};
+      previous = v[i].mode;
     }
-    first = last + 1;
+    std::memmove(v + at, v + first, static_cast<size_t>(n) * sizeof(JVectPoint));
+    for (int64_t k = at + 1; k < at + n; ++k) v[k].tag = 0;
+    if (n == 2) v[at + 1].tag = kTurnBackTag;
+    end = at;
+    last = first - 1;
   }
-  jMemFree(copy);
+  path->count = static_cast<int32_t>(total);
   return 1;
 }
 

@@ -5,6 +5,7 @@
 
 #include "outlina/path.h"
 #include "path/curve_res.h"
+#include "path/room.h"
 #include "plinth.h"
 
 static_assert(sizeof(JVectPoint) == 14, "point records are a 14-byte exchange format");
@@ -17,10 +18,6 @@ static_assert(offsetof(JVect, capacity) == 0 && offsetof(JVect, count) == 4 &&
 
 namespace outlina {
 namespace {
-
-// Single-point inserts and appends grow the array by this many records, so that building a
-// path point by point reallocates rarely.
-constexpr int32_t kGrowthStep = 10000;
 
 constexpr int32_t kMinDivisions = 4;
 constexpr int32_t kMaxDivisions = 128;
@@ -62,6 +59,12 @@ void clearGeometry(JVectPoint &p) {
 }
 
 }  // namespace
+
+bool reserveRecords(JVect *path, int64_t records) {
+  const int64_t shortfall = records - path->capacity;
+  if (shortfall <= 0) return true;
+  return grow(path, (shortfall + kGrowthStep - 1) / kGrowthStep * kGrowthStep);
+}
 
 int32_t curveDivisions() { return divisionsSetting; }
 float curveAngle() { return angleSetting; }

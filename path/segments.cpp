@@ -27,10 +27,28 @@ SegmentWalker::SegmentWalker(const JVect *path, int32_t first, int32_t last) {
   points_ = path->points;
   at_ = first > 0 ? first : 0;
   last_ = last < path->count ? last : path->count - 1;
-  if (at_ <= last_) restartAt({points_[at_].x, points_[at_].y});
+  if (at_ <= last_) p_ = {points_[at_].x, points_[at_].y};
 }
 
-void SegmentWalker::restartAt(Pt p) { p_ = c1_ = c2_ = q_ = p; }
+void SegmentWalker::restartAt(int32_t i, Pt p) {
+  p_ = p;
+  previous_ = i;
+  haveMid_ = haveC1_ = haveC2_ = haveQ_ = false;
+}
+
+bool SegmentWalker::ends(Segment &seg, SegKind kind, int32_t i, Pt to) {
+  if (kind == SegKind::Arc && haveMid_) {
+    seg = {kind, i, previous_, p_, mid_, mid_, mid_, to};
+  } else if (kind == SegKind::Quad && haveQ_) {
+    seg = {kind, i, previous_, p_, halfway(p_, q_), halfway(q_, to), q_, to};
+  } else if (kind == SegKind::Cubic && haveC1_ && haveC2_) {
+    seg = {kind, i, previous_, p_, c1_, c2_, c2_, to};
+  } else {
+    seg = {SegKind::Line, i, previous_, p_, p_, p_, p_, to};
+  }
+  restartAt(i, to);
+  return true;
+}
 
 bool SegmentWalker::next(Segment &seg) {
   while (at_ <= last_) {
@@ -38,43 +56,39 @@ bool SegmentWalker::next(Segment &seg) {
     const Pt v{points_[i].x, points_[i].y};
     switch (points_[i].mode) {
       case JVM_START:
-        seg = {SegKind::Start, i, v, v, v, v};
-        restartAt(v);
+        seg = {SegKind::Start, i, previous_, v, v, v, v, v};
+        restartAt(i, v);
         return true;
       case JVM_LINE:
       case JVM_LINE_ALT:
       case JVM_SVT:
       case JVM_SVT_END:
       case JVM_SVT_END_ALT:
-        seg = {SegKind::Line, i, p_, p_, p_, v};
-        restartAt(v);
-        return true;
+        return ends(seg, SegKind::Line, i, v);
       case JVM_ARC_MID:
+        mid_ = v;
+        haveMid_ = true;
+        break;
       case JVM_BEZ_CTRL1:
         c1_ = v;
+        haveC1_ = true;
         break;
       case JVM_BEZ_CTRL2:
         c2_ = v;
+        haveC2_ = true;
         break;
       case JVM_QUAD_CTRL:
         q_ = v;
-        c1_ = halfway(p_, v);
+        haveQ_ = true;
         break;
       case JVM_QUAD_END:
       case JVM_QUAD_END_ALT:
-        c2_ = halfway(q_, v);
-        seg = {SegKind::Cubic, i, p_, c1_, c2_, v};
-        restartAt(v);
-        return true;
+        return ends(seg, SegKind::Quad, i, v);
       case JVM_BEZ_END:
       case JVM_BEZ_END_ALT:
-        seg = {SegKind::Cubic, i, p_, c1_, c2_, v};
-        restartAt(v);
-        return true;
+        return ends(seg, SegKind::Cubic, i, v);
       case JVM_ARC_END:
-        seg = {SegKind::Arc, i, p_, c1_, c1_, v};
-        restartAt(v);
-        return true;
+        return ends(seg, SegKind::Arc, i, v);
       default:
         break;
     }
@@ -95,6 +109,7 @@ int32_t flattenSegment(const Segment &seg, int32_t divisions, float angle, float
       put(out, 1, seg.c1);
       put(out, 2, seg.to);
       return jMathArcToLine(out, angle >= kFinestAngle ? angle : kFinestAngle);
+    case SegKind::Quad:
     case SegKind::Cubic:
       put(out, 1, seg.c1);
       put(out, 2, seg.c2);

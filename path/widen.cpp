@@ -3,31 +3,41 @@
 #include "outlina/curve.h"
 #include "outlina/offset.h"
 #include "outlina/path.h"
+#include "path/offset_path.h"
+#include "path/room.h"
 #include "path/stroke_codes.h"
 
 namespace outlina {
 namespace {
 
-// A closed path becomes, per contour, its outer offset and its reversed inner offset.
-int32_t widenClosed(JVect *path, float half, int32_t cap, int32_t join, float limit) {
-  JVect *inner = jVectDuplicate(path);
-  if (inner == nullptr) return 0;
-  int32_t result = jVectOffsetPath(path, half, cap, join, limit, JVO_BOTH);
-  if (result == 1) {
-    result = jVectOffsetPath(inner, -half, cap, join, limit, JVO_BOTH);
-    if (result == 1) {
-      jVectReverse(inner, JVECT_ALL);
-      if (jVectAdd(path, inner) != 1) result = 0;
-    }
+// A closed path becomes, per contour, its outer offset and its reversed inner offset, both
+// from one prepared copy. The inner side is offset first, so that the outer offset can reserve
+// the room for appending it.
+bool widenClosed(JVect *path, JVect *work, const OffsetParams &outer) {
+  if (!prepareOffset(work)) return false;
+  JVect *inner = jVectDuplicate(work);
+  if (inner == nullptr) return false;
+  OffsetParams innerPrm = outer;
+  innerPrm.distance = -outer.distance;
+  // jVectAdd keeps this much spare room after what it appends.
+  const bool done = writeOffset(inner, work, innerPrm, 0) &&
+                    writeOffset(path, work, outer, int64_t{inner->count} + kGrowthStep);
+  if (done) {
+    jVectReverse(inner, JVECT_ALL);
+    jVectAdd(path, inner);
   }
   jVectClose(inner);
-  return result;
+  return done;
 }
 
-// An open path becomes forward-and-back loops, whose turning points get the caps.
-int32_t widenOpen(JVect *path, float half, int32_t cap, int32_t join, float limit) {
-  if (jVectGetNum(path) >= 2 && jVectMakeReverseLoop(path) != 1) return 0;
-  return jVectOffsetPath(path, half, cap, join, limit, JVO_BOTH);
+// An open path becomes forward-and-back loops, whose turning points get the caps; the loops are
+// made in the working copy, with their room reserved first.
+bool widenOpen(JVect *path, JVect *work, const OffsetParams &prm) {
+  if (jVectGetNum(work) >= 2) {
+    if (!reserveRecords(work, reverseLoopRecords(work))) return false;
+    jVectMakeReverseLoop(work);
+  }
+  return prepareOffset(work) && writeOffset(path, work, prm, 0);
 }
 
 }  // namespace
@@ -35,9 +45,16 @@ int32_t widenOpen(JVect *path, float half, int32_t cap, int32_t join, float limi
 
 extern "C" int32_t jVectWidenPath(JVect *path, float width, int32_t cap, int32_t join,
                                   float limit) {
-  if (path == nullptr || !outlina::strokeCodesKnown(cap, join)) return 0;
+  using namespace outlina;
+  if (path == nullptr || !strokeCodesKnown(cap, join)) return 0;
   // Each side lies half the width from the line; the half is taken in double, stored as float.
-  const auto half = static_cast<float>(double{width} * 0.5);
-  return jVectCheckLoop(path) == 1 ? outlina::widenClosed(path, half, cap, join, limit)
-                                   : outlina::widenOpen(path, half, cap, join, limit);
+  const OffsetParams prm{static_cast<float>(double{width} * 0.5), cap, join, limit, JVO_BOTH};
+  // Everything is made in a working copy before the path changes, so that running out of
+  // memory leaves the path as it was.
+  JVect *work = jVectDuplicate(path);
+  if (work == nullptr) return 0;
+  const bool done =
+      jVectCheckLoop(path) == 1 ? widenClosed(path, work, prm) : widenOpen(path, work, prm);
+  jVectClose(work);
+  return done ? 1 : 0;
 }

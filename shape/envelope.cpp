@@ -8,8 +8,6 @@
 namespace outlina {
 namespace {
 
-// Straight segments are subdivided too, so that they can bend.
-constexpr int32_t kFlattenEverything = 3;
 constexpr double kPercent = 100.0;
 
 int32_t vectransShapeEffect(const JVectransShapeParam &param, JVect *path) {
@@ -17,7 +15,8 @@ int32_t vectransShapeEffect(const JVectransShapeParam &param, JVect *path) {
   const float h = param.maxY - param.minY;
   // Every formula divides by the box's extent; a flat or undefined box has no shape to follow.
   if (!std::isfinite(w) || !std::isfinite(h) || w == 0.0f || h == 0.0f) return 0;
-  if (jVectBezToSvt(path, kFlattenEverything) != 1) return 0;
+  // Straight segments are subdivided too, so that they can bend.
+  if (jVectBezToSvt(path, JVF_ALL) != 1) return 0;
 
   const EnvelopeBox box =
       envelopeBox(static_cast<float>(param.ratio / kPercent), w, h);
@@ -33,7 +32,8 @@ int32_t vectransShapeEffect(const JVectransShapeParam &param, JVect *path) {
                   static_cast<float>(param.minY + moved.y));
   }
 
-  jVectSvtToBez(path);
+  // A path that could not be fitted again keeps its flattened runs and is no finished result.
+  if (jVectSvtToBez(path) != 1) return 0;
   jVectGetLine(path);
   jVectSetAttri(path);
   return 1;

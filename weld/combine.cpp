@@ -8,6 +8,7 @@
 #include "outlina/fit.h"
 #include "outlina/geom.h"
 #include "outlina/weld.h"
+#include "path/segments.h"
 #include "plinth.h"
 #include "weld/combine_stages.h"
 
@@ -59,11 +60,6 @@ class WorkArray {
  private:
   T *data_ = nullptr;
 };
-
-bool isLineMode(int16_t mode) {
-  return mode == JVM_LINE || mode == JVM_LINE_ALT || mode == JVM_SVT || mode == JVM_SVT_END ||
-         mode == JVM_SVT_END_ALT;
-}
 
 bool contoursOverlap(const JWeldContour &a, const JWeldContour &b) {
   return a.minX <= b.maxX && b.minX <= a.maxX && a.minY <= b.maxY && b.minY <= a.maxY;
@@ -785,12 +781,12 @@ extern "C" int32_t jWeldCombineVect(JVect *path, int32_t mode) {
   if (path == nullptr || !weldAllocTables()) return 0;
   weldTables.rule = mode;
   int32_t result = 0;
-  if (jVectBezToSvt(path, 2) == 1) {
+  if (jVectBezToSvt(path, JVF_CURVES) == 1) {
     jVectSweepPoint(path);
     jVectDelNoise(path);
     if (weldBuildSegments(path) && weldCancelSharedEdges() && weldSplitAtCrossings() &&
         weldClassify() && weldTrace(path)) {
-      jVectSetLoopDir(path, 1);
+      jVectSetLoopDir(path, JVLR_OUTER_NEGATIVE);
       result = 1;
     }
   }

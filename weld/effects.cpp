@@ -25,30 +25,31 @@ int32_t offsetAxis(const JWeldOffsetParam &record) {
 // Everything of jWeldOffset after the optional copy was taken; the caller closes the copy.
 int32_t offsetWithCopy(const JWeldOffsetParam &record, JVect *path, JVect *copy) {
   const float distance = record.side == 1 ? -record.distance : record.distance;
-  if (jVectSetLoopDir(path, 1) != 1) return 0;
+  if (jVectSetLoopDir(path, JVLR_OUTER_NEGATIVE) != 1) return 0;
   if (jVectOffsetPath(path, distance, JVC_SQUARE, record.joint, record.miterLimit,
                       offsetAxis(record)) != 1)
     return 0;
   if (jWeldCombineVect(path, JWM_UNION_ALL) != 1) return 0;
-  weldFinish(path, record.curveFit != 0);
-  if (record.keepInput != 0) {
-    // A copy that could not be made is passed on as null, which jVectAdd refuses quietly.
-    jVectAdd(path, copy);
-    jVectSetLoopDir(path, 1);
-  }
+  if (!weldFinish(path, record.curveFit != 0)) return 0;
+  if (record.keepInput != 0 &&
+      (jVectAdd(path, copy) != 1 || jVectSetLoopDir(path, JVLR_OUTER_NEGATIVE) != 1))
+    return 0;
   return 1;
 }
 
-// Corner (x, y) of a slit, turned by theta about (cx, cy) when the bands are slanted.
+// Corner (x, y) of a slit, turned by theta about (cx, cy) when the bands are slanted. `whole`
+// turns false when a corner could not be appended.
 struct SlitFrame {
   double cx = 0, cy = 0, cos = 1, sin = 0;
-  void add(JVect *path, int16_t mode, double x, double y) const {
+  bool whole = true;
+  void add(JVect *path, int16_t mode, double x, double y) {
     const double rx = cx + (x - cx) * cos - (y - cy) * sin;
     const double ry = cy + (x - cx) * sin + (y - cy) * cos;
-    jVectAddPoint(path, JVECT_LAST, mode, static_cast<float>(rx), static_cast<float>(ry));
+    if (jVectAddPoint(path, JVECT_LAST, mode, static_cast<float>(rx), static_cast<float>(ry)) < 0)
+      whole = false;
   }
   // One closed slit rectangle, counter-clockwise with y up.
-  void rectangle(JVect *path, const double (&corners)[4][2]) const {
+  void rectangle(JVect *path, const double (&corners)[4][2]) {
     add(path, JVM_START, corners[0][0], corners[0][1]);
     for (int i = 1; i < 4; ++i) add(path, JVM_LINE, corners[i][0], corners[i][1]);
     add(path, JVM_LINE, corners[0][0], corners[0][1]);
@@ -58,38 +59,25 @@ struct SlitFrame {
 // Slits reach this far past the box so that they cut cleanly through its edges.
 constexpr double kSlitOverhang = 10.0;
 
-// Four segments a slit: beyond this many the combine's table of 999,999 segments overflows
-// and the effect would fail anyway, after a long time spent appending slits.
-constexpr double kMaxSlits = 250000;
-
-// The slit layout fills at most the box's diagonal, whatever the direction; reorientation
-// does not change the box.
-bool slitCountFits(const JWeldStripeParam &record, const float box[4]) {
-  const double w = double{box[2]} - box[0], h = double{box[3]} - box[1];
-  const double slits =
-      (std::sqrt(w * w + h * h) + 2) / (double{record.stripeWidth} + record.slitWidth);
-  return slits <= kMaxSlits;
-}
-
 }  // namespace
 
 int32_t weldMakeSlits(const JWeldStripeParam &record, JVect *path, const float box[4]) {
   const double s = record.stripeWidth, g = record.slitWidth;
   const double minX = box[0], minY = box[1], maxX = box[2], maxY = box[3];
-  const SlitFrame upright;
+  SlitFrame upright;
   if (record.direction == 0) {
     if (!(minY < maxY)) return 1;
     const double xl = minX - kSlitOverhang, xr = maxX + kSlitOverhang;
     for (double y = maxY; y > minY; y -= g + s)
       upright.rectangle(path, {{xl, y - s}, {xl, y - s - g}, {xr, y - s - g}, {xr, y - s}});
-    return 1;
+    return upright.whole ? 1 : 0;
   }
   if (record.direction == 1) {
     if (!(maxX > minX)) return 1;
     const double yb = minY - kSlitOverhang, yt = maxY + kSlitOverhang;
     for (double x = minX; x < maxX; x += g + s)
       upright.rectangle(path, {{x + s, yb}, {x + s + g, yb}, {x + s + g, yt}, {x + s, yt}});
-    return 1;
+    return upright.whole ? 1 : 0;
   }
   const double w = maxX - minX, h = maxY - minY, d = std::sqrt(w * w + h * h);
   // A square of side d (one unit more on the low sides) around the box's centre, so that
@@ -109,7 +97,7 @@ int32_t weldMakeSlits(const JWeldStripeParam &record, JVect *path, const float b
     const double a = u + s;
     slanted.rectangle(path, {{a, vB}, {a + g, vB}, {a + g, vT}, {a, vT}});
   }
-  return 1;
+  return slanted.whole ? 1 : 0;
 }
 
 }  // namespace outlina
@@ -121,6 +109,8 @@ extern "C" {
 int32_t jWeldOffset(const JWeldOffsetParam *record, JVect *path) {
   if (record == nullptr || path == nullptr || !isJoin(record->joint)) return 0;
   JVect *copy = record->keepInput != 0 ? jVectDuplicate(path) : nullptr;
+  // Without the copy the input could not be kept: that is a failure, not a smaller result.
+  if (record->keepInput != 0 && copy == nullptr) return 0;
   const int32_t result = offsetWithCopy(*record, path, copy);
   jVectClose(copy);
   return result;
@@ -129,26 +119,24 @@ int32_t jWeldOffset(const JWeldOffsetParam *record, JVect *path) {
 int32_t jWeldWiden(const JWeldWidenParam *record, JVect *path) {
   if (record == nullptr || path == nullptr || !isCap(record->cap) || !isJoin(record->joint))
     return 0;
-  if (jVectSetLoopDir(path, 1) != 1) return 0;
+  if (jVectSetLoopDir(path, JVLR_OUTER_NEGATIVE) != 1) return 0;
   if (jVectWidenPath(path, record->width, record->cap, record->joint, record->miterLimit) != 1)
     return 0;
   if (jWeldCombineVect(path, JWM_UNION_ALL) != 1) return 0;
-  weldFinish(path, record->curveFit != 0);
-  return 1;
+  return weldFinish(path, record->curveFit != 0) ? 1 : 0;
 }
 
 int32_t jWeldStripe(const JWeldStripeParam *record, JVect *path) {
   // A band plus gap that is not positive would never move the slit cursor forward.
   if (record == nullptr || path == nullptr || !(record->stripeWidth + record->slitWidth > 0))
     return 0;
+  if (jVectSetLoopDir(path, JVLR_OUTER_NEGATIVE) != 1) return 0;
+  // The box of the reoriented path: a reversed curve flattens to slightly different points.
   float box[4];
   jVectGetMinMax(box, path, JVECT_ALL);
-  if (!slitCountFits(*record, box)) return 0;
-  if (jVectSetLoopDir(path, 1) != 1) return 0;
-  weldMakeSlits(*record, path, box);
+  if (weldMakeSlits(*record, path, box) != 1) return 0;
   if (jWeldCombineVect(path, JWM_UNION) != 1) return 0;
-  weldFinish(path, record->curveFit != 0);
-  return 1;
+  return weldFinish(path, record->curveFit != 0) ? 1 : 0;
 }
 
 }  // extern "C"

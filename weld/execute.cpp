@@ -5,6 +5,5 @@
 
 extern "C" int32_t jWeldExecute(int32_t mode, JVect *path) {
   if (jWeldCombineVect(path, mode) != 1) return 0;
-  outlina::weldFinish(path, true);  // the plain weld always fits curves again
-  return 1;
+  return outlina::weldFinish(path, true) ? 1 : 0;  // the plain weld always fits curves again
 }

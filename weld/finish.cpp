@@ -4,11 +4,13 @@
 
 namespace outlina {
 
-// The results are ignored: each call leaves a valid path even when it cannot improve it.
-void weldFinish(JVect *path, bool fitCurves) {
-  if (fitCurves) jVectSvtToBez(path);
+// Only the fit can fail; tidying a path that was not fitted would pass off its flattened runs
+// as the finished outline.
+bool weldFinish(JVect *path, bool fitCurves) {
+  if (fitCurves && jVectSvtToBez(path) != 1) return false;
   jVectGetLine(path);
   jVectSetAttri(path);
+  return true;
 }
 
 }  // namespace outlina

@@ -1,5 +1,6 @@
 // The tidy-up that ends every weld effect: curves fitted again where asked, then line points
-// merged and flattened points turned into plain line points.
+// merged and flattened points turned into plain line points. False when the curves cannot be
+// fitted for want of memory (the path is then left flattened).
 #ifndef OUTLINA_WELD_FINISH_H
 #define OUTLINA_WELD_FINISH_H
 
@@ -7,7 +8,7 @@
 
 namespace outlina {
 
-void weldFinish(JVect *path, bool fitCurves);
+bool weldFinish(JVect *path, bool fitCurves);
 
 }  // namespace outlina
 

@@ -37,7 +37,8 @@ bool isEdgeEnd(int16_t mode) { return mode == JVM_LINE || mode == JVM_SVT || mod
 // The side faces swept by the flattened outlines on their way to their far image
 // T(p) = c + k (p - c) + (dx, dy): one closed band per run of edges that face the move.
 bool appendExtrusion(JVect *shadow, JVect *path, const JWeldShadowParam &record, double k) {
-  jVectBezToSvt(path, 2);
+  // Extruding curve points as if they were corners would give a wrong shadow.
+  if (jVectGetNum(path) >= 2 && jVectBezToSvt(path, JVF_CURVES) != 1) return false;
   float box[4];
   jVectGetMinMax(box, path, JVECT_ALL);
   const double cx = (double{box[0]} + box[2]) * 0.5, cy = (double{box[1]} + box[3]) * 0.5;
@@ -143,12 +144,11 @@ bool offsetStep(JVect *path, float distance) {
 }
 
 bool mergeStep(JVect *path, const JVect *shadow, bool fitCurves) {
-  if (jVectAdd(path, shadow) != 1 || jWeldCombineVect(path, JWM_UNION) != 1) return false;
-  weldFinish(path, fitCurves);
-  return true;
+  return jVectAdd(path, shadow) == 1 && jWeldCombineVect(path, JWM_UNION) == 1 &&
+         weldFinish(path, fitCurves);
 }
 
-// Owns the shadow path and the copy of option 4 so that every way out closes them.
+// Owns the shadow path and the copy of JWSO_OFFSET_HOLES so that every way out closes them.
 struct ShadowRun {
   JVect *shadow = nullptr;
   JVect *copy = nullptr;
@@ -161,38 +161,39 @@ struct ShadowRun {
 int32_t runShadow(const JWeldShadowParam &record, JVect *path) {
   const bool fit = record.curveFit != 0;
   ShadowRun run;
-  if (jVectSetLoopDir(path, 1) != 1) return 0;
+  if (jVectSetLoopDir(path, JVLR_OUTER_NEGATIVE) != 1) return 0;
   switch (record.option) {
-    case 0:  // outlines and shadow merged
+    case JWSO_MERGE:
       run.shadow = weldBuildShadow(record, path);
       return run.shadow != nullptr && mergeStep(path, run.shadow, fit) ? 1 : 0;
-    case 1:  // the shadow alone, the outlines cut out of it
+    case JWSO_CUT_OUTLINES:
       run.shadow = weldBuildShadow(record, path);
-      return run.shadow != nullptr && jVectSetLoopDir(path, 2) == 1 &&
+      return run.shadow != nullptr && jVectSetLoopDir(path, JVLR_OUTER_POSITIVE) == 1 &&
                      mergeStep(path, run.shadow, fit)
                  ? 1
                  : 0;
-    case 2:  // the shadow of the outlines, an offset of them cut out
+    case JWSO_CUT_OFFSET:
       run.shadow = weldBuildShadow(record, path);
       return run.shadow != nullptr && offsetStep(path, record.offset) &&
-                     jVectSetLoopDir(path, 2) == 1 && mergeStep(path, run.shadow, fit)
+                     jVectSetLoopDir(path, JVLR_OUTER_POSITIVE) == 1 &&
+                     mergeStep(path, run.shadow, fit)
                  ? 1
                  : 0;
-    case 3:  // offset outlines and their shadow merged
+    case JWSO_OFFSET:
       if (!offsetStep(path, record.offset)) return 0;
       run.shadow = weldBuildShadow(record, path);
       return run.shadow != nullptr && mergeStep(path, run.shadow, fit) ? 1 : 0;
-    case 4:  // as 3, with the input outlines added back as holes
+    case JWSO_OFFSET_HOLES:
       run.copy = jVectDuplicate(path);
-      if (run.copy == nullptr || jVectSetLoopDir(run.copy, 2) != 1) return 0;
+      if (run.copy == nullptr || jVectSetLoopDir(run.copy, JVLR_OUTER_POSITIVE) != 1) return 0;
       if (!offsetStep(path, record.offset)) return 0;
       run.shadow = weldBuildShadow(record, path);
       if (run.shadow == nullptr || !mergeStep(path, run.shadow, fit)) return 0;
       return jVectAdd(path, run.copy);
-    default:  // 5: the shadow of the offset outlines, the offset outlines cut out
+    default:  // JWSO_OFFSET_CUT_OFFSET
       if (!offsetStep(path, record.offset)) return 0;
       run.shadow = weldBuildShadow(record, path);
-      return run.shadow != nullptr && jVectSetLoopDir(path, 2) == 1 &&
+      return run.shadow != nullptr && jVectSetLoopDir(path, JVLR_OUTER_POSITIVE) == 1 &&
                      mergeStep(path, run.shadow, fit)
                  ? 1
                  : 0;
@@ -213,7 +214,8 @@ bool castHasHeight(const JWeldShadowParam &record, const JVect *path) {
 using namespace outlina;
 
 extern "C" int32_t jWeldShadow(const JWeldShadowParam *record, JVect *path) {
-  if (record == nullptr || path == nullptr || record->option < 0 || record->option > 5 ||
+  if (record == nullptr || path == nullptr || record->option < JWSO_MERGE ||
+      record->option > JWSO_OFFSET_CUT_OFFSET ||
       !castHasHeight(*record, path))
     return 0;
   return runShadow(*record, path);

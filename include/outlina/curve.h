@@ -38,8 +38,14 @@ OUTLINA_API int32_t jVectGetLoopDir(const JVect *path, int32_t index);
    tag's position. 1; 0 for a null path, a bad index or no start point. */
 OUTLINA_API int32_t jVectReverse(JVect *path, int32_t index);
 /* Turns every contour into a closed loop that runs forward and back. 1; 0 with the path
-   unchanged for a null path, fewer than two points or a failed copy. */
+   unchanged for a null path, fewer than two points or a failed growth. */
 OUTLINA_API int32_t jVectMakeReverseLoop(JVect *path);
+/* Orientation rules of jVectSetLoopDir; any other value reverses every contour. */
+enum JVectLoopRule {
+  JVLR_OUTER_NEGATIVE = 1, /* outer contours direction 1 (clockwise, y up), holes direction 2 */
+  JVLR_OUTER_POSITIVE = 2  /* the opposite */
+};
+
 /* Orients every contour by nesting depth: rule 1 outer contours direction 1 and holes 2, rule 2
    the opposite, any other rule reverses all. 1; 0 with the path unchanged for a null path,
    fewer than three points, a failed allocation or 100000 contours or more. */

@@ -12,11 +12,17 @@ OUTLINA_BEGIN_DECLS
    0.0 for every other result. Fewer than 3 points (or a null argument): unchanged, 0.0. */
 OUTLINA_API double jMathLineToBezier(int32_t *count, float *pts);
 
-/* Flattens in place. flags 1: subdivide straight segments; 2: flatten arcs and curves into
-   flattened runs; 3: both; without 2 quadratics become cubic segments. An end point without
-   its control points uses the last controls remembered in the walk ((0, 0) at first); points of
-   unknown modes are dropped. 1; 0 for null, fewer than 2 points or a failed allocation (path
-   unchanged). */
+/* The flags of jVectBezToSvt. */
+enum JVectFlatten {
+  JVF_LINES = 1,  /* subdivide straight segments */
+  JVF_CURVES = 2, /* flatten arcs and curves into flattened runs */
+  JVF_ALL = 3     /* both */
+};
+
+/* Flattens in place by JVectFlatten flags; without JVF_CURVES quadratics become cubic
+   segments. Points of unknown modes
+   and controls that no curve end uses are dropped. 1; 0 for null, fewer than 2 points or a
+   failed allocation (path unchanged). */
 OUTLINA_API int32_t jVectBezToSvt(JVect *path, int32_t flags);
 /* Replaces every three-point arc by cubic segments (an arc without a usable circle by two
    straight segments). 1; 0 as jVectBezToSvt. */

@@ -27,6 +27,18 @@ enum JVectAxis {
   JVO_Y = 2
 };
 
+/* What jMathWeight built at a vertex, and so which output points of its record are set. */
+enum JMathWeightResult {
+  JMW_OUTSIDE = -1,    /* the offset sides cross outside their ends: p1, p2, p3 */
+  JMW_NONE = 0,        /* a cap or join code outside its list: nothing written */
+  JMW_SQUARE_CAP = 1,  /* p1, p2 */
+  JMW_ROUND_CAP = 2,   /* cubic segment p1..p4 */
+  JMW_FLAT_CAP = 3,    /* p1, p2 */
+  JMW_POINT = 4,       /* one corner point p1: a miter point or the sides' crossing */
+  JMW_ROUND_JOIN = 5,  /* cubic segment p1..p4 */
+  JMW_BEVEL = 6        /* p1, p2 */
+};
+
 /* One pair of coordinates inside a JMathCorner. */
 typedef struct JMathXY {
   float x;
@@ -46,28 +58,26 @@ typedef struct JMathCorner {
   JMathXY p4;
 } JMathCorner;
 
-/* Offset geometry at the vertex b for a signed distance (left of travel with y up). Returns
-   4 (p1), 6 bevel (p1, p2), 5 round join (cubic p1..p4), 1 square cap (p1, p2), 2 round cap
-   (cubic p1..p4), 3 flat cap (p1, p2), -1 sides crossing outside their ends (p1, p2, p3);
-   0 for a cap or join code outside its list or a null record. */
+/* Offset geometry at the vertex b for a signed distance (left of travel with y up). Returns a
+   JMathWeightResult; JMW_NONE also for a null record. */
 OUTLINA_API int32_t jMathWeight(JMathCorner *corner, float distance, int32_t cap, int32_t join,
                                 float limit, int32_t axis);
 
-/* Replaces every contour by its offset. 1 (also for an empty path); 0 for null, a cap or join
-   code outside its list (path unchanged), or a failed working copy (path left cleaned and
-   flattened). */
+/* Replaces every contour by its offset. 1 (also for an empty path); 0 with the path unchanged
+   for null, a cap or join code outside its list, or when memory for the working copy or the
+   result runs out. */
 OUTLINA_API int32_t jVectOffsetPath(JVect *path, float distance, int32_t cap, int32_t join,
                                     float limit, int32_t axis);
 
 /* Replaces every contour by the outline of a band of the given full width. The result of the
-   last offset made (1 on success); 0 for null, a cap or join code outside its list (path
-   unchanged), or a failed copy. */
+   last offset made (1 on success); 0 with the path unchanged for null, a cap or join code
+   outside its list, or when memory runs out. */
 OUTLINA_API int32_t jVectWidenPath(JVect *path, float width, int32_t cap, int32_t join,
                                    float limit);
 
 /* Cuts every contour into dashes by pattern[6] (dash, gap, ...); style 1 only flattens curves,
-   2, 3 and others use 2, 4 and 6 elements. 1; 0 for null, a failed copy, fewer than two
-   points, style 0, a null pattern or no positive active element (path unchanged). */
+   2, 3 and others use 2, 4 and 6 elements. 1; 0 for null, fewer than two points, style 0, a
+   null pattern, no positive active element or when memory runs out (path unchanged). */
 OUTLINA_API int32_t jVectDash(JVect *path, int32_t style, const float *pattern);
 
 OUTLINA_END_DECLS

@@ -46,10 +46,20 @@ enum JWeldShadowType {
   JWST_PERSPECTIVE = 3 /* side faces extruded towards a far face scaled by ratio percent */
 };
 
+/* How jWeldShadow combines the shadow with the outlines (JWeldShadowParam.option). */
+enum JWeldShadowOption {
+  JWSO_MERGE = 0,           /* outlines and their shadow, merged */
+  JWSO_CUT_OUTLINES = 1,    /* the shadow alone, with the outlines cut out of it */
+  JWSO_CUT_OFFSET = 2,      /* the shadow, with an offset of the outlines cut out of it */
+  JWSO_OFFSET = 3,          /* the offset outlines and their shadow, merged */
+  JWSO_OFFSET_HOLES = 4,    /* as 3, with the input outlines added as holes */
+  JWSO_OFFSET_CUT_OFFSET = 5 /* the offset outlines' shadow, with them cut out of it */
+};
+
 /* Shadow, read by jWeldShadow and edited by jWeldShadowDlg. */
 typedef struct JWeldShadowParam {
   int32_t type;       /* a JWeldShadowType */
-  int32_t option;     /* combination option 0 to 5 */
+  int32_t option;     /* a JWeldShadowOption */
   float dx;           /* shadow displacement in x */
   float dy;           /* shadow displacement in y */
   float ratio;        /* far face in percent of the outline, perspective kind only */

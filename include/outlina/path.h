@@ -8,7 +8,10 @@
 
 OUTLINA_BEGIN_DECLS
 
-/* Point mode codes. The kind of a segment is carried by the point that ends it. */
+/* Point mode codes. The kind of a segment is carried by the point that ends it. A curve end
+   is a curve only with the controls of its kind after the previous on-curve point (21 for 22;
+   31 for 32 and 33; 41 and 42 for 43 and 44); without them every operation takes it as the end
+   of a straight segment and ignores the stray controls. */
 enum JVectMode {
   JVM_NONE = 0,          /* marked for removal */
   JVM_START = 1,         /* first point of a contour */
@@ -114,7 +117,7 @@ OUTLINA_API int32_t jVectGetLength(const JVect *path, int32_t index);
 /* 1 when every contour is closed (also when empty); 0 otherwise or for null. */
 OUTLINA_API int32_t jVectCheckLoop(const JVect *path);
 /* Closes the contour holding index (-1: every contour) by repeating its start.
-   1; 0 for null or a failed insertion. */
+   1; 0 for null or a failed growth (path unchanged). */
 OUTLINA_API int32_t jVectClosePoint(JVect *path, int32_t index);
 /* Makes an on-curve point the start of its closed contour. 1; 0 when it cannot. */
 OUTLINA_API int32_t jVectSetStartPos(JVect *path, int32_t index);

@@ -136,7 +136,7 @@ TEST(IndxFile, WriterQuantisesAndPackedGlyphsEqualTheInstalledFontOnTheGridOfFou
   edge.outline[0].present = true;
   for (int32_t v = -9; v <= 9; ++v) {
     edge.outline[0].points.push_back({JVM_START, v, -v});
-    edge.outline[0].points.push_back({JVM_BEZ_END, 3 * v - 32000, 32000 - 3 * v});
+    edge.outline[0].points.push_back({JVM_LINE, 3 * v - 32000, 32000 - 3 * v});
   }
   OpenFont edgeFile(JFK_INDX_FILE, fontpack::packIndxFile({edge}));
   std::vector<P> want;

@@ -5,7 +5,6 @@
 #include <utility>
 #include <vector>
 
-#include "frame/plinth_fault.h"
 #include "outlina/path.h"
 #include "support/path_builder.h"
 #include "tests/path/stroke_support.h"
@@ -62,21 +61,6 @@ TEST(ContourClosePoint, ClosesEveryContourOfFourTrianglesOnce) {
   EXPECT_EQ(jVectClosePoint(one.get(), -2), 1);
   EXPECT_EQ(pointsOf(one.get())[7], (P{2, 9, 9}));
   EXPECT_EQ(jVectClosePoint(nullptr, -1), 0);
-}
-
-TEST(ContourClosePoint, FailedInsertionKeepsTheContoursClosedSoFar) {
-  auto full = pathFrom(fourOpenTriangles(), 12);
-  jMemTestFailNth(1);
-  EXPECT_EQ(jVectClosePoint(full.get(), -1), 0);
-  EXPECT_EQ(pointsOf(full.get()).size(), 12u);
-  // One spare record: the first contour closes without growing, the second needs growth.
-  auto spare = pathFrom(fourOpenTriangles(), 13);
-  jMemTestFailNth(1);
-  EXPECT_EQ(jVectClosePoint(spare.get(), -1), 0);
-  EXPECT_EQ(jMemTestArmed(), 0);
-  ASSERT_EQ(jVectGetNum(spare.get()), 13);
-  EXPECT_EQ(jVectCheckLoop(spare.get()), 0);
-  EXPECT_EQ(pointsOf(spare.get())[3], (P{2, 0, 0}));
 }
 
 TEST(ContourSetStartPos, RotatesLinesAndCubicsKeepingTheStartTag) {

@@ -85,11 +85,4 @@ TEST(Dash, SolidStyleOnlyFlattensAndRefusalsLeaveThePathAlone) {
   EXPECT_EQ(jVectDash(makePath({{1, 1e7f, 1e7f}, {2, 1e7f, 1e7f + 100}}).get(), 2, tiny), 1);
 }
 
-TEST(Dash, AllocationFailuresAnswerOrFinishTheSameDashes) {
-  auto line = [] { return makePath({{1, 0, 0}, {2, 10, 0}}); };
-  testing_support::expectAllocationFailuresHandled(
-      line, [](JVect *p) { const float pattern[6] = {2, 1}; return jVectDash(p, 2, pattern); },
-      dashed(line(), 2, {2, 1}));
-}
-
 }  // namespace

@@ -6,7 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include "frame/plinth_fault.h"
 #include "outlina/path.h"
 #include "path/curve_res.h"
 #include "support/path_builder.h"
@@ -28,24 +27,6 @@ P record(const JVect *path, int32_t i) {
 using Shape = std::array<int32_t, 3>;
 Shape shape(const JVect *path) { return {jVectGetNum(path), path->capacity, jVectGetLoop(path)}; }
 
-// Runs op with the 1st, 2nd, ... allocation failing until it succeeds without the switch
-// firing; check sees each failed attempt.
-template <typename Op, typename Check>
-void failEachAllocation(Op op, Check check) {
-  for (int32_t n = 1;; ++n) {
-    jMemTestFailNth(n);
-    const bool ok = op();
-    const bool fired = jMemTestArmed() == 0;
-    jMemTestFailNth(0);
-    if (!fired) {
-      EXPECT_TRUE(ok) << "allocation " << n;
-      return;
-    }
-    ASSERT_FALSE(ok) << "allocation " << n;
-    check();
-  }
-}
-
 TEST(PathRecord, IsAPacked14ByteExchangeRecord) {
   EXPECT_EQ(sizeof(JVectPoint), 14u);
   EXPECT_EQ((std::vector<size_t>{offsetof(JVectPoint, mode), offsetof(JVectPoint, x), offsetof(JVectPoint, y),
@@ -60,7 +41,6 @@ TEST(PathOpen, StartsEmptyWithZeroedRecordsAndRefusesBadCapacities) {
   for (int i = 0; i < 50; ++i) EXPECT_EQ(record(path.get(), i), (P{0, 0, 0, 0})) << i;
   EXPECT_EQ(jVectOpen(0), nullptr);
   EXPECT_EQ(jVectOpen(-5), nullptr);
-  failEachAllocation([] { PathPtr p(jVectOpen(8)); return p != nullptr; }, [] {});
 }
 
 TEST(PathGrowth, InsertsGrowByTenThousandKeepingPointsAndTags) {
@@ -118,33 +98,6 @@ TEST(PathCopy, CopiesSpareRecordsAndGrowsOnlyToTheSourceCapacity) {
   EXPECT_EQ(record(copy.get(), 5), (P{9, 8, 7, 6}));
   jVectSetPoint(copy.get(), 0, 2, 0, 0);
   EXPECT_EQ(pointsOf(src.get())[0], (P{1, 1, 2, 3}));
-}
-
-TEST(PathAllocationFailure, LeavesEveryPathAsItWas) {
-  auto src = makePath({{1, 1, 1, 5}, {2, 2, 2}, {2, 3, 1}}, 30);
-  src->loop = 3;
-  PathPtr dst;
-  const JVectPoint *array = nullptr;
-  auto fresh = [&] {
-    dst = makePath({{1, 0, 0}}, 1);
-    dst->loop = 2;
-    array = jVectGetVd(dst.get());
-  };
-  auto unchanged = [&] {
-    EXPECT_EQ(shape(dst.get()), (Shape{1, 1, 2}));
-    EXPECT_EQ(jVectGetVd(dst.get()), array);
-    EXPECT_EQ(pointsOf(dst.get()), (std::vector<P>{{1, 0, 0}}));
-  };
-  fresh();
-  failEachAllocation([&] { return jVectExpand(dst.get(), 3) == 1; }, unchanged);
-  fresh();
-  failEachAllocation([&] { return jVectAddPoint(dst.get(), 0, 2, 4, 4) == 2; }, unchanged);
-  fresh();
-  failEachAllocation([&] { return jVectAdd(dst.get(), src.get()) == 1; }, unchanged);
-  fresh();
-  failEachAllocation([&] { return jVectCopy(dst.get(), src.get()) == 1; }, unchanged);
-  failEachAllocation([&] { PathPtr c(jVectDuplicate(src.get())); return c != nullptr; }, [] {});
-  EXPECT_EQ(pointsOf(src.get()).size(), 3u);
 }
 
 TEST(PathIndexes, MinusTwoIsTheLastPointAndOtherNegativesFail) {

@@ -6,7 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include "frame/plinth_fault.h"
 #include "outlina.h"
 #include "support/path_builder.h"
 #include "weld/combine_stages.h"
@@ -149,31 +148,6 @@ TEST(WeldCombineInput, RefusesNullOnePointAndNonFiniteCoordinates) {
     const auto before = pointsOf(path.get());
     EXPECT_EQ(jWeldCombineVect(path.get(), JWM_UNION_ALL), 0);
     EXPECT_EQ(pointsOf(path.get()).size(), before.size()) << "left flattened, not combined";
-  }
-}
-
-// Runs the combine with the nth allocation failing, for n = 1, 2, ... until it succeeds with
-// the switch unfired; each failure must answer cleanly (leaks show under the sanitizer).
-TEST(WeldCombineFailure, EveryAllocationFailureIsAnsweredAndReleased) {
-  const std::vector<P> expected = combined({kSquareA, kSquareB}, JWM_HOLE);
-  for (int32_t n = 1;; ++n) {
-    auto path = pathOf({kSquareA, kSquareB});
-    const auto before = pointsOf(path.get());
-    jMemTestFailNth(n);
-    const int32_t result = jWeldCombineVect(path.get(), JWM_HOLE);
-    const bool fired = jMemTestArmed() == 0;
-    jMemTestFailNth(0);
-    EXPECT_EQ(outlina::weldTables.segments, nullptr);
-    if (n <= 3) {
-      EXPECT_EQ(result, 0);
-      EXPECT_EQ(pointsOf(path.get()), before) << "a table failure leaves the path untouched";
-    }
-    if (!fired) {
-      EXPECT_EQ(result, 1);
-      EXPECT_EQ(pointsOf(path.get()), expected);
-      break;
-    }
-    ASSERT_LT(n, 100);
   }
 }
 

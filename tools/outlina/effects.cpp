@@ -227,7 +227,8 @@ bool prepareShadow(Fields &f, PreparedStep &s) {
     r.offset = static_cast<float>(v);
   }
   if (k.count("option")) {
-    if (!f.number(k["option"], "option", 0, 5, v) || v != std::floor(v))
+    if (!f.number(k["option"], "option", JWSO_MERGE, JWSO_OFFSET_CUT_OFFSET, v) ||
+        v != std::floor(v))
       return f.fail("option must be a whole number from 0 to 5, got \"" + k["option"] + "\"");
     r.option = static_cast<int32_t>(v);
   }

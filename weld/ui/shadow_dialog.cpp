@@ -19,8 +19,9 @@ constexpr int kIdRatioUnit = 1173;
 constexpr int kIdOffset = 1051;
 constexpr int kIdPreview = 1171;
 // Standard, without the outlines, without the offset; then the same three for offset shadows.
-constexpr Choice kOptionChoices[] = {{1158, 0}, {1159, 1}, {1160, 2},
-                                     {1162, 3}, {1163, 4}, {1164, 5}};
+constexpr Choice kOptionChoices[] = {{1158, JWSO_MERGE}, {1159, JWSO_CUT_OUTLINES},
+                                     {1160, JWSO_CUT_OFFSET}, {1162, JWSO_OFFSET},
+                                     {1163, JWSO_OFFSET_HOLES}, {1164, JWSO_OFFSET_CUT_OFFSET}};
 // The list entries in the order of the shadow kinds.
 const char *const kTypeNames[] = {"ﾌﾞﾛｯｸ", "ﾄﾞﾛｯﾌﾟ", "ｷｬｽﾄ", "ﾊﾟｰｽ"};
 

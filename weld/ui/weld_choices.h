@@ -2,6 +2,7 @@
 #ifndef OUTLINA_WELD_UI_WELD_CHOICES_H
 #define OUTLINA_WELD_UI_WELD_CHOICES_H
 
+#include "outlina/offset.h"
 #include "ui/dialog.h"
 
 namespace outlina {
@@ -16,7 +17,7 @@ constexpr int kIdLengthEdit = 1142;
 constexpr int kIdMiterLimitEdit = 1012;
 
 // Mitre, round and bevel joints.
-constexpr Choice kJointChoices[] = {{1009, 4}, {1010, 5}, {1011, 6}};
+constexpr Choice kJointChoices[] = {{1009, JVJ_MITER}, {1010, JVJ_ROUND}, {1011, JVJ_BEVEL}};
 
 }  // namespace outlina
 

@@ -7,7 +7,7 @@ namespace outlina {
 namespace {
 
 // Square, round and flat caps.
-constexpr Choice kCapChoices[] = {{1147, 1}, {1148, 2}, {1149, 3}};
+constexpr Choice kCapChoices[] = {{1147, JVC_SQUARE}, {1148, JVC_ROUND}, {1149, JVC_FLAT}};
 
 struct WidenState {
   JWeldWidenParam work;

@@ -7,6 +7,7 @@
 #include "outlina/fit.h"
 #include "outlina/geom.h"
 #include "path/curve_res.h"
+#include "path/room.h"
 #include "path/segments.h"
 #include "plinth.h"
 
@@ -15,8 +16,6 @@ namespace {
 
 // Arc-to-cubic conversion writes at most 13 points (an arc that reaches a full turn).
 constexpr int kArcBezRoom = 13;
-// Paths grow by this many records when an append finds them full.
-constexpr int64_t kGrowthStep = 10000;
 // A flattened run turns at a vertex by more than about 11.5 degrees when the cosine of the angle
 // between its neighbours rises above this.
 constexpr double kBendCos = -0.98;
@@ -28,187 +27,123 @@ constexpr int64_t kFitMinRoom = 4;
 
 Pt pointOf(const JVectPoint &p) { return {p.x, p.y}; }
 
-// Receives the points of a rebuild: either only counts them, or appends them to a path.
-class Sink {
- public:
-  explicit Sink(JVect *target) : target_(target) {}
-  void add(int16_t mode, Pt p) {
-    ++count_;
-    if (target_ != nullptr)
-      jVectAddPoint(target_, JVECT_LAST, mode, static_cast<float>(p.x), static_cast<float>(p.y));
-  }
-  void tagLast(uint32_t tag) {
-    if (target_ != nullptr) jVectSetTag(target_, JVECT_LAST, tag);
-  }
-  int64_t count() const { return count_; }
+void add(PointSink &out, int32_t mode, Pt p) { out.add(mode, p.x, p.y); }
 
- private:
-  JVect *target_;
-  int64_t count_ = 0;
-};
+bool isSvtMode(int16_t mode) {
+  return mode == JVM_SVT || mode == JVM_SVT_END || mode == JVM_SVT_END_ALT;
+}
 
-void flattenWalk(const JVect &src, int32_t flags, Sink &out) {
-  const bool splitLines = (flags & 1) != 0;
-  const bool flattenCurves = (flags & 2) != 0;
+// Appends the pieces of a flattened curve: its inner points as JVM_SVT, then its stored end.
+void addFlattened(PointSink &out, const float *buf, int32_t count, Pt end) {
+  for (int32_t k = 1; k <= count - 2; ++k) add(out, JVM_SVT, loadPt(buf, k));
+  add(out, JVM_SVT_END, end);
+}
+
+void flattenWalk(const JVect &src, int32_t flags, PointSink &out) {
+  const bool splitLines = (flags & JVF_LINES) != 0;
+  const bool flattenCurves = (flags & JVF_CURVES) != 0;
   const int32_t divisions = curveDivisions();
   const float angle = curveAngle();
   float buf[2 * kFlattenRoom];
-  Pt prev{0.0, 0.0}, r1{0.0, 0.0}, r2{0.0, 0.0};
-  for (int32_t i = 0; i < src.count; ++i) {
-    const JVectPoint &rec = src.points[i];
-    const Pt p = pointOf(rec);
-    switch (rec.mode) {
-      case JVM_START:
-        out.add(JVM_START, p);
-        out.tagLast(rec.tag);
-        prev = p;
+  SegmentWalker walker(&src, 0, src.count - 1);
+  for (Segment seg; walker.next(seg);) {
+    const int16_t mode = src.points[seg.index].mode;
+    switch (seg.kind) {
+      case SegKind::Start:
+        add(out, JVM_START, seg.to);
+        out.tagLast(src.points[seg.index].tag);
         break;
-      case JVM_SVT:
-      case JVM_SVT_END:
-      case JVM_SVT_END_ALT:
-        out.add(rec.mode, p);
-        prev = p;
-        break;
-      case JVM_LINE:
-      case JVM_LINE_ALT:
-        if (splitLines) {
+      case SegKind::Line:
+        if (isSvtMode(mode)) {
+          add(out, mode, seg.to);
+        } else if (splitLines) {
           for (int32_t k = 1; k < divisions; ++k) {
             const double t = static_cast<double>(k) / divisions;
-            out.add(JVM_SVT, t * p + (1.0 - t) * prev);
+            add(out, JVM_SVT, t * seg.to + (1.0 - t) * seg.from);
           }
-          out.add(JVM_SVT_END, p);
+          add(out, JVM_SVT_END, seg.to);
         } else {
-          out.add(JVM_LINE, p);
+          add(out, JVM_LINE, seg.to);
         }
-        prev = p;
         break;
-      case JVM_ARC_MID:
-      case JVM_BEZ_CTRL1:
-        r1 = p;
-        break;
-      case JVM_BEZ_CTRL2:
-        r2 = p;
-        break;
-      case JVM_QUAD_CTRL:
-        r2 = p;
-        r1 = 0.5 * (prev + p);
-        break;
-      case JVM_ARC_END:
+      case SegKind::Arc:
         if (flattenCurves) {
-          storePt(buf, 0, prev);
-          storePt(buf, 1, r1);
-          storePt(buf, 2, p);
-          const int32_t r = jMathArcToLine(buf, angle);
-          for (int32_t k = 1; k <= r - 2; ++k) out.add(JVM_SVT, loadPt(buf, k));
-          out.add(JVM_SVT_END, loadPt(buf, r - 1));
+          const int32_t r = flattenSegment(seg, divisions, angle, buf);
+          addFlattened(out, buf, r, loadPt(buf, r - 1));
         } else {
-          out.add(JVM_ARC_MID, r1);
-          out.add(JVM_ARC_END, p);
+          add(out, JVM_ARC_MID, seg.c1);
+          add(out, JVM_ARC_END, seg.to);
         }
-        prev = p;
         break;
-      case JVM_QUAD_END:
-      case JVM_QUAD_END_ALT:
-      case JVM_BEZ_END:
-      case JVM_BEZ_END_ALT:
-        if (rec.mode == JVM_QUAD_END || rec.mode == JVM_QUAD_END_ALT) r2 = 0.5 * (r2 + p);
+      case SegKind::Quad:
+      case SegKind::Cubic:
         if (flattenCurves) {
-          storePt(buf, 0, prev);
-          storePt(buf, 1, r1);
-          storePt(buf, 2, r2);
-          storePt(buf, 3, p);
-          const int32_t r = jMathBezToLine(buf, divisions);
-          for (int32_t k = 1; k <= r - 2; ++k) out.add(JVM_SVT, loadPt(buf, k));
-          out.add(JVM_SVT_END, p);
+          addFlattened(out, buf, flattenSegment(seg, divisions, angle, buf), seg.to);
         } else {
-          out.add(JVM_BEZ_CTRL1, r1);
-          out.add(JVM_BEZ_CTRL2, r2);
-          out.add(JVM_BEZ_END, p);
+          add(out, JVM_BEZ_CTRL1, seg.c1);
+          add(out, JVM_BEZ_CTRL2, seg.c2);
+          add(out, JVM_BEZ_END, seg.to);
         }
-        prev = p;
-        break;
-      default:
         break;
     }
   }
 }
 
-void arcToBezWalk(const JVect &src, Sink &out) {
+void arcToBezWalk(const JVect &src, PointSink &out) {
   float buf[2 * kArcBezRoom];
-  Pt prev{0.0, 0.0}, mid{0.0, 0.0};
-  for (int32_t i = 0; i < src.count; ++i) {
-    const JVectPoint &rec = src.points[i];
-    const Pt p = pointOf(rec);
-    switch (rec.mode) {
-      case JVM_START:
-      case JVM_LINE:
-      case JVM_LINE_ALT:
-      case JVM_SVT:
-      case JVM_SVT_END:
-      case JVM_SVT_END_ALT:
-      case JVM_QUAD_CTRL:
-      case JVM_QUAD_END:
-      case JVM_QUAD_END_ALT:
-      case JVM_BEZ_CTRL1:
-      case JVM_BEZ_CTRL2:
-      case JVM_BEZ_END:
-      case JVM_BEZ_END_ALT:
-        out.add(rec.mode, p);
-        if (rec.mode == JVM_START) out.tagLast(rec.tag);
-        prev = p;
-        mid = p;
+  SegmentWalker walker(&src, 0, src.count - 1);
+  for (Segment seg; walker.next(seg);) {
+    const int16_t mode = src.points[seg.index].mode;
+    switch (seg.kind) {
+      case SegKind::Start:
+        add(out, JVM_START, seg.to);
+        out.tagLast(src.points[seg.index].tag);
         break;
-      case JVM_ARC_MID:
-        mid = p;
+      case SegKind::Line:
+        // A curve end without its controls ends a straight segment.
+        add(out, isLineMode(mode) ? mode : int16_t{JVM_LINE}, seg.to);
         break;
-      case JVM_ARC_END: {
-        storePt(buf, 0, prev);
-        storePt(buf, 1, mid);
-        storePt(buf, 2, p);
+      case SegKind::Quad:
+        add(out, JVM_QUAD_CTRL, seg.q);
+        add(out, mode, seg.to);
+        break;
+      case SegKind::Cubic:
+        add(out, JVM_BEZ_CTRL1, seg.c1);
+        add(out, JVM_BEZ_CTRL2, seg.c2);
+        add(out, mode, seg.to);
+        break;
+      case SegKind::Arc: {
+        storePt(buf, 0, seg.from);
+        storePt(buf, 1, seg.c1);
+        storePt(buf, 2, seg.to);
         const int32_t r = jMathArcToBez(buf);
         if (r >= 4) {
           static constexpr int16_t kRole[3] = {JVM_BEZ_END, JVM_BEZ_CTRL1, JVM_BEZ_CTRL2};
-          for (int32_t k = 1; k <= r - 1; ++k) out.add(kRole[k % 3], loadPt(buf, k));
+          for (int32_t k = 1; k <= r - 1; ++k) add(out, kRole[k % 3], loadPt(buf, k));
         } else {
-          out.add(JVM_LINE, loadPt(buf, 1));
-          out.add(JVM_LINE, loadPt(buf, 2));
+          add(out, JVM_LINE, loadPt(buf, 1));
+          add(out, JVM_LINE, loadPt(buf, 2));
         }
-        prev = p;
         break;
       }
-      default:
-        break;
     }
   }
 }
 
-// Rebuilds the path from a copy of itself through the walk. The output is counted first and the
-// path grown once, in the same 10000-record steps that appending point by point would take, so
-// that a long flattening neither copies the array at every step nor fails half-way.
+// Rebuilds the path from a copy of itself through the walk, with the room for the whole output
+// reserved before the path is cleared.
 template <typename Walk>
 int32_t rebuild(JVect *path, Walk walk) {
   if (path == nullptr || path->count < 2) return 0;
-  Sink counter(nullptr);
-  walk(*path, counter);
-  const int64_t shortfall = counter.count() - path->capacity;
-  const int64_t extra = shortfall > 0 ? (shortfall + kGrowthStep - 1) / kGrowthStep * kGrowthStep : 0;
-  if (extra > INT32_MAX) return 0;
-  // The walk reads only the points in use: copying the whole allocation instead made every
+  // The walk reads only the points in use: duplicating the whole allocation instead made every
   // rebuild of a short path in a roomy array cost the array's size.
   JVect *copy = jVectOpen(path->count);
   if (copy == nullptr) return 0;
   std::memcpy(copy->points, path->points, static_cast<size_t>(path->count) * sizeof(JVectPoint));
   copy->count = path->count;
-  if (extra > 0 && jVectExpand(path, static_cast<int32_t>(extra)) == 0) {
-    jVectClose(copy);
-    return 0;
-  }
-  for (int32_t i = 0; i < copy->count; ++i) path->points[i] = JVectPoint{};
-  path->count = 0;
-  Sink appender(path);
-  walk(*copy, appender);
+  const bool written = rewrite(path, [&](PointSink &out) { walk(*copy, out); });
   jVectClose(copy);
-  return 1;
+  return written ? 1 : 0;
 }
 
 // Longest stretch that one fitted run can span: flattened points (and points marked for
@@ -350,15 +285,6 @@ class Refit {
   double lrp_ = 0.0, cp_ = 0.0;
 };
 
-bool isLinePoint(int16_t mode) {
-  return mode == JVM_LINE || mode == JVM_LINE_ALT || mode == JVM_SVT || mode == JVM_SVT_END ||
-         mode == JVM_SVT_END_ALT;
-}
-
-bool hasMode(const JVect &path, int32_t index, int16_t mode) {
-  return index >= 0 && path.points[index].mode == mode;
-}
-
 double lineDis(Pt a, Pt b, Pt p) {
   return jMathDis(static_cast<float>(a.x), static_cast<float>(a.y), static_cast<float>(b.x),
                   static_cast<float>(b.y), static_cast<float>(p.x), static_cast<float>(p.y));
@@ -367,17 +293,25 @@ double lineDis(Pt a, Pt b, Pt p) {
 // Tolerance of the straightening: a hundredth of the control polygon's length.
 constexpr double kStraightFactor = 0.01;
 
+// Whether a curve lies so near its chord that it can be a straight segment.
+bool nearlyStraight(const Segment &seg) {
+  if (seg.kind == SegKind::Quad)
+    return lineDis(seg.from, seg.to, seg.q) <
+           kStraightFactor * (floatDistance(seg.q, seg.to) + floatDistance(seg.from, seg.q));
+  return seg.kind == SegKind::Cubic &&
+         lineDis(seg.from, seg.to, seg.c2) + lineDis(seg.from, seg.to, seg.c1) <
+             kStraightFactor * (floatDistance(seg.c1, seg.c2) + floatDistance(seg.from, seg.c1) +
+                                floatDistance(seg.c2, seg.to));
+}
+
 bool tidyLines(JVect *path) {
-  Pt p{0.0, 0.0}, pp{0.0, 0.0}, r1{0.0, 0.0}, r2{0.0, 0.0};
+  Pt pp{0.0, 0.0};
   int32_t last = -1;
   bool changed = false;
-  for (int32_t i = 0; i < path->count; ++i) {
-    const int16_t mode = path->points[i].mode;
-    const Pt t = pointOf(path->points[i]);
-    if (mode == JVM_START) {
-      p = t;
-      last = -1;
-    } else if (isLinePoint(mode)) {
+  SegmentWalker walker(path, 0, path->count - 1);
+  for (Segment seg; walker.next(seg);) {
+    const Pt p = seg.from, t = seg.to;
+    if (seg.kind == SegKind::Line) {
       if (last == -1) {
         pp = p;
       } else if ((p.x == pp.x && t.x == p.x) || (p.y == pp.y && t.y == p.y)) {
@@ -386,36 +320,14 @@ bool tidyLines(JVect *path) {
       } else {
         pp = p;
       }
-      p = t;
-      last = i;
-    } else if (mode == JVM_QUAD_CTRL || mode == JVM_BEZ_CTRL1) {
-      r1 = t;
-      last = -1;
-    } else if (mode == JVM_BEZ_CTRL2) {
-      r2 = t;
-      last = -1;
-    } else if (mode == JVM_QUAD_END || mode == JVM_QUAD_END_ALT) {
-      // Only a curve whose control point is really in place is straightened.
-      const double tol = kStraightFactor * (floatDistance(r1, t) + floatDistance(p, r1));
-      if (hasMode(*path, i - 1, JVM_QUAD_CTRL) && lineDis(p, t, r1) < tol) {
-        jVectInvalidPoint(path, i - 1);
-        jVectSetMode(path, i, JVM_LINE);
-        changed = true;
-      }
-      p = t;
-      last = -1;
-    } else if (mode == JVM_BEZ_END || mode == JVM_BEZ_END_ALT) {
-      const double tol =
-          kStraightFactor * (floatDistance(r1, r2) + floatDistance(p, r1) + floatDistance(r2, t));
-      if (hasMode(*path, i - 2, JVM_BEZ_CTRL1) && hasMode(*path, i - 1, JVM_BEZ_CTRL2) &&
-          lineDis(p, t, r2) + lineDis(p, t, r1) < tol) {
-        jVectInvalidPoint(path, i - 2);
-        jVectInvalidPoint(path, i - 1);
-        jVectSetMode(path, i, JVM_LINE);
-        changed = true;
-      }
-      p = t;
-      last = -1;
+      last = seg.index;
+      continue;
+    }
+    last = -1;
+    if (nearlyStraight(seg)) {
+      for (int32_t i = seg.previous + 1; i < seg.index; ++i) jVectInvalidPoint(path, i);
+      jVectSetMode(path, seg.index, JVM_LINE);
+      changed = true;
     }
   }
   return changed;
@@ -429,7 +341,7 @@ using namespace outlina;
 extern "C" {
 
 int32_t jVectBezToSvt(JVect *path, int32_t flags) {
-  return rebuild(path, [flags](const JVect &src, Sink &out) { flattenWalk(src, flags, out); });
+  return rebuild(path, [flags](const JVect &src, PointSink &out) { flattenWalk(src, flags, out); });
 }
 
 int32_t jVectArcToBez(JVect *path) { return rebuild(path, arcToBezWalk); }
