@@ -50,12 +50,7 @@ struct InstalledFace {
   bool symbol;
   double scale;     // cell units per font unit
   int32_t descent;  // cell units
-  // The last outline built, kept so that the size query and the fetch load the glyph once.
-  bool cached;
-  uint32_t cachedCode;
-  FontMat2 cachedMatrix;
-  FontGlyphCell cachedCell;
-  NativeScratch scratch;
+  NativeScratch scratch;  // the outline handed out last
 };
 
 InstalledFace *faceOf(const JFontHandle *handle) {
@@ -225,9 +220,9 @@ bool chooseVertical(InstalledFace &state, uint32_t codePoint, FT_UInt *glyph) {
 }
 
 // Loads the glyph of code and writes its native outline under matrix into the face's
-// buffer; false when the glyph is refused.
-bool buildOutline(InstalledFace &state, uint32_t code, const FontMat2 &matrix) {
-  state.cached = false;
+// buffer and its cell increments into cell; false when the glyph is refused.
+bool buildOutline(InstalledFace &state, uint32_t code, const FontMat2 &matrix,
+                  FontGlyphCell *cell) {
   uint32_t codePoint = 0;
   FT_UInt glyph = 0;
   if (!glyphOfCode(state, code, &glyph, &codePoint)) return false;
@@ -254,13 +249,9 @@ bool buildOutline(InstalledFace &state, uint32_t code, const FontMat2 &matrix) {
   }
   const FontAffine map{m11 * ux + m21 * uy, m11 * vx + m21 * vy, m11 * ox + m21 * oy,
                        m12 * ux + m22 * uy, m12 * vx + m22 * vy, m12 * ox + m22 * oy};
-  state.cachedCell = {static_cast<int32_t>(std::lround(m11 * advance)),
-                      static_cast<int32_t>(std::lround(m12 * advance))};
-  if (!fontWriteNativeOutline(face->glyph->outline, map, state.scratch)) return false;
-  state.cached = true;
-  state.cachedCode = code;
-  state.cachedMatrix = matrix;
-  return true;
+  *cell = {static_cast<int32_t>(std::lround(m11 * advance)),
+           static_cast<int32_t>(std::lround(m12 * advance))};
+  return fontWriteNativeOutline(face->glyph->outline, map, state.scratch);
 }
 
 int32_t installedDescent(JFontHandle *handle) {
@@ -269,19 +260,11 @@ int32_t installedDescent(JFontHandle *handle) {
 }
 
 int32_t installedOutline(JFontHandle *handle, uint32_t code, const FontMat2 &matrix,
-                         FontGlyphCell *cell, uint32_t size, uint8_t *buffer) {
+                         FontGlyphCell *cell, const uint8_t **outline) {
   InstalledFace *state = faceOf(handle);
-  if (state == nullptr) return -1;
-  const bool hit = state->cached && state->cachedCode == code &&
-                   std::memcmp(&state->cachedMatrix, &matrix, sizeof matrix) == 0;
-  if (!hit && !buildOutline(*state, code, matrix)) return -1;
-  *cell = state->cachedCell;
-  const uint32_t used = state->scratch.used;
-  if (buffer != nullptr) {
-    if (size < used) return -1;
-    std::memcpy(buffer, state->scratch.buffer, used);
-  }
-  return static_cast<int32_t>(used);
+  if (state == nullptr || !buildOutline(*state, code, matrix, cell)) return -1;
+  *outline = state->scratch.buffer;
+  return static_cast<int32_t>(state->scratch.used);
 }
 
 constexpr FontOutlineService kInstalledService{installedDescent, installedOutline};
