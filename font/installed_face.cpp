@@ -30,8 +30,8 @@ constexpr FT_ULong kSymbolPage = 0xF000;
 const iconv_t kNoConversion = reinterpret_cast<iconv_t>(-1);
 // Unicode as iconv delivers it here: one 32-bit little-endian unit per character.
 constexpr char kUnicodeTarget[] = "UTF-32LE";
-// Code page codes are converted a lead byte's row of 256 codes at a time, on first use; row 0
-// holds the single-byte codes.
+// Code page codes are converted, to Unicode and on through the cmap to a glyph, a lead byte's
+// row of 256 codes at a time, on first use; row 0 holds the single-byte codes.
 constexpr uint32_t kRowCodes = 256;
 constexpr uint32_t kRows = 256;
 // A row entry for bytes that are no character of the code page.
@@ -39,13 +39,19 @@ constexpr uint32_t kNoCharacter = 0xFFFFFFFF;
 // The centre line of a vertical column: the middle of the cell, where sideways glyphs have it.
 constexpr double kColumnCentre = JFONT_EM / 2.0;
 
+// A code page code's Unicode character (kNoCharacter when there is none) and its glyph.
+struct CodeEntry {
+  uint32_t codePoint;
+  FT_UInt glyph;
+};
+
 struct InstalledFace {
   FT_Library library;
   FT_Face face;
   hb_font_t *shaper;  // vertical mode: finds the vertical alternates
   hb_buffer_t *shaping;
   iconv_t toUnicode;  // kNoConversion for a symbol font
-  uint32_t *unicodeRows[kRows];  // Unicode of each code page code, by lead byte; null until used
+  CodeEntry *codeRows[kRows];  // each code page code, by lead byte; null until used
   bool vertical;
   bool symbol;
   double scale;     // cell units per font unit
@@ -113,7 +119,7 @@ void releaseFace(InstalledFace *state) {
   if (state->shaping != nullptr) hb_buffer_destroy(state->shaping);
   if (state->shaper != nullptr) hb_font_destroy(state->shaper);
   if (state->toUnicode != kNoConversion) iconv_close(state->toUnicode);
-  for (uint32_t *row : state->unicodeRows) jMemFree(row);
+  for (CodeEntry *row : state->codeRows) jMemFree(row);
   if (state->face != nullptr) FT_Done_Face(state->face);
   if (state->library != nullptr) FT_Done_FreeType(state->library);
   fontReleaseNativeScratch(state->scratch);
@@ -176,16 +182,20 @@ bool glyphOfCode(InstalledFace &state, uint32_t code, FT_UInt *glyph, uint32_t *
     return true;
   }
   if (code > 0xFFFF) return false;
-  uint32_t *&row = state.unicodeRows[code / kRowCodes];
+  CodeEntry *&row = state.codeRows[code / kRowCodes];
   if (row == nullptr) {
-    row = static_cast<uint32_t *>(jMemAlloc(kRowCodes * sizeof(uint32_t)));
+    row = static_cast<CodeEntry *>(jMemAlloc(kRowCodes * sizeof(CodeEntry)));
     if (row == nullptr) return false;
     const uint32_t first = code - code % kRowCodes;
-    for (uint32_t i = 0; i < kRowCodes; ++i) row[i] = convertCode(state.toUnicode, first + i);
+    for (uint32_t i = 0; i < kRowCodes; ++i) {
+      const uint32_t unicode = convertCode(state.toUnicode, first + i);
+      row[i] = {unicode, unicode == kNoCharacter ? 0 : FT_Get_Char_Index(state.face, unicode)};
+    }
   }
-  *codePoint = row[code % kRowCodes];
-  if (*codePoint == kNoCharacter) return false;
-  *glyph = FT_Get_Char_Index(state.face, *codePoint);
+  const CodeEntry &entry = row[code % kRowCodes];
+  if (entry.codePoint == kNoCharacter) return false;
+  *codePoint = entry.codePoint;
+  *glyph = entry.glyph;
   return true;
 }
 
