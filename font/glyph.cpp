@@ -63,9 +63,9 @@ struct PointMap {
   // Horizontal writing lifts by the descent; any other direction shifts x by the descent, and
   // vertical writing y by the advance.
   PointMap(int32_t scale, int32_t descent, int32_t advance, int32_t direction)
-      : scale(scale),
-        shift{direction == 0 ? 0 : descent,
-              direction == 0 ? descent : direction == 1 ? advance : 0} {}
+      : scale(scale), shift{descent, direction == 1 ? advance : 0} {
+    if (direction == 0) shift = {0, descent};
+  }
 
   Cell operator()(const uint8_t *at) const {
     return {(readFixed(at) >> 16) * scale + shift.x, (readFixed(at + 4) >> 16) * scale + shift.y};
@@ -82,8 +82,7 @@ void add(PathAppender &out, int16_t mode, Cell p) {
 
 // One polygon of the given byte count: its start, its records up to the byte count, and a
 // closing point when the last point is not the start.
-void parsePolygon(const uint8_t *polygon, uint32_t bytes, const PointMap &pointMap,
-                  JVect *path) {
+void parsePolygon(const uint8_t *polygon, uint32_t bytes, const PointMap &pointMap, JVect *path) {
   const PointMap map = pointMap;  // a local copy: the point stores could alias the original
   PathAppender out(path);
   const Cell start = map(polygon + 8);

@@ -50,12 +50,12 @@ struct InstalledFace {
   FT_Face face;
   hb_font_t *shaper;  // vertical mode: finds the vertical alternates
   hb_buffer_t *shaping;
-  iconv_t toUnicode;  // kNoConversion for a symbol font
+  iconv_t toUnicode;           // kNoConversion for a symbol font
   CodeEntry *codeRows[kRows];  // each code page code, by lead byte; null until used
   bool vertical;
   bool symbol;
-  double scale;     // cell units per font unit
-  int32_t descent;  // cell units
+  double scale;           // cell units per font unit
+  int32_t descent;        // cell units
   NativeScratch scratch;  // the outline handed out last
 };
 
@@ -164,8 +164,8 @@ uint32_t convertCode(iconv_t toUnicode, uint32_t code) {
   char *out = reinterpret_cast<char *>(unit);
   size_t outLeft = sizeof unit;
   iconv(toUnicode, nullptr, nullptr, nullptr, nullptr);
-  if (iconv(toUnicode, &in, &inLeft, &out, &outLeft) == static_cast<size_t>(-1) ||
-      inLeft != 0 || outLeft != 0)
+  if (iconv(toUnicode, &in, &inLeft, &out, &outLeft) == static_cast<size_t>(-1) || inLeft != 0 ||
+      outLeft != 0)
     return kNoCharacter;
   return static_cast<uint32_t>(unit[0]) | static_cast<uint32_t>(unit[1]) << 8 |
          static_cast<uint32_t>(unit[2]) << 16 | static_cast<uint32_t>(unit[3]) << 24;

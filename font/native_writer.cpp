@@ -237,11 +237,9 @@ bool writeContour(OutlineWriter &writer, const FT_Outline &outline, const FontAf
   const uint32_t count = contour.count();
   const bool implied = contour.implied();
   const Pt first = mapPoint(map, points[contour.at()]);
-  const Pt start =
-      implied ? 0.5 * (mapPoint(map, points[contour.before()]) + first) : first;
+  const Pt start = implied ? 0.5 * (mapPoint(map, points[contour.before()]) + first) : first;
   // At most a record per point besides the header; cubic pieces make their own room.
-  if (!writer.room(kPolygonHeaderBytes + count * (kCurveHeaderBytes + kPointBytes)))
-    return false;
+  if (!writer.room(kPolygonHeaderBytes + count * (kCurveHeaderBytes + kPointBytes))) return false;
   writer.beginPolygon(start);
   Pt current = start;
   uint32_t conics = 0, cubics = 0;  // off-curve points since the last on-curve one
