@@ -5,7 +5,6 @@
 
 #include "font/native_outline.h"
 #include "font/readers.h"
-#include "plinth.h"
 
 namespace outlina {
 namespace {
@@ -48,67 +47,69 @@ uint16_t readU16(const uint8_t *at) {
   return value;
 }
 
+// A point in whole cell units.
+struct Cell {
+  int32_t x, y;
+};
+
+bool operator!=(Cell a, Cell b) { return a.x != b.x || a.y != b.y; }
+
 // Turns native points into cell coordinates: the integer part of each 16.16 number (rounded
 // down), times the scale, then shifted so the cell bottom lies at y = 0.
 struct PointMap {
-  int32_t scale, shiftX, shiftY;
+  int32_t scale;
+  Cell shift;
 
   // Horizontal writing lifts by the descent; any other direction shifts x by the descent, and
   // vertical writing y by the advance.
   PointMap(int32_t scale, int32_t descent, int32_t advance, int32_t direction)
-      : scale(scale),
-        shiftX(direction == 0 ? 0 : descent),
-        shiftY(direction == 0 ? descent : direction == 1 ? advance : 0) {}
+      : scale(scale), shift{descent, direction == 1 ? advance : 0} {
+    if (direction == 0) shift = {0, descent};
+  }
 
-  void operator()(const uint8_t *at, int32_t *x, int32_t *y) const {
-    *x = (readFixed(at) >> 16) * scale + shiftX;
-    *y = (readFixed(at + 4) >> 16) * scale + shiftY;
+  Cell operator()(const uint8_t *at) const {
+    return {(readFixed(at) >> 16) * scale + shift.x, (readFixed(at + 4) >> 16) * scale + shift.y};
   }
 };
 
-// One polygon: its start, its records up to the polygon's byte count, and a closing point
-// when the last point is not the start.
-void parsePolygon(const uint8_t *polygon, uint32_t bytes, const PointMap &pointMap,
-                  JVect *path) {
+// The on-curve point the native format leaves implied between two control points, made
+// explicit; integer division truncates toward zero.
+Cell midpoint(Cell a, Cell b) { return {(a.x + b.x) / 2, (a.y + b.y) / 2}; }
+
+void add(PathAppender &out, int16_t mode, Cell p) {
+  out.add(mode, static_cast<float>(p.x), static_cast<float>(p.y));
+}
+
+// One polygon of the given byte count: its start, its records up to the byte count, and a
+// closing point when the last point is not the start.
+void parsePolygon(const uint8_t *polygon, uint32_t bytes, const PointMap &pointMap, JVect *path) {
   const PointMap map = pointMap;  // a local copy: the point stores could alias the original
   PathAppender out(path);
-  auto add = [&out](int16_t mode, int32_t x, int32_t y) {
-    out.add(mode, static_cast<float>(x), static_cast<float>(y));
-  };
-  int32_t startX, startY;
-  map(polygon + 8, &startX, &startY);
-  add(JVM_START, startX, startY);
-  int32_t lastX = startX, lastY = startY;
-  uint32_t offset = kPolygonHeaderBytes;
-  while (offset + kCurveHeaderBytes <= bytes) {
-    const uint16_t type = readU16(polygon + offset);
-    const uint16_t count = readU16(polygon + offset + 2);
-    const uint32_t recordBytes = kCurveHeaderBytes + kPointBytes * count;
-    if (offset + recordBytes > bytes) break;
-    const uint8_t *points = polygon + offset + kCurveHeaderBytes;
-    int32_t x, y;
+  const Cell start = map(polygon + 8);
+  add(out, JVM_START, start);
+  Cell last = start;
+  const uint8_t *record = polygon + kPolygonHeaderBytes;
+  const uint8_t *const end = polygon + bytes;
+  while (end - record >= kCurveHeaderBytes) {
+    const uint16_t type = readU16(record);
+    const uint16_t count = readU16(record + 2);
+    const uint8_t *point = record + kCurveHeaderBytes;
+    if (end - point < int64_t{kPointBytes} * count) break;
+    record = point + kPointBytes * count;
     if (type != kCurveQSpline) {
-      for (int32_t k = 0; k < count; ++k) {
-        map(points + kPointBytes * k, &x, &y);
-        add(JVM_LINE, x, y);
-        lastX = x, lastY = y;
-      }
+      for (; point != record; point += kPointBytes) add(out, JVM_LINE, last = map(point));
     } else if (count > 0) {
-      for (int32_t k = 0; k + 1 < count; ++k) {
-        map(points + kPointBytes * k, &x, &y);
-        // The on-curve point the format leaves implied between two control points, made
-        // explicit; integer division truncates toward zero.
-        if (k > 0) add(JVM_QUAD_END, (lastX + x) / 2, (lastY + y) / 2);
-        add(JVM_QUAD_CTRL, x, y);
-        lastX = x, lastY = y;
+      add(out, count > 1 ? JVM_QUAD_CTRL : JVM_QUAD_END, last = map(point));
+      for (point += kPointBytes; point != record; point += kPointBytes) {
+        const Cell p = map(point);
+        const bool final = point + kPointBytes == record;
+        if (!final) add(out, JVM_QUAD_END, midpoint(last, p));
+        add(out, final ? JVM_QUAD_END : JVM_QUAD_CTRL, p);
+        last = p;
       }
-      map(points + kPointBytes * (count - 1), &x, &y);
-      add(JVM_QUAD_END, x, y);
-      lastX = x, lastY = y;
     }
-    offset += recordBytes;
   }
-  if (lastX != startX || lastY != startY) add(JVM_LINE, startX, startY);
+  if (last != start) add(out, JVM_LINE, start);
 }
 
 }  // namespace
@@ -136,21 +137,13 @@ int32_t fontReadInstalledGlyph(JFontHandle *handle, uint32_t code, int32_t direc
   int32_t scale = 1;
   FontMat2 matrix = directionMatrix(direction, scale);
   FontGlyphCell cell{};
-  int32_t size = service.outline(handle, code, matrix, &cell, 0, nullptr);
+  const uint8_t *buffer = nullptr;
+  int32_t size = service.outline(handle, code, matrix, &cell, &buffer);
   if (size < 0) {
     scale = kRetryScale;
     matrix = directionMatrix(direction, scale);
-    size = service.outline(handle, code, matrix, &cell, 0, nullptr);
+    size = service.outline(handle, code, matrix, &cell, &buffer);
     if (size < 0) return 0;
-  }
-  uint8_t *buffer = nullptr;
-  if (size > 0) {
-    buffer = static_cast<uint8_t *>(jMemAlloc(static_cast<uint32_t>(size)));
-    if (buffer == nullptr) return 0;
-  }
-  if (service.outline(handle, code, matrix, &cell, static_cast<uint32_t>(size), buffer) < 0) {
-    jMemFree(buffer);
-    return 0;
   }
   const int32_t increment = std::abs(direction == 1 ? cell.incY : cell.incX) * scale;
   metrics->advance = static_cast<int16_t>(increment);
@@ -166,7 +159,6 @@ int32_t fontReadInstalledGlyph(JFontHandle *handle, uint32_t code, int32_t direc
     parsePolygon(buffer + offset, bytes, map, path);
     offset += bytes;
   }
-  jMemFree(buffer);
   return 1;
 }
 

@@ -30,8 +30,8 @@ constexpr FT_ULong kSymbolPage = 0xF000;
 const iconv_t kNoConversion = reinterpret_cast<iconv_t>(-1);
 // Unicode as iconv delivers it here: one 32-bit little-endian unit per character.
 constexpr char kUnicodeTarget[] = "UTF-32LE";
-// Code page codes are converted a lead byte's row of 256 codes at a time, on first use; row 0
-// holds the single-byte codes.
+// Code page codes are converted, to Unicode and on through the cmap to a glyph, a lead byte's
+// row of 256 codes at a time, on first use; row 0 holds the single-byte codes.
 constexpr uint32_t kRowCodes = 256;
 constexpr uint32_t kRows = 256;
 // A row entry for bytes that are no character of the code page.
@@ -39,23 +39,24 @@ constexpr uint32_t kNoCharacter = 0xFFFFFFFF;
 // The centre line of a vertical column: the middle of the cell, where sideways glyphs have it.
 constexpr double kColumnCentre = JFONT_EM / 2.0;
 
+// A code page code's Unicode character (kNoCharacter when there is none) and its glyph.
+struct CodeEntry {
+  uint32_t codePoint;
+  FT_UInt glyph;
+};
+
 struct InstalledFace {
   FT_Library library;
   FT_Face face;
   hb_font_t *shaper;  // vertical mode: finds the vertical alternates
   hb_buffer_t *shaping;
-  iconv_t toUnicode;  // kNoConversion for a symbol font
-  uint32_t *unicodeRows[kRows];  // Unicode of each code page code, by lead byte; null until used
+  iconv_t toUnicode;           // kNoConversion for a symbol font
+  CodeEntry *codeRows[kRows];  // each code page code, by lead byte; null until used
   bool vertical;
   bool symbol;
-  double scale;     // cell units per font unit
-  int32_t descent;  // cell units
-  // The last outline built, kept so that the size query and the fetch load the glyph once.
-  bool cached;
-  uint32_t cachedCode;
-  FontMat2 cachedMatrix;
-  FontGlyphCell cachedCell;
-  NativeScratch scratch;
+  double scale;           // cell units per font unit
+  int32_t descent;        // cell units
+  NativeScratch scratch;  // the outline handed out last
 };
 
 InstalledFace *faceOf(const JFontHandle *handle) {
@@ -118,7 +119,7 @@ void releaseFace(InstalledFace *state) {
   if (state->shaping != nullptr) hb_buffer_destroy(state->shaping);
   if (state->shaper != nullptr) hb_font_destroy(state->shaper);
   if (state->toUnicode != kNoConversion) iconv_close(state->toUnicode);
-  for (uint32_t *row : state->unicodeRows) jMemFree(row);
+  for (CodeEntry *row : state->codeRows) jMemFree(row);
   if (state->face != nullptr) FT_Done_Face(state->face);
   if (state->library != nullptr) FT_Done_FreeType(state->library);
   fontReleaseNativeScratch(state->scratch);
@@ -163,8 +164,8 @@ uint32_t convertCode(iconv_t toUnicode, uint32_t code) {
   char *out = reinterpret_cast<char *>(unit);
   size_t outLeft = sizeof unit;
   iconv(toUnicode, nullptr, nullptr, nullptr, nullptr);
-  if (iconv(toUnicode, &in, &inLeft, &out, &outLeft) == static_cast<size_t>(-1) ||
-      inLeft != 0 || outLeft != 0)
+  if (iconv(toUnicode, &in, &inLeft, &out, &outLeft) == static_cast<size_t>(-1) || inLeft != 0 ||
+      outLeft != 0)
     return kNoCharacter;
   return static_cast<uint32_t>(unit[0]) | static_cast<uint32_t>(unit[1]) << 8 |
          static_cast<uint32_t>(unit[2]) << 16 | static_cast<uint32_t>(unit[3]) << 24;
@@ -181,16 +182,20 @@ bool glyphOfCode(InstalledFace &state, uint32_t code, FT_UInt *glyph, uint32_t *
     return true;
   }
   if (code > 0xFFFF) return false;
-  uint32_t *&row = state.unicodeRows[code / kRowCodes];
+  CodeEntry *&row = state.codeRows[code / kRowCodes];
   if (row == nullptr) {
-    row = static_cast<uint32_t *>(jMemAlloc(kRowCodes * sizeof(uint32_t)));
+    row = static_cast<CodeEntry *>(jMemAlloc(kRowCodes * sizeof(CodeEntry)));
     if (row == nullptr) return false;
     const uint32_t first = code - code % kRowCodes;
-    for (uint32_t i = 0; i < kRowCodes; ++i) row[i] = convertCode(state.toUnicode, first + i);
+    for (uint32_t i = 0; i < kRowCodes; ++i) {
+      const uint32_t unicode = convertCode(state.toUnicode, first + i);
+      row[i] = {unicode, unicode == kNoCharacter ? 0 : FT_Get_Char_Index(state.face, unicode)};
+    }
   }
-  *codePoint = row[code % kRowCodes];
-  if (*codePoint == kNoCharacter) return false;
-  *glyph = FT_Get_Char_Index(state.face, *codePoint);
+  const CodeEntry &entry = row[code % kRowCodes];
+  if (entry.codePoint == kNoCharacter) return false;
+  *codePoint = entry.codePoint;
+  *glyph = entry.glyph;
   return true;
 }
 
@@ -225,9 +230,9 @@ bool chooseVertical(InstalledFace &state, uint32_t codePoint, FT_UInt *glyph) {
 }
 
 // Loads the glyph of code and writes its native outline under matrix into the face's
-// buffer; false when the glyph is refused.
-bool buildOutline(InstalledFace &state, uint32_t code, const FontMat2 &matrix) {
-  state.cached = false;
+// buffer and its cell increments into cell; false when the glyph is refused.
+bool buildOutline(InstalledFace &state, uint32_t code, const FontMat2 &matrix,
+                  FontGlyphCell *cell) {
   uint32_t codePoint = 0;
   FT_UInt glyph = 0;
   if (!glyphOfCode(state, code, &glyph, &codePoint)) return false;
@@ -254,13 +259,9 @@ bool buildOutline(InstalledFace &state, uint32_t code, const FontMat2 &matrix) {
   }
   const FontAffine map{m11 * ux + m21 * uy, m11 * vx + m21 * vy, m11 * ox + m21 * oy,
                        m12 * ux + m22 * uy, m12 * vx + m22 * vy, m12 * ox + m22 * oy};
-  state.cachedCell = {static_cast<int32_t>(std::lround(m11 * advance)),
-                      static_cast<int32_t>(std::lround(m12 * advance))};
-  if (!fontWriteNativeOutline(face->glyph->outline, map, state.scratch)) return false;
-  state.cached = true;
-  state.cachedCode = code;
-  state.cachedMatrix = matrix;
-  return true;
+  *cell = {static_cast<int32_t>(std::lround(m11 * advance)),
+           static_cast<int32_t>(std::lround(m12 * advance))};
+  return fontWriteNativeOutline(face->glyph->outline, map, state.scratch);
 }
 
 int32_t installedDescent(JFontHandle *handle) {
@@ -269,19 +270,11 @@ int32_t installedDescent(JFontHandle *handle) {
 }
 
 int32_t installedOutline(JFontHandle *handle, uint32_t code, const FontMat2 &matrix,
-                         FontGlyphCell *cell, uint32_t size, uint8_t *buffer) {
+                         FontGlyphCell *cell, const uint8_t **outline) {
   InstalledFace *state = faceOf(handle);
-  if (state == nullptr) return -1;
-  const bool hit = state->cached && state->cachedCode == code &&
-                   std::memcmp(&state->cachedMatrix, &matrix, sizeof matrix) == 0;
-  if (!hit && !buildOutline(*state, code, matrix)) return -1;
-  *cell = state->cachedCell;
-  const uint32_t used = state->scratch.used;
-  if (buffer != nullptr) {
-    if (size < used) return -1;
-    std::memcpy(buffer, state->scratch.buffer, used);
-  }
-  return static_cast<int32_t>(used);
+  if (state == nullptr || !buildOutline(*state, code, matrix, cell)) return -1;
+  *outline = state->scratch.buffer;
+  return static_cast<int32_t>(state->scratch.used);
 }
 
 constexpr FontOutlineService kInstalledService{installedDescent, installedOutline};

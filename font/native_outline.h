@@ -36,10 +36,10 @@ struct FontOutlineService {
   // The descent of the handle's font in cell units (0 when the handle has no face).
   int32_t (*descent)(JFontHandle *handle);
   // The byte size of code's native outline under matrix (0 for a blank glyph), -1 when the
-  // glyph is refused. With a buffer of at least that size the outline is written into it too.
-  // cell is filled whenever the glyph is not refused.
+  // glyph is refused. Otherwise cell holds the glyph's cell increments and outline the
+  // outline's bytes, which the service keeps until its next call on the handle.
   int32_t (*outline)(JFontHandle *handle, uint32_t code, const FontMat2 &matrix,
-                     FontGlyphCell *cell, uint32_t size, uint8_t *buffer);
+                     FontGlyphCell *cell, const uint8_t **outline);
 };
 
 // The FreeType-backed service of installed fonts.

@@ -189,66 +189,78 @@ bool writeCubic(OutlineWriter &writer, Pt p0, Pt p1, Pt p2, Pt p3) {
   return true;
 }
 
-// One contour of the outline in writing order, mapped as its points are read: backwards
-// through a reversed contour, and rotated to begin on its first on-curve point.
-class Contour {
+// The points of one contour in writing order: backwards through a reversed contour, and
+// rotated to begin on its first on-curve point. The index wraps at the contour's end.
+class ContourCursor {
  public:
-  Contour(const FT_Outline &outline, const FontAffine &map, uint32_t first, uint32_t last,
-          bool reverse)
-      : points_(outline.points),
-        tags_(outline.tags),
-        map_(map),
-        count_(last + 1 - first),
-        base_(reverse ? last : first),
-        step_(reverse ? -1 : 1) {
-    while (shift_ < count_ && FT_CURVE_TAG(tags_[base_ + step_ * shift_]) != FT_CURVE_TAG_ON)
-      ++shift_;
-    implied_ = shift_ == count_;
-    if (implied_) shift_ = 0;
+  ContourCursor(const char *tags, uint32_t first, uint32_t last, bool reverse)
+      : count_(last + 1 - first),
+        step_(reverse ? -1 : 1),
+        begin_(reverse ? last : first),
+        end_(reverse ? int64_t{first} - 1 : int64_t{last} + 1),
+        at_(begin_) {
+    uint32_t skipped = 0;
+    while (skipped < count_ && FT_CURVE_TAG(tags[at_]) != FT_CURVE_TAG_ON) next(), ++skipped;
+    implied_ = skipped == count_;
   }
 
   uint32_t count() const { return count_; }
   // True when no point lies on the curve: the contour starts at the implied point between
-  // its last and first points.
+  // its last and first points, and the cursor stands on its first point.
   bool implied() const { return implied_; }
-  int tag(uint32_t k) const { return FT_CURVE_TAG(tags_[source(k)]); }
-  Pt point(uint32_t k) const {
-    const FT_Vector &p = points_[source(k)];
-    const auto u = static_cast<double>(p.x), v = static_cast<double>(p.y);
-    return {map_.ux * u + map_.vx * v + map_.ox, map_.uy * u + map_.vy * v + map_.oy};
+  int64_t at() const { return at_; }
+  // The point before the current one in writing order.
+  int64_t before() const { return at_ == begin_ ? end_ - step_ : at_ - step_; }
+  void next() {
+    at_ += step_;
+    if (at_ == end_) at_ = begin_;
   }
 
  private:
-  int64_t source(uint32_t k) const {
-    const uint32_t j = k + shift_ < count_ ? k + shift_ : k + shift_ - count_;
-    return base_ + step_ * j;
-  }
-
-  const FT_Vector *points_;
-  const char *tags_;
-  FontAffine map_;
   uint32_t count_;
-  int64_t base_, step_;
-  uint32_t shift_ = 0;
+  int64_t step_, begin_, end_, at_;
   bool implied_ = false;
 };
 
-// One contour in native records. The implicit closing line back to the start is left out as
-// the native format does.
-bool writeContour(OutlineWriter &writer, const Contour &contour) {
+Pt mapPoint(const FontAffine &map, const FT_Vector &p) {
+  const auto u = static_cast<double>(p.x), v = static_cast<double>(p.y);
+  return {map.ux * u + map.vx * v + map.ox, map.uy * u + map.vy * v + map.oy};
+}
+
+// One contour, mapped as its points are read, in native records. The implicit closing line
+// back to the start is left out as the native format does.
+bool writeContour(OutlineWriter &writer, const FT_Outline &outline, const FontAffine &affine,
+                  ContourCursor contour) {
+  const FontAffine map = affine;  // a local copy: the record stores could alias the original
+  const FT_Vector *points = outline.points;
+  const char *tags = outline.tags;
   const uint32_t count = contour.count();
   const bool implied = contour.implied();
-  const Pt start = implied ? 0.5 * (contour.point(count - 1) + contour.point(0)) : contour.point(0);
+  const Pt first = mapPoint(map, points[contour.at()]);
+  const Pt start = implied ? 0.5 * (mapPoint(map, points[contour.before()]) + first) : first;
   // At most a record per point besides the header; cubic pieces make their own room.
-  if (!writer.room(kPolygonHeaderBytes + count * (kCurveHeaderBytes + kPointBytes)))
-    return false;
+  if (!writer.room(kPolygonHeaderBytes + count * (kCurveHeaderBytes + kPointBytes))) return false;
   writer.beginPolygon(start);
   Pt current = start;
   uint32_t conics = 0, cubics = 0;  // off-curve points since the last on-curve one
   Pt cubic[2];
-  // An on-curve point ends the curve of the off-curve points before it; the closing one (the
-  // start again) ends a curve but adds no line.
-  auto onCurve = [&](Pt p, bool closing) {
+  if (!implied) contour.next();
+  // The start again closes the contour: it ends a curve but adds no line.
+  for (uint32_t k = implied ? 0 : 1; k <= count; ++k, contour.next()) {
+    const bool closing = k == count;
+    const int tag = closing ? FT_CURVE_TAG_ON : FT_CURVE_TAG(tags[contour.at()]);
+    const Pt p = closing ? start : mapPoint(map, points[contour.at()]);
+    if (tag == FT_CURVE_TAG_CONIC) {
+      writer.control(p);
+      ++conics;
+      continue;
+    }
+    if (tag == FT_CURVE_TAG_CUBIC) {
+      if (cubics < 2) cubic[cubics] = p;
+      ++cubics;
+      continue;
+    }
+    // An on-curve point ends the curve of the off-curve points before it.
     if (conics > 0) {
       writer.endSpline(p);
     } else if (cubics == 2) {
@@ -258,22 +270,7 @@ bool writeContour(OutlineWriter &writer, const Contour &contour) {
     }
     current = p;
     conics = cubics = 0;
-    return true;
-  };
-  for (uint32_t k = implied ? 0 : 1; k < count; ++k) {
-    const int tag = contour.tag(k);
-    const Pt p = contour.point(k);
-    if (tag == FT_CURVE_TAG_CONIC) {
-      writer.control(p);
-      ++conics;
-    } else if (tag == FT_CURVE_TAG_CUBIC) {
-      if (cubics < 2) cubic[cubics] = p;
-      ++cubics;
-    } else if (!onCurve(p, false)) {
-      return false;
-    }
   }
-  if (!onCurve(start, true)) return false;
   writer.endPolygon();
   return true;
 }
@@ -297,8 +294,7 @@ bool fontWriteNativeOutline(const FT_Outline &outline, const FontAffine &map,
   Pt low{HUGE_VAL, HUGE_VAL}, high{-HUGE_VAL, -HUGE_VAL};
   for (const FT_Pos u : {lowest.x, highest.x}) {
     for (const FT_Pos v : {lowest.y, highest.y}) {
-      const auto du = static_cast<double>(u), dv = static_cast<double>(v);
-      const Pt p{map.ux * du + map.vx * dv + map.ox, map.uy * du + map.vy * dv + map.oy};
+      const Pt p = mapPoint(map, FT_Vector{u, v});
       low = {std::min(low.x, p.x), std::min(low.y, p.y)};
       high = {std::max(high.x, p.x), std::max(high.y, p.y)};
     }
@@ -312,7 +308,7 @@ bool fontWriteNativeOutline(const FT_Outline &outline, const FontAffine &map,
     const auto last = static_cast<uint32_t>(outline.contours[c]);
     // A contour of fewer than three points encloses nothing.
     if (last + 1 - first >= 3 &&
-        !writeContour(writer, Contour(outline, map, first, last, reverse)))
+        !writeContour(writer, outline, map, ContourCursor(outline.tags, first, last, reverse)))
       return false;
     first = last + 1;
   }

@@ -25,33 +25,34 @@ int32_t fontReadInstalledGlyph(JFontHandle *handle, uint32_t code, int32_t direc
 void fontGlyphDefaults(uint32_t code, int32_t direction, JFontGlyphInfo *info,
                        JFontGlyphMetrics *metrics);
 
-// Appends points at the end of a path as jVectAddPoint does, keeping the count in a register
-// between points: only a path that must grow takes the call. The count is stored back when
-// the appender goes.
+// Appends points at the end of a path as jVectAddPoint does, keeping the write position in a
+// register between points: only a path that must grow takes the call. The count is stored
+// back when the appender goes.
 class PathAppender {
  public:
-  explicit PathAppender(JVect *path)
-      : path_(path), points_(path->points), count_(path->count), capacity_(path->capacity) {}
-  ~PathAppender() { path_->count = count_; }
+  explicit PathAppender(JVect *path) : path_(path) { reload(); }
+  ~PathAppender() { path_->count = static_cast<int32_t>(next_ - path_->points); }
   PathAppender(const PathAppender &) = delete;
   PathAppender &operator=(const PathAppender &) = delete;
 
   void add(int16_t mode, float x, float y) {
-    if (count_ < capacity_) {
-      points_[count_++] = JVectPoint{mode, x, y, 0};
+    if (next_ != end_) {
+      *next_++ = JVectPoint{mode, x, y, 0};
       return;
     }
-    path_->count = count_;
+    path_->count = static_cast<int32_t>(next_ - path_->points);
     jVectAddPoint(path_, JVECT_LAST, mode, x, y);
-    points_ = path_->points;
-    count_ = path_->count;
-    capacity_ = path_->capacity;
+    reload();
   }
 
  private:
+  void reload() {
+    next_ = path_->points + path_->count;
+    end_ = path_->points + path_->capacity;
+  }
+
   JVect *path_;
-  JVectPoint *points_;
-  int32_t count_, capacity_;
+  JVectPoint *next_, *end_;
 };
 
 // The read-only file descriptor that jFontOpen put into a kind-11/12 handle's object,
