@@ -70,12 +70,12 @@ bool splitAtCrossings() {
           if (jMathRealCrossPoint(p.x0, p.y0, p.x1, p.y1, q.x0, q.y0, q.x1, q.y1, out) != 1)
             continue;
           list.push_back({out[0], out[1]});
-          if (list.size() == 10000) return false;
         }
       }
       if (list.empty()) continue;
       const int32_t n = static_cast<int32_t>(list.size());
-      if (T().segmentCount + n >= 1000000) return false;
+      if (!weldReserveSegments(int64_t{T().segmentCount} + n + 1)) return false;
+      sg = T().segments;
       const JWeldSegment base = sg[s];
       auto dist = [&](std::pair<float, float> p) {
         return std::fabs(double{p.first} - base.x0) + std::fabs(double{p.second} - base.y0);
@@ -127,7 +127,6 @@ bool classify() {
         if (angle < 0) angle += 3.1415927410125732;
         rec.push_back({static_cast<int16_t>(b >= a ? sign : -sign), k,
                        (m - a) * (e1 - e0) / (b - a) + e0, angle});
-        if (rec.size() == 10000) return false;
       }
       auto before = [](const JWeldCrossing &l, const JWeldCrossing &r) {
         if (l.position != r.position) return l.position < r.position;
