@@ -286,11 +286,12 @@ int32_t collectCrossings(int32_t s, int32_t contour, const int32_t *candidates, 
       if (gap <= 1 || gap == std::abs(ownSegments - 1)) continue;
     }
     if (!segmentBoxesMeet(t.segments[s], t.segments[other])) continue;
-    float point[2];
+    float point[4];
     const int32_t lo = std::min(s, other), hi = std::max(s, other);
-    if (weldSegmentCross(t.segments[lo], t.segments[hi], point) == 0) continue;
-    if (!list.reserve(found + 1)) return -1;
-    list[found++] = {point[0], point[1]};
+    int32_t points = weldSegmentCross(t.segments[lo], t.segments[hi], point);
+    if (points == 0) points = weldCollinearEnds(t.segments[s], t.segments[other], point);
+    if (!list.reserve(found + points)) return -1;
+    for (int32_t k = 0; k < points; ++k) list[found++] = {point[2 * k], point[2 * k + 1]};
   }
   return found;
 }
@@ -704,6 +705,47 @@ int32_t weldSegmentCross(const JWeldSegment &p, const JWeldSegment &q, float *ou
   return 1;
 }
 
+int32_t weldCollinearEnds(const JWeldSegment &p, const JWeldSegment &q, float *out) {
+  const double dx = double{p.x1} - p.x0, dy = double{p.y1} - p.y0;
+  // Differences of floats and their products are exact in double for coordinates of one
+  // magnitude, so a zero here means the point lies on p's line.
+  auto onLine = [&](double x, double y) { return (x - p.x0) * dy - (y - p.y0) * dx == 0.0; };
+  auto inside = [&](double x, double y) {
+    return (x - p.x0) * dx + (y - p.y0) * dy > 0.0 && (x - p.x1) * dx + (y - p.y1) * dy < 0.0;
+  };
+  if (!onLine(q.x0, q.y0) || !onLine(q.x1, q.y1)) return 0;
+  int32_t n = 0;
+  const float ends[4] = {q.x0, q.y0, q.x1, q.y1};  // copies: the record is packed
+  for (int32_t k = 0; k < 4; k += 2) {
+    if (!inside(ends[k], ends[k + 1])) continue;
+    out[2 * n] = ends[k];
+    out[2 * n + 1] = ends[k + 1];
+    ++n;
+  }
+  return n;
+}
+
+bool weldCancelOppositePieces(int32_t firstPiece) {
+  WeldTables &t = weldTables;
+  JWeldSegment *seg = t.segments;
+  auto edges = makeExactIndex<4>([seg](int32_t i) {
+    return std::array<float, 4>{seg[i].x0, seg[i].y0, seg[i].x1, seg[i].y1};
+  });
+  if (!edges.build(t.segmentCount, [seg](int32_t i) { return weldIsLive(seg[i].flags); }))
+    return false;
+  for (int32_t a = firstPiece; a < t.segmentCount; ++a) {
+    if (!weldIsLive(seg[a].flags)) continue;
+    for (int32_t b = edges.first({seg[a].x1, seg[a].y1, seg[a].x0, seg[a].y0}); b >= 0;
+         b = edges.next(b)) {
+      if (b == a || !weldIsLive(seg[b].flags)) continue;
+      seg[a].flags = kWeldDiscarded;
+      seg[b].flags = kWeldDiscarded;
+      break;
+    }
+  }
+  return true;
+}
+
 bool weldSplitAtCrossings() {
   WeldTables &t = weldTables;
   const int32_t baseCount = t.segmentCount;
@@ -747,7 +789,7 @@ bool weldSplitAtCrossings() {
     }
   }
   discardNonLive();
-  return true;
+  return weldCancelOppositePieces(baseCount);
 }
 
 bool weldClassify() {

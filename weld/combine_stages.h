@@ -83,6 +83,14 @@ bool weldCancelSharedEdges();
 // Crossing of the segments p and q (ends included) into out[2]; the caller passes the one of
 // lower table index first so that a pair always yields the same point. 1 when they cross.
 int32_t weldSegmentCross(const JWeldSegment &p, const JWeldSegment &q, float *out);
+// The end points of q that lie strictly inside p when both lie on one line, into out (x, y
+// pairs, q's start first); their number. Parallel segments have no crossing, so these points are
+// where overlapping stretches must be cut for the stretches to match piece for piece.
+int32_t weldCollinearEnds(const JWeldSegment &p, const JWeldSegment &q, float *out);
+// Discards pairs of live segments, at least one of them a piece (index from firstPiece on), that
+// run exactly opposite: such pairs add nothing to any winding number. Each piece in index order
+// takes the live reverse copy of lowest index. false when the search index cannot be allocated.
+bool weldCancelOppositePieces(int32_t firstPiece);
 // Cuts every base segment at its crossings into pieces at the end of the table. false when
 // memory runs out.
 bool weldSplitAtCrossings();

@@ -46,6 +46,7 @@ void cancelSharedEdges() {
 
 bool splitAtCrossings() {
   JWeldSegment *sg = T().segments;
+  const int32_t firstPiece = T().segmentCount;
   for (int32_t i = 0; i < T().contourCount; ++i) {
     const JWeldContour ci = T().contours[i];
     for (int32_t s = ci.first; s < ci.end; ++s) {
@@ -67,9 +68,13 @@ bool splitAtCrossings() {
             continue;
           const JWeldSegment &p = sg[std::min(s, t)], &q = sg[std::max(s, t)];
           float out[2];
-          if (jMathRealCrossPoint(p.x0, p.y0, p.x1, p.y1, q.x0, q.y0, q.x1, q.y1, out) != 1)
+          if (jMathRealCrossPoint(p.x0, p.y0, p.x1, p.y1, q.x0, q.y0, q.x1, q.y1, out) == 1) {
+            list.push_back({out[0], out[1]});
             continue;
-          list.push_back({out[0], out[1]});
+          }
+          float ends[4];
+          for (int32_t k = 0, n = weldCollinearEnds(a, b, ends); k < n; ++k)
+            list.push_back({ends[2 * k], ends[2 * k + 1]});
         }
       }
       if (list.empty()) continue;
@@ -101,6 +106,16 @@ bool splitAtCrossings() {
     }
   }
   discardNonLive();
+  for (int32_t a = firstPiece; a < T().segmentCount; ++a) {
+    if (!weldIsLive(sg[a].flags)) continue;
+    for (int32_t b = 0; b < T().segmentCount; ++b) {
+      if (b == a || !weldIsLive(sg[b].flags) || sg[b].x0 != sg[a].x1 || sg[b].y0 != sg[a].y1 ||
+          sg[b].x1 != sg[a].x0 || sg[b].y1 != sg[a].y0)
+        continue;
+      sg[a].flags = sg[b].flags = -1;
+      break;
+    }
+  }
   return true;
 }
 
