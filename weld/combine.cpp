@@ -694,14 +694,36 @@ bool weldCancelSharedEdges() {
 }
 
 int32_t weldSegmentCross(const JWeldSegment &p, const JWeldSegment &q, float *out) {
-  float x[2];
-  if (jMathCross(p.x0, p.y0, p.x1, p.y1, q.x0, q.y0, q.x1, q.y1, x) == 0) return 0;
-  auto within = [](double v, float e0, float e1) { return e0 == e1 || (v - e0) * (v - e1) <= 0.0; };
-  if (!within(x[0], p.x0, p.x1) || !within(x[0], q.x0, q.x1) || !within(x[1], p.y0, p.y1) ||
-      !within(x[1], q.y0, q.y1))
-    return 0;
-  out[0] = x[0];
-  out[1] = x[1];
+  // Sides of each end point against the other segment's line. Differences of floats and their
+  // products are exact in double for coordinates of one magnitude, so these signs are exact:
+  // an end point on the other line is the crossing itself, bit for bit, and segments that share
+  // an end point meet only there (a point shared by many segments makes no sliver pieces).
+  const double pdx = double{p.x1} - p.x0, pdy = double{p.y1} - p.y0;
+  const double qdx = double{q.x1} - q.x0, qdy = double{q.y1} - q.y0;
+  const double q0 = (double{q.x0} - p.x0) * pdy - (double{q.y0} - p.y0) * pdx;
+  const double q1 = (double{q.x1} - p.x0) * pdy - (double{q.y1} - p.y0) * pdx;
+  const double p0 = (double{p.x0} - q.x0) * qdy - (double{p.y0} - q.y0) * qdx;
+  const double p1 = (double{p.x1} - q.x0) * qdy - (double{p.y1} - q.y0) * qdx;
+  auto apart = [](double a, double b) { return (a > 0 && b > 0) || (a < 0 && b < 0); };
+  if ((q0 == 0 && q1 == 0) || apart(q0, q1) || apart(p0, p1)) return 0;
+  const float ends[4][2] = {{q.x0, q.y0}, {q.x1, q.y1}, {p.x0, p.y0}, {p.x1, p.y1}};
+  const double sides[4] = {q0, q1, p0, p1};
+  for (int32_t k = 0; k < 4; ++k) {
+    if (sides[k] != 0) continue;
+    out[0] = ends[k][0];
+    out[1] = ends[k][1];
+    return 1;
+  }
+  // A proper crossing, measured from q's start; rounding to float may leave the segments'
+  // common box, so the point is kept inside it.
+  const double t = q0 / (q0 - q1);
+  auto clampTo = [](double v, float a0, float a1, float b0, float b1) {
+    const double lo = std::max(std::min(a0, a1), std::min(b0, b1));
+    const double hi = std::min(std::max(a0, a1), std::max(b0, b1));
+    return static_cast<float>(std::clamp(v, lo, std::max(lo, hi)));
+  };
+  out[0] = clampTo(q.x0 + t * qdx, p.x0, p.x1, q.x0, q.x1);
+  out[1] = clampTo(q.y0 + t * qdy, p.y0, p.y1, q.y0, q.y1);
   return 1;
 }
 

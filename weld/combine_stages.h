@@ -81,7 +81,8 @@ bool weldBuildSegments(const JVect *path);
 // search index cannot be allocated.
 bool weldCancelSharedEdges();
 // Crossing of the segments p and q (ends included) into out[2]; the caller passes the one of
-// lower table index first so that a pair always yields the same point. 1 when they cross.
+// lower table index first so that a pair always yields the same point. 1 when they cross;
+// segments on one line do not (weldCollinearEnds cuts them).
 int32_t weldSegmentCross(const JWeldSegment &p, const JWeldSegment &q, float *out);
 // The end points of q that lie strictly inside p when both lie on one line, into out (x, y
 // pairs, q's start first); their number. Parallel segments have no crossing, so these points are

@@ -68,7 +68,7 @@ bool splitAtCrossings() {
             continue;
           const JWeldSegment &p = sg[std::min(s, t)], &q = sg[std::max(s, t)];
           float out[2];
-          if (jMathRealCrossPoint(p.x0, p.y0, p.x1, p.y1, q.x0, q.y0, q.x1, q.y1, out) == 1) {
+          if (weldSegmentCross(p, q, out) == 1) {
             list.push_back({out[0], out[1]});
             continue;
           }
