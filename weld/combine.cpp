@@ -907,6 +907,13 @@ using namespace outlina;
 
 namespace {
 
+// Whether the traced result needs the nesting count of orientation rule 1. Where every contour
+// is probed and the kept side of each segment is the side of higher winding (rules 2 and 4),
+// or the fill rules turned each kept segment, every outline already runs with its region on its
+// right. The nesting count would only disturb outlines that touch at a point, whose start points
+// lie on one another and count as inside or outside by a float step.
+bool needsOrientation(int32_t rule) { return rule == JWM_UNION || rule == JWM_HOLE; }
+
 int32_t combineByRule(JVect *path, int32_t rule) {
   if (path == nullptr || !weldAllocTables()) return 0;
   weldTables.rule = rule;
@@ -916,9 +923,7 @@ int32_t combineByRule(JVect *path, int32_t rule) {
     jVectDelNoise(path);
     if (weldBuildSegments(path) && weldCancelSharedEdges() && weldSplitAtCrossings() &&
         weldClassify() && weldTrace(path)) {
-      // The fill rules already turned every kept segment so that its filled side lies on its
-      // right; a nesting count could only disturb outlines that touch at a point.
-      if (!isFillRule(rule)) jVectSetLoopDir(path, 1);
+      if (needsOrientation(rule)) jVectSetLoopDir(path, 1);
       result = 1;
     }
   }

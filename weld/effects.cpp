@@ -127,35 +127,41 @@ extern "C" {
 
 int32_t jWeldOffset(const JWeldOffsetParam *record, JVect *path) {
   if (record == nullptr || path == nullptr || !isJoin(record->joint)) return 0;
-  JVect *copy = record->keepInput != 0 ? jVectDuplicate(path) : nullptr;
-  const int32_t result = offsetWithCopy(*record, path, copy);
-  jVectClose(copy);
-  return result;
+  return weldRunCentred(path, [record](JVect *p) {
+    JVect *copy = record->keepInput != 0 ? jVectDuplicate(p) : nullptr;
+    const int32_t result = offsetWithCopy(*record, p, copy);
+    jVectClose(copy);
+    return result;
+  });
 }
 
 int32_t jWeldWiden(const JWeldWidenParam *record, JVect *path) {
   if (record == nullptr || path == nullptr || !isCap(record->cap) || !isJoin(record->joint))
     return 0;
-  if (jVectSetLoopDir(path, 1) != 1) return 0;
-  if (jVectWidenPath(path, record->width, record->cap, record->joint, record->miterLimit) != 1)
-    return 0;
-  if (jWeldCombineVect(path, JWM_UNION_ALL) != 1) return 0;
-  weldFinish(path, record->curveFit != 0);
-  return 1;
+  return weldRunCentred(path, [record](JVect *p) {
+    if (jVectSetLoopDir(p, 1) != 1) return 0;
+    if (jVectWidenPath(p, record->width, record->cap, record->joint, record->miterLimit) != 1)
+      return 0;
+    if (jWeldCombineVect(p, JWM_UNION_ALL) != 1) return 0;
+    weldFinish(p, record->curveFit != 0);
+    return 1;
+  });
 }
 
 int32_t jWeldStripe(const JWeldStripeParam *record, JVect *path) {
   // A band plus gap that is not positive would never move the slit cursor forward.
   if (record == nullptr || path == nullptr || !(record->stripeWidth + record->slitWidth > 0))
     return 0;
-  float box[4];
-  jVectGetMinMax(box, path, JVECT_ALL);
-  if (!slitCountFits(*record, box)) return 0;
-  if (jVectSetLoopDir(path, 1) != 1) return 0;
-  weldMakeSlits(*record, path, box);
-  if (jWeldCombineVect(path, JWM_UNION) != 1) return 0;
-  weldFinish(path, record->curveFit != 0);
-  return 1;
+  return weldRunCentred(path, [record](JVect *p) {
+    float box[4];
+    jVectGetMinMax(box, p, JVECT_ALL);
+    if (!slitCountFits(*record, box)) return 0;
+    if (jVectSetLoopDir(p, 1) != 1) return 0;
+    weldMakeSlits(*record, p, box);
+    if (jWeldCombineVect(p, JWM_UNION) != 1) return 0;
+    weldFinish(p, record->curveFit != 0);
+    return 1;
+  });
 }
 
 }  // extern "C"

@@ -4,7 +4,9 @@
 #include "weld/finish.h"
 
 extern "C" int32_t jWeldExecute(int32_t mode, JVect *path) {
-  if (jWeldCombineVect(path, mode) != 1) return 0;
-  outlina::weldFinish(path, true);  // the plain weld always fits curves again
-  return 1;
+  return outlina::weldRunCentred(path, [mode](JVect *p) {
+    if (jWeldCombineVect(p, mode) != 1) return 0;
+    outlina::weldFinish(p, true);  // the plain weld always fits curves again
+    return 1;
+  });
 }

@@ -216,5 +216,5 @@ extern "C" int32_t jWeldShadow(const JWeldShadowParam *record, JVect *path) {
   if (record == nullptr || path == nullptr || record->option < 0 || record->option > 5 ||
       !castHasHeight(*record, path))
     return 0;
-  return runShadow(*record, path);
+  return weldRunCentred(path, [record](JVect *p) { return runShadow(*record, p); });
 }

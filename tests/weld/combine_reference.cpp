@@ -212,7 +212,7 @@ int32_t combine(JVect *path, int32_t mode) {
       cancelSharedEdges();
       if (splitAtCrossings() && classify()) {
         trace(path);
-        jVectSetLoopDir(path, 1);
+        if (mode == 1 || mode == 3) jVectSetLoopDir(path, 1);
         result = 1;
       }
     }
