@@ -39,6 +39,11 @@ constexpr double kFloatPi = 3.1415927410125732;
 // A segment box covering more grid cells or buckets than this is checked against every
 // query instead of being stored in each cell.
 constexpr int64_t kMaxCellsPerBox = 64;
+// A query box covering more cells than this visits every member instead; below it, walking
+// the cells of a long edge still costs far less than meeting every segment of a long text.
+constexpr int64_t kMaxCellsPerQuery = 4096;
+// Relative margin of the side test that passes over long segments far from a query box.
+constexpr double kSideMargin = 1e-9;
 
 bool isLineMode(int16_t mode) {
   return mode == JVM_LINE || mode == JVM_LINE_ALT || mode == JVM_SVT || mode == JVM_SVT_END ||
@@ -137,6 +142,28 @@ ExactIndex<K, KeyOf> makeExactIndex(KeyOf keyOf) {
   return ExactIndex<K, KeyOf>(keyOf);
 }
 
+// Whether segment s may pass through box b: false only when the box lies clearly on one side
+// of s's line. A long slanted segment spans a box that holds most of the work, yet passes few
+// of the small boxes that query it.
+bool mayMeet(const JWeldSegment &s, const Box &b) {
+  const Box own = boxOf(s);
+  if (own.maxX < b.minX || b.maxX < own.minX || own.maxY < b.minY || b.maxY < own.minY)
+    return false;
+  const double dx = double{s.x1} - s.x0, dy = double{s.y1} - s.y0;
+  // A margin of many rounding steps keeps every real crossing among the candidates.
+  const double margin = kSideMargin * (std::fabs(dx) + std::fabs(dy)) *
+                        (std::fabs(b.minX) + std::fabs(b.maxX) + std::fabs(b.minY) +
+                         std::fabs(b.maxY) + b.maxX - b.minX + b.maxY - b.minY + 1.0);
+  int32_t above = 0, below = 0;
+  for (const double x : {b.minX, b.maxX})
+    for (const double y : {b.minY, b.maxY}) {
+      const double side = (x - s.x0) * dy - (y - s.y0) * dx;
+      above += side > margin;
+      below += side < -margin;
+    }
+  return above < 4 && below < 4;
+}
+
 // Members of a list of segment boxes, stored by the grid cells their boxes cover; only the
 // occupied cells are kept, in a hash table. Boxes that share a point share a cell because the
 // cell of a coordinate never decreases with it.
@@ -205,12 +232,13 @@ class BoxGrid {
   template <class Visit>
   bool query(const Box &b, Visit visit) {
     const Span s = spanOf(b);
-    if (s.area() > kMaxCellsPerBox) return false;
+    if (s.area() > kMaxCellsPerQuery) return false;
     forCells(s, [&](uint64_t key) {
       const uint64_t slot = find(key);
       for (int64_t e = start_[slot]; e < start_[slot + 1]; ++e) visit(entries_[e]);
     });
-    for (int32_t k = 0; k < bigCount_; ++k) visit(big_[k]);
+    for (int32_t k = 0; k < bigCount_; ++k)
+      if (mayMeet(weldTables.segments[big_[k]], b)) visit(big_[k]);
     return true;
   }
 
@@ -792,7 +820,8 @@ bool weldSplitAtCrossings() {
       const bool indexed = grid.query(boxOf(t.segments[s]), [&](int32_t other) {
         if (seenBy[other] == s) return;
         seenBy[other] = s;
-        candidates[count++] = other;
+        // A long slanted segment's box holds much of the work; most of it lies off its line.
+        if (mayMeet(t.segments[s], boxOf(t.segments[other]))) candidates[count++] = other;
       });
       const int32_t *visit = &members[0];
       if (indexed) {
