@@ -90,4 +90,38 @@ void CombineSelfCrossings(benchmark::State &state) {
 }
 BENCHMARK(CombineSelfCrossings)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// The standard text repeated to `characters` characters, 40 a line, each copy below the last:
+// the long texts a sign maker welds in one go.
+void CombineLongText(benchmark::State &state) {
+  constexpr int kCharsPerLine = 40;
+  constexpr double kLinePitch = 10000;
+  JVect *block = jVectOpen(16);
+  const int set = testing_support::setTextWorkload(block, 1.0, kCharsPerLine);
+  if (set < 150) {
+    state.SkipWithError("the text could not be set");
+    jVectClose(block);
+    return;
+  }
+  jVectBezToSvt(block, 2);
+  const double blockDrop = kLinePitch * ((set + kCharsPerLine - 1) / kCharsPerLine);
+  JVect *text = jVectOpen(16);
+  for (int copy = 0; copy * set < state.range(0); ++copy) {
+    JVect *moved = jVectDuplicate(block);
+    JVectPoint *v = jVectGetVd(moved);
+    for (int32_t i = 0; i < jVectGetNum(moved); ++i)
+      v[i].y = static_cast<float>(v[i].y - copy * blockDrop);
+    jVectAdd(text, moved);
+    jVectClose(moved);
+  }
+  runSideBySide(state, text);
+  jVectClose(text);
+  jVectClose(block);
+}
+BENCHMARK(CombineLongText)
+    ->Arg(5000)
+    ->Arg(20000)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace

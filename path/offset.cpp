@@ -128,8 +128,11 @@ void appendCorner(PointSink &out, int32_t result, int32_t mode, const JMathCorne
 }
 
 // A point inside a flattened curve keeps one point: the crossing of its offset sides. Where
-// the offset reaches past the centre of a counter-clockwise bend, the curve folds over and
-// the point is dropped.
+// the offset reaches past the centre of a bend on the side it turns to, the curve folds over
+// and the point is dropped: a positive distance folds counter-clockwise bends, a negative one
+// clockwise bends. The inner side matters as much as the outer: a kept fold is a sliver loop
+// whose crossings fall within a float step of each other, and whether the combine keeps or
+// loses the outline around it would then depend on where on the sheet the outline lies.
 void appendBend(PointSink &out, int32_t result, const JMathCorner &c, const JMathCorner &rel,
                 const JVectPoint &vertex, float distance) {
   // With no offset the two sides coincide and have no crossing; the point stays put.
@@ -140,9 +143,11 @@ void appendBend(PointSink &out, int32_t result, const JMathCorner &c, const JMat
   float centre[2];
   float radius = 0.0f;
   // The circle is found in box-relative coordinates, where the floats keep their precision.
-  if (jMathCycOxOy(rel.a.x, rel.a.y, rel.b.x, rel.b.y, rel.c.x, rel.c.y, centre, &radius) == 0 &&
-      distance >= radius)
-    out.dropLast();
+  if (jMathCycOxOy(rel.a.x, rel.a.y, rel.b.x, rel.b.y, rel.c.x, rel.c.y, centre, &radius) != 0)
+    return;
+  const double turn = (double{rel.b.x} - rel.a.x) * (double{rel.c.y} - rel.b.y) -
+                      (double{rel.b.y} - rel.a.y) * (double{rel.c.x} - rel.b.x);
+  if (distance >= radius || (turn < 0 && -distance >= radius)) out.dropLast();
 }
 
 void offsetContour(PointSink &out, const JVect *src, int32_t s, int32_t e,

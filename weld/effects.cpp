@@ -65,18 +65,25 @@ int32_t weldMakeSlits(const JWeldStripeParam &record, JVect *path, const float b
   const double s = record.stripeWidth, g = record.slitWidth;
   const double minX = box[0], minY = box[1], maxX = box[2], maxY = box[3];
   SlitFrame upright;
+  // Slit k lies k periods from the first: a running sum would stop moving once the period falls
+  // below the rounding step of coordinates far from the origin.
+  const double period = g + s;
   if (record.direction == 0) {
     if (!(minY < maxY)) return 1;
     const double xl = minX - kSlitOverhang, xr = maxX + kSlitOverhang;
-    for (double y = maxY; y > minY; y -= g + s)
+    for (int64_t k = 0; maxY - k * period > minY; ++k) {
+      const double y = maxY - k * period;
       upright.rectangle(path, {{xl, y - s}, {xl, y - s - g}, {xr, y - s - g}, {xr, y - s}});
+    }
     return upright.whole ? 1 : 0;
   }
   if (record.direction == 1) {
     if (!(maxX > minX)) return 1;
     const double yb = minY - kSlitOverhang, yt = maxY + kSlitOverhang;
-    for (double x = minX; x < maxX; x += g + s)
+    for (int64_t k = 0; minX + k * period < maxX; ++k) {
+      const double x = minX + k * period;
       upright.rectangle(path, {{x + s, yb}, {x + s + g, yb}, {x + s + g, yt}, {x + s, yt}});
+    }
     return upright.whole ? 1 : 0;
   }
   const double w = maxX - minX, h = maxY - minY, d = std::sqrt(w * w + h * h);
@@ -93,8 +100,8 @@ int32_t weldMakeSlits(const JWeldStripeParam &record, JVect *path, const float b
   slanted.cos = std::cos(theta);
   slanted.sin = std::sin(theta);
   if (!(uR > uL)) return 1;
-  for (float u = uL; u < uR; u = static_cast<float>(u + g + s)) {
-    const double a = u + s;
+  for (int64_t k = 0; uL + k * period < uR; ++k) {
+    const double a = uL + k * period + s;
     slanted.rectangle(path, {{a, vB}, {a + g, vB}, {a + g, vT}, {a, vT}});
   }
   return slanted.whole ? 1 : 0;
@@ -108,35 +115,41 @@ extern "C" {
 
 int32_t jWeldOffset(const JWeldOffsetParam *record, JVect *path) {
   if (record == nullptr || path == nullptr || !isJoin(record->joint)) return 0;
-  JVect *copy = record->keepInput != 0 ? jVectDuplicate(path) : nullptr;
-  // Without the copy the input could not be kept: that is a failure, not a smaller result.
-  if (record->keepInput != 0 && copy == nullptr) return 0;
-  const int32_t result = offsetWithCopy(*record, path, copy);
-  jVectClose(copy);
-  return result;
+  return weldRunCentred(path, [record](JVect *p) {
+    JVect *copy = record->keepInput != 0 ? jVectDuplicate(p) : nullptr;
+    // Without the copy the input could not be kept: that is a failure, not a smaller result.
+    if (record->keepInput != 0 && copy == nullptr) return 0;
+    const int32_t result = offsetWithCopy(*record, p, copy);
+    jVectClose(copy);
+    return result;
+  });
 }
 
 int32_t jWeldWiden(const JWeldWidenParam *record, JVect *path) {
   if (record == nullptr || path == nullptr || !isCap(record->cap) || !isJoin(record->joint))
     return 0;
-  if (jVectSetLoopDir(path, JVLR_OUTER_NEGATIVE) != 1) return 0;
-  if (jVectWidenPath(path, record->width, record->cap, record->joint, record->miterLimit) != 1)
-    return 0;
-  if (jWeldCombineVect(path, JWM_UNION_ALL) != 1) return 0;
-  return weldFinish(path, record->curveFit != 0) ? 1 : 0;
+  return weldRunCentred(path, [record](JVect *p) {
+    if (jVectSetLoopDir(p, JVLR_OUTER_NEGATIVE) != 1) return 0;
+    if (jVectWidenPath(p, record->width, record->cap, record->joint, record->miterLimit) != 1)
+      return 0;
+    if (jWeldCombineVect(p, JWM_UNION_ALL) != 1) return 0;
+    return weldFinish(p, record->curveFit != 0) ? 1 : 0;
+  });
 }
 
 int32_t jWeldStripe(const JWeldStripeParam *record, JVect *path) {
   // A band plus gap that is not positive would never move the slit cursor forward.
   if (record == nullptr || path == nullptr || !(record->stripeWidth + record->slitWidth > 0))
     return 0;
-  if (jVectSetLoopDir(path, JVLR_OUTER_NEGATIVE) != 1) return 0;
-  // The box of the reoriented path: a reversed curve flattens to slightly different points.
-  float box[4];
-  jVectGetMinMax(box, path, JVECT_ALL);
-  if (weldMakeSlits(*record, path, box) != 1) return 0;
-  if (jWeldCombineVect(path, JWM_UNION) != 1) return 0;
-  return weldFinish(path, record->curveFit != 0) ? 1 : 0;
+  return weldRunCentred(path, [record](JVect *p) {
+    if (jVectSetLoopDir(p, JVLR_OUTER_NEGATIVE) != 1) return 0;
+    // The box of the reoriented path: a reversed curve flattens to slightly different points.
+    float box[4];
+    jVectGetMinMax(box, p, JVECT_ALL);
+    if (weldMakeSlits(*record, p, box) != 1) return 0;
+    if (jWeldCombineVect(p, JWM_UNION) != 1) return 0;
+    return weldFinish(p, record->curveFit != 0) ? 1 : 0;
+  });
 }
 
 }  // extern "C"

@@ -4,6 +4,8 @@
 #include "weld/finish.h"
 
 extern "C" int32_t jWeldExecute(int32_t mode, JVect *path) {
-  if (jWeldCombineVect(path, mode) != 1) return 0;
-  return outlina::weldFinish(path, true) ? 1 : 0;  // the plain weld always fits curves again
+  return outlina::weldRunCentred(path, [mode](JVect *p) {
+    if (jWeldCombineVect(p, mode) != 1) return 0;
+    return outlina::weldFinish(p, true) ? 1 : 0;  // the plain weld always fits curves again
+  });
 }
