@@ -10,7 +10,7 @@
 namespace {
 
 // Long enough for nested groups, uses and every path command; short enough to stay fast.
-constexpr size_t kMaxBytes = 4096;
+constexpr size_t kMaxBytes = 1024;
 
 std::string asDocument(const uint8_t *data, size_t size) {
   std::string text(reinterpret_cast<const char *>(data), size);
