@@ -927,7 +927,16 @@ bool readSvgOutlineText(const std::string &text, JVect *path, std::string &error
     return false;
   }
   FillBatch fills(all.get(), batch.get());
+  int painted = 0;
   const ShapeSink sink = [&](const Shape &shape, std::string &problem) {
+    // Every painted shape brings a contour at least: a drawing past the limit is refused before
+    // any of its work is done.
+    painted += (shape.paint.fill ? 1 : 0) + (shape.paint.stroke && how.strokes ? 1 : 0);
+    if (painted > kSvgMaxContours) {
+      problem = "more than " + std::to_string(kSvgMaxContours) +
+                " painted shapes, more than one outline can hold";
+      return false;
+    }
     if (shape.paint.fill) {
       jVectClear(piece.get());
       if (!appendCommands(piece.get(), closedForFill(shape.commands))) {
