@@ -804,12 +804,12 @@ std::vector<Command> closedForFill(const std::vector<Command> &commands) {
   return out;
 }
 
-// Appends piece to all, doubling the room as it runs out: the library grows a path only by what
-// is asked, which would copy the whole drawing again for every element.
+// Appends piece to all, doubling the room while it is half full: the library grows a path only
+// by what each addition asks, which would copy the whole drawing again for every element.
 bool appendGrowing(JVect *all, const JVect *piece) {
   const int32_t needed = jVectGetNum(all) + jVectGetNum(piece);
-  if (needed > all->capacity && jVectExpand(all, std::max(all->capacity, needed - all->capacity)) != 1)
-    return false;
+  while (needed > all->capacity / 2)
+    if (jVectExpand(all, all->capacity) != 1) return false;
   return jVectAdd(all, piece) == 1;
 }
 
@@ -838,9 +838,28 @@ bool strokeOutline(const Shape &shape, JVect *piece, std::string &error) {
   std::vector<double> dashes = shape.paint.dashes;
   if (dashes.size() % 2 == 1) dashes.insert(dashes.end(), dashes.begin(), dashes.end());
   constexpr size_t kMostDashLengths = 6;
+  // Far more dashes than any drawing shows; beyond this a tiny pattern on a long stroke would
+  // fill memory with pieces.
+  constexpr int kMostDashes = 20000;
   bool anyDash = false;
   for (size_t i = 0; i < dashes.size(); i += 2) anyDash = anyDash || dashes[i] > 0;
   if (anyDash && dashes.size() <= kMostDashLengths) {
+    // The control polygon is at least as long as the stroke: an upper bound of the dash count.
+    double length = 0, period = 0;
+    Vec2 last{};
+    for (const Command &c : shape.commands) {
+      const int used = c.op == Op::Close ? 0 : c.op == Op::Quad ? 2 : c.op == Op::Cubic ? 3 : 1;
+      for (int k = 0; k < used; ++k) {
+        if (c.op != Op::Move) length += std::hypot(c.p[k].x - last.x, c.p[k].y - last.y);
+        last = c.p[k];
+      }
+    }
+    for (double d : dashes) period += d * shape.lengthScale;
+    if (length > period * kMostDashes) {
+      error = "its stroke-dasharray would cut the stroke into more than " +
+              std::to_string(kMostDashes) + " dashes";
+      return false;
+    }
     float pattern[kMostDashLengths] = {};
     for (size_t i = 0; i < dashes.size(); ++i)
       pattern[i] = static_cast<float>(dashes[i] * shape.lengthScale);
