@@ -70,8 +70,7 @@ void paintOutline(const JVect *path, Mask &mask) {
     if (c.op == Op::Move) cairo_move_to(cr, p.x, -p.y);
     if (c.op == Op::Line) cairo_line_to(cr, p.x, -p.y);
     if (c.op == Op::Close) cairo_close_path(cr);
-    if (c.op == Op::Cubic)
-      cairo_curve_to(cr, c.p[0].x, -c.p[0].y, c.p[1].x, -c.p[1].y, p.x, -p.y);
+    if (c.op == Op::Cubic) cairo_curve_to(cr, c.p[0].x, -c.p[0].y, c.p[1].x, -c.p[1].y, p.x, -p.y);
     if (c.op == Op::Quad) {
       double x0, y0;
       cairo_get_current_point(cr, &x0, &y0);
@@ -183,9 +182,9 @@ std::string fileText(const std::string &name) {
 }
 
 TEST(SvgDrawing, EachFeatureFileMatchesItsExpectedShapes) {
-  for (const char *name : {"fill_rules.svg", "use_switch.svg", "nested_viewport.svg", "units.svg",
-                           "rounded_rect.svg", "root_transform.svg", "hidden.svg", "unclosed.svg",
-                           "strokes.svg"}) {
+  for (const char *name :
+       {"fill_rules.svg", "use_switch.svg", "nested_viewport.svg", "units.svg", "rounded_rect.svg",
+        "root_transform.svg", "hidden.svg", "unclosed.svg", "strokes.svg"}) {
     const std::string svg = fileText(name);
     ASSERT_FALSE(svg.empty()) << name;
     const double a = agreementOf(svg);
@@ -215,8 +214,8 @@ std::string randomDrawing(unsigned seed, int elements) {
                       "<rect x='%.3f' y='%.3f' width='%.3f' height='%.3f' rx='%.3f'/>\n", x, y,
                       2 * r, r, r / 3);
         svg += buffer;
-        std::snprintf(buffer, sizeof buffer, "fill nonzero R %.3f %.3f %.3f %.3f %.3f %.3f\n", x,
-                      y, 2 * r, r, r / 3, r / 3);
+        std::snprintf(buffer, sizeof buffer, "fill nonzero R %.3f %.3f %.3f %.3f %.3f %.3f\n", x, y,
+                      2 * r, r, r / 3, r / 3);
         break;
       case 2: {  // a five-pointed star, either way round, under either rule
         const bool evenOdd = random() % 2, reversed = random() % 2;
@@ -228,8 +227,8 @@ std::string randomDrawing(unsigned seed, int elements) {
                         x + r * std::sin(angle), y - r * std::cos(angle));
           d += buffer;
         }
-        svg += std::string("<path fill-rule='") + (evenOdd ? "evenodd" : "nonzero") + "' d='" +
-               d + "Z'/>\n";
+        svg += std::string("<path fill-rule='") + (evenOdd ? "evenodd" : "nonzero") + "' d='" + d +
+               "Z'/>\n";
         std::snprintf(buffer, sizeof buffer, "fill %s %sZ\n", evenOdd ? "evenodd" : "nonzero",
                       d.c_str());
         break;
@@ -242,8 +241,8 @@ std::string randomDrawing(unsigned seed, int elements) {
                       w, x, y, x2, y2, x + r, y2);
         svg += buffer;
         std::snprintf(buffer, sizeof buffer,
-                      "stroke %.3f round round M %.3f %.3f L %.3f %.3f L %.3f %.3f\n", w, x, y,
-                      x2, y2, x + r, y2);
+                      "stroke %.3f round round M %.3f %.3f L %.3f %.3f L %.3f %.3f\n", w, x, y, x2,
+                      y2, x + r, y2);
       }
     }
     expect += buffer;

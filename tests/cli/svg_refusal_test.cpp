@@ -66,12 +66,16 @@ TEST(ProgramRefusal, BadFilesAreNamedWithTheirProblemOnOneLineAndNothingIsWritte
        "a number out of range after path command 'L'"},
       {"nan.svg", [] { return svgOf("<rect width='-nan' height='1'/>"); }, "--svg-in",
        "line 2: <rect>: width=\"-nan\" is out of range"},
-      {"scaled.svg", [] { return svgOf("<g transform='scale(1e300)'><rect width='1' height='1'/></g>"); },
+      {"scaled.svg",
+       [] { return svgOf("<g transform='scale(1e300)'><rect width='1' height='1'/></g>"); },
        "--svg-in", "<rect>: a coordinate beyond"},
-      {"zipped.svg", [] { return std::string("\x1f\x8b\x08\x00\x00\x00\x00\x00", 8); },
-       "--svg-in", "is compressed with gzip"},
-      {"deep.svg", [] { return svgOf(repeated("<g>", 10000) + "<rect width='1' height='1'/>" +
-                                     repeated("</g>", 10000)); },
+      {"zipped.svg", [] { return std::string("\x1f\x8b\x08\x00\x00\x00\x00\x00", 8); }, "--svg-in",
+       "is compressed with gzip"},
+      {"deep.svg",
+       [] {
+         return svgOf(repeated("<g>", 10000) + "<rect width='1' height='1'/>" +
+                      repeated("</g>", 10000));
+       },
        "--svg-in", "<g>: nested deeper than 256 levels"},
       {"loop.svg", [] { return svgOf("<g id='a'><use href='#a'/></g>"); }, "--svg-in",
        "<use>: refers to \"#a\", which contains it"},
@@ -108,8 +112,7 @@ TEST(ProgramRefusal, AFailedEffectSaysWhy) {
       << noOutline.output;
   const Outcome empty = run("--svg-in " + apart + " --weld intersect -o " + dirFile("b.svg"));
   EXPECT_EQ(empty.code, kExitFailed);
-  EXPECT_NE(empty.output.find("(--weld intersect) failed: the result is empty"),
-            std::string::npos)
+  EXPECT_NE(empty.output.find("(--weld intersect) failed: the result is empty"), std::string::npos)
       << empty.output;
 }
 
