@@ -776,7 +776,9 @@ class Walker {
   size_t visited_ = 0;
 };
 
-bool walkDocument(const std::string &text, const ShapeSink &sink, std::string &error) {
+// Walks the document once for each sink in turn, stopping at the first that refuses.
+bool walkDocument(const std::string &text, std::initializer_list<ShapeSink> sinks,
+                  std::string &error) {
   pugi::xml_document doc;
   const pugi::xml_parse_result parsed = doc.load_buffer(text.data(), text.size());
   if (!parsed) {
@@ -791,7 +793,9 @@ bool walkDocument(const std::string &text, const ShapeSink &sink, std::string &e
     return false;
   }
   error.clear();
-  return Walker(text, sink, error).run(root);
+  for (const ShapeSink &sink : sinks)
+    if (!Walker(text, sink, error).run(root)) return false;
+  return true;
 }
 
 // Every open subpath of the commands closed, as a fill sees it.
@@ -950,15 +954,16 @@ bool readSvgOutlineText(const std::string &text, JVect *path, std::string &error
   }
   FillBatch fills(all.get(), batch.get());
   int painted = 0;
-  const ShapeSink sink = [&](const Shape &shape, std::string &problem) {
-    // Every painted shape brings a contour at least: a drawing past the limit is refused before
-    // any of its work is done.
+  // Every painted shape brings a contour at least: a first walk refuses a drawing past the limit
+  // before any of its work is done.
+  const ShapeSink count = [&](const Shape &shape, std::string &problem) {
     painted += (shape.paint.fill ? 1 : 0) + (shape.paint.stroke && how.strokes ? 1 : 0);
-    if (painted > kSvgMaxContours) {
-      problem = "more than " + std::to_string(kSvgMaxContours) +
-                " painted shapes, more than one outline can hold";
-      return false;
-    }
+    if (painted <= kSvgMaxContours) return true;
+    problem = "more than " + std::to_string(kSvgMaxContours) +
+              " painted shapes, more than one outline can hold";
+    return false;
+  };
+  const ShapeSink sink = [&](const Shape &shape, std::string &problem) {
     if (shape.paint.fill) {
       jVectClear(piece.get());
       if (!appendCommands(piece.get(), closedForFill(shape.commands))) {
@@ -974,7 +979,7 @@ bool readSvgOutlineText(const std::string &text, JVect *path, std::string &error
     }
     return true;
   };
-  if (!walkDocument(text, sink, error)) return false;
+  if (!walkDocument(text, {count, sink}, error)) return false;
   if (!fills.flush(error)) return false;
   if (jVectGetNum(all.get()) == 0) {
     error = "nothing is painted: no filled or stroked shape";
@@ -1000,7 +1005,7 @@ bool readSvgText(const std::string &text, JVect *path, std::string &error) {
     all.insert(all.end(), shape.commands.begin(), shape.commands.end());
     return true;
   };
-  if (!walkDocument(text, sink, error)) return false;
+  if (!walkDocument(text, {sink}, error)) return false;
   if (!appendCommands(path, all)) {
     error = "out of memory";
     return false;
