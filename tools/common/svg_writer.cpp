@@ -1,0 +1,114 @@
+#include "svg_writer.h"
+
+#include <cstdio>
+#include <string>
+
+#include "outline_io.h"
+
+namespace outlina::cli {
+
+const double kOpenLineWidthMm = 0.1;
+
+namespace {
+
+// Six decimals of a millimetre keep a round trip well inside a micrometre.
+void number(std::string &out, double v) {
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%.6f", v);
+  std::string text = buffer;
+  text.erase(text.find_last_not_of('0') + 1);
+  if (text.back() == '.') text.pop_back();
+  if (text == "-0") text = "0";
+  out += text;
+}
+
+// SVG's y axis points down: a point (x, y) of the library is drawn at (x, -y).
+void point(std::string &out, Vec2 p) {
+  out += ' ';
+  number(out, p.x);
+  out += ' ';
+  number(out, -p.y);
+}
+
+std::string pathData(const std::vector<Command> &commands) {
+  std::string d;
+  for (const Command &c : commands) {
+    if (!d.empty()) d += ' ';
+    switch (c.op) {
+      case Op::Move:
+        d += 'M';
+        point(d, c.p[0]);
+        break;
+      case Op::Line:
+        d += 'L';
+        point(d, c.p[0]);
+        break;
+      case Op::Quad:
+        d += 'Q';
+        point(d, c.p[0]);
+        point(d, c.p[1]);
+        break;
+      case Op::Cubic:
+        d += 'C';
+        point(d, c.p[0]);
+        point(d, c.p[1]);
+        point(d, c.p[2]);
+        break;
+      case Op::Close:
+        d += 'Z';
+        break;
+    }
+  }
+  return d;
+}
+
+}  // namespace
+
+std::string svgFromPath(const JVect *path, double marginMm) {
+  return svgFromLayers({path}, marginMm);
+}
+
+std::string svgFromLayers(const Layers &layers, double marginMm) {
+  const std::vector<std::vector<Command>> commands = commandsOfLayers(layers);
+  Vec2 min{0, 0}, max{0, 0};
+  layerBounds(commands, min, max);
+  const double x = min.x - marginMm, y = -max.y - marginMm;
+  const double w = max.x - min.x + 2 * marginMm, h = max.y - min.y + 2 * marginMm;
+
+  std::string svg =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
+      "width=\"";
+  number(svg, w);
+  svg += "mm\" height=\"";
+  number(svg, h);
+  svg += "mm\" viewBox=\"";
+  number(svg, x);
+  svg += ' ';
+  number(svg, y);
+  svg += ' ';
+  number(svg, w);
+  svg += ' ';
+  number(svg, h);
+  svg += "\">\n";
+  for (size_t i = 0; i < commands.size(); ++i) {
+    const std::string filled = pathData(contoursWhere(commands[i], true));
+    const std::string open = pathData(contoursWhere(commands[i], false));
+    const std::string colour = layerColour(i, commands.size()).name;
+    const bool grouped = commands.size() > 1;
+    const std::string indent = grouped ? "    " : "  ";
+    if (grouped) svg += "  <g id=\"layer" + std::to_string(i + 1) + "\">\n";
+    if (!filled.empty())
+      svg +=
+          indent + "<path fill-rule=\"nonzero\" fill=\"" + colour + "\" d=\"" + filled + "\"/>\n";
+    if (!open.empty()) {
+      svg += indent + "<path fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"";
+      number(svg, kOpenLineWidthMm);
+      svg += "\" d=\"" + open + "\"/>\n";
+    }
+    if (grouped) svg += "  </g>\n";
+  }
+  svg += "</svg>\n";
+  return svg;
+}
+
+}  // namespace outlina::cli
