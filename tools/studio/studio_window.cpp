@@ -1,0 +1,339 @@
+#include "studio_window.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUndoView>
+#include <QVBoxLayout>
+
+#include "json_io.h"
+#include "png_writer.h"
+#include "svg_writer.h"
+
+namespace outlina::studio {
+namespace {
+
+// Typing is set again once the keys rest this long, not on every key.
+constexpr int kTextPauseMs = 300;
+// Room around the outlines on a written page, and the raster's resolution: those of the
+// command-line program, so that both write the same files.
+constexpr double kMarginMm = 1.0;
+constexpr double kPngPixelsPerMm = 10.0;
+// Registering installed fonts with every class bit set lists every family.
+constexpr uint32_t kAllCharsets = 0x1000007Fu;
+constexpr const char *kDefaultFont = "IPAGothic";
+// A first size and lengths that suit a shop sign's lettering, in millimetres.
+constexpr double kDefaultSizeMm = 10.0;
+constexpr double kMaxSizeMm = 10000.0;
+constexpr double kMinSizeMm = 0.01;
+constexpr float kDefaultOffsetMm = 0.5f;
+constexpr float kDefaultWidthMm = 0.5f;
+constexpr float kDefaultMiterLimit = 4.0f;
+constexpr float kDefaultStripeMm = 1.0f;
+constexpr float kDefaultSlitMm = 0.5f;
+constexpr float kDefaultStripeAngle = 45.0f;
+// A shadow falling to the lower right, as light from the upper left casts it.
+constexpr float kDefaultShadowShiftMm = 1.0f;
+constexpr float kDefaultPerspectiveRatio = 50.0f;
+constexpr float kDefaultShadowOffsetMm = 0.5f;
+constexpr int32_t kDefaultEnvelopeType = 1;
+constexpr int32_t kDefaultEnvelopePercent = 50;
+// A new window's panel and canvas widths and its height, in pixels: room for the toolbar.
+constexpr int kPanelWidth = 300;
+constexpr int kCanvasWidth = 820;
+constexpr int kWindowHeight = 620;
+
+QStringList registeredFonts() {
+  QStringList names;
+  JFont *registry = jFontInit();
+  if (registry == nullptr) return names;
+  JFontEntry mask{};
+  mask.charset = kAllCharsets;
+  jFontRegistTTF(registry, mask);
+  char name[64];
+  for (int i = 0; i < jFontGetFontNum(registry); ++i)
+    if (jFontGetFontName(registry, i, name) == 1) names << QString::fromUtf8(name);
+  jFontEnd(registry);
+  return names;
+}
+
+// One applied effect in the undo list. It is pushed after its first run has succeeded, so its
+// first redo has nothing left to do.
+class EffectCommand : public QUndoCommand {
+ public:
+  EffectCommand(Document &document, std::vector<EffectStep> after)
+      : QUndoCommand(after.back().caption), document_(document), after_(std::move(after)) {}
+  void undo() override {
+    document_.setSteps(std::vector<EffectStep>(after_.begin(), after_.end() - 1));
+  }
+  void redo() override {
+    if (!done_) document_.setSteps(after_);
+    done_ = false;
+  }
+
+ private:
+  Document &document_;
+  std::vector<EffectStep> after_;
+  bool done_ = true;
+};
+
+bool writeBytes(const QString &file, const std::string &bytes) {
+  QFile out(file);
+  return out.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+         out.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+             static_cast<qint64>(bytes.size()) &&
+         out.flush();
+}
+
+}  // namespace
+
+StudioWindow::StudioWindow(QWidget *parent)
+    : QMainWindow(parent),
+      weldMode_(JWM_UNION),
+      offset_{kDefaultOffsetMm, 0, 0, 0, JVJ_ROUND, kDefaultMiterLimit, 0, 1},
+      widen_{kDefaultWidthMm, JVC_ROUND, JVJ_ROUND, kDefaultMiterLimit, 1},
+      stripe_{kDefaultStripeMm, kDefaultSlitMm, 0, kDefaultStripeAngle, 1},
+      shadow_{JWST_DROP,
+              0,
+              kDefaultShadowShiftMm,
+              -kDefaultShadowShiftMm,
+              kDefaultPerspectiveRatio,
+              kDefaultShadowOffsetMm,
+              0,
+              0,
+              1},
+      envelope_{kDefaultEnvelopeType, kDefaultEnvelopePercent, 0, 0, 0, 0} {
+  setWindowTitle(QString::fromUtf8("Outlina スタジオ"));
+  buildPanels();
+  buildActions();
+  textPause_.setSingleShot(true);
+  textPause_.setInterval(kTextPauseMs);
+  connect(&textPause_, &QTimer::timeout, this, [this] { document_.setSource(textSetting()); });
+  connect(&document_, &Document::changed, this, [this](bool sourceChanged) {
+    const Outcome &o = *document_.outcome();
+    canvas_->setOutlines(o.sourceCommands, o.baseCommands, o.resultCommands);
+    if (sourceChanged) canvas_->fit();
+    counts_->setText(QString::fromUtf8("点 %1 ・ 輪郭 %2 ・ 最後の処理 %3 ms")
+                         .arg(o.points)
+                         .arg(o.contours)
+                         .arg(o.lastStepMs, 0, 'f', 1));
+    statusBar()->clearMessage();
+  });
+  connect(&document_, &Document::failed, this, &StudioWindow::say);
+  connect(&document_, &Document::busyChanged, this, &StudioWindow::showBusy);
+  connect(&document_, &Document::stepAccepted, this,
+          [this] { undo_.push(new EffectCommand(document_, document_.steps())); });
+  resize(kPanelWidth + kCanvasWidth, kWindowHeight);
+  showBusy(false);
+}
+
+void StudioWindow::buildPanels() {
+  auto *panel = new QWidget;
+  auto *form = new QFormLayout;
+  text_ = new QPlainTextEdit;
+  text_->setObjectName("text");
+  text_->setPlaceholderText(QString::fromUtf8("ここに文字を入力"));
+  font_ = new QComboBox;
+  font_->setObjectName("font");
+  font_->addItems(registeredFonts());
+  font_->setCurrentText(QString::fromUtf8(kDefaultFont));
+  size_ = new QDoubleSpinBox;
+  size_->setObjectName("size");
+  size_->setRange(kMinSizeMm, kMaxSizeMm);
+  size_->setDecimals(2);
+  size_->setValue(kDefaultSizeMm);
+  size_->setSuffix(QStringLiteral(" mm"));
+  direction_ = new QComboBox;
+  direction_->setObjectName("direction");
+  direction_->addItems({QString::fromUtf8("横書き"), QString::fromUtf8("縦書き")});
+  form->addRow(QString::fromUtf8("文字："), text_);
+  form->addRow(QString::fromUtf8("フォント："), font_);
+  form->addRow(QString::fromUtf8("大きさ："), size_);
+  form->addRow(QString::fromUtf8("方向："), direction_);
+  auto *steps = new QUndoView(&undo_);
+  steps->setObjectName("steps");
+  steps->setEmptyLabel(QString::fromUtf8("（効果なし）"));
+  auto *column = new QVBoxLayout(panel);
+  column->addLayout(form);
+  column->addWidget(new QLabel(QString::fromUtf8("適用した効果：")));
+  column->addWidget(steps);
+
+  canvas_ = new Canvas;
+  canvas_->setObjectName("canvas");
+  auto *split = new QSplitter;
+  split->addWidget(panel);
+  split->addWidget(canvas_);
+  split->setStretchFactor(1, 1);
+  split->setSizes({kPanelWidth, kCanvasWidth});
+  setCentralWidget(split);
+
+  connect(text_, &QPlainTextEdit::textChanged, this, &StudioWindow::textChanged);
+  connect(font_, &QComboBox::currentIndexChanged, this, &StudioWindow::textChanged);
+  connect(direction_, &QComboBox::currentIndexChanged, this, &StudioWindow::textChanged);
+  connect(size_, &QDoubleSpinBox::valueChanged, this, &StudioWindow::textChanged);
+
+  counts_ = new QLabel;
+  busy_ = new QProgressBar;
+  busy_->setRange(0, 0);  // no known end: the bar runs to and fro
+  busy_->setMaximumWidth(kPanelWidth / 2);
+  busy_->setFormat(QString::fromUtf8("処理中"));
+  statusBar()->addPermanentWidget(busy_);
+  statusBar()->addPermanentWidget(counts_);
+}
+
+void StudioWindow::buildActions() {
+  auto action = [this](const char *name, const char *caption, QKeySequence keys, auto slot) {
+    auto *a = new QAction(QString::fromUtf8(caption), this);
+    a->setObjectName(name);
+    a->setShortcut(keys);
+    connect(a, &QAction::triggered, this, slot);
+    return a;
+  };
+  QMenu *file = menuBar()->addMenu(QString::fromUtf8("ファイル(&F)"));
+  QAction *open = action("open", "開く(&O)…", QKeySequence::Open, [this] { chooseFile(); });
+  QAction *save = action("export", "書き出し(&E)…", QKeySequence(Qt::CTRL | Qt::Key_E),
+                         [this] { chooseExport(); });
+  file->addAction(open);
+  file->addAction(save);
+  file->addSeparator();
+  file->addAction(action("quit", "終了(&Q)", QKeySequence::Quit, [this] { close(); }));
+
+  QMenu *edit = menuBar()->addMenu(QString::fromUtf8("編集(&E)"));
+  QAction *undo = undo_.createUndoAction(this, QString::fromUtf8("元に戻す"));
+  undo->setObjectName("undo");
+  undo->setShortcut(QKeySequence::Undo);
+  // The menu entry names the step; the toolbar button stays short.
+  undo->setIconText(QString::fromUtf8("元に戻す"));
+  QAction *redo = undo_.createRedoAction(this, QString::fromUtf8("やり直し"));
+  redo->setObjectName("redo");
+  redo->setShortcut(QKeySequence::Redo);
+  redo->setIconText(QString::fromUtf8("やり直し"));
+  edit->addAction(undo);
+  edit->addAction(redo);
+
+  QMenu *effects = menuBar()->addMenu(QString::fromUtf8("効果(&X)"));
+  QToolBar *bar = addToolBar(QString::fromUtf8("効果"));
+  bar->setObjectName("effectsBar");
+  const QList<QAction *> effectActions = {
+      action("weld", "陰線処理…", {}, [this] { runDialog(jWeldDlg, weldMode_, weldStep); }),
+      action("offset", "オフセット処理…", {},
+             [this] { runDialog(jWeldOffsetDlg, offset_, offsetStep); }),
+      action("widen", "線幅処理…", {}, [this] { runDialog(jWeldWidenDlg, widen_, widenStep); }),
+      action("stripe", "ストライプ処理…", {},
+             [this] { runDialog(jWeldStripeDlg, stripe_, stripeStep); }),
+      action("shadow", "影付け・シャドウ処理…", {},
+             [this] { runDialog(jWeldShadowDlg, shadow_, shadowStep); }),
+      action("envelope", "シェイプ処理…", {},
+             [this] { runDialog(jVectransShapeDlg, envelope_, envelopeStep); })};
+  // The toolbar names each effect briefly; the menu gives the dialog's full caption.
+  const char *const shortNames[] = {"陰線",       "オフセット", "線幅",
+                                    "ストライプ", "影付け",     "シェイプ"};
+  for (int i = 0; i < effectActions.size(); ++i)
+    effectActions[i]->setIconText(QString::fromUtf8(shortNames[i]));
+  effects->addActions(effectActions);
+  bar->addActions(effectActions);
+  bar->addSeparator();
+  bar->addAction(undo);
+  bar->addAction(redo);
+
+  QMenu *view = menuBar()->addMenu(QString::fromUtf8("表示(&V)"));
+  QAction *fit = action("fit", "全体を表示(&F)", QKeySequence(Qt::CTRL | Qt::Key_0),
+                        [this] { canvas_->fit(); });
+  view->addAction(fit);
+  bar->addAction(fit);
+  needIdle_ = effectActions;
+  needIdle_ << open << save;
+}
+
+cli::TextSetting StudioWindow::textSetting() const {
+  cli::TextSetting setting;
+  setting.text = text_->toPlainText().toStdString();
+  setting.font = font_->currentText().toStdString();
+  setting.vertical = direction_->currentIndex() == 1;
+  setting.sizeMm = size_->value();
+  return setting;
+}
+
+void StudioWindow::textChanged() { textPause_.start(); }
+
+bool StudioWindow::settled() const { return !document_.busy() && !textPause_.isActive(); }
+
+void StudioWindow::showBusy(bool busy) {
+  busy_->setVisible(busy);
+  for (QAction *a : needIdle_)
+    a->setEnabled(!busy && (a->objectName() == "open" || document_.outcome() != nullptr));
+}
+
+void StudioWindow::say(const QString &message) { statusBar()->showMessage(message); }
+
+template <class Record, class MakeStep>
+void StudioWindow::runDialog(int32_t (*dialog)(void *, Record *), Record &record, MakeStep step) {
+  const Outcome *o = document_.outcome();
+  if (document_.busy() || o == nullptr) return;
+  // The previews draw the selection at its own proportions.
+  const float width = o->box[2] - o->box[0], height = o->box[3] - o->box[1];
+  if constexpr (std::is_same_v<Record, JWeldShadowParam>) {
+    record.objectWidth = width;
+    record.objectHeight = height;
+  }
+  if constexpr (std::is_same_v<Record, JVectransShapeParam>) {
+    record.minX = o->box[0];
+    record.minY = o->box[1];
+    record.maxX = o->box[2];
+    record.maxY = o->box[3];
+  }
+  if (dialog(canvas_, &record) == 1) document_.tryStep(step(record));
+}
+
+void StudioWindow::openFile(const QString &file) { document_.setSource(FileSource{file}); }
+
+void StudioWindow::chooseFile() {
+  const QString file = QFileDialog::getOpenFileName(
+      this, QString::fromUtf8("輪郭を開く"), {},
+      QString::fromUtf8("輪郭 (*.svg *.json);;SVG (*.svg);;点の並び (*.json)"));
+  if (!file.isEmpty()) openFile(file);
+}
+
+void StudioWindow::chooseExport() {
+  const QString file = QFileDialog::getSaveFileName(
+      this, QString::fromUtf8("書き出し"), {},
+      QString::fromUtf8("SVG (*.svg);;PNG (*.png);;点の並び (*.json)"));
+  if (!file.isEmpty()) exportTo(file);
+}
+
+bool StudioWindow::exportTo(const QString &file) {
+  const Outcome *o = document_.outcome();
+  if (o == nullptr || document_.busy()) {
+    say(QString::fromUtf8("書き出す輪郭がまだありません"));
+    return false;
+  }
+  const QString ext = QFileInfo(file).suffix().toLower();
+  std::string error;
+  bool written = false;
+  if (ext == "svg") {
+    written = writeBytes(file, cli::svgFromPath(o->result.get(), kMarginMm));
+  } else if (ext == "json") {
+    written = writeBytes(file, cli::jsonFromPath(o->result.get()));
+  } else if (ext == "png") {
+    written = cli::writePng(o->result.get(), file.toStdString(), kPngPixelsPerMm, kMarginMm, error);
+  } else {
+    say(QString::fromUtf8("書き出せるのは .svg、.png、.json です: %1").arg(file));
+    return false;
+  }
+  say(written
+          ? QString::fromUtf8("%1 に書き出しました").arg(file)
+          : QString::fromUtf8("%1 に書き出せません %2").arg(file, QString::fromStdString(error)));
+  return written;
+}
+
+}  // namespace outlina::studio
