@@ -19,6 +19,9 @@ constexpr double kWheelNotch = 120.0;
 constexpr double kMinScale = 0.01, kMaxScale = 10000.0;
 // The source outline is a hairline; open contours are drawn as wide as the SVG writer draws them.
 constexpr double kSourceLinePixels = 1.0;
+// Below this zoom (pixels per mm) a line of small text is mostly hairline, which would hide the
+// fill it outlines.
+constexpr double kMinHairlineScale = 3.0;
 
 QPainterPath painterPath(const std::vector<cli::Command> &commands) {
   QPainterPath path;
@@ -99,6 +102,7 @@ void Canvas::paintEvent(QPaintEvent *) {
   p.restore();
   QPen open(kFill, cli::kOpenLineWidthMm);
   p.strokePath(openLines_, open);
+  if (scale_ < kMinHairlineScale) return;
   QPen hairline(kSourceLine, kSourceLinePixels);
   hairline.setCosmetic(true);
   p.strokePath(source_, hairline);

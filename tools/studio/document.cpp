@@ -153,6 +153,7 @@ void Document::startNext() {
   run->currentSource = outcome_ ? outcome_->source : nullptr;
   pending_.reset();
   worker_ = QThread::create([run] { run->work(); });
+  worker_->setParent(this);  // a run still going when the document closes is waited for
   connect(worker_, &QThread::finished, this, [this, run] { finish(run); });
   worker_->start();
   emit busyChanged(true);

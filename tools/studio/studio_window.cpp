@@ -249,6 +249,7 @@ void StudioWindow::buildActions() {
   QMenu *view = menuBar()->addMenu(QString::fromUtf8("表示(&V)"));
   QAction *fit = action("fit", "全体を表示(&F)", QKeySequence(Qt::CTRL | Qt::Key_0),
                         [this] { canvas_->fit(); });
+  fit->setIconText(QString::fromUtf8("全体表示"));
   view->addAction(fit);
   bar->addAction(fit);
   needIdle_ = effectActions;
