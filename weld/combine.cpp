@@ -444,12 +444,21 @@ class SlabIndex {
   int32_t bigCount_ = 0;
 };
 
+bool isFillRule(int32_t rule) { return rule == kWeldFillNonzero || rule == kWeldFillEvenOdd; }
+
+bool filledByRule(int32_t rule, int32_t winding) {
+  return rule == kWeldFillNonzero ? winding != 0 : winding % 2 != 0;
+}
+
 bool keepByRule(int32_t rule, int32_t before, int32_t after) {
   switch (rule) {
     case JWM_INTERSECT:
       return (before == 1 && after >= 2) || (before >= 2 && after == 1);
     case JWM_HOLE:
       return before == 1 || after == 1;
+    case kWeldFillNonzero:
+    case kWeldFillEvenOdd:
+      return filledByRule(rule, before) != filledByRule(rule, after);
     default:
       return (before == 0 && after >= 1) || (before >= 1 && after == 0);
   }
@@ -529,7 +538,12 @@ bool probeSegment(int32_t probe, ProbeTools &tools) {
   for (int32_t k = 0; k < count; ++k) {
     const int32_t before = winding;
     winding += t.crossings[k].step;
-    if (!keepByRule(t.rule, before, winding)) t.segments[t.crossings[k].segment].flags = 0;
+    JWeldSegment &s = t.segments[t.crossings[k].segment];
+    if (!keepByRule(t.rule, before, winding))
+      s.flags = 0;
+    else if (isFillRule(t.rule) && weldIsLive(s.flags) &&
+             filledByRule(t.rule, winding) != (t.crossings[k].step > 0))
+      s.flags = static_cast<int16_t>(s.flags | JWS_REVERSE);
   }
   return true;
 }
@@ -716,11 +730,22 @@ bool weldClassify() {
     for (int32_t s = t.contours[c].first; s < t.contours[c].end; ++s) {
       if (t.segments[s].flags <= 0) continue;
       if (!probeSegment(s, tools)) return false;
-      // A contour that was not split stands or falls whole, so one probe decides it.
-      if (c != last) break;
+      // A contour that was not split stands or falls whole, so one probe decides it. The fill
+      // rules also decide the direction of every segment, so they probe each one.
+      if (c != last && !isFillRule(t.rule)) break;
     }
   }
   discardNonLive();
+  // Under a fill rule the contours may run either way; turning every kept segment so that the
+  // filled side lies on its right lets tracing join them into consistent outlines.
+  for (int32_t i = 0; i < t.segmentCount; ++i) {
+    JWeldSegment &s = t.segments[i];
+    if (!weldIsLive(s.flags) || !(s.flags & JWS_REVERSE)) continue;
+    const int16_t corners =
+        static_cast<int16_t>(((s.flags & JWS_START_CORNER) ? JWS_END_CORNER : 0) |
+                             ((s.flags & JWS_END_CORNER) ? JWS_START_CORNER : 0));
+    s = {static_cast<int16_t>(JWS_LIVE | corners), s.x1, s.y1, s.x0, s.y0, s.source};
+  }
   return true;
 }
 
@@ -781,19 +806,35 @@ bool weldTrace(JVect *path) {
 
 using namespace outlina;
 
-extern "C" int32_t jWeldCombineVect(JVect *path, int32_t mode) {
+namespace {
+
+int32_t combineByRule(JVect *path, int32_t rule) {
   if (path == nullptr || !weldAllocTables()) return 0;
-  weldTables.rule = mode;
+  weldTables.rule = rule;
   int32_t result = 0;
   if (jVectBezToSvt(path, 2) == 1) {
     jVectSweepPoint(path);
     jVectDelNoise(path);
     if (weldBuildSegments(path) && weldCancelSharedEdges() && weldSplitAtCrossings() &&
         weldClassify() && weldTrace(path)) {
-      jVectSetLoopDir(path, 1);
+      // The fill rules already turned every kept segment so that its filled side lies on its
+      // right; a nesting count could only disturb outlines that touch at a point.
+      if (!isFillRule(rule)) jVectSetLoopDir(path, 1);
       result = 1;
     }
   }
   weldFreeTables();
   return result;
+}
+
+}  // namespace
+
+extern "C" int32_t jWeldCombineVect(JVect *path, int32_t mode) {
+  const bool known = mode >= JWM_UNION && mode <= JWM_UNION_ALL;
+  return combineByRule(path, known ? mode : JWM_UNION_ALL);
+}
+
+extern "C" int32_t jWeldFillVect(JVect *path, int32_t fillRule) {
+  if (fillRule != JWF_NONZERO && fillRule != JWF_EVENODD) return 0;
+  return combineByRule(path, fillRule == JWF_NONZERO ? kWeldFillNonzero : kWeldFillEvenOdd);
 }

@@ -36,10 +36,16 @@ struct JWeldCrossing {
 constexpr int16_t JWS_LIVE = 1;
 constexpr int16_t JWS_START_CORNER = 2;
 constexpr int16_t JWS_END_CORNER = 4;
+// Set by the fill-rule classification on a kept segment whose filled side lies on its left.
+constexpr int16_t JWS_REVERSE = 8;
 // A split base segment carries this on top of its flags until splitting ends.
 constexpr int16_t kWeldSplitMark = 100;
 constexpr int16_t kWeldLastLiveFlags = 99;
 constexpr int16_t kWeldDiscarded = -1;
+
+// Rules of the fill-rule combine, outside the public modes 1 to 4 that jWeldCombineVect stores.
+constexpr int32_t kWeldFillNonzero = -1;
+constexpr int32_t kWeldFillEvenOdd = -2;
 
 // Table sizes; one contour record stays free for the pseudo-contour of split pieces.
 constexpr int32_t kWeldContourTableSize = 100000;

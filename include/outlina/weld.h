@@ -21,6 +21,13 @@ enum JWeldMode {
    contours, 999,999 segments, 10,000 crossings on one segment or one probe line, or pieces
    that would fill the 1,000,000-segment table. */
 OUTLINA_API int32_t jWeldCombineVect(JVect *path, int32_t mode);
+/* Fill rules of jWeldFillVect (an extension of the library): which winding numbers are inside. */
+enum JWeldFillRule { JWF_NONZERO = 1, JWF_EVENODD = 2 };
+/* Extension: replaces the path by the region its closed contours fill under fillRule, whatever
+   the direction of each contour, as clean flattened outer contours (direction 1) and holes
+   (direction 2) in orientation rule 1. Answers as jWeldCombineVect does (1; 0 on failure with
+   the path as it leaves it); 0 with the path untouched for an unknown fillRule. */
+OUTLINA_API int32_t jWeldFillVect(JVect *path, int32_t fillRule);
 /* Combines the path by mode and fits curves to the result. 1; 0 when the combine fails. */
 OUTLINA_API int32_t jWeldExecute(int32_t mode, JVect *path);
 

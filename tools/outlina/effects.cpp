@@ -116,7 +116,9 @@ bool prepareOffset(Fields &f, PreparedStep &s) {
   r.side = side;
   r.horizontal = axis == 1;
   r.vertical = axis == 2;
-  r.keepInput = k.count("keep") ? 1 : 0;
+  // A kept input is written as its own layer rather than mixed into the offset.
+  r.keepInput = 0;
+  s.keepsInput = k.count("keep") > 0;
   r.curveFit = k.count("nofit") ? 0 : 1;
   s.run = [r](JVect *p) { return jWeldOffset(&r, p) == 1; };
   return true;
@@ -232,6 +234,9 @@ bool prepareShadow(Fields &f, PreparedStep &s) {
     r.option = static_cast<int32_t>(v);
   }
   r.curveFit = k.count("nofit") ? 0 : 1;
+  // These options cut the outlines (or their offset) out of the shadow: the outlines are a
+  // piece of their own over it.
+  s.keepsInput = r.option == 1 || r.option == 2 || r.option == 4 || r.option == 5;
   s.run = [r](JVect *p) { return jWeldShadow(&r, p) == 1; };
   return true;
 }

@@ -14,6 +14,8 @@ namespace outlina::cli {
 struct PreparedStep {
   std::string label;                 // "--offset 1.5", for messages
   std::function<bool(JVect *)> run;  // false when the library reports a failure
+  // The result and its input are cut separately: the input stays as a layer over the result.
+  bool keepsInput = false;
 };
 
 // False with a one-line message naming the option and the allowed values.

@@ -1,5 +1,7 @@
 // outlina: text and outlines in, welded and styled outlines out, through the public C
 // interface only.
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -21,7 +23,7 @@ constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 // Room around the outlines on the written page and image.
 constexpr double kMarginMm = 1.0;
-constexpr double kPngPixelsPerMm = 10.0;
+constexpr int kStartCapacity = 10000;
 
 int complain(int code, const std::string &message) {
   std::fprintf(stderr, "outlina: %s\n", message.c_str());
@@ -47,6 +49,76 @@ bool writeText(const std::string &file, const std::string &text, std::string &er
 struct PathCloser {
   void operator()(JVect *p) const { jVectClose(p); }
 };
+using PathPtr = std::unique_ptr<JVect, PathCloser>;
+
+// Prints "outlina: WHAT: N points, T ms" on standard error when asked to.
+class StepClock {
+ public:
+  explicit StepClock(bool on) : on_(on) {}
+  void report(const std::string &what, int points) {
+    const auto now = std::chrono::steady_clock::now();
+    if (on_)
+      std::fprintf(stderr, "outlina: %s: %d points, %.1f ms\n", what.c_str(), points,
+                   std::chrono::duration<double, std::milli>(now - last_).count());
+    last_ = now;
+  }
+
+ private:
+  bool on_;
+  std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
+};
+
+bool hasClosedContour(const JVect *path) {
+  const std::vector<Command> commands = commandsFromPath(path);
+  return !contoursWhere(commands, true).empty();
+}
+
+bool allFinite(const JVect *path) {
+  const JVectPoint *v = jVectGetVd(path);
+  for (int i = 0; i < jVectGetNum(path); ++i)
+    if (!std::isfinite(v[i].x) || !std::isfinite(v[i].y)) return false;
+  return true;
+}
+
+// Why a step could not run on the layer, when the program can tell; empty otherwise.
+std::string whyStepFailed(const JVect *input) {
+  if (!allFinite(input)) return "the outline has coordinates that are not finite numbers";
+  if (!hasClosedContour(input)) return "there is no closed outline to work on";
+  return "the library could not carry it out";
+}
+
+int totalPoints(const std::vector<PathPtr> &layers) {
+  int n = 0;
+  for (const PathPtr &layer : layers) n += jVectGetNum(layer.get());
+  return n;
+}
+
+// Runs the step on every layer; a step that keeps its input puts its result under the input.
+bool runStep(const PreparedStep &step, std::vector<PathPtr> &layers, std::string &reason) {
+  std::vector<PathPtr> out;
+  for (PathPtr &layer : layers) {
+    if (jVectGetNum(layer.get()) == 0) continue;
+    PathPtr result(step.keepsInput ? jVectDuplicate(layer.get()) : layer.release());
+    JVect *input = step.keepsInput ? layer.get() : nullptr;
+    if (!result) {
+      reason = "out of memory";
+      return false;
+    }
+    PathPtr before(jVectDuplicate(result.get()));
+    if (!step.run(result.get())) {
+      reason = whyStepFailed(before ? before.get() : result.get());
+      return false;
+    }
+    if (jVectGetNum(result.get()) == 0) {
+      reason = "the result is empty";
+      return false;
+    }
+    out.push_back(std::move(result));
+    if (input != nullptr) out.push_back(std::move(layer));
+  }
+  layers = std::move(out);
+  return true;
+}
 
 }  // namespace
 
@@ -67,32 +139,46 @@ int main(int argc, char **argv) {
   std::vector<PreparedStep> steps;
   if (!prepareSteps(job.steps, steps, error)) return complain(kExitUsage, error);
 
-  std::unique_ptr<JVect, PathCloser> path(jVectOpen(10000));
-  if (!path) return complain(kExitFailed, "cannot open a path");
+  StepClock clock(job.verbose);
+  std::vector<PathPtr> layers;
+  layers.emplace_back(jVectOpen(kStartCapacity));
+  JVect *input = layers[0].get();
+  if (!input) return complain(kExitFailed, "cannot open a path");
   if (job.haveText) {
     bool usage = false;
-    if (!setText(job.text, path.get(), error, usage))
+    if (!setText(job.text, input, error, usage))
       return complain(usage ? kExitUsage : kExitFailed, error);
+    clock.report("set the text", jVectGetNum(input));
   } else if (!job.svgIn.empty()) {
-    if (!readSvgFile(job.svgIn, path.get(), error))
+    if (!readSvgOutlineFile(job.svgIn, input, error, SvgReading{job.strokes}))
       return complain(kExitUsage, "--svg-in: " + error);
-  } else if (!readJsonFile(job.jsonIn, path.get(), error)) {
-    return complain(kExitUsage, "--json-in: " + error);
+    clock.report("read " + job.svgIn, jVectGetNum(input));
+  } else {
+    if (!readJsonFile(job.jsonIn, input, error)) return complain(kExitUsage, "--json-in: " + error);
+    clock.report("read " + job.jsonIn, jVectGetNum(input));
   }
 
-  for (size_t i = 0; i < steps.size(); ++i)
-    if (jVectGetNum(path.get()) > 0 && !steps[i].run(path.get()))
+  for (size_t i = 0; i < steps.size(); ++i) {
+    if (!runStep(steps[i], layers, error))
       return complain(kExitFailed, "step " + std::to_string(i + 1) + " (" + steps[i].label +
-                                       ") failed; nothing was written");
+                                       ") failed: " + error + "; nothing was written");
+    clock.report("step " + std::to_string(i + 1) + " (" + steps[i].label + ")",
+                 totalPoints(layers));
+  }
 
+  Layers out;
+  for (const PathPtr &layer : layers) out.push_back(layer.get());
   bool written = false;
-  if (ext == ".svg")
-    written = writeText(job.output, svgFromPath(path.get(), kMarginMm), error);
-  else if (ext == ".json")
-    written = writeText(job.output, jsonFromPath(path.get()), error);
-  else
-    written = writePng(path.get(), job.output, kPngPixelsPerMm, kMarginMm, error);
+  if (ext == ".svg") {
+    written = writeText(job.output, svgFromLayers(out, kMarginMm), error);
+  } else if (ext == ".json") {
+    written = writeText(job.output, jsonFromLayers(out), error);
+  } else {
+    const double scale = job.pngScale > 0 ? job.pngScale : fittingPixelsPerMm(out, kMarginMm);
+    written = writePng(out, job.output, scale, kMarginMm, error);
+  }
   if (!written) return complain(kExitFailed, error);
-  std::printf("%s: %d points\n", job.output.c_str(), jVectGetNum(path.get()));
+  clock.report("wrote " + job.output, totalPoints(layers));
+  std::printf("%s: %d points\n", job.output.c_str(), totalPoints(layers));
   return 0;
 }

@@ -3,6 +3,9 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 namespace outlina::cli {
 
@@ -27,6 +30,28 @@ namespace {
 
 const char *const kEffectOptions[] = {"--weld",   "--offset", "--widen",    "--dash",
                                       "--stripe", "--shadow", "--envelope", "--resolution"};
+
+// The whole file as the text to set; one final line break is the file's end, not a new line.
+bool readTextFile(const std::string &file, std::string &text, std::string &error) {
+  std::ifstream in(file, std::ios::binary);
+  std::error_code code;
+  if (std::filesystem::is_directory(file, code) || !in) {
+    error = "--text-file: cannot read " + file;
+    return false;
+  }
+  std::stringstream content;
+  content << in.rdbuf();
+  text = content.str();
+  if (text.ends_with("\r\n"))
+    text.resize(text.size() - 2);
+  else if (text.ends_with('\n'))
+    text.pop_back();
+  if (text.empty()) {
+    error = "--text-file: " + file + " is empty";
+    return false;
+  }
+  return true;
+}
 
 bool isEffect(const std::string &option) {
   for (const char *e : kEffectOptions)
@@ -61,6 +86,11 @@ bool parseCommandLine(int argc, const char *const *argv, Job &job, std::string &
     } else if (option == "--text") {
       if (!value(job.text.text)) return false;
       job.haveText = true;
+    } else if (option == "--text-file") {
+      std::string file;
+      if (!value(file)) return false;
+      if (!readTextFile(file, job.text.text, error)) return false;
+      job.haveText = true;
     } else if (option == "--font") {
       if (!value(job.text.font)) return false;
     } else if (option == "--font-file") {
@@ -77,6 +107,12 @@ bool parseCommandLine(int argc, const char *const *argv, Job &job, std::string &
       job.text.skipMissing = true;
     } else if (option == "--svg-in") {
       if (!value(job.svgIn)) return false;
+    } else if (option == "--no-strokes") {
+      job.strokes = false;
+    } else if (option == "--png-scale") {
+      if (!number(job.pngScale, 0.001, 1000, "from 0.001 to 1000 (pixels per mm)")) return false;
+    } else if (option == "--verbose") {
+      job.verbose = true;
     } else if (option == "--json-in") {
       if (!value(job.jsonIn)) return false;
     } else if (option == "-o" || option == "--output") {
@@ -96,7 +132,7 @@ bool parseCommandLine(int argc, const char *const *argv, Job &job, std::string &
   const int inputs =
       (job.haveText ? 1 : 0) + (job.svgIn.empty() ? 0 : 1) + (job.jsonIn.empty() ? 0 : 1);
   if (inputs != 1) {
-    error = "give exactly one input: --text, --svg-in or --json-in (see --help)";
+    error = "give exactly one input: --text, --text-file, --svg-in or --json-in (see --help)";
     return false;
   }
   if (job.output.empty()) {
@@ -111,6 +147,7 @@ std::string helpText() {
 
 Input (exactly one):
   --text TEXT            UTF-8 text; a line feed or \n breaks the line
+  --text-file FILE       the text of a UTF-8 file (a final line break is dropped)
     --font NAME          installed font family (for example "IPAGothic")
     --font-file KIND:PATH  outline font file, KIND kuten or indx (name = the file's stem)
     --vertical           vertical writing, columns from right to left
@@ -118,7 +155,11 @@ Input (exactly one):
     --spacing MM         added after every character (default 0)
     --line-gap MM        between lines or columns (default a quarter of the size)
     --skip-missing       drop characters that Shift-JIS cannot hold
-  --svg-in FILE          path, rect, circle, ellipse, polygon, polyline (user units = mm)
+  --svg-in FILE          the outline of an SVG drawing as it is painted: every shape with its
+                         fill rule, strokes widened, through g, use, switch and nested svg;
+                         a root without width and height is read one mm to the user unit;
+                         nesting deeper than 256 levels is refused
+    --no-strokes         leave the strokes out
   --json-in FILE         the point-array exchange format
 
 Effects, applied in the order given (lengths in mm):
@@ -128,15 +169,20 @@ Effects, applied in the order given (lengths in mm):
   --dash A:B[:C:D[:E:F]]  dash and gap lengths
   --stripe S:G[,dir=horizontal|vertical|ANGLE][,nofit]
   --shadow block|drop|cast|perspective[,dx=X][,dy=Y][,ratio=P][,offset=O][,option=0..5][,nofit]
+                         options 1, 2, 4 and 5 keep the outlines as a layer over the shadow
   --envelope TYPE:PERCENT  envelope shape 1 to 32 at a strength of 0 to 100 percent
   --resolution DIVISIONS:ANGLE  pieces per cubic (4 to 128), arc step in degrees (3 to 120)
 
 Output:
-  -o FILE                .svg, .png or .json, chosen by the ending
+  -o FILE                .svg, .png or .json, chosen by the ending; pieces cut separately
+                         (a shadow under its outlines, an offset kept beside its input) are
+                         written as layers in their own colours
+  --png-scale PX         pixels per mm of a PNG (default 10, smaller to keep within 4000 pixels)
   --force                write over an existing file
+  --verbose              a line per step with its time on standard error
 
 Examples:
-  outlina --text "ようこそ" --font IPAGothic --weld union --shadow drop,dx=1,dy=-1 -o out.svg
+  outlina --text "ようこそ" --font IPAGothic --weld union --shadow drop,dx=1,dy=-1,option=1 -o out.svg
   outlina --svg-in logo.svg --offset 0.5,joint=round -o logo.png
   outlina --text "縦書き" --font IPAGothic --vertical --envelope 1:50 -o v.json
 )";

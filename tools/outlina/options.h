@@ -19,9 +19,12 @@ struct Job {
   TextSetting text;
   bool haveText = false;
   std::string svgIn, jsonIn;
+  bool strokes = true;  // strokes of SVG input become part of the outline
   std::vector<Step> steps;
   std::string output;
+  double pngScale = 0;  // pixels per millimetre; 0: fit the image's largest size
   bool force = false;
+  bool verbose = false;  // a line per step with its time on standard error
   bool help = false;
 };
 

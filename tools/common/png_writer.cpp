@@ -16,15 +16,24 @@ constexpr int kMaxSide = 16000;
 
 }  // namespace
 
-bool writePng(const JVect *path, const std::string &file, double pixelsPerMm, double marginMm,
-              std::string &error) {
-  const std::vector<Command> commands = commandsFromPath(path);
+double fittingPixelsPerMm(const Layers &layers, double marginMm) {
   Vec2 min{0, 0}, max{0, 0};
-  commandBounds(commands, min, max);
+  layerBounds(commandsOfLayers(layers), min, max);
+  const double longer = std::max(max.x - min.x, max.y - min.y) + 2 * marginMm;
+  return std::min(kPngPixelsPerMm, kPngLargestSide / longer);
+}
+
+bool writePng(const Layers &layers, const std::string &file, double pixelsPerMm, double marginMm,
+              std::string &error) {
+  const std::vector<std::vector<Command>> commands = commandsOfLayers(layers);
+  Vec2 min{0, 0}, max{0, 0};
+  layerBounds(commands, min, max);
   const double w = (max.x - min.x + 2 * marginMm) * pixelsPerMm;
   const double h = (max.y - min.y + 2 * marginMm) * pixelsPerMm;
   if (!(w >= 1 && h >= 1 && w <= kMaxSide && h <= kMaxSide)) {
-    error = "the image would be " + std::to_string(w) + " x " + std::to_string(h) + " pixels";
+    error = "the image would be " + std::to_string(std::lround(w)) + " x " +
+            std::to_string(std::lround(h)) + " pixels (at most " + std::to_string(kMaxSide) +
+            " a side; choose a smaller --png-scale)";
     return false;
   }
   cairo_surface_t *surface = cairo_image_surface_create(
@@ -62,13 +71,16 @@ bool writePng(const JVect *path, const std::string &file, double pixelsPerMm, do
       }
     }
   };
-  cairo_set_source_rgb(cr, 0, 0, 0);
-  trace(contoursWhere(commands, true));
   cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
-  cairo_fill(cr);
-  trace(contoursWhere(commands, false));
   cairo_set_line_width(cr, kOpenLineWidthMm);
-  cairo_stroke(cr);
+  for (size_t i = 0; i < commands.size(); ++i) {
+    const Colour &colour = layerColour(i, commands.size());
+    cairo_set_source_rgb(cr, colour.r, colour.g, colour.b);
+    trace(contoursWhere(commands[i], true));
+    cairo_fill(cr);
+    trace(contoursWhere(commands[i], false));
+    cairo_stroke(cr);
+  }
   const cairo_status_t status = cairo_surface_write_to_png(surface, file.c_str());
   cairo_destroy(cr);
   cairo_surface_destroy(surface);

@@ -3,12 +3,16 @@
 #ifndef OUTLINA_TOOLS_OUTLINE_IO_H
 #define OUTLINA_TOOLS_OUTLINE_IO_H
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "outlina.h"
 
 namespace outlina::cli {
+
+// Coordinates beyond this many millimetres from the origin are refused on reading as absurd.
+constexpr double kMaxCoordinateMm = 1.0e6;
 
 struct Vec2 {
   double x, y;
@@ -34,12 +38,28 @@ std::vector<Command> contoursWhere(const std::vector<Command> &commands, bool cl
 bool appendCommands(JVect *path, const std::vector<Command> &commands);
 
 // Reads a whole file and hands its text to parse, which appends to path; on failure the error
-// names the file.
+// names the file. A folder, an empty file or one that is plainly not text (compressed, an image,
+// an archive) is refused with what it looks like.
+using TextParser = std::function<bool(const std::string &text, JVect *path, std::string &error)>;
 bool readFileWith(const std::string &file, JVect *path, std::string &error,
-                  bool (*parse)(const std::string &text, JVect *path, std::string &error));
+                  const TextParser &parse);
 
 // Bounding box of the commands' points (controls included); false when there are none.
 bool commandBounds(const std::vector<Command> &commands, Vec2 &min, Vec2 &max);
+
+// Pieces that are cut separately, such as a shadow and the outlines over it, in drawing order.
+using Layers = std::vector<const JVect *>;
+
+struct Colour {
+  const char *name;  // as SVG writes it
+  double r, g, b;    // 0 to 1
+};
+// The top layer is black; the layers under it take distinct colours in turn.
+const Colour &layerColour(size_t index, size_t count);
+
+// The commands of every layer, and their common bounding box; false when all are empty.
+std::vector<std::vector<Command>> commandsOfLayers(const Layers &layers);
+bool layerBounds(const std::vector<std::vector<Command>> &layers, Vec2 &min, Vec2 &max);
 
 }  // namespace outlina::cli
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "outline_io.h"
 #include "outlina.h"
 
 namespace outlina::cli {
@@ -12,9 +13,11 @@ namespace outlina::cli {
 extern const double kOpenLineWidthMm;
 
 // One path element for all closed contours, fill-rule nonzero, and one stroked path element for
-// the open contours; y turned down; the page is the
-// outlines' box plus margin on every side. An empty path gives a valid empty document.
+// the open contours; y turned down; the page is the outlines' box plus margin on every side. An
+// empty path gives a valid empty document.
 std::string svgFromPath(const JVect *path, double marginMm);
+// The same with one group per layer, each in its own colour, the last on top.
+std::string svgFromLayers(const Layers &layers, double marginMm);
 
 }  // namespace outlina::cli
 

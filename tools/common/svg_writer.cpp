@@ -65,14 +65,15 @@ std::string pathData(const std::vector<Command> &commands) {
 }  // namespace
 
 std::string svgFromPath(const JVect *path, double marginMm) {
-  const std::vector<Command> commands = commandsFromPath(path);
+  return svgFromLayers({path}, marginMm);
+}
+
+std::string svgFromLayers(const Layers &layers, double marginMm) {
+  const std::vector<std::vector<Command>> commands = commandsOfLayers(layers);
   Vec2 min{0, 0}, max{0, 0};
-  commandBounds(commands, min, max);
+  layerBounds(commands, min, max);
   const double x = min.x - marginMm, y = -max.y - marginMm;
   const double w = max.x - min.x + 2 * marginMm, h = max.y - min.y + 2 * marginMm;
-
-  const std::string filled = pathData(contoursWhere(commands, true));
-  const std::string open = pathData(contoursWhere(commands, false));
 
   std::string svg =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
@@ -89,12 +90,21 @@ std::string svgFromPath(const JVect *path, double marginMm) {
   svg += ' ';
   number(svg, h);
   svg += "\">\n";
-  if (!filled.empty())
-    svg += "  <path fill-rule=\"nonzero\" fill=\"black\" d=\"" + filled + "\"/>\n";
-  if (!open.empty()) {
-    svg += "  <path fill=\"none\" stroke=\"black\" stroke-width=\"";
-    number(svg, kOpenLineWidthMm);
-    svg += "\" d=\"" + open + "\"/>\n";
+  for (size_t i = 0; i < commands.size(); ++i) {
+    const std::string filled = pathData(contoursWhere(commands[i], true));
+    const std::string open = pathData(contoursWhere(commands[i], false));
+    const std::string colour = layerColour(i, commands.size()).name;
+    const bool grouped = commands.size() > 1;
+    const std::string indent = grouped ? "    " : "  ";
+    if (grouped) svg += "  <g id=\"layer" + std::to_string(i + 1) + "\">\n";
+    if (!filled.empty())
+      svg += indent + "<path fill-rule=\"nonzero\" fill=\"" + colour + "\" d=\"" + filled + "\"/>\n";
+    if (!open.empty()) {
+      svg += indent + "<path fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"";
+      number(svg, kOpenLineWidthMm);
+      svg += "\" d=\"" + open + "\"/>\n";
+    }
+    if (grouped) svg += "  </g>\n";
   }
   svg += "</svg>\n";
   return svg;

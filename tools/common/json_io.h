@@ -5,12 +5,17 @@
 
 #include <string>
 
+#include "outline_io.h"
 #include "outlina.h"
 
 namespace outlina::cli {
 
 std::string jsonFromPath(const JVect *path);
-// Appends the records to path; false with a one-line reason for malformed input.
+// Several layers as {"format": ..., "version": 1, "layers": [{"points": [...]}, ...]}, bottom
+// first; one layer is written as a plain document.
+std::string jsonFromLayers(const Layers &layers);
+// Appends the records (of every layer) to path; false with a one-line reason for malformed
+// input.
 bool readJsonText(const std::string &text, JVect *path, std::string &error);
 bool readJsonFile(const std::string &file, JVect *path, std::string &error);
 

@@ -1,8 +1,12 @@
 #include "outline_io.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
 namespace outlina::cli {
 namespace {
@@ -65,6 +69,24 @@ void arc(ContourWriter &w, Vec2 mid, Vec2 end) {
   for (int i = 1; i + 2 < n; i += 3)
     w.libraryCubic({pts[2 * i], pts[2 * i + 1]}, {pts[2 * i + 2], pts[2 * i + 3]},
                    {pts[2 * i + 4], pts[2 * i + 5]});
+}
+
+// What a file looks like when it is clearly not a text document; empty for text.
+std::string binaryKind(const std::string &content) {
+  static const std::pair<std::string_view, const char *> kSignatures[] = {
+      {"\x1f\x8b", "compressed with gzip (unpack it first)"},
+      {"BZh", "compressed with bzip2 (unpack it first)"},
+      {"\xfd" "7zXZ", "compressed with xz (unpack it first)"},
+      {"\x28\xb5\x2f\xfd", "compressed with zstd (unpack it first)"},
+      {"PK\x03\x04", "a zip archive"},
+      {"\x89PNG", "a PNG image"},
+      {"\xff\xd8\xff", "a JPEG image"},
+      {"%PDF", "a PDF document"}};
+  if (content.empty()) return "empty";
+  for (const auto &[magic, kind] : kSignatures)
+    if (content.starts_with(magic)) return kind;
+  if (content.find('\0') != std::string::npos) return "binary data, not text";
+  return {};
 }
 
 }  // namespace
@@ -149,15 +171,26 @@ bool appendCommands(JVect *path, const std::vector<Command> &commands) {
 }
 
 bool readFileWith(const std::string &file, JVect *path, std::string &error,
-                  bool (*parse)(const std::string &text, JVect *path, std::string &error)) {
+                  const TextParser &parse) {
+  std::error_code code;
+  if (std::filesystem::is_directory(file, code)) {
+    error = file + " is a folder, not a file";
+    return false;
+  }
   std::ifstream in(file, std::ios::binary);
   if (!in) {
-    error = "cannot read " + file;
+    error = "cannot read " + file + ": " + std::strerror(errno);
     return false;
   }
   std::stringstream text;
   text << in.rdbuf();
-  if (!parse(text.str(), path, error)) {
+  const std::string content = text.str();
+  const std::string kind = binaryKind(content);
+  if (!kind.empty()) {
+    error = file + " is " + kind;
+    return false;
+  }
+  if (!parse(content, path, error)) {
     error = file + ": " + error;
     return false;
   }
@@ -177,6 +210,33 @@ bool commandBounds(const std::vector<Command> &commands, Vec2 &min, Vec2 &max) {
   for (const Command &c : commands) {
     const int used = c.op == Op::Close ? 0 : c.op == Op::Quad ? 2 : c.op == Op::Cubic ? 3 : 1;
     for (int k = 0; k < used; ++k) take(c.p[k]);
+  }
+  return any;
+}
+
+const Colour &layerColour(size_t index, size_t count) {
+  static const Colour kBlack{"black", 0, 0, 0};
+  static const Colour kUnder[] = {{"#e0643c", 0.878, 0.392, 0.235},
+                                  {"#3c8ce0", 0.235, 0.549, 0.878},
+                                  {"#5cb85c", 0.361, 0.722, 0.361}};
+  if (index + 1 >= count) return kBlack;
+  return kUnder[(count - 2 - index) % std::size(kUnder)];
+}
+
+std::vector<std::vector<Command>> commandsOfLayers(const Layers &layers) {
+  std::vector<std::vector<Command>> out;
+  for (const JVect *layer : layers) out.push_back(commandsFromPath(layer));
+  return out;
+}
+
+bool layerBounds(const std::vector<std::vector<Command>> &layers, Vec2 &min, Vec2 &max) {
+  bool any = false;
+  for (const std::vector<Command> &commands : layers) {
+    Vec2 lo, hi;
+    if (!commandBounds(commands, lo, hi)) continue;
+    min = any ? Vec2{std::min(min.x, lo.x), std::min(min.y, lo.y)} : lo;
+    max = any ? Vec2{std::max(max.x, hi.x), std::max(max.y, hi.y)} : hi;
+    any = true;
   }
   return any;
 }

@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "outlina.h"
+#include "support/path_builder.h"
+#include "weld/weld_shapes.h"
+#include "weld/winding_area.h"
+
+namespace {
+
+using testing_support::PathPtr;
+using weld_shapes::Outline;
+
+// Overlapping stars, every other one reversed, and a self-crossing pentagram whose centre has
+// winding 2: the two fill rules part ways on both.
+std::vector<Outline> mixedDirections(std::mt19937 &rng, int count) {
+  std::uniform_real_distribution<float> at(0, 30);
+  std::vector<Outline> out;
+  for (int k = 0; k < count; ++k) {
+    Outline star = weld_shapes::randomStar(rng, at(rng), at(rng), 9, 5 + k % 6);
+    if (k % 2 == 1) star.assign(star.rbegin(), star.rend());
+    out.push_back(star);
+  }
+  out.push_back({{10, 0}, {16, 18}, {21, 0}, {6, 11}, {26, 11}});
+  return out;
+}
+
+TEST(WeldFillRule, AreaMatchesWindingIntegrationAndHolesRunBackwards) {
+  struct Rule {
+    int32_t code;
+    bool (*inside)(int);
+  };
+  const Rule rules[] = {{JWF_NONZERO, [](int w) { return w != 0; }},
+                        {JWF_EVENODD, [](int w) { return w % 2 != 0; }}};
+  std::mt19937 rng(12);
+  for (int round = 0; round < 10; ++round) {
+    const std::vector<Outline> outlines = mixedDirections(rng, 2 + round);
+    std::vector<winding_area::Polygon> input;
+    for (const Outline &o : outlines) {
+      input.emplace_back();
+      for (const auto &v : o) input.back().push_back({v.x, v.y});
+    }
+    for (const Rule &rule : rules) {
+      PathPtr path(jVectOpen(16));
+      for (const Outline &o : outlines) weld_shapes::addOutline(path.get(), o);
+      ASSERT_EQ(jWeldFillVect(path.get(), rule.code), 1);
+      const double expected = winding_area::area(input, rule.inside);
+      const auto output = winding_area::polygonsOf(path.get());
+      const std::string what =
+          "round " + std::to_string(round) + " rule " + std::to_string(rule.code);
+      // Outer contours count +1 and holes -1, so the filled region is exactly winding 1.
+      EXPECT_NEAR(winding_area::area(output, [](int w) { return w == 1; }), expected,
+                  1e-5 * expected)
+          << what;
+      EXPECT_NEAR(winding_area::area(output, [](int w) { return w != 0 && w != 1; }), 0,
+                  1e-5 * expected)
+          << what;
+    }
+  }
+}
+
+TEST(WeldFillRule, UnknownRuleLeavesThePath) {
+  PathPtr path(jVectOpen(16));
+  weld_shapes::addOutline(path.get(), weld_shapes::rectangle(0, 0, 4, 4));
+  const auto before = testing_support::pointsOf(path.get());
+  EXPECT_EQ(jWeldFillVect(path.get(), 0), 0);
+  EXPECT_EQ(jWeldFillVect(nullptr, JWF_NONZERO), 0);
+  EXPECT_EQ(testing_support::pointsOf(path.get()), before);
+}
+
+}  // namespace
