@@ -15,12 +15,15 @@ namespace {
 // Room for a typical line of text; the path grows as needed.
 constexpr int kInitialPoints = 10000;
 
-PathPtr newPath() {
-  return PathPtr(jVectOpen(kInitialPoints), [](JVect *p) { jVectClose(p); });
-}
+SharedPath newPath() { return SharedPath(jVectOpen(kInitialPoints), cli::PathCloser()); }
 
-PathPtr copyOf(const JVect *from) {
-  return PathPtr(jVectDuplicate(from), [](JVect *p) { jVectClose(p); });
+std::vector<cli::Command> commandsOf(const std::vector<cli::PathPtr> &layers) {
+  std::vector<cli::Command> all;
+  for (const cli::PathPtr &layer : layers) {
+    const std::vector<cli::Command> some = cli::commandsFromPath(layer.get());
+    all.insert(all.end(), some.begin(), some.end());
+  }
+  return all;
 }
 
 QString fromUtf8(const std::string &s) { return QString::fromStdString(s); }
@@ -44,7 +47,7 @@ bool readSource(const Source &source, JVect *path, QString &error) {
   const bool json =
       QFileInfo(file).suffix().compare(QStringLiteral("json"), Qt::CaseInsensitive) == 0;
   const bool read =
-      json ? cli::readJsonFile(name, path, reason) : cli::readSvgFile(name, path, reason);
+      json ? cli::readJsonFile(name, path, reason) : cli::readSvgOutlineFile(name, path, reason);
   if (!read) {
     error = QString::fromUtf8("%1 を読めません: %2").arg(file, fromUtf8(reason));
     return false;
@@ -66,7 +69,7 @@ double millisecondsSince(std::chrono::steady_clock::time_point start) {
 struct Document::Run {
   // Inputs
   std::optional<Source> source;
-  PathPtr currentSource;
+  SharedPath currentSource;
   std::vector<EffectStep> steps;
   bool trial = false;
   // Outputs
@@ -75,7 +78,7 @@ struct Document::Run {
 
   void work() {
     auto start = std::chrono::steady_clock::now();
-    PathPtr from = currentSource;
+    SharedPath from = currentSource;
     if (source) {
       from = newPath();
       if (!from || !readSource(*source, from.get(), error)) return;
@@ -94,27 +97,37 @@ struct Document::Run {
     }
     auto out = std::make_shared<Outcome>();
     out->source = from;
-    out->result = copyOf(from.get());
+    out->layers.emplace_back(jVectDuplicate(from.get()));
     out->sourceCommands = cli::commandsFromPath(from.get());
     out->baseCommands = out->sourceCommands;
     for (size_t i = 0; i < prepared.size(); ++i) {
       if (i + 1 == prepared.size()) {
-        out->baseCommands = cli::commandsFromPath(out->result.get());
+        out->baseCommands = commandsOf(out->layers);
         start = std::chrono::steady_clock::now();
       }
-      // As on the command line, an effect on an empty outline leaves it empty.
-      if (jVectGetNum(out->result.get()) > 0 && !prepared[i].run(out->result.get())) {
-        error = QString::fromUtf8("「%1」を適用できませんでした").arg(steps[i].caption);
+      if (!cli::runStep(prepared[i], out->layers, reason)) {
+        error = QString::fromUtf8("「%1」を適用できませんでした: %2")
+                    .arg(steps[i].caption, fromUtf8(reason));
         return;
       }
     }
     out->lastStepMs = millisecondsSince(start);
-    out->resultCommands = cli::commandsFromPath(out->result.get());
-    out->points = jVectGetNum(out->result.get());
+    out->resultCommands = commandsOf(out->layers);
     out->contours = static_cast<int>(
         std::count_if(out->resultCommands.begin(), out->resultCommands.end(),
                       [](const cli::Command &c) { return c.op == cli::Op::Move; }));
-    if (out->points > 0) jVectGetMinMax(out->box, out->result.get(), JVECT_ALL);
+    bool first = true;
+    for (const cli::PathPtr &layer : out->layers) {
+      out->points += jVectGetNum(layer.get());
+      float box[4];
+      if (jVectGetNum(layer.get()) == 0) continue;
+      jVectGetMinMax(box, layer.get(), JVECT_ALL);
+      for (int k = 0; k < 2; ++k) {
+        out->box[k] = first ? box[k] : std::min(out->box[k], box[k]);
+        out->box[k + 2] = first ? box[k + 2] : std::max(out->box[k + 2], box[k + 2]);
+      }
+      first = false;
+    }
     outcome = std::move(out);
   }
 };

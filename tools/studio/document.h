@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "effect_steps.h"
+#include "effects.h"
 #include "outline_io.h"
 #include "text_layout.h"
 
@@ -19,7 +20,8 @@ class QThread;
 
 namespace outlina::studio {
 
-using PathPtr = std::shared_ptr<JVect>;
+// The source outline is shared by the runs that start from it.
+using SharedPath = std::shared_ptr<JVect>;
 
 // A file to read (.svg or .json, by its ending) or a text to set.
 struct FileSource {
@@ -29,10 +31,11 @@ using Source = std::variant<cli::TextSetting, FileSource>;
 
 // What the canvas and the status bar show of one finished run.
 struct Outcome {
-  PathPtr source, result;
+  SharedPath source;
+  std::vector<cli::PathPtr> layers;          // the result as the writers take it, bottom first
   std::vector<cli::Command> sourceCommands;  // the outline before any effect
   std::vector<cli::Command> baseCommands;    // the outline the last effect started from
-  std::vector<cli::Command> resultCommands;
+  std::vector<cli::Command> resultCommands;  // of every layer
   int points = 0, contours = 0;
   double lastStepMs = 0;  // time of the last effect, or of reading or setting the source
   float box[4] = {};      // the result's extent: min x, min y, max x, max y

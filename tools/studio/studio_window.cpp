@@ -25,12 +25,6 @@ namespace {
 
 // Typing is set again once the keys rest this long, not on every key.
 constexpr int kTextPauseMs = 300;
-// Room around the outlines on a written page, and the raster's resolution: those of the
-// command-line program, so that both write the same files.
-constexpr double kMarginMm = 1.0;
-constexpr double kPngPixelsPerMm = 10.0;
-// Registering installed fonts with every class bit set lists every family.
-constexpr uint32_t kAllCharsets = 0x1000007Fu;
 constexpr const char *kDefaultFont = "IPAGothic";
 // A first size and lengths that suit a shop sign's lettering, in millimetres.
 constexpr double kDefaultSizeMm = 10.0;
@@ -52,20 +46,6 @@ constexpr int32_t kDefaultEnvelopePercent = 50;
 constexpr int kPanelWidth = 300;
 constexpr int kCanvasWidth = 820;
 constexpr int kWindowHeight = 620;
-
-QStringList registeredFonts() {
-  QStringList names;
-  JFont *registry = jFontInit();
-  if (registry == nullptr) return names;
-  JFontEntry mask{};
-  mask.charset = kAllCharsets;
-  jFontRegistTTF(registry, mask);
-  char name[64];
-  for (int i = 0; i < jFontGetFontNum(registry); ++i)
-    if (jFontGetFontName(registry, i, name) == 1) names << QString::fromUtf8(name);
-  jFontEnd(registry);
-  return names;
-}
 
 // One applied effect in the undo list. It is pushed after its first run has succeeded, so its
 // first redo has nothing left to do.
@@ -145,7 +125,8 @@ void StudioWindow::buildPanels() {
   text_->setPlaceholderText(QString::fromUtf8("ここに文字を入力"));
   font_ = new QComboBox;
   font_->setObjectName("font");
-  font_->addItems(registeredFonts());
+  for (const std::string &name : cli::installedFontNames())
+    font_->addItem(QString::fromStdString(name));
   font_->setCurrentText(QString::fromUtf8(kDefaultFont));
   size_ = new QDoubleSpinBox;
   size_->setObjectName("size");
@@ -319,14 +300,18 @@ bool StudioWindow::exportTo(const QString &file) {
     return false;
   }
   const QString ext = QFileInfo(file).suffix().toLower();
+  cli::Layers layers;
+  for (const cli::PathPtr &layer : o->layers) layers.push_back(layer.get());
   std::string error;
   bool written = false;
   if (ext == "svg") {
-    written = writeBytes(file, cli::svgFromPath(o->result.get(), kMarginMm));
+    written = writeBytes(file, cli::svgFromLayers(layers, cli::kPageMarginMm));
   } else if (ext == "json") {
-    written = writeBytes(file, cli::jsonFromPath(o->result.get()));
+    written = writeBytes(file, cli::jsonFromLayers(layers));
   } else if (ext == "png") {
-    written = cli::writePng(o->result.get(), file.toStdString(), kPngPixelsPerMm, kMarginMm, error);
+    written = cli::writePng(layers, file.toStdString(),
+                            cli::fittingPixelsPerMm(layers, cli::kPageMarginMm), cli::kPageMarginMm,
+                            error);
   } else {
     say(QString::fromUtf8("書き出せるのは .svg、.png、.json です: %1").arg(file));
     return false;
