@@ -107,6 +107,9 @@ TEST_F(Studio, ScenarioMatchesTheProgramAndMovesTheShadowByItsDisplacement) {
     typeAndLeave(d, 1166, QString::number(kShadowDx));
     typeAndLeave(d, 1167, QString::number(kShadowDy));
     click(d, 1158);
+    // The dialog over the window, as the person sees it (a blank page offscreen).
+    QGuiApplication::primaryScreen()->grabWindow(0).save(
+        kOutput + "/" + QGuiApplication::platformName() + "-2-shadow-dialog.png");
     click(d, 1);
   });
   const QImage shadowed = shoot("2-shadow");
@@ -152,6 +155,32 @@ TEST_F(Studio, ScenarioMatchesTheProgramAndMovesTheShadowByItsDisplacement) {
   EXPECT_GT(added, 0.8 * uncovered) << "shadow pixels " << added << ", uncovered " << uncovered;
   EXPECT_GT(addedOnMovedText, 0.99 * added);
   EXPECT_GT(keptFill, 0.97 * fill);
+}
+
+// Each effect's dialog opens over the canvas; its default values, accepted with OK, give the
+// file the program writes for the same step.
+TEST_F(Studio, EveryEffectOpensOverTheCanvasAndMatchesTheProgram) {
+  setText(QStringLiteral("看板"), QStringLiteral("IPAGothic"));
+  const struct {
+    const char *action, *steps;
+  } cases[] = {
+      {"weld", "--weld union"},
+      {"offset", "--offset 0.5,joint=round"},
+      {"widen", "--widen 0.5,cap=round,joint=round"},
+      {"stripe", "--stripe 1:0.5"},
+      {"shadow", "--shadow drop"},
+      {"envelope", "--envelope 1:50"},
+  };
+  for (const auto &c : cases) {
+    window.undoStack().setIndex(0);
+    settle();
+    apply(c.action, [&](QDialog &d) {
+      EXPECT_EQ(d.parentWidget(), &window.canvas()) << c.action;
+      click(d, 1);
+    });
+    EXPECT_EQ(window.document().steps().size(), 1u) << c.action;
+    expectSameExport(QString::fromUtf8(c.action) + ".svg", c.steps);
+  }
 }
 
 TEST_F(Studio, BadInputLeavesTheDocumentAsItWas) {
