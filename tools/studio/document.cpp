@@ -138,22 +138,20 @@ Document::~Document() {
   if (worker_ != nullptr) worker_->wait();
 }
 
-void Document::setSource(Source source) { wish({std::move(source), wanted_, false}); }
+void Document::setSource(Source source) { wish({std::move(source), std::nullopt}); }
 
 void Document::setSteps(std::vector<EffectStep> steps) {
-  wanted_ = steps;
-  wish({std::nullopt, std::move(steps), false});
+  wanted_ = std::move(steps);
+  wish({});
 }
 
-void Document::tryStep(EffectStep step) {
-  std::vector<EffectStep> steps = wanted_;
-  steps.push_back(std::move(step));
-  wish({std::nullopt, std::move(steps), true});
-}
+void Document::tryStep(EffectStep step) { wish({std::nullopt, std::move(step)}); }
 
 void Document::wish(Wish next) {
-  // A newer wish replaces a waiting one but keeps the source that one asked for.
-  if (pending_ && !next.source) next.source = std::move(pending_->source);
+  if (pending_) {
+    if (!next.source) next.source = std::move(pending_->source);
+    if (!next.trial) next.trial = std::move(pending_->trial);
+  }
   pending_ = std::move(next);
   if (!busy()) startNext();
 }
@@ -161,8 +159,9 @@ void Document::wish(Wish next) {
 void Document::startNext() {
   auto run = std::make_shared<Run>();
   run->source = std::move(pending_->source);
-  run->steps = std::move(pending_->steps);
-  run->trial = pending_->trial;
+  run->steps = wanted_;
+  run->trial = pending_->trial.has_value();
+  if (run->trial) run->steps.push_back(std::move(*pending_->trial));
   run->currentSource = outcome_ ? outcome_->source : nullptr;
   pending_.reset();
   worker_ = QThread::create([run] { run->work(); });
@@ -185,7 +184,6 @@ void Document::finish(const std::shared_ptr<Run> &run) {
     }
     emit changed(sourceChanged);
   } else {
-    if (!run->trial) wanted_ = steps_;
     emit failed(run->error);
   }
   if (pending_) {

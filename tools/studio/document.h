@@ -47,7 +47,7 @@ class Document : public QObject {
   explicit Document(QObject *parent = nullptr);
   ~Document() override;
 
-  // Each call asks for a new run; while one is under way only the latest wish is kept.
+  // Each call asks for a new run; while one is under way the wishes wait and merge into one.
   void setSource(Source source);
   void setSteps(std::vector<EffectStep> steps);
   // Runs the applied effects plus this one; stepAccepted follows only when it succeeds.
@@ -67,10 +67,10 @@ class Document : public QObject {
   void stepAccepted(const outlina::studio::EffectStep &step);
 
  private:
+  // What the next run must do beyond running the wanted steps.
   struct Wish {
-    std::optional<Source> source;
-    std::vector<EffectStep> steps;
-    bool trial = false;  // the last step is new and joins the list only if it works
+    std::optional<Source> source;     // a new source outline
+    std::optional<EffectStep> trial;  // a new last step that joins the list only if it works
   };
   struct Run;
   void wish(Wish next);
@@ -78,7 +78,7 @@ class Document : public QObject {
   void finish(const std::shared_ptr<Run> &run);
 
   std::vector<EffectStep> steps_;   // those of the outcome shown
-  std::vector<EffectStep> wanted_;  // those of the latest wish
+  std::vector<EffectStep> wanted_;  // those the next run starts with
   std::shared_ptr<Outcome> outcome_;
   std::optional<Wish> pending_;
   QThread *worker_ = nullptr;

@@ -141,13 +141,13 @@ void StudioWindow::buildPanels() {
   form->addRow(QString::fromUtf8("フォント："), font_);
   form->addRow(QString::fromUtf8("大きさ："), size_);
   form->addRow(QString::fromUtf8("方向："), direction_);
-  auto *steps = new QUndoView(&undo_);
-  steps->setObjectName("steps");
-  steps->setEmptyLabel(QString::fromUtf8("（効果なし）"));
+  steps_ = new QUndoView(&undo_);
+  steps_->setObjectName("steps");
+  steps_->setEmptyLabel(QString::fromUtf8("（効果なし）"));
   auto *column = new QVBoxLayout(panel);
   column->addLayout(form);
   column->addWidget(new QLabel(QString::fromUtf8("適用した効果：")));
-  column->addWidget(steps);
+  column->addWidget(steps_);
 
   canvas_ = new Canvas;
   canvas_->setObjectName("canvas");
@@ -190,15 +190,23 @@ void StudioWindow::buildActions() {
   file->addAction(action("quit", "終了(&Q)", QKeySequence::Quit, [this] { close(); }));
 
   QMenu *edit = menuBar()->addMenu(QString::fromUtf8("編集(&E)"));
-  QAction *undo = undo_.createUndoAction(this, QString::fromUtf8("元に戻す"));
-  undo->setObjectName("undo");
-  undo->setShortcut(QKeySequence::Undo);
-  // The menu entry names the step; the toolbar button stays short.
+  // The list changes only between runs: undo and redo wait while one is under way.
+  QAction *undo = action("undo", "元に戻す", QKeySequence::Undo, [this] { undo_.undo(); });
+  QAction *redo = action("redo", "やり直し", QKeySequence::Redo, [this] { undo_.redo(); });
+  auto refresh = [this, undo, redo] {
+    const bool idle = !document_.busy();
+    undo->setEnabled(idle && undo_.canUndo());
+    redo->setEnabled(idle && undo_.canRedo());
+    // The menu names the step; the toolbar button stays short.
+    undo->setText(QString::fromUtf8("元に戻す %1").arg(undo_.undoText()).trimmed());
+    redo->setText(QString::fromUtf8("やり直し %1").arg(undo_.redoText()).trimmed());
+    steps_->setEnabled(idle);
+  };
   undo->setIconText(QString::fromUtf8("元に戻す"));
-  QAction *redo = undo_.createRedoAction(this, QString::fromUtf8("やり直し"));
-  redo->setObjectName("redo");
-  redo->setShortcut(QKeySequence::Redo);
   redo->setIconText(QString::fromUtf8("やり直し"));
+  connect(&undo_, &QUndoStack::indexChanged, this, refresh);
+  connect(&document_, &Document::busyChanged, this, refresh);
+  refresh();
   edit->addAction(undo);
   edit->addAction(redo);
 

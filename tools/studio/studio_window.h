@@ -16,6 +16,7 @@ class QDoubleSpinBox;
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
+class QUndoView;
 
 namespace outlina::studio {
 
@@ -59,6 +60,7 @@ class StudioWindow : public QMainWindow {
   QDoubleSpinBox *size_;
   QLabel *counts_;
   QProgressBar *busy_;
+  QUndoView *steps_;           // the applied effects; a click goes back to that step
   QList<QAction *> needIdle_;  // actions that read or change the result
 
   // The records the dialogs edit; each reopens with the values chosen last.
