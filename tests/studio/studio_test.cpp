@@ -129,6 +129,7 @@ TEST_F(Studio, ScenarioMatchesTheProgramAndMovesTheShadowByItsDisplacement) {
   EXPECT_EQ(shoot("4-undo"), shadowed);
   expectSameExport("undo.svg", "--weld union --shadow drop,dx=1.5,dy=-1");
   expectSameExport("undo.json", "--weld union --shadow drop,dx=1.5,dy=-1");
+  expectSameExport("undo.png", "--weld union --shadow drop,dx=1.5,dy=-1");
 
   // What the shadow added is drawn apart from the welded text, exactly where the text lands
   // when moved by the displacement (y up in millimetres, down on the screen).
@@ -181,6 +182,15 @@ TEST_F(Studio, EveryEffectOpensOverTheCanvasAndMatchesTheProgram) {
     EXPECT_EQ(window.document().steps().size(), 1u) << c.action;
     expectSameExport(QString::fromUtf8(c.action) + ".svg", c.steps);
   }
+}
+
+TEST_F(Studio, VerticalWritingSetsOneColumnAsTheProgramDoes) {
+  setText(QStringLiteral("看板"), QStringLiteral("IPAGothic"));
+  window.findChild<QComboBox *>("direction")->setCurrentIndex(1);
+  settle();
+  const float *box = window.document().outcome()->box;
+  EXPECT_GT(box[3] - box[1], 1.5 * (box[2] - box[0]));
+  expectSameExport("vertical.svg", "--vertical");
 }
 
 TEST_F(Studio, BadInputLeavesTheDocumentAsItWas) {
