@@ -26,10 +26,11 @@ namespace {
 // Typing is set again once the keys rest this long, not on every key.
 constexpr int kTextPauseMs = 300;
 constexpr const char *kDefaultFont = "IPAGothic";
-// A first size and lengths that suit a shop sign's lettering, in millimetres.
+// The command line's default cell height and the range it accepts, in millimetres.
 constexpr double kDefaultSizeMm = 10.0;
 constexpr double kMaxSizeMm = 10000.0;
 constexpr double kMinSizeMm = 0.01;
+// First lengths that suit a 10 mm shop-sign letter, in millimetres.
 constexpr float kDefaultOffsetMm = 0.5f;
 constexpr float kDefaultWidthMm = 0.5f;
 constexpr float kDefaultMiterLimit = 4.0f;
@@ -57,14 +58,14 @@ class EffectCommand : public QUndoCommand {
     document_.setSteps(std::vector<EffectStep>(after_.begin(), after_.end() - 1));
   }
   void redo() override {
-    if (!done_) document_.setSteps(after_);
-    done_ = false;
+    if (!firstRedo_) document_.setSteps(after_);
+    firstRedo_ = false;
   }
 
  private:
   Document &document_;
   std::vector<EffectStep> after_;
-  bool done_ = true;
+  bool firstRedo_ = true;
 };
 
 bool writeBytes(const QString &file, const std::string &bytes) {
