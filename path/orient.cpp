@@ -2,15 +2,13 @@
 #include <cstdint>
 #include <cstring>
 
+#include "frame/work_array.h"
 #include "outlina/curve.h"
 #include "path/bounds.h"
 #include "plinth.h"
 
 namespace outlina {
 namespace {
-
-// The contour table holds at most this many entries; a path with more is refused.
-constexpr int32_t kMaxContours = 100000;
 
 // A coincident two-point contour is opened by 0.01 in x (the float 0.01 widened to double), so
 // that its forward-and-back loop has a direction.
@@ -22,8 +20,7 @@ constexpr double kTwinNudge = 0.009999999776482582;
 constexpr double kClearance = 1e-6;
 
 bool isVariant(int16_t m) {
-  return m == JVM_LINE_ALT || m == JVM_SVT_END_ALT || m == JVM_QUAD_END_ALT ||
-         m == JVM_BEZ_END_ALT;
+  return m == JVM_LINE_ALT || m == JVM_SVT_END_ALT || m == JVM_QUAD_END_ALT || m == JVM_BEZ_END_ALT;
 }
 
 bool isEnd(int16_t m) {
@@ -38,21 +35,32 @@ int16_t recode(int16_t m, int16_t p, bool continues) {
   if (m == JVM_BEZ_CTRL2) return JVM_BEZ_CTRL1;
   if (isEnd(m)) {
     switch (p) {
-      case JVM_ARC_MID: return JVM_ARC_END;
-      case JVM_QUAD_CTRL: return JVM_QUAD_END;
-      case JVM_BEZ_CTRL1: return JVM_BEZ_END;
-      case JVM_SVT: return JVM_SVT_END;
-      case JVM_NONE: return continues ? JVM_LINE : JVM_START;
-      default: return JVM_LINE;
+      case JVM_ARC_MID:
+        return JVM_ARC_END;
+      case JVM_QUAD_CTRL:
+        return JVM_QUAD_END;
+      case JVM_BEZ_CTRL1:
+        return JVM_BEZ_END;
+      case JVM_SVT:
+        return JVM_SVT_END;
+      case JVM_NONE:
+        return continues ? JVM_LINE : JVM_START;
+      default:
+        return JVM_LINE;
     }
   }
   if (isVariant(m)) {
     switch (p) {
-      case JVM_QUAD_CTRL: return JVM_QUAD_END_ALT;
-      case JVM_BEZ_CTRL1: return JVM_BEZ_END_ALT;
-      case JVM_SVT: return JVM_SVT_END_ALT;
-      case JVM_NONE: return continues ? JVM_LINE_ALT : JVM_START;
-      default: return JVM_LINE_ALT;
+      case JVM_QUAD_CTRL:
+        return JVM_QUAD_END_ALT;
+      case JVM_BEZ_CTRL1:
+        return JVM_BEZ_END_ALT;
+      case JVM_SVT:
+        return JVM_SVT_END_ALT;
+      case JVM_NONE:
+        return continues ? JVM_LINE_ALT : JVM_START;
+      default:
+        return JVM_LINE_ALT;
     }
   }
   return m;
@@ -94,8 +102,7 @@ void measureBoxes(const JVect *path, ContourEntry *table, ClearBox *clear, int32
   bool finite = true;
   for (int32_t i = 0; i < count; ++i) {
     float *box = table[i].box;
-    judgeBox(path, static_cast<int32_t>(table[i].first), static_cast<int32_t>(table[i].last),
-             box);
+    judgeBox(path, static_cast<int32_t>(table[i].first), static_cast<int32_t>(table[i].last), box);
     for (int32_t k = 0; k < 4; ++k) finite = finite && std::isfinite(box[k]);
     all[0] = std::fmin(all[0], box[0]);
     all[1] = std::fmin(all[1], box[1]);
@@ -110,8 +117,87 @@ void measureBoxes(const JVect *path, ContourEntry *table, ClearBox *clear, int32
   }
 }
 
-static_assert(kMaxContours * sizeof(ContourEntry) % alignof(ClearBox) == 0,
-              "the clear boxes follow the table in its block");
+// The clear boxes by the cells of a grid over them all, so that a point meets only the boxes of
+// its own cell instead of every contour's. A box spread over too many cells, or any box when
+// one is not finite, goes to a list that every query scans.
+class ClearGrid {
+ public:
+  bool build(const ClearBox *clear, int32_t count) {
+    double lowX = INFINITY, lowY = INFINITY, highX = -INFINITY, highY = -INFINITY;
+    for (int32_t i = 0; i < count; ++i) {
+      lowX = std::fmin(lowX, clear[i].lowX);
+      lowY = std::fmin(lowY, clear[i].lowY);
+      highX = std::fmax(highX, clear[i].highX);
+      highY = std::fmax(highY, clear[i].highY);
+    }
+    const bool finite =
+        std::isfinite(lowX) && std::isfinite(lowY) && std::isfinite(highX) && std::isfinite(highY);
+    // About one cell per contour keeps both the cells and the boxes met per query few.
+    side_ = finite ? static_cast<int32_t>(std::ceil(std::sqrt(static_cast<double>(count)))) : 1;
+    lowX_ = finite ? lowX : 0.0;
+    lowY_ = finite ? lowY : 0.0;
+    cellX_ = finite && highX > lowX ? (highX - lowX) / side_ : 1.0;
+    cellY_ = finite && highY > lowY ? (highY - lowY) / side_ : 1.0;
+    const int64_t cells = int64_t{side_} * side_;
+    if (!start_.allocate(cells + 1) || !fill_.allocate(cells) || !wide_.allocate(count))
+      return false;
+    int64_t stored = 0;
+    for (int32_t i = 0; i < count; ++i) {
+      Span s;
+      if (!finite || !spanOf(clear[i], s)) continue;
+      forCells(s, [&](int64_t cell) { ++start_[cell + 1]; });
+      stored += s.area();
+    }
+    for (int64_t c = 0; c < cells; ++c) start_[c + 1] += start_[c];
+    if (!entries_.allocate(stored)) return false;
+    for (int32_t i = 0; i < count; ++i) {
+      Span s;
+      if (!finite || !spanOf(clear[i], s)) {
+        wide_[wideCount_++] = i;
+        continue;
+      }
+      forCells(s, [&](int64_t cell) { entries_[start_[cell] + fill_[cell]++] = i; });
+    }
+    return true;
+  }
+
+  // Visits every contour whose clear box may hold (x, y), and possibly others.
+  template <class Visit>
+  void query(double x, double y, Visit visit) {
+    const int64_t cell = cellOf(y, lowY_, cellY_) * side_ + cellOf(x, lowX_, cellX_);
+    for (int64_t e = start_[cell]; e < start_[cell + 1]; ++e) visit(entries_[e]);
+    for (int32_t k = 0; k < wideCount_; ++k) visit(wide_[k]);
+  }
+
+ private:
+  static constexpr int64_t kMaxCellsPerBox = 16;
+  struct Span {
+    int64_t x0, y0, x1, y1;
+    int64_t area() const { return (x1 - x0 + 1) * (y1 - y0 + 1); }
+  };
+  int64_t cellOf(double v, double low, double cell) const {
+    const double c = std::floor((v - low) / cell);
+    return c < 0.0 ? 0 : c >= side_ ? side_ - 1 : static_cast<int64_t>(c);
+  }
+  bool spanOf(const ClearBox &b, Span &s) const {
+    s = {cellOf(b.lowX, lowX_, cellX_), cellOf(b.lowY, lowY_, cellY_),
+         cellOf(b.highX, lowX_, cellX_), cellOf(b.highY, lowY_, cellY_)};
+    return s.area() <= kMaxCellsPerBox;
+  }
+  template <class Fn>
+  void forCells(const Span &s, Fn fn) const {
+    for (int64_t y = s.y0; y <= s.y1; ++y)
+      for (int64_t x = s.x0; x <= s.x1; ++x) fn(y * side_ + x);
+  }
+
+  int32_t side_ = 1;
+  double lowX_ = 0.0, lowY_ = 0.0, cellX_ = 1.0, cellY_ = 1.0;
+  WorkArray<int64_t> start_;
+  WorkArray<int32_t> fill_;
+  WorkArray<int32_t> entries_;
+  WorkArray<int32_t> wide_;
+  int32_t wideCount_ = 0;
+};
 
 bool clearlyOutside(const ClearBox &b, double x, double y) {
   return x < b.lowX || x > b.highX || y < b.lowY || y > b.highY;
@@ -150,8 +236,8 @@ int32_t jVectReverse(JVect *path, int32_t index) {
 int32_t jVectMakeReverseLoop(JVect *path) {
   if (path == nullptr || path->count < 2) return 0;
   const int32_t count = path->count;
-  auto *copy = static_cast<JVectPoint *>(jMemAlloc(static_cast<uint32_t>(count) *
-                                                   sizeof(JVectPoint)));
+  auto *copy =
+      static_cast<JVectPoint *>(jMemAlloc(static_cast<uint32_t>(count) * sizeof(JVectPoint)));
   if (copy == nullptr) return 0;
   std::memcpy(copy, path->points, static_cast<size_t>(count) * sizeof(JVectPoint));
   jVectClear(path);
@@ -166,8 +252,7 @@ int32_t jVectMakeReverseLoop(JVect *path) {
     if (path->count > base) path->points[base].tag = copy[first].tag;
     int16_t previous = JVM_NONE;
     for (int32_t i = last - 1; i >= first; --i) {
-      jVectAddPoint(path, JVECT_LAST, recode(copy[i].mode, previous, true), copy[i].x,
-                    copy[i].y);
+      jVectAddPoint(path, JVECT_LAST, recode(copy[i].mode, previous, true), copy[i].x, copy[i].y);
       previous = copy[i].mode;
     }
     first = last + 1;
@@ -178,43 +263,37 @@ int32_t jVectMakeReverseLoop(JVect *path) {
 
 int32_t jVectSetLoopDir(JVect *path, int32_t rule) {
   if (path == nullptr || path->count < 3) return 0;
-  // One block: the contour table, then the clear boxes that the pair tests scan.
-  auto *table = static_cast<ContourEntry *>(jMemAlloc(
-      static_cast<uint32_t>(kMaxContours * (sizeof(ContourEntry) + sizeof(ClearBox)))));
-  if (table == nullptr) return 0;
-  auto *clear = reinterpret_cast<ClearBox *>(table + kMaxContours);
   int32_t count = 0;
-  for (int32_t i = 0; i < path->count; ++i) {
-    if (path->points[i].mode != JVM_START) continue;
-    if (count + 1 == kMaxContours) {
-      jMemFree(table);
-      return 0;
-    }
-    table[count++].first = static_cast<uint32_t>(i);
-  }
+  for (int32_t i = 0; i < path->count; ++i) count += path->points[i].mode == JVM_START ? 1 : 0;
+  WorkArray<ContourEntry> table;
+  WorkArray<ClearBox> clear;
+  ClearGrid grid;
+  if (!table.allocate(count) || !clear.allocate(count)) return 0;
+  for (int32_t i = 0, k = 0; i < path->count; ++i)
+    if (path->points[i].mode == JVM_START) table[k++].first = static_cast<uint32_t>(i);
   for (int32_t i = 0; i < count; ++i)
     table[i].last =
         static_cast<uint32_t>(jVectGetEndPos(path, static_cast<int32_t>(table[i].first)));
-  measureBoxes(path, table, clear, count);
+  measureBoxes(path, &table[0], &clear[0], count);
+  if (!grid.build(&clear[0], count)) return 0;
 
   // Every direction and depth is found before any contour is reversed.
   for (int32_t i = 0; i < count; ++i) {
     ContourEntry &e = table[i];
     const JVectPoint &s = path->points[e.first];
-    e.direction = static_cast<uint16_t>(loopDirection(
-        path, static_cast<int32_t>(e.first), static_cast<int32_t>(e.last), e.box));
-    for (int32_t j = 0; j < count; ++j) {
-      if (j == i || clearlyOutside(clear[j], s.x, s.y)) continue;
+    e.direction = static_cast<uint16_t>(
+        loopDirection(path, static_cast<int32_t>(e.first), static_cast<int32_t>(e.last), e.box));
+    grid.query(s.x, s.y, [&](int32_t j) {
+      if (j == i || clearlyOutside(clear[j], s.x, s.y)) return;
       const int32_t code = windingCode(path, static_cast<int32_t>(table[j].first),
                                        static_cast<int32_t>(table[j].last), s.x, s.y);
       if (code == 1 || code == 2) ++e.depth;
-    }
+    });
   }
   for (int32_t i = 0; i < count; ++i)
     if (!keeps(rule, table[i].depth, table[i].direction))
       reverseContour(path->points, static_cast<int32_t>(table[i].first),
                      static_cast<int32_t>(table[i].last));
-  jMemFree(table);
   return 1;
 }
 

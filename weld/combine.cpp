@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "frame/work_array.h"
 #include "outlina/curve.h"
 #include "outlina/fit.h"
 #include "outlina/geom.h"
@@ -38,27 +39,6 @@ constexpr double kFloatPi = 3.1415927410125732;
 // A segment box covering more grid cells or buckets than this is checked against every
 // query instead of being stored in each cell.
 constexpr int64_t kMaxCellsPerBox = 64;
-
-// One heap block per call from jMemAlloc, zeroed, released on scope exit.
-template <class T>
-class WorkArray {
- public:
-  WorkArray() = default;
-  WorkArray(const WorkArray &) = delete;
-  WorkArray &operator=(const WorkArray &) = delete;
-  ~WorkArray() { jMemFree(data_); }
-  bool allocate(int64_t n) {
-    const int64_t bytes = std::max<int64_t>(n, 1) * static_cast<int64_t>(sizeof(T));
-    if (bytes > UINT32_MAX) return false;
-    jMemFree(data_);
-    data_ = static_cast<T *>(jMemAlloc(static_cast<uint32_t>(bytes)));
-    return data_ != nullptr;
-  }
-  T &operator[](int64_t i) { return data_[i]; }
-
- private:
-  T *data_ = nullptr;
-};
 
 bool isLineMode(int16_t mode) {
   return mode == JVM_LINE || mode == JVM_LINE_ALT || mode == JVM_SVT || mode == JVM_SVT_END ||
@@ -290,9 +270,9 @@ struct SplitPoint {
 };
 
 // Collects the crossing points of base segment s in table order of the segments it meets.
-// Returns the number of points, or -1 at the limit.
+// Returns the number of points, or -1 when the list cannot grow.
 int32_t collectCrossings(int32_t s, int32_t contour, const int32_t *candidates, int32_t count,
-                         const int32_t *owner, SplitPoint *list) {
+                         const int32_t *owner, WorkArray<SplitPoint> &list) {
   const WeldTables &t = weldTables;
   const JWeldContour &own = t.contours[contour];
   const int32_t ownSegments = own.end - own.first;
@@ -306,11 +286,12 @@ int32_t collectCrossings(int32_t s, int32_t contour, const int32_t *candidates, 
       if (gap <= 1 || gap == std::abs(ownSegments - 1)) continue;
     }
     if (!segmentBoxesMeet(t.segments[s], t.segments[other])) continue;
-    float point[2];
+    float point[4];
     const int32_t lo = std::min(s, other), hi = std::max(s, other);
-    if (weldSegmentCross(t.segments[lo], t.segments[hi], point) == 0) continue;
-    list[found++] = {point[0], point[1]};
-    if (found == kWeldCrossingTableSize) return -1;
+    int32_t points = weldSegmentCross(t.segments[lo], t.segments[hi], point);
+    if (points == 0) points = weldCollinearEnds(t.segments[s], t.segments[other], point);
+    if (!list.reserve(found + points)) return -1;
+    for (int32_t k = 0; k < points; ++k) list[found++] = {point[2 * k], point[2 * k + 1]};
   }
   return found;
 }
@@ -472,10 +453,49 @@ struct ProbeKey {
   int32_t step;
 };
 
+// The probe lines already cast. A line meets the same segments every time (removed ones still
+// count), so casting it again would remove nothing more: many pieces of one row of shapes share
+// a line.
+class ProbedLines {
+ public:
+  bool allocate(int64_t probes) {
+    int64_t size = 16;
+    while (size < 2 * probes) size *= 2;
+    mask_ = static_cast<uint64_t>(size - 1);
+    return lines_.allocate(size);
+  }
+  // false when the line was cast before; otherwise records it.
+  bool first(double m, bool vertical) {
+    uint64_t bits;
+    const double normalised = m + 0.0;  // -0 and +0 are one line
+    std::memcpy(&bits, &normalised, sizeof bits);
+    const uint64_t key = bits ^ (vertical ? kVerticalBit : 0);
+    for (uint64_t slot = mix64(key) & mask_;; slot = (slot + 1) & mask_) {
+      Line &l = lines_[static_cast<int64_t>(slot)];
+      if (l.used && l.m == m && l.vertical == vertical) return false;
+      if (!l.used) {
+        l = {m, vertical, true};
+        return true;
+      }
+    }
+  }
+
+ private:
+  static constexpr uint64_t kVerticalBit = 0x5555555555555555ull;
+  struct Line {
+    double m;
+    bool vertical;
+    bool used;
+  };
+  uint64_t mask_ = 0;
+  WorkArray<Line> lines_;
+};
+
 // What every probe of one classification shares.
 struct ProbeTools {
   SlabIndex rows, columns;
   WorkArray<ProbeKey> keys;
+  ProbedLines probed;
 };
 
 bool probeSegment(int32_t probe, ProbeTools &tools) {
@@ -486,6 +506,7 @@ bool probeSegment(int32_t probe, ProbeTools &tools) {
   const double m = vertical ? (static_cast<double>(p.x0) + p.x1) * 0.5
                             : (static_cast<double>(p.y0) + p.y1) * 0.5;
   const int sign = vertical ? kVerticalSign : kHorizontalSign;
+  if (!tools.probed.first(m, vertical)) return true;
   // Across and along coordinates of a segment's ends on this line.
   auto ends = [&](const JWeldSegment &s, double &a, double &b, double &e0, double &e1) {
     a = vertical ? s.x0 : s.y0;
@@ -500,11 +521,11 @@ bool probeSegment(int32_t probe, ProbeTools &tools) {
     double a, b, e0, e1;
     ends(t.segments[i], a, b, e0, e1);
     if (!((a > m && b <= m) || (a <= m && b > m))) return;
-    tools.keys[count++] = {(m - a) * (e1 - e0) / (b - a) + e0, i, b >= a ? sign : -sign};
-    full = count == kWeldCrossingTableSize;
+    full = !tools.keys.reserve(count + 1);
+    if (!full) tools.keys[count++] = {(m - a) * (e1 - e0) / (b - a) + e0, i, b >= a ? sign : -sign};
   };
   (vertical ? tools.columns : tools.rows).query(m, gather);
-  if (full) return false;
+  if (full || !weldReserveCrossings(count)) return false;
   // Records are gathered out of table order; the index as last key gives the order a stable
   // sort of the table-ordered list would. Inclinations only order equal positions, so they
   // are worked out for those alone.
@@ -550,20 +571,32 @@ bool probeSegment(int32_t probe, ProbeTools &tools) {
 
 }  // namespace
 
+// Starting sizes of the tables: a few shapes fit without growing.
+constexpr int32_t kFirstContours = 16;
+constexpr int32_t kFirstSegments = 256;
+constexpr int32_t kFirstCrossings = 64;
+
 bool weldAllocTables() {
   WeldTables &t = weldTables;
   t = {};
   t.rule = JWM_UNION;
-  t.contours = static_cast<JWeldContour *>(jMemAlloc(kWeldContourTableSize * sizeof(JWeldContour)));
-  if (t.contours != nullptr)
-    t.segments =
-        static_cast<JWeldSegment *>(jMemAlloc(kWeldSegmentTableSize * sizeof(JWeldSegment)));
-  if (t.segments != nullptr)
-    t.crossings =
-        static_cast<JWeldCrossing *>(jMemAlloc(kWeldCrossingTableSize * sizeof(JWeldCrossing)));
-  if (t.crossings != nullptr) return true;
+  if (weldReserveContours(kFirstContours) && weldReserveSegments(kFirstSegments) &&
+      weldReserveCrossings(kFirstCrossings))
+    return true;
   weldFreeTables();
   return false;
+}
+
+bool weldReserveContours(int64_t count) {
+  return growBlock(weldTables.contours, weldTables.contourCapacity, count);
+}
+
+bool weldReserveSegments(int64_t count) {
+  return growBlock(weldTables.segments, weldTables.segmentCapacity, count);
+}
+
+bool weldReserveCrossings(int64_t count) {
+  return growBlock(weldTables.crossings, weldTables.crossingCapacity, count);
 }
 
 void weldFreeTables() {
@@ -582,8 +615,12 @@ bool weldBuildSegments(const JVect *path) {
   int16_t startBits = 0;
   float box[4] = {};
   float startX = 0, startY = 0, fromX = 0, fromY = 0;
+  // Every point makes at most one segment or opens one contour; one more contour record holds
+  // the pseudo-contour of classification.
+  int64_t starts = 0;
+  for (int32_t i = 0; i < n; ++i) starts += points[i].mode == JVM_START ? 1 : 0;
+  if (!weldReserveSegments(n) || !weldReserveContours(starts + 1)) return false;
   for (int32_t i = 0; i < n; ++i) {
-    if (t.segmentCount >= kWeldMaxBuildSegments) return false;
     const JVectPoint p = points[i];
     if (p.mode == JVM_START) {
       // A contour left unclosed by a point of another mode is dropped with its segments.
@@ -602,7 +639,6 @@ bool weldBuildSegments(const JVect *path) {
     JWeldSegment &s = t.segments[t.segmentCount];
     const bool closes = i == n - 1 || points[i + 1].mode == JVM_START;
     if (closes) {
-      if (t.contourCount >= kWeldMaxContours) return false;
       s = {static_cast<int16_t>(startBits | JWS_END_CORNER),
            fromX,
            fromY,
@@ -658,15 +694,78 @@ bool weldCancelSharedEdges() {
 }
 
 int32_t weldSegmentCross(const JWeldSegment &p, const JWeldSegment &q, float *out) {
-  float x[2];
-  if (jMathCross(p.x0, p.y0, p.x1, p.y1, q.x0, q.y0, q.x1, q.y1, x) == 0) return 0;
-  auto within = [](double v, float e0, float e1) { return e0 == e1 || (v - e0) * (v - e1) <= 0.0; };
-  if (!within(x[0], p.x0, p.x1) || !within(x[0], q.x0, q.x1) || !within(x[1], p.y0, p.y1) ||
-      !within(x[1], q.y0, q.y1))
-    return 0;
-  out[0] = x[0];
-  out[1] = x[1];
+  // Sides of each end point against the other segment's line. Differences of floats and their
+  // products are exact in double for coordinates of one magnitude, so these signs are exact:
+  // an end point on the other line is the crossing itself, bit for bit, and segments that share
+  // an end point meet only there (a point shared by many segments makes no sliver pieces).
+  const double pdx = double{p.x1} - p.x0, pdy = double{p.y1} - p.y0;
+  const double qdx = double{q.x1} - q.x0, qdy = double{q.y1} - q.y0;
+  const double q0 = (double{q.x0} - p.x0) * pdy - (double{q.y0} - p.y0) * pdx;
+  const double q1 = (double{q.x1} - p.x0) * pdy - (double{q.y1} - p.y0) * pdx;
+  const double p0 = (double{p.x0} - q.x0) * qdy - (double{p.y0} - q.y0) * qdx;
+  const double p1 = (double{p.x1} - q.x0) * qdy - (double{p.y1} - q.y0) * qdx;
+  auto apart = [](double a, double b) { return (a > 0 && b > 0) || (a < 0 && b < 0); };
+  if ((q0 == 0 && q1 == 0) || apart(q0, q1) || apart(p0, p1)) return 0;
+  const float ends[4][2] = {{q.x0, q.y0}, {q.x1, q.y1}, {p.x0, p.y0}, {p.x1, p.y1}};
+  const double sides[4] = {q0, q1, p0, p1};
+  for (int32_t k = 0; k < 4; ++k) {
+    if (sides[k] != 0) continue;
+    out[0] = ends[k][0];
+    out[1] = ends[k][1];
+    return 1;
+  }
+  // A proper crossing, measured from q's start; rounding to float may leave the segments'
+  // common box, so the point is kept inside it.
+  const double t = q0 / (q0 - q1);
+  auto clampTo = [](double v, float a0, float a1, float b0, float b1) {
+    const double lo = std::max(std::min(a0, a1), std::min(b0, b1));
+    const double hi = std::min(std::max(a0, a1), std::max(b0, b1));
+    return static_cast<float>(std::clamp(v, lo, std::max(lo, hi)));
+  };
+  out[0] = clampTo(q.x0 + t * qdx, p.x0, p.x1, q.x0, q.x1);
+  out[1] = clampTo(q.y0 + t * qdy, p.y0, p.y1, q.y0, q.y1);
   return 1;
+}
+
+int32_t weldCollinearEnds(const JWeldSegment &p, const JWeldSegment &q, float *out) {
+  const double dx = double{p.x1} - p.x0, dy = double{p.y1} - p.y0;
+  // Differences of floats and their products are exact in double for coordinates of one
+  // magnitude, so a zero here means the point lies on p's line.
+  auto onLine = [&](double x, double y) { return (x - p.x0) * dy - (y - p.y0) * dx == 0.0; };
+  auto inside = [&](double x, double y) {
+    return (x - p.x0) * dx + (y - p.y0) * dy > 0.0 && (x - p.x1) * dx + (y - p.y1) * dy < 0.0;
+  };
+  if (!onLine(q.x0, q.y0) || !onLine(q.x1, q.y1)) return 0;
+  int32_t n = 0;
+  const float ends[4] = {q.x0, q.y0, q.x1, q.y1};  // copies: the record is packed
+  for (int32_t k = 0; k < 4; k += 2) {
+    if (!inside(ends[k], ends[k + 1])) continue;
+    out[2 * n] = ends[k];
+    out[2 * n + 1] = ends[k + 1];
+    ++n;
+  }
+  return n;
+}
+
+bool weldCancelOppositePieces(int32_t firstPiece) {
+  WeldTables &t = weldTables;
+  JWeldSegment *seg = t.segments;
+  auto edges = makeExactIndex<4>([seg](int32_t i) {
+    return std::array<float, 4>{seg[i].x0, seg[i].y0, seg[i].x1, seg[i].y1};
+  });
+  if (!edges.build(t.segmentCount, [seg](int32_t i) { return weldIsLive(seg[i].flags); }))
+    return false;
+  for (int32_t a = firstPiece; a < t.segmentCount; ++a) {
+    if (!weldIsLive(seg[a].flags)) continue;
+    for (int32_t b = edges.first({seg[a].x1, seg[a].y1, seg[a].x0, seg[a].y0}); b >= 0;
+         b = edges.next(b)) {
+      if (b == a || !weldIsLive(seg[b].flags)) continue;
+      seg[a].flags = kWeldDiscarded;
+      seg[b].flags = kWeldDiscarded;
+      break;
+    }
+  }
+  return true;
 }
 
 bool weldSplitAtCrossings() {
@@ -685,7 +784,7 @@ bool weldSplitAtCrossings() {
     for (int32_t s = t.contours[c].first; s < t.contours[c].end; ++s) owner[s] = c;
   BoxGrid grid;
   if (!grid.build(&members[0], memberCount)) return false;
-  SplitPoint list[kWeldCrossingTableSize];
+  WorkArray<SplitPoint> list;
   for (int32_t c = 0; c < t.contourCount; ++c) {
     for (int32_t s = t.contours[c].first; s < t.contours[c].end; ++s) {
       if (t.segments[s].flags <= 0) continue;
@@ -705,14 +804,14 @@ bool weldSplitAtCrossings() {
       const int32_t found = collectCrossings(s, c, visit, count, &owner[0], list);
       if (found < 0) return false;
       if (found == 0) continue;
-      if (int64_t{t.segmentCount} + found >= kWeldSegmentTableSize) return false;
-      sortByDistance(list, found, t.segments[s].x0, t.segments[s].y0);
-      appendPieces(s, list, found);
+      if (!weldReserveSegments(int64_t{t.segmentCount} + found + 1)) return false;
+      sortByDistance(&list[0], found, t.segments[s].x0, t.segments[s].y0);
+      appendPieces(s, &list[0], found);
       t.segments[s].flags = static_cast<int16_t>(t.segments[s].flags + kWeldSplitMark);
     }
   }
   discardNonLive();
-  return true;
+  return weldCancelOppositePieces(baseCount);
 }
 
 bool weldClassify() {
@@ -724,7 +823,7 @@ bool weldClassify() {
   pseudo.end = t.segmentCount;
   ProbeTools tools;
   if (!tools.rows.build(true) || !tools.columns.build(false) ||
-      !tools.keys.allocate(kWeldCrossingTableSize))
+      !tools.keys.allocate(kFirstCrossings) || !tools.probed.allocate(t.segmentCount))
     return false;
   for (int32_t c = t.rule == JWM_UNION ? last : 0; c <= last; ++c) {
     for (int32_t s = t.contours[c].first; s < t.contours[c].end; ++s) {

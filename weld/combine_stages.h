@@ -47,14 +47,8 @@ constexpr int16_t kWeldDiscarded = -1;
 constexpr int32_t kWeldFillNonzero = -1;
 constexpr int32_t kWeldFillEvenOdd = -2;
 
-// Table sizes; one contour record stays free for the pseudo-contour of split pieces.
-constexpr int32_t kWeldContourTableSize = 100000;
-constexpr int32_t kWeldMaxContours = kWeldContourTableSize - 1;
-constexpr int32_t kWeldSegmentTableSize = 1000000;
-constexpr int32_t kWeldMaxBuildSegments = kWeldSegmentTableSize - 1;
-constexpr int32_t kWeldCrossingTableSize = 10000;
-
-// The process-wide work state of one combine call.
+// The process-wide work state of one combine call. Every table grows with the work; one
+// contour record beyond the last stays free for the pseudo-contour of split pieces.
 struct WeldTables {
   JWeldContour *contours;
   JWeldSegment *segments;
@@ -62,29 +56,47 @@ struct WeldTables {
   int32_t contourCount;
   int32_t segmentCount;
   int32_t rule;
+  int32_t contourCapacity;
+  int32_t segmentCapacity;
+  int32_t crossingCapacity;
 };
 extern WeldTables weldTables;
 
 inline bool weldIsLive(int16_t flags) { return flags >= 1 && flags <= kWeldLastLiveFlags; }
 
-// Allocates the three tables, counters 0, rule 1. false (nothing held) when one fails.
+// Allocates the three tables at a small size, counters 0, rule 1. false (nothing held) when one
+// fails.
 bool weldAllocTables();
+// Grow a table to hold at least count records, keeping its contents. false when memory runs out
+// (the table stays as it was).
+bool weldReserveContours(int64_t count);
+bool weldReserveSegments(int64_t count);
+bool weldReserveCrossings(int64_t count);
 // Releases the tables and zeroes the counters; safe to call twice.
 void weldFreeTables();
-// Builds contour and segment records from the flattened path. false at a limit or on a
+// Builds contour and segment records from the flattened path. false when memory runs out or on a
 // non-finite coordinate.
 bool weldBuildSegments(const JVect *path);
 // Discards pairs of edges that two contours travel in opposite directions. false when its
 // search index cannot be allocated.
 bool weldCancelSharedEdges();
 // Crossing of the segments p and q (ends included) into out[2]; the caller passes the one of
-// lower table index first so that a pair always yields the same point. 1 when they cross.
+// lower table index first so that a pair always yields the same point. 1 when they cross;
+// segments on one line do not (weldCollinearEnds cuts them).
 int32_t weldSegmentCross(const JWeldSegment &p, const JWeldSegment &q, float *out);
-// Cuts every base segment at its crossings into pieces at the end of the table. false at a
-// limit or when the search index cannot be allocated.
+// The end points of q that lie strictly inside p when both lie on one line, into out (x, y
+// pairs, q's start first); their number. Parallel segments have no crossing, so these points are
+// where overlapping stretches must be cut for the stretches to match piece for piece.
+int32_t weldCollinearEnds(const JWeldSegment &p, const JWeldSegment &q, float *out);
+// Discards pairs of live segments, at least one of them a piece (index from firstPiece on), that
+// run exactly opposite: such pairs add nothing to any winding number. Each piece in index order
+// takes the live reverse copy of lowest index. false when the search index cannot be allocated.
+bool weldCancelOppositePieces(int32_t firstPiece);
+// Cuts every base segment at its crossings into pieces at the end of the table. false when
+// memory runs out.
 bool weldSplitAtCrossings();
-// Removes the segments that do not bound the region of the current rule. false when a probe
-// line meets too many segments or the index cannot be allocated.
+// Removes the segments that do not bound the region of the current rule. false when memory
+// runs out.
 bool weldClassify();
 // Replaces the path by the closed chains of surviving segments. false (path untouched) only
 // when the path cannot be grown to hold the result.

@@ -77,18 +77,25 @@ int32_t weldMakeSlits(const JWeldStripeParam &record, JVect *path, const float b
   const double s = record.stripeWidth, g = record.slitWidth;
   const double minX = box[0], minY = box[1], maxX = box[2], maxY = box[3];
   const SlitFrame upright;
+  // Slit k lies k periods from the first: a running sum would stop moving once the period falls
+  // below the rounding step of coordinates far from the origin.
+  const double period = g + s;
   if (record.direction == 0) {
     if (!(minY < maxY)) return 1;
     const double xl = minX - kSlitOverhang, xr = maxX + kSlitOverhang;
-    for (double y = maxY; y > minY; y -= g + s)
+    for (int64_t k = 0; maxY - k * period > minY; ++k) {
+      const double y = maxY - k * period;
       upright.rectangle(path, {{xl, y - s}, {xl, y - s - g}, {xr, y - s - g}, {xr, y - s}});
+    }
     return 1;
   }
   if (record.direction == 1) {
     if (!(maxX > minX)) return 1;
     const double yb = minY - kSlitOverhang, yt = maxY + kSlitOverhang;
-    for (double x = minX; x < maxX; x += g + s)
+    for (int64_t k = 0; minX + k * period < maxX; ++k) {
+      const double x = minX + k * period;
       upright.rectangle(path, {{x + s, yb}, {x + s + g, yb}, {x + s + g, yt}, {x + s, yt}});
+    }
     return 1;
   }
   const double w = maxX - minX, h = maxY - minY, d = std::sqrt(w * w + h * h);
@@ -105,8 +112,8 @@ int32_t weldMakeSlits(const JWeldStripeParam &record, JVect *path, const float b
   slanted.cos = std::cos(theta);
   slanted.sin = std::sin(theta);
   if (!(uR > uL)) return 1;
-  for (float u = uL; u < uR; u = static_cast<float>(u + g + s)) {
-    const double a = u + s;
+  for (int64_t k = 0; uL + k * period < uR; ++k) {
+    const double a = uL + k * period + s;
     slanted.rectangle(path, {{a, vB}, {a + g, vB}, {a + g, vT}, {a, vT}});
   }
   return 1;

@@ -42,7 +42,7 @@ OUTLINA_API int32_t jVectReverse(JVect *path, int32_t index);
 OUTLINA_API int32_t jVectMakeReverseLoop(JVect *path);
 /* Orients every contour by nesting depth: rule 1 outer contours direction 1 and holes 2, rule 2
    the opposite, any other rule reverses all. 1; 0 with the path unchanged for a null path,
-   fewer than three points, a failed allocation or 100000 contours or more. */
+   fewer than three points or a failed allocation. */
 OUTLINA_API int32_t jVectSetLoopDir(JVect *path, int32_t rule);
 
 OUTLINA_END_DECLS

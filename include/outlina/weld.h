@@ -16,10 +16,10 @@ enum JWeldMode {
 
 /* Replaces the path by the combination of its closed contours (direction 1 counts +1,
    direction 2 counts -1), as flattened contours in orientation rule 1. 1; an empty result is
-   also 1. 0 for null, a failed allocation (path untouched), a path that cannot be flattened,
-   or, with the path left flattened and cleaned: a non-finite coordinate, more than 99,999
-   contours, 999,999 segments, 10,000 crossings on one segment or one probe line, or pieces
-   that would fill the 1,000,000-segment table. */
+   also 1. 0 for null, a failed allocation of the first work tables (path untouched), a path
+   that cannot be flattened, or, with the path left flattened and cleaned: a non-finite
+   coordinate or a later failed allocation. The work tables grow with the path, limited only by
+   memory. */
 OUTLINA_API int32_t jWeldCombineVect(JVect *path, int32_t mode);
 /* Fill rules of jWeldFillVect (an extension of the library): which winding numbers are inside. */
 enum JWeldFillRule { JWF_NONZERO = 1, JWF_EVENODD = 2 };

@@ -46,6 +46,7 @@ void cancelSharedEdges() {
 
 bool splitAtCrossings() {
   JWeldSegment *sg = T().segments;
+  const int32_t firstPiece = T().segmentCount;
   for (int32_t i = 0; i < T().contourCount; ++i) {
     const JWeldContour ci = T().contours[i];
     for (int32_t s = ci.first; s < ci.end; ++s) {
@@ -67,15 +68,19 @@ bool splitAtCrossings() {
             continue;
           const JWeldSegment &p = sg[std::min(s, t)], &q = sg[std::max(s, t)];
           float out[2];
-          if (jMathRealCrossPoint(p.x0, p.y0, p.x1, p.y1, q.x0, q.y0, q.x1, q.y1, out) != 1)
+          if (weldSegmentCross(p, q, out) == 1) {
+            list.push_back({out[0], out[1]});
             continue;
-          list.push_back({out[0], out[1]});
-          if (list.size() == 10000) return false;
+          }
+          float ends[4];
+          for (int32_t k = 0, n = weldCollinearEnds(a, b, ends); k < n; ++k)
+            list.push_back({ends[2 * k], ends[2 * k + 1]});
         }
       }
       if (list.empty()) continue;
       const int32_t n = static_cast<int32_t>(list.size());
-      if (T().segmentCount + n >= 1000000) return false;
+      if (!weldReserveSegments(int64_t{T().segmentCount} + n + 1)) return false;
+      sg = T().segments;
       const JWeldSegment base = sg[s];
       auto dist = [&](std::pair<float, float> p) {
         return std::fabs(double{p.first} - base.x0) + std::fabs(double{p.second} - base.y0);
@@ -101,6 +106,16 @@ bool splitAtCrossings() {
     }
   }
   discardNonLive();
+  for (int32_t a = firstPiece; a < T().segmentCount; ++a) {
+    if (!weldIsLive(sg[a].flags)) continue;
+    for (int32_t b = 0; b < T().segmentCount; ++b) {
+      if (b == a || !weldIsLive(sg[b].flags) || sg[b].x0 != sg[a].x1 || sg[b].y0 != sg[a].y1 ||
+          sg[b].x1 != sg[a].x0 || sg[b].y1 != sg[a].y0)
+        continue;
+      sg[a].flags = sg[b].flags = -1;
+      break;
+    }
+  }
   return true;
 }
 
@@ -127,7 +142,6 @@ bool classify() {
         if (angle < 0) angle += 3.1415927410125732;
         rec.push_back({static_cast<int16_t>(b >= a ? sign : -sign), k,
                        (m - a) * (e1 - e0) / (b - a) + e0, angle});
-        if (rec.size() == 10000) return false;
       }
       auto before = [](const JWeldCrossing &l, const JWeldCrossing &r) {
         if (l.position != r.position) return l.position < r.position;

@@ -804,6 +804,15 @@ std::vector<Command> closedForFill(const std::vector<Command> &commands) {
   return out;
 }
 
+// Appends piece to all, doubling the room as it runs out: the library grows a path only by what
+// is asked, which would copy the whole drawing again for every element.
+bool appendGrowing(JVect *all, const JVect *piece) {
+  const int32_t needed = jVectGetNum(all) + jVectGetNum(piece);
+  if (needed > all->capacity && jVectExpand(all, std::max(all->capacity, needed - all->capacity)) != 1)
+    return false;
+  return jVectAdd(all, piece) == 1;
+}
+
 int contoursIn(const JVect *path) {
   const JVectPoint *v = jVectGetVd(path);
   int n = 0;
@@ -816,7 +825,8 @@ struct PathCloser {
 };
 using PathPtr = std::unique_ptr<JVect, PathCloser>;
 
-// The widened silhouette of a stroke, dashed first when the drawing asks for dashes.
+// The band of a stroke, dashed first when the drawing asks for dashes; its silhouette is the
+// band filled under the nonzero rule.
 bool strokeOutline(const Shape &shape, JVect *piece, std::string &error) {
   const double width = shape.paint.strokeWidth * shape.lengthScale;
   if (!(width > 0)) return true;
@@ -840,52 +850,101 @@ bool strokeOutline(const Shape &shape, JVect *piece, std::string &error) {
     }
   }
   if (jVectWidenPath(piece, static_cast<float>(width), shape.paint.cap, shape.paint.join,
-                     static_cast<float>(shape.paint.miterLimit)) != 1 ||
-      jWeldFillVect(piece, JWF_NONZERO) != 1) {
+                     static_cast<float>(shape.paint.miterLimit)) != 1) {
     error = "the stroke could not be outlined";
     return false;
   }
   return true;
 }
 
-}  // namespace
+// Fills the elements under their rules several at a time: elements whose boxes lie apart cannot
+// change each other's fill, and one combine over many of them costs far less than one each.
+class FillBatch {
+ public:
+  FillBatch(JVect *all, JVect *batch) : all_(all), batch_(batch) {}
 
-bool readSvgOutlineText(const std::string &text, JVect *path, std::string &error,
-                        const SvgReading &how) {
-  PathPtr all(jVectOpen(1024)), piece(jVectOpen(256));
-  if (!all || !piece) {
-    error = "out of memory";
-    return false;
+  bool add(const JVect *piece, int rule, std::string &problem) {
+    Box box;
+    jVectGetMinMax(box.v, piece, JVECT_ALL);
+    if ((rule != rule_ || boxes_.size() >= kMostInBatch || overlapsBatch(box)) && !flush(problem))
+      return false;
+    rule_ = rule;
+    boxes_.push_back(box);
+    if (!appendGrowing(batch_, piece)) {
+      problem = "out of memory";
+      return false;
+    }
+    return true;
   }
-  int contours = 0;
-  const ShapeSink sink = [&](const Shape &shape, std::string &problem) {
-    jVectClear(piece.get());
-    if (shape.paint.fill) {
-      if (!appendCommands(piece.get(), closedForFill(shape.commands))) {
-        problem = "out of memory";
-        return false;
-      }
-      if (jWeldFillVect(piece.get(), shape.paint.fillRule) != 1) {
-        problem = "its fill could not be outlined";
-        return false;
-      }
-      jVectAdd(all.get(), piece.get());
-      contours += contoursIn(piece.get());
-      jVectClear(piece.get());
+
+  bool flush(std::string &problem) {
+    if (boxes_.empty()) return true;
+    if (jWeldFillVect(batch_, rule_) != 1) {
+      problem = "the fill could not be outlined";
+      return false;
     }
-    if (shape.paint.stroke && how.strokes) {
-      if (!strokeOutline(shape, piece.get(), problem)) return false;
-      jVectAdd(all.get(), piece.get());
-    }
-    contours += contoursIn(piece.get());
-    if (contours > kSvgMaxContours) {
+    contours_ += contoursIn(batch_);
+    if (contours_ > kSvgMaxContours) {
       problem = "the drawing has more than " + std::to_string(kSvgMaxContours) +
                 " contours, more than one outline can hold";
       return false;
     }
+    if (!appendGrowing(all_, batch_)) {
+      problem = "out of memory";
+      return false;
+    }
+    jVectClear(batch_);
+    boxes_.clear();
+    return true;
+  }
+
+ private:
+  struct Box {
+    float v[4];  // min x, min y, max x, max y
+  };
+  // Enough to share the cost of a combine; few enough that the overlap search stays cheap.
+  static constexpr size_t kMostInBatch = 1000;
+
+  bool overlapsBatch(const Box &b) const {
+    for (const Box &o : boxes_)
+      if (b.v[0] <= o.v[2] && o.v[0] <= b.v[2] && b.v[1] <= o.v[3] && o.v[1] <= b.v[3]) return true;
+    return false;
+  }
+
+  JVect *all_, *batch_;
+  std::vector<Box> boxes_;
+  int rule_ = JWF_NONZERO;
+  int contours_ = 0;
+};
+
+}  // namespace
+
+bool readSvgOutlineText(const std::string &text, JVect *path, std::string &error,
+                        const SvgReading &how) {
+  PathPtr all(jVectOpen(1024)), batch(jVectOpen(1024)), piece(jVectOpen(256));
+  if (!all || !batch || !piece) {
+    error = "out of memory";
+    return false;
+  }
+  FillBatch fills(all.get(), batch.get());
+  const ShapeSink sink = [&](const Shape &shape, std::string &problem) {
+    if (shape.paint.fill) {
+      jVectClear(piece.get());
+      if (!appendCommands(piece.get(), closedForFill(shape.commands))) {
+        problem = "out of memory";
+        return false;
+      }
+      if (!fills.add(piece.get(), shape.paint.fillRule, problem)) return false;
+    }
+    if (shape.paint.stroke && how.strokes) {
+      jVectClear(piece.get());
+      if (!strokeOutline(shape, piece.get(), problem)) return false;
+      if (!fills.add(piece.get(), JWF_NONZERO, problem)) return false;
+    }
     return true;
   };
   if (!walkDocument(text, sink, error)) return false;
+  if (!fills.flush(error)) return false;
   if (jVectGetNum(all.get()) == 0) {
     error = "nothing is painted: no filled or stroked shape";
     return false;
