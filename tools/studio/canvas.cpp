@@ -95,11 +95,15 @@ void Canvas::paintEvent(QPaintEvent *) {
   p.scale(scale_, -scale_);
   // What the last effect added gets its own colour: the result is filled in it, then again in
   // the outline colour where the effect's input lay.
-  p.fillPath(result_, kAdded);
-  p.save();
-  p.setClipPath(base_);
-  p.fillPath(result_, kFill);
-  p.restore();
+  if (base_.isEmpty()) {
+    p.fillPath(result_, kFill);
+  } else {
+    p.fillPath(result_, kAdded);
+    p.save();
+    p.setClipPath(base_);
+    p.fillPath(result_, kFill);
+    p.restore();
+  }
   QPen open(kFill, cli::kOpenLineWidthMm);
   p.strokePath(openLines_, open);
   if (scale_ < kMinHairlineScale) return;

@@ -19,6 +19,7 @@ class Canvas : public QWidget {
 
   explicit Canvas(QWidget *parent = nullptr);
 
+  // base is what the last effect started from, empty when no effect has been applied.
   void setOutlines(const std::vector<cli::Command> &source, const std::vector<cli::Command> &base,
                    const std::vector<cli::Command> &result);
   // Scales and centres the result in the window.

@@ -99,7 +99,6 @@ struct Document::Run {
     out->source = from;
     out->layers.emplace_back(jVectDuplicate(from.get()));
     out->sourceCommands = cli::commandsFromPath(from.get());
-    out->baseCommands = out->sourceCommands;
     for (size_t i = 0; i < prepared.size(); ++i) {
       if (i + 1 == prepared.size()) {
         out->baseCommands = commandsOf(out->layers);

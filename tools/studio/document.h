@@ -34,7 +34,7 @@ struct Outcome {
   SharedPath source;
   std::vector<cli::PathPtr> layers;          // the result as the writers take it, bottom first
   std::vector<cli::Command> sourceCommands;  // the outline before any effect
-  std::vector<cli::Command> baseCommands;    // the outline the last effect started from
+  std::vector<cli::Command> baseCommands;    // what the last effect started from; none: no effect
   std::vector<cli::Command> resultCommands;  // of every layer
   int points = 0, contours = 0;
   double lastStepMs = 0;  // time of the last effect, or of reading or setting the source
