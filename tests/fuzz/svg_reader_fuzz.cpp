@@ -18,8 +18,7 @@ std::string asDocument(const uint8_t *data, size_t size) {
   // Path data goes into an attribute: characters that would end it become spaces.
   for (char &c : text)
     if (c == '"' || c == '<' || c == '&' || c == 0) c = ' ';
-  return "<svg xmlns='http://www.w3.org/2000/svg'><path stroke='black' d=\"" + text +
-         "\"/></svg>";
+  return "<svg xmlns='http://www.w3.org/2000/svg'><path stroke='black' d=\"" + text + "\"/></svg>";
 }
 
 }  // namespace

@@ -79,7 +79,10 @@ bool readJsonText(const std::string &text, JVect *path, std::string &error) {
   };
   const bool layered = doc.is_object() && doc.contains("layers") && doc["layers"].is_array() &&
                        std::all_of(doc["layers"].begin(), doc["layers"].end(), isPoints);
-  if (!doc.is_object() || doc.value("format", "") != kFormat || !(isPoints(doc) || layered)) {
+  // The format is compared only once it is known to be a string: value() throws otherwise.
+  const bool named = doc.is_object() && doc.contains("format") && doc["format"].is_string() &&
+                     doc["format"].get<std::string>() == kFormat;
+  if (!named || !(isPoints(doc) || layered)) {
     error = std::string("not an ") + kFormat + " document";
     return false;
   }

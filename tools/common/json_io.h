@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "outline_io.h"
 #include "outlina.h"
+#include "outline_io.h"
 
 namespace outlina::cli {
 

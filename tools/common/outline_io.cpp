@@ -76,7 +76,7 @@ std::string binaryKind(const std::string &content) {
   static const std::pair<std::string_view, const char *> kSignatures[] = {
       {"\x1f\x8b", "compressed with gzip (unpack it first)"},
       {"BZh", "compressed with bzip2 (unpack it first)"},
-      {"\xfd" "7zXZ", "compressed with xz (unpack it first)"},
+      {"\xfd\x37zXZ", "compressed with xz (unpack it first)"},
       {"\x28\xb5\x2f\xfd", "compressed with zstd (unpack it first)"},
       {"PK\x03\x04", "a zip archive"},
       {"\x89PNG", "a PNG image"},

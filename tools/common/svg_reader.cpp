@@ -412,7 +412,8 @@ class Walker {
     const std::string w = root.attribute("width").value(), h = root.attribute("height").value();
     const Viewport outer{box[2], box[3]};
     double wPx = 0, hPx = 0;
-    const bool sized = absolute(w) && absolute(h) && length(root, "width", Axis::X, outer, 0, wPx) &&
+    const bool sized = absolute(w) && absolute(h) &&
+                       length(root, "width", Axis::X, outer, 0, wPx) &&
                        length(root, "height", Axis::Y, outer, 0, hPx) && wPx > 0 && hPx > 0;
     if (!error_.empty()) return false;
     if (!sized) {
@@ -434,7 +435,8 @@ class Walker {
 
   static bool absolute(const std::string &value) {
     const std::string v = trimmed(value);
-    return !v.empty() && v.back() != '%' && !(v.size() > 2 && (v.ends_with("em") || v.ends_with("ex")));
+    return !v.empty() && v.back() != '%' &&
+           !(v.size() > 2 && (v.ends_with("em") || v.ends_with("ex")));
   }
 
   void indexIds(const pugi::xml_node &root) {
@@ -452,13 +454,13 @@ class Walker {
   }
 
   bool fail(const pugi::xml_node &node, const std::string &message) {
-    error_ = "line " + std::to_string(lineOf(text_, node.offset_debug())) + ": <" +
-             node.name() + ">: " + message;
+    error_ = "line " + std::to_string(lineOf(text_, node.offset_debug())) + ": <" + node.name() +
+             ">: " + message;
     return false;
   }
 
-  bool children(const pugi::xml_node &node, const Affine &m, const Paint &paint,
-                const Viewport &vp, int depth) {
+  bool children(const pugi::xml_node &node, const Affine &m, const Paint &paint, const Viewport &vp,
+                int depth) {
     for (const pugi::xml_node &child : node.children())
       if (child.type() == pugi::node_element && !element(child, m, paint, vp, depth)) return false;
     return true;
@@ -512,9 +514,8 @@ class Walker {
   }
 
   // A nested svg, or a symbol or svg drawn by a use (sizeFrom), as a new viewport.
-  bool nestedViewport(const pugi::xml_node &node, const pugi::xml_node &sizeFrom,
-                      const Affine &own, const Affine &parent, const Paint &paint,
-                      const Viewport &vp, int depth) {
+  bool nestedViewport(const pugi::xml_node &node, const pugi::xml_node &sizeFrom, const Affine &own,
+                      const Affine &parent, const Paint &paint, const Viewport &vp, int depth) {
     double x = 0, y = 0, w = 0, h = 0, box[4];
     if (!length(node, "x", Axis::X, vp, 0, x) || !length(node, "y", Axis::Y, vp, 0, y) ||
         !length(sizeFrom, "width", Axis::X, vp, vp.width, w) ||
@@ -608,7 +609,8 @@ class Walker {
       return true;  // not drawn: defs, symbol, text, gradients, metadata and the like
     }
     if (!b.inRange())
-      return fail(node, "a coordinate beyond " + std::to_string(static_cast<long>(kMaxCoordinateMm)) +
+      return fail(node, "a coordinate beyond " +
+                            std::to_string(static_cast<long>(kMaxCoordinateMm)) +
                             " mm (or not a number)");
     if (commands_.empty() || !paint.visible) return true;
     if (!sink_(Shape{commands_, paint, m.lengthScale()}, error_)) return fail(node, error_);
@@ -666,30 +668,29 @@ class Walker {
   }
 
   // A length in user units: a number with an optional unit or percentage of the viewport.
-  bool lengthValue(const pugi::xml_node &node, const char *what, const std::string &text,
-                   Axis axis, const Viewport &vp, double &out) {
+  bool lengthValue(const pugi::xml_node &node, const char *what, const std::string &text, Axis axis,
+                   const Viewport &vp, double &out) {
     const std::string value = trimmed(text);
     char *end = nullptr;
     const double number = std::strtod(value.c_str(), &end);
     if (end == value.c_str())
       return fail(node, std::string(what) + "=\"" + value + "\" is not a length");
     const std::string unit = end;
-    static const std::map<std::string, double> kPxPerUnit = {
-        {"", 1},
-        {"px", 1},
-        {"mm", kPxPerInch / kMmPerInch},
-        {"cm", 10 * kPxPerInch / kMmPerInch},
-        {"in", kPxPerInch},
-        {"pt", kPxPerInch / 72},
-        {"pc", kPxPerInch / 6},
-        {"em", 16},  // the default font size
-        {"ex", 8}};
+    static const std::map<std::string, double> kPxPerUnit = {{"", 1},
+                                                             {"px", 1},
+                                                             {"mm", kPxPerInch / kMmPerInch},
+                                                             {"cm", 10 * kPxPerInch / kMmPerInch},
+                                                             {"in", kPxPerInch},
+                                                             {"pt", kPxPerInch / 72},
+                                                             {"pc", kPxPerInch / 6},
+                                                             {"em", 16},  // the default font size
+                                                             {"ex", 8}};
     const auto scale = kPxPerUnit.find(unit);
     if (unit == "%") {
-      const double reference =
-          axis == Axis::X   ? vp.width
-          : axis == Axis::Y ? vp.height
-                            : std::sqrt((vp.width * vp.width + vp.height * vp.height) / 2);
+      const double reference = axis == Axis::X ? vp.width
+                               : axis == Axis::Y
+                                   ? vp.height
+                                   : std::sqrt((vp.width * vp.width + vp.height * vp.height) / 2);
       out = number / 100 * reference;
     } else if (scale != kPxPerUnit.end()) {
       out = number * scale->second;
@@ -730,7 +731,8 @@ class Walker {
   bool paintOf(const pugi::xml_node &node, Paint &p, const Viewport &vp) {
     std::string v;
     if (!(v = property(node, "fill")).empty()) p.fill = v != "none";
-    if (!(v = property(node, "fill-rule")).empty()) p.fillRule = v == "evenodd" ? JWF_EVENODD : JWF_NONZERO;
+    if (!(v = property(node, "fill-rule")).empty())
+      p.fillRule = v == "evenodd" ? JWF_EVENODD : JWF_NONZERO;
     if (!(v = property(node, "stroke")).empty()) p.stroke = v != "none";
     if (!(v = property(node, "stroke-width")).empty() &&
         !lengthValue(node, "stroke-width", v, Axis::Diagonal, vp, p.strokeWidth))
@@ -751,7 +753,8 @@ class Walker {
           while (!rest.empty()) {
             const size_t space = rest.find_first_of(" \t\r\n");
             double d;
-            if (!lengthValue(node, "stroke-dasharray", rest.substr(0, space), Axis::Diagonal, vp, d))
+            if (!lengthValue(node, "stroke-dasharray", rest.substr(0, space), Axis::Diagonal, vp,
+                             d))
               return false;
             p.dashes.push_back(d);
             rest = space == std::string::npos ? std::string() : trimmed(rest.substr(space));
@@ -804,12 +807,12 @@ std::vector<Command> closedForFill(const std::vector<Command> &commands) {
   return out;
 }
 
-// Appends piece to all, doubling the room as it runs out: the library grows a path only by what
-// is asked, which would copy the whole drawing again for every element.
+// Appends piece to all, doubling the room while it is half full: the library grows a path only
+// by what each addition asks, which would copy the whole drawing again for every element.
 bool appendGrowing(JVect *all, const JVect *piece) {
   const int32_t needed = jVectGetNum(all) + jVectGetNum(piece);
-  if (needed > all->capacity && jVectExpand(all, std::max(all->capacity, needed - all->capacity)) != 1)
-    return false;
+  while (needed > all->capacity / 2)
+    if (jVectExpand(all, all->capacity) != 1) return false;
   return jVectAdd(all, piece) == 1;
 }
 
@@ -838,9 +841,28 @@ bool strokeOutline(const Shape &shape, JVect *piece, std::string &error) {
   std::vector<double> dashes = shape.paint.dashes;
   if (dashes.size() % 2 == 1) dashes.insert(dashes.end(), dashes.begin(), dashes.end());
   constexpr size_t kMostDashLengths = 6;
+  // Far more dashes than any drawing shows; beyond this a tiny pattern on a long stroke would
+  // fill memory with pieces.
+  constexpr int kMostDashes = 20000;
   bool anyDash = false;
   for (size_t i = 0; i < dashes.size(); i += 2) anyDash = anyDash || dashes[i] > 0;
   if (anyDash && dashes.size() <= kMostDashLengths) {
+    // The control polygon is at least as long as the stroke: an upper bound of the dash count.
+    double length = 0, period = 0;
+    Vec2 last{};
+    for (const Command &c : shape.commands) {
+      const int used = c.op == Op::Close ? 0 : c.op == Op::Quad ? 2 : c.op == Op::Cubic ? 3 : 1;
+      for (int k = 0; k < used; ++k) {
+        if (c.op != Op::Move) length += std::hypot(c.p[k].x - last.x, c.p[k].y - last.y);
+        last = c.p[k];
+      }
+    }
+    for (double d : dashes) period += d * shape.lengthScale;
+    if (length > period * kMostDashes) {
+      error = "its stroke-dasharray would cut the stroke into more than " +
+              std::to_string(kMostDashes) + " dashes";
+      return false;
+    }
     float pattern[kMostDashLengths] = {};
     for (size_t i = 0; i < dashes.size(); ++i)
       pattern[i] = static_cast<float>(dashes[i] * shape.lengthScale);
@@ -927,7 +949,16 @@ bool readSvgOutlineText(const std::string &text, JVect *path, std::string &error
     return false;
   }
   FillBatch fills(all.get(), batch.get());
+  int painted = 0;
   const ShapeSink sink = [&](const Shape &shape, std::string &problem) {
+    // Every painted shape brings a contour at least: a drawing past the limit is refused before
+    // any of its work is done.
+    painted += (shape.paint.fill ? 1 : 0) + (shape.paint.stroke && how.strokes ? 1 : 0);
+    if (painted > kSvgMaxContours) {
+      problem = "more than " + std::to_string(kSvgMaxContours) +
+                " painted shapes, more than one outline can hold";
+      return false;
+    }
     if (shape.paint.fill) {
       jVectClear(piece.get());
       if (!appendCommands(piece.get(), closedForFill(shape.commands))) {
@@ -958,10 +989,9 @@ bool readSvgOutlineText(const std::string &text, JVect *path, std::string &error
 
 bool readSvgOutlineFile(const std::string &file, JVect *path, std::string &error,
                         const SvgReading &how) {
-  return readFileWith(file, path, error,
-                      [&how](const std::string &text, JVect *p, std::string &e) {
-                        return readSvgOutlineText(text, p, e, how);
-                      });
+  return readFileWith(file, path, error, [&how](const std::string &text, JVect *p, std::string &e) {
+    return readSvgOutlineText(text, p, e, how);
+  });
 }
 
 bool readSvgText(const std::string &text, JVect *path, std::string &error) {

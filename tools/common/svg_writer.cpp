@@ -98,7 +98,8 @@ std::string svgFromLayers(const Layers &layers, double marginMm) {
     const std::string indent = grouped ? "    " : "  ";
     if (grouped) svg += "  <g id=\"layer" + std::to_string(i + 1) + "\">\n";
     if (!filled.empty())
-      svg += indent + "<path fill-rule=\"nonzero\" fill=\"" + colour + "\" d=\"" + filled + "\"/>\n";
+      svg +=
+          indent + "<path fill-rule=\"nonzero\" fill=\"" + colour + "\" d=\"" + filled + "\"/>\n";
     if (!open.empty()) {
       svg += indent + "<path fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"";
       number(svg, kOpenLineWidthMm);

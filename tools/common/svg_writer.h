@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "outline_io.h"
 #include "outlina.h"
+#include "outline_io.h"
 
 namespace outlina::cli {
 

@@ -328,7 +328,8 @@ bool runStep(const PreparedStep &step, std::vector<PathPtr> &layers, std::string
       return false;
     }
     if (jVectGetNum(result.get()) == 0) {
-      reason = "the result is empty";
+      reason = before && !hasClosedContour(before.get()) ? "there is no closed outline to work on"
+                                                         : "the result is empty";
       return false;
     }
     out.push_back(std::move(result));

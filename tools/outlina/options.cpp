@@ -182,7 +182,7 @@ Output:
   --verbose              a line per step with its time on standard error
 
 Examples:
-  outlina --text "ようこそ" --font IPAGothic --weld union --shadow drop,dx=1,dy=-1,option=1 -o out.svg
+  outlina --text "ようこそ" --font IPAGothic --weld union --shadow drop,option=1 -o out.svg
   outlina --svg-in logo.svg --offset 0.5,joint=round -o logo.png
   outlina --text "縦書き" --font IPAGothic --vertical --envelope 1:50 -o v.json
 )";
