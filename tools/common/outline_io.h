@@ -13,6 +13,8 @@ namespace outlina::cli {
 
 // Coordinates beyond this many millimetres from the origin are refused on reading as absurd.
 constexpr double kMaxCoordinateMm = 1.0e6;
+// Room around the outlines on a written page and image.
+constexpr double kPageMarginMm = 1.0;
 
 struct Vec2 {
   double x, y;

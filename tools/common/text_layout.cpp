@@ -91,7 +91,29 @@ void copyText(char *dst, size_t size, const std::string &src) {
   std::snprintf(dst, size, "%s", src.c_str());
 }
 
+// The names of every registered face, in the registry's order.
+std::vector<std::string> registeredNames(const JFont *registry) {
+  std::vector<std::string> names;
+  char name[64];
+  for (int i = 0; i < jFontGetFontNum(registry); ++i)
+    if (jFontGetFontName(registry, i, name) == 1) names.push_back(name);
+  return names;
+}
+
+void registerInstalledFonts(JFont *registry) {
+  JFontEntry mask{};
+  mask.charset = kAllCharsets;
+  jFontRegistTTF(registry, mask);
+}
+
 }  // namespace
+
+std::vector<std::string> installedFontNames() {
+  std::unique_ptr<JFont, RegistryCloser> registry(jFontInit());
+  if (!registry) return {};
+  registerInstalledFonts(registry.get());
+  return registeredNames(registry.get());
+}
 
 bool encodeShiftJis(const std::string &utf8, std::vector<CodedChar> &out, std::string &error) {
   std::vector<char32_t> cps;
@@ -175,20 +197,15 @@ bool setText(const TextSetting &setting, JVect *path, std::string &error, bool &
     jFontRegist(registry.get(), entry);
     if (face.empty()) face = entry.name;
   }
-  JFontEntry mask{};
-  mask.charset = kAllCharsets;
-  jFontRegistTTF(registry.get(), mask);
+  registerInstalledFonts(registry.get());
   if (face.empty()) {
     error = "--font: no font given";
     return false;
   }
   if (jFontGetFontID(registry.get(), face.c_str()) < 0) {
-    std::vector<std::string> names;
-    char name[64];
-    for (int i = 0; i < jFontGetFontNum(registry.get()); ++i)
-      if (jFontGetFontName(registry.get(), i, name) == 1) names.push_back(name);
     error = "--font: \"" + face + "\" is not a registered font; closest:";
-    for (const std::string &n : closestNames(names, face, 5)) error += " \"" + n + "\"";
+    for (const std::string &n : closestNames(registeredNames(registry.get()), face, 5))
+      error += " \"" + n + "\"";
     return false;
   }
 

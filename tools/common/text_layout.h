@@ -33,6 +33,9 @@ bool encodeShiftJis(const std::string &utf8, std::vector<CodedChar> &out, std::s
 // reason; usageError tells bad input (exit 2) from a failing step (exit 1).
 bool setText(const TextSetting &setting, JVect *path, std::string &error, bool &usageError);
 
+// The families of the installed fonts, as setText finds them by name.
+std::vector<std::string> installedFontNames();
+
 // The registered names closest to name, best first.
 std::vector<std::string> closestNames(const std::vector<std::string> &names,
                                       const std::string &name, size_t most);

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <map>
 
+#include "outline_io.h"
+
 namespace outlina::cli {
 namespace {
 
@@ -274,6 +276,25 @@ bool prepareResolution(Fields &f, PreparedStep &s) {
   return true;
 }
 
+bool hasClosedContour(const JVect *path) {
+  const std::vector<Command> commands = commandsFromPath(path);
+  return !contoursWhere(commands, true).empty();
+}
+
+bool allFinite(const JVect *path) {
+  const JVectPoint *v = jVectGetVd(path);
+  for (int i = 0; i < jVectGetNum(path); ++i)
+    if (!std::isfinite(v[i].x) || !std::isfinite(v[i].y)) return false;
+  return true;
+}
+
+// Why a step could not run on the layer, when the program can tell; empty otherwise.
+std::string whyStepFailed(const JVect *input) {
+  if (!allFinite(input)) return "the outline has coordinates that are not finite numbers";
+  if (!hasClosedContour(input)) return "there is no closed outline to work on";
+  return "the library could not carry it out";
+}
+
 }  // namespace
 
 bool prepareSteps(const std::vector<Step> &steps, std::vector<PreparedStep> &out,
@@ -289,6 +310,33 @@ bool prepareSteps(const std::vector<Step> &steps, std::vector<PreparedStep> &out
     if (!kPrepare.at(step.option)(fields, prepared)) return false;
     out.push_back(std::move(prepared));
   }
+  return true;
+}
+
+bool runStep(const PreparedStep &step, std::vector<PathPtr> &layers, std::string &reason) {
+  std::vector<PathPtr> out;
+  for (PathPtr &layer : layers) {
+    if (jVectGetNum(layer.get()) == 0) continue;
+    PathPtr result(step.keepsInput ? jVectDuplicate(layer.get()) : layer.release());
+    JVect *input = step.keepsInput ? layer.get() : nullptr;
+    if (!result) {
+      reason = "out of memory";
+      return false;
+    }
+    PathPtr before(jVectDuplicate(result.get()));
+    if (!step.run(result.get())) {
+      reason = whyStepFailed(before ? before.get() : result.get());
+      return false;
+    }
+    if (jVectGetNum(result.get()) == 0) {
+      reason = before && !hasClosedContour(before.get()) ? "there is no closed outline to work on"
+                                                         : "the result is empty";
+      return false;
+    }
+    out.push_back(std::move(result));
+    if (input != nullptr) out.push_back(std::move(layer));
+  }
+  layers = std::move(out);
   return true;
 }
 

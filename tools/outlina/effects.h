@@ -3,6 +3,7 @@
 #define OUTLINA_TOOLS_EFFECTS_H
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,16 @@ struct PreparedStep {
 // False with a one-line message naming the option and the allowed values.
 bool prepareSteps(const std::vector<Step> &steps, std::vector<PreparedStep> &out,
                   std::string &error);
+
+struct PathCloser {
+  void operator()(JVect *p) const { jVectClose(p); }
+};
+using PathPtr = std::unique_ptr<JVect, PathCloser>;
+
+// Runs the step on every non-empty layer, bottom first; a step that keeps its input puts its
+// result under the input. False with the reason when the step fails on a layer or leaves it
+// empty; the layers are then unusable.
+bool runStep(const PreparedStep &step, std::vector<PathPtr> &layers, std::string &reason);
 
 }  // namespace outlina::cli
 

@@ -1,7 +1,6 @@
 // outlina: text and outlines in, welded and styled outlines out, through the public C
 // interface only.
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -21,8 +20,6 @@ namespace {
 
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
-// Room around the outlines on the written page and image.
-constexpr double kMarginMm = 1.0;
 constexpr int kStartCapacity = 10000;
 
 int complain(int code, const std::string &message) {
@@ -46,11 +43,6 @@ bool writeText(const std::string &file, const std::string &text, std::string &er
   return true;
 }
 
-struct PathCloser {
-  void operator()(JVect *p) const { jVectClose(p); }
-};
-using PathPtr = std::unique_ptr<JVect, PathCloser>;
-
 // Prints "outlina: WHAT: N points, T ms" on standard error when asked to.
 class StepClock {
  public:
@@ -68,57 +60,10 @@ class StepClock {
   std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
 };
 
-bool hasClosedContour(const JVect *path) {
-  const std::vector<Command> commands = commandsFromPath(path);
-  return !contoursWhere(commands, true).empty();
-}
-
-bool allFinite(const JVect *path) {
-  const JVectPoint *v = jVectGetVd(path);
-  for (int i = 0; i < jVectGetNum(path); ++i)
-    if (!std::isfinite(v[i].x) || !std::isfinite(v[i].y)) return false;
-  return true;
-}
-
-// Why a step could not run on the layer, when the program can tell; empty otherwise.
-std::string whyStepFailed(const JVect *input) {
-  if (!allFinite(input)) return "the outline has coordinates that are not finite numbers";
-  if (!hasClosedContour(input)) return "there is no closed outline to work on";
-  return "the library could not carry it out";
-}
-
 int totalPoints(const std::vector<PathPtr> &layers) {
   int n = 0;
   for (const PathPtr &layer : layers) n += jVectGetNum(layer.get());
   return n;
-}
-
-// Runs the step on every layer; a step that keeps its input puts its result under the input.
-bool runStep(const PreparedStep &step, std::vector<PathPtr> &layers, std::string &reason) {
-  std::vector<PathPtr> out;
-  for (PathPtr &layer : layers) {
-    if (jVectGetNum(layer.get()) == 0) continue;
-    PathPtr result(step.keepsInput ? jVectDuplicate(layer.get()) : layer.release());
-    JVect *input = step.keepsInput ? layer.get() : nullptr;
-    if (!result) {
-      reason = "out of memory";
-      return false;
-    }
-    PathPtr before(jVectDuplicate(result.get()));
-    if (!step.run(result.get())) {
-      reason = whyStepFailed(before ? before.get() : result.get());
-      return false;
-    }
-    if (jVectGetNum(result.get()) == 0) {
-      reason = before && !hasClosedContour(before.get()) ? "there is no closed outline to work on"
-                                                         : "the result is empty";
-      return false;
-    }
-    out.push_back(std::move(result));
-    if (input != nullptr) out.push_back(std::move(layer));
-  }
-  layers = std::move(out);
-  return true;
 }
 
 }  // namespace
@@ -171,12 +116,12 @@ int main(int argc, char **argv) {
   for (const PathPtr &layer : layers) out.push_back(layer.get());
   bool written = false;
   if (ext == ".svg") {
-    written = writeText(job.output, svgFromLayers(out, kMarginMm), error);
+    written = writeText(job.output, svgFromLayers(out, kPageMarginMm), error);
   } else if (ext == ".json") {
     written = writeText(job.output, jsonFromLayers(out), error);
   } else {
-    const double scale = job.pngScale > 0 ? job.pngScale : fittingPixelsPerMm(out, kMarginMm);
-    written = writePng(out, job.output, scale, kMarginMm, error);
+    const double scale = job.pngScale > 0 ? job.pngScale : fittingPixelsPerMm(out, kPageMarginMm);
+    written = writePng(out, job.output, scale, kPageMarginMm, error);
   }
   if (!written) return complain(kExitFailed, error);
   clock.report("wrote " + job.output, totalPoints(layers));
