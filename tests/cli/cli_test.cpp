@@ -14,9 +14,10 @@
 #include "svg_reader.h"
 
 using namespace outlina::cli;
-using testing_support::PathPtr;
 
 namespace {
+
+using namespace testing_support;
 
 struct Outcome {
   int code;

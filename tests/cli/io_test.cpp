@@ -12,12 +12,10 @@
 #include "text_layout.h"
 
 using namespace outlina::cli;
-using testing_support::makePath;
-using testing_support::P;
-using testing_support::PathPtr;
-using testing_support::pointsOf;
 
 namespace {
+
+using namespace testing_support;
 
 PathPtr readSvg(const std::string &text) {
   PathPtr path(jVectOpen(64));
@@ -34,7 +32,7 @@ std::string wrap(const std::string &body) {
 
 TEST(SvgReader, RectBecomesAClosedContourWithYTurnedUp) {
   PathPtr path = readSvg(wrap("<rect x='1' y='2' width='3' height='4'/>"));
-  const std::vector<P> expected = {{1, 1, -2}, {2, 4, -2}, {2, 4, -6}, {2, 1, -6}, {2, 1, -2}};
+  const Points expected = {{1, 1, -2}, {2, 4, -2}, {2, 4, -6}, {2, 1, -6}, {2, 1, -2}};
   EXPECT_EQ(pointsOf(path.get()), expected);
 }
 
@@ -48,13 +46,13 @@ TEST(SvgReader, TransformsComposeRightToLeft) {
 
 TEST(SvgReader, CubicHandlesGoToTheLibrarysThreeQuarterForm) {
   PathPtr path = readSvg(wrap("<path d='M0 0 C4 0 8 4 8 8'/>"));
-  const std::vector<P> expected = {{1, 0, 0}, {41, 3, 0}, {42, 8, -5}, {43, 8, -8}};
+  const Points expected = {{1, 0, 0}, {41, 3, 0}, {42, 8, -5}, {43, 8, -8}};
   EXPECT_EQ(pointsOf(path.get()), expected);
 }
 
 TEST(SvgReader, SmoothCurvesReflectThePreviousControl) {
   PathPtr path = readSvg(wrap("<path d='M0 0 Q1 1 2 0 T4 0'/>"));
-  const std::vector<P> expected = {{1, 0, 0}, {31, 1, -1}, {32, 2, 0}, {31, 3, 1}, {32, 4, 0}};
+  const Points expected = {{1, 0, 0}, {31, 1, -1}, {32, 2, 0}, {31, 3, 1}, {32, 4, 0}};
   EXPECT_EQ(pointsOf(path.get()), expected);
 }
 
@@ -76,7 +74,7 @@ TEST(SvgReader, CircleStaysOnItsRadius) {
 
 TEST(SvgReader, ArcCommandReachesItsEndPoint) {
   PathPtr path = readSvg(wrap("<path d='M0 0 A5 5 0 0 1 10 0'/>"));
-  const std::vector<P> points = pointsOf(path.get());
+  const Points points = pointsOf(path.get());
   ASSERT_GE(points.size(), 4u);
   EXPECT_EQ(points.back().mode, 43);
   EXPECT_FLOAT_EQ(points.back().x, 10);
@@ -109,7 +107,7 @@ TEST(SvgRoundTrip, OwnOutputReadsBackToTheSameGeometry) {
                                {2, 20, 0}});
   PathPtr once = readSvg(svgFromPath(original.get(), 1.0));
   PathPtr twice = readSvg(svgFromPath(once.get(), 1.0));
-  const std::vector<P> a = pointsOf(once.get()), b = pointsOf(twice.get());
+  const Points a = pointsOf(once.get()), b = pointsOf(twice.get());
   ASSERT_EQ(a.size(), b.size());
   for (size_t i = 0; i < a.size(); ++i) {
     EXPECT_EQ(a[i].mode, b[i].mode);
@@ -117,7 +115,7 @@ TEST(SvgRoundTrip, OwnOutputReadsBackToTheSameGeometry) {
     EXPECT_NEAR(a[i].y, b[i].y, 1e-4);
   }
   // Lines, quadratics and cubics come back as they were written.
-  const std::vector<P> first = pointsOf(original.get());
+  const Points first = pointsOf(original.get());
   for (size_t i = 0; i < 8; ++i) {
     EXPECT_EQ(a[i].mode, first[i].mode) << i;
     EXPECT_NEAR(a[i].x, first[i].x, 1e-4) << i;

@@ -11,9 +11,9 @@
 
 namespace {
 
+using namespace testing_support;
+
 using outlina::FontMat2;
-using testing_support::P;
-using Points = std::vector<P>;
 constexpr int32_t kOne = 65536;
 
 struct Fake {

@@ -9,11 +9,9 @@
 
 namespace {
 
+using namespace testing_support;
+
 using fontpack::ByteImage;
-using testing_support::GlyphRead;
-using testing_support::infoText;
-using testing_support::OpenFont;
-using testing_support::P;
 
 constexpr int kRows = 16;
 constexpr uint32_t kIndexSize = (256 + kRows * 94) * 10;
@@ -75,7 +73,7 @@ TEST(IndxFile, DecodesWordsModesOriginsAndStoredInfo) {
   OpenFont file(JFK_INDX_FILE, handMadeFile().bytes);
   GlyphRead g = file.read(0x889F, 0);
   EXPECT_EQ(g.result, 7);
-  EXPECT_EQ(g.points, (std::vector<P>{{1, 252, 520},
+  EXPECT_EQ(g.points, (Points{{1, 252, 520},
                                       {2, 508, 520},
                                       {31, 764, 776},
                                       {32, 1020, 1032},
@@ -88,7 +86,7 @@ TEST(IndxFile, DecodesWordsModesOriginsAndStoredInfo) {
   EXPECT_EQ(g.metrics.margin, 500);
   // A single-byte code finds record number = the code; the vertical block gives origin and size.
   GlyphRead a = file.read(0x41, 1);
-  EXPECT_EQ(a.points, (std::vector<P>{{1, 116, 12}, {2, 132, 12}}));
+  EXPECT_EQ(a.points, (Points{{1, 116, 12}, {2, 132, 12}}));
   EXPECT_EQ(infoText(a.info), "0-65 dir 1 flag 1 1999/01/02");
   EXPECT_EQ(a.metrics.advance, 9000);
   EXPECT_EQ(a.metrics.margin, 500);
@@ -139,7 +137,7 @@ TEST(IndxFile, WriterQuantisesAndPackedGlyphsEqualTheInstalledFontOnTheGridOfFou
     edge.outline[0].points.push_back({JVM_BEZ_END, 3 * v - 32000, 32000 - 3 * v});
   }
   OpenFont edgeFile(JFK_INDX_FILE, fontpack::packIndxFile({edge}));
-  std::vector<P> want;
+  Points want;
   for (const fontpack::Point &p : edge.outline[0].points)
     want.push_back({p.mode, quantised(p.x), quantised(p.y)});
   EXPECT_EQ(edgeFile.read(0x82A0, 0).points, want);

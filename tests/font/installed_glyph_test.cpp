@@ -19,9 +19,7 @@
 
 namespace {
 
-using testing_support::GlyphRead;
-using testing_support::OpenFont;
-using testing_support::P;
+using namespace testing_support;
 
 constexpr int kGrid = 256;  // pixels across the 10000-unit cell
 constexpr double kPixel = 10000.0 / kGrid;
@@ -42,7 +40,7 @@ struct Contours {
   }
 };
 
-Contours contoursOf(const std::vector<P> &path) {
+Contours contoursOf(const Points &path) {
   Contours c;
   for (const P &p : path) {
     if (p.mode == JVM_START) c.close();

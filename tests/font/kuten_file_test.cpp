@@ -8,11 +8,9 @@
 
 namespace {
 
+using namespace testing_support;
+
 using fontpack::ByteImage;
-using testing_support::GlyphRead;
-using testing_support::infoText;
-using testing_support::OpenFont;
-using testing_support::P;
 
 constexpr size_t kIndexAt = 256;
 constexpr uint16_t kTop = 0x8000;  // the mode bit of a coordinate word
@@ -48,7 +46,7 @@ TEST(KuTenFile, DecodesLinesArcsMarkersAndSingleByteRows) {
   GlyphRead g = plain.read(0x889F, 0);
   EXPECT_EQ(g.result, 4);
   EXPECT_EQ(g.points,
-            (std::vector<P>{{1, 1000, 1000}, {2, 2000, 1000}, {2, 2000, 2000}, {2, 1000, 1000}}));
+            (Points{{1, 1000, 1000}, {2, 2000, 1000}, {2, 2000, 2000}, {2, 1000, 1000}}));
   EXPECT_EQ(infoText(g.info), "16-1 dir 0 flag 0 0000/00/00");
   EXPECT_EQ(g.metrics.advance, 9000);
   EXPECT_EQ(g.metrics.margin, 500);
@@ -92,7 +90,7 @@ TEST(KuTenFile, DecodesLinesArcsMarkersAndSingleByteRows) {
                     .bytes);
   g = file.read(0x41, 1);
   EXPECT_EQ(g.result, 4);
-  EXPECT_EQ(g.points, (std::vector<P>{{1, 10, 320}, {31, 30, 340}, {32, 50, 360}, {2, 10, 320}}));
+  EXPECT_EQ(g.points, (Points{{1, 10, 320}, {31, 30, 340}, {32, 50, 360}, {2, 10, 320}}));
   EXPECT_EQ(infoText(g.info), "9-33 dir 1 flag 1 0000/00/00");
   EXPECT_EQ(g.metrics.advance, 7000);
   EXPECT_EQ(g.metrics.margin, 1500);

@@ -14,12 +14,7 @@
 
 namespace {
 
-using testing_support::makePath;
-using testing_support::P;
-using testing_support::PathPtr;
-using testing_support::pointsOf;
-using testing_support::standardBezier;
-using Points = std::vector<P>;
+using namespace testing_support;
 
 using XY = outlina::Pt;
 

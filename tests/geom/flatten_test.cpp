@@ -12,8 +12,9 @@
 
 namespace {
 
+using namespace testing_support;
+
 using outlina::Pt;
-using testing_support::standardBezier;
 
 // A point array holding the given points, with room for `room` points in all.
 std::vector<float> pts(std::initializer_list<float> xy, size_t room = 130) {

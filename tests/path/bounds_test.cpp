@@ -11,8 +11,8 @@
 
 namespace {
 
-using testing_support::makePath;
-using testing_support::PathPtr;
+using namespace testing_support;
+
 using Box = std::array<float, 4>;
 
 Box boxOf(const JVect *path, int32_t index) {

@@ -12,12 +12,7 @@
 
 namespace {
 
-using testing_support::makePath;
-using testing_support::pathFrom;
-using testing_support::P;
-using testing_support::PathPtr;
-using testing_support::pointsOf;
-using Points = std::vector<P>;
+using namespace testing_support;
 
 Points dashed(PathPtr path, int32_t style, std::vector<float> pattern) {
   pattern.resize(6, 0.0f);
@@ -36,7 +31,7 @@ TEST(Dash, StraightLinesGetTheirDashesWithTheSourceTag) {
       {{{1, 0, 0, 1}, {2, 3, 0}, {1, 0, 5, 2}, {2, 3, 5}}, 2, {2, 2}, {{1, 0, 0, 1}, {2, 2, 0}, {1, 0, 5, 2}, {2, 2, 5}}},
       {{{1, 0, 0}, {2, 4, 0}, {2, 4, 4}}, 2, {6, 1}, {{1, 0, 0}, {2, 4, 0}, {2, 4, 2}, {1, 4, 3}, {2, 4, 4}}},
   };
-  for (const auto &c : cases) EXPECT_EQ(dashed(pathFrom(c.in), c.style, c.pattern), c.out) << c.style;
+  for (const auto &c : cases) EXPECT_EQ(dashed(makePath(c.in), c.style, c.pattern), c.out) << c.style;
 }
 
 TEST(Dash, ZeroGapOnAStraightSegmentStepsTheNextDashOnInX) {

@@ -10,11 +10,7 @@
 
 namespace {
 
-using testing_support::contourAreas;
-using testing_support::pathFrom;
-using testing_support::P;
-using testing_support::pointsOf;
-using Points = std::vector<P>;
+using namespace testing_support;
 
 // The square of side 10 clockwise with y up (direction 1): positive distances grow it.
 const Points kSquare{{1, 0, 0}, {2, 0, 10}, {2, 10, 10}, {2, 10, 0}, {2, 0, 0}};
@@ -23,7 +19,7 @@ const Points kLineLoop{{1, 0, 0}, {2, 10, 0}, {2, 0, 0}};
 
 Points offsetOf(const Points &in, float d, int32_t cap, int32_t join, float limit,
                 int32_t axis = JVO_BOTH) {
-  auto path = pathFrom(in);
+  auto path = makePath(in);
   EXPECT_EQ(jVectOffsetPath(path.get(), d, cap, join, limit, axis), 1);
   return pointsOf(path.get());
 }
@@ -111,7 +107,7 @@ TEST(OffsetPath, ConvexPolygonGrowsByPerimeterTimesDistancePlusItsCorners) {
 
 TEST(OffsetPath, RefusalsLeaveThePathAloneAndBadInputAnswers) {
   EXPECT_EQ(jVectOffsetPath(nullptr, 1, JVC_FLAT, JVJ_MITER, 4, JVO_BOTH), 0);
-  auto path = pathFrom(kSquare);
+  auto path = makePath(kSquare);
   for (auto [cap, join] : {std::pair{0, 4}, {4, 4}, {1, 3}, {1, 7}})
     EXPECT_EQ(jVectOffsetPath(path.get(), 1, cap, join, 4, JVO_BOTH), 0);
   EXPECT_EQ(pointsOf(path.get()), kSquare);
@@ -126,7 +122,7 @@ TEST(OffsetPath, RefusalsLeaveThePathAloneAndBadInputAnswers) {
 
 TEST(OffsetPath, AllocationFailuresAnswerOrFinishTheSameOffset) {
   testing_support::expectAllocationFailuresHandled(
-      [] { return pathFrom(kLineLoop); },
+      [] { return makePath(kLineLoop); },
       [](JVect *p) { return jVectOffsetPath(p, 1, JVC_ROUND, JVJ_ROUND, 4, JVO_BOTH); },
       offsetOf(kLineLoop, 1, JVC_ROUND, JVJ_ROUND, 4));
 }

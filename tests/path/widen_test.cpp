@@ -10,13 +10,7 @@
 
 namespace {
 
-using testing_support::contourAreas;
-using testing_support::makePath;
-using testing_support::pathFrom;
-using testing_support::P;
-using testing_support::PathPtr;
-using testing_support::pointsOf;
-using Points = std::vector<P>;
+using namespace testing_support;
 
 PathPtr openLine() { return makePath({{1, 0, 0, 5}, {2, 10, 0}}); }
 PathPtr square() { return makePath({{1, 0, 0}, {2, 0, 10}, {2, 10, 10}, {2, 10, 0}, {2, 0, 0}}); }
@@ -51,7 +45,7 @@ TEST(WidenPath, MiterStrokeOfAPolylineHasLengthTimesWidthArea) {
   for (size_t i = 1; i < line.size(); ++i)
     length += std::hypot(line[i].x - line[i - 1].x, line[i].y - line[i - 1].y);
   for (float width : {0.5f, 1.0f, 2.0f}) {
-    const std::vector<double> areas = contourAreas(widened(pathFrom(line), width, JVC_FLAT, JVJ_MITER, 100));
+    const std::vector<double> areas = contourAreas(widened(makePath(line), width, JVC_FLAT, JVJ_MITER, 100));
     ASSERT_EQ(areas.size(), 1u);
     EXPECT_NEAR(std::fabs(areas[0]), length * width, 1e-4 * length) << width;
   }

@@ -10,9 +10,7 @@
 
 namespace {
 
-using testing_support::makePath;
-using testing_support::P;
-using testing_support::pointsOf;
+using namespace testing_support;
 
 // A 200 x 100 rectangle equal to its own reference box, clockwise with y up.
 testing_support::PathPtr box() {
@@ -20,7 +18,7 @@ testing_support::PathPtr box() {
 }
 
 // Runs the effect at 100 % and samples the refitted curves again, as the result is refitted.
-std::vector<P> shaped(int32_t type) {
+Points shaped(int32_t type) {
   auto path = box();
   const JVectransShapeParam param{type, 100, 0.0f, 0.0f, 200.0f, 100.0f};
   EXPECT_EQ(jVectransShapeEffect(&param, path.get()), 1);

@@ -11,9 +11,9 @@
 
 namespace {
 
+using namespace testing_support;
+
 using namespace outlina;
-using testing_support::PathPtr;
-using testing_support::pointsOf;
 using weld_shapes::addOutline;
 using weld_shapes::rectangle;
 

@@ -14,8 +14,8 @@
 
 namespace {
 
-using testing_support::PathPtr;
-using testing_support::pointsOf;
+using namespace testing_support;
+
 using weld_shapes::addOutline;
 using weld_shapes::Outline;
 

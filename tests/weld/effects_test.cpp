@@ -9,12 +9,9 @@
 #include "support/path_builder.h"
 #include "weld/slits.h"
 
-using testing_support::makePath;
-using testing_support::P;
-using testing_support::PathPtr;
-using testing_support::pointsOf;
-
 namespace {
+
+using namespace testing_support;
 
 using Boxes = std::vector<std::array<float, 4>>;
 
@@ -72,10 +69,10 @@ TEST(WeldStripe, BandsInBothDirectionsAndAngledSlits) {
   const JWeldStripeParam horizontal{2, 1, 0, 0, 0}, vertical{2, 1, 1, 0, 0};
   PathPtr slits(jVectOpen(64));
   outlina::weldMakeSlits(horizontal, slits.get(), box);
-  const std::vector<P> all = pointsOf(slits.get());
+  const Points all = pointsOf(slits.get());
   ASSERT_EQ(all.size(), 20u);  // slits cut from the top down: 7-8, 4-5, 1-2 and -2 to -1
-  EXPECT_EQ(std::vector<P>(all.begin(), all.begin() + 5),
-            (std::vector<P>{{1, -10, 8}, {2, -10, 7}, {2, 20, 7}, {2, 20, 8}, {2, -10, 8}}));
+  EXPECT_EQ(Points(all.begin(), all.begin() + 5),
+            (Points{{1, -10, 8}, {2, -10, 7}, {2, 20, 7}, {2, 20, 8}, {2, -10, 8}}));
   EXPECT_EQ(all[15], (P{1, -10, -1}));
 
   PathPtr h = square(), v = square();
@@ -96,7 +93,7 @@ TEST(WeldStripe, BandsInBothDirectionsAndAngledSlits) {
 
 TEST(WeldEffects, RefuseRecordsThatCannotWorkBeforeTouchingThePath) {
   PathPtr p = square();
-  const std::vector<P> before = pointsOf(p.get());
+  const Points before = pointsOf(p.get());
   const JWeldStripeParam noWidth{1, -1, 0, 0, 0}, tooMany{1e-6f, 1e-6f, 0, 0, 0};
   const JWeldWidenParam badCap{1, 7, JVJ_MITER, 4, 0}, badJoin{1, JVC_FLAT, 3, 4, 0};
   const JWeldOffsetParam badJoint{1, 0, 0, 0, 9, 4, 0, 0};

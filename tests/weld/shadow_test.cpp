@@ -8,12 +8,9 @@
 
 #include "support/path_builder.h"
 
-using testing_support::makePath;
-using testing_support::P;
-using testing_support::PathPtr;
-using testing_support::pointsOf;
-
 namespace {
+
+using namespace testing_support;
 
 using Boxes = std::vector<std::array<float, 4>>;
 
@@ -23,24 +20,24 @@ JWeldShadowParam shadowOf(int32_t type, int32_t option, float dx, float dy) {
   return {type, option, dx, dy, 100, 0.5f, 0, 0, 0};
 }
 
-std::vector<P> built(const JWeldShadowParam &r, const PathPtr &p) {
+Points built(const JWeldShadowParam &r, const PathPtr &p) {
   PathPtr shadow(outlina::weldBuildShadow(r, p.get()));
   EXPECT_TRUE(shadow);
-  return shadow ? pointsOf(shadow.get()) : std::vector<P>{};
+  return shadow ? pointsOf(shadow.get()) : Points{};
 }
 
 TEST(ShadowBuild, EachKindBuildsItsOwnShape) {
   // The block's band covers only the edge that faces the move.
   EXPECT_EQ(built(shadowOf(JWST_BLOCK, 0, 1, 0), unitSquare()),
-            (std::vector<P>{{1, 1, 1}, {12, 2, 1}, {12, 2, 0}, {12, 1, 0}, {12, 1, 1}}));
+            (Points{{1, 1, 1}, {12, 2, 1}, {12, 2, 0}, {12, 1, 0}, {12, 1, 1}}));
   // The cast slants onto the bottom line, in the square's own order.
   const PathPtr big = makePath({{1, 0, 0}, {2, 0, 10}, {2, 10, 10}, {2, 10, 0}, {2, 0, 0}});
   EXPECT_EQ(built(shadowOf(JWST_CAST, 0, 5, 3), big),
-            (std::vector<P>{{1, 0, 0}, {2, 5, 3}, {2, 15, 3}, {2, 10, 0}, {2, 0, 0}}));
+            (Points{{1, 0, 0}, {2, 5, 3}, {2, 15, 3}, {2, 10, 0}, {2, 0, 0}}));
   // The drop keeps curves; an unknown kind casts nothing.
   const PathPtr curved = makePath({{1, 0, 0}, {41, 1, 2}, {42, 3, 2}, {43, 4, 0}, {2, 0, 0}});
   EXPECT_EQ(built(shadowOf(JWST_DROP, 0, 1, -1), curved),
-            (std::vector<P>{{1, 1, -1}, {41, 2, 1}, {42, 4, 1}, {43, 5, -1}, {2, 1, -1}}));
+            (Points{{1, 1, -1}, {41, 2, 1}, {42, 4, 1}, {43, 5, -1}, {2, 1, -1}}));
   EXPECT_TRUE(built(shadowOf(7, 0, 1, -1), curved).empty());
   // A perspective at full size is the block.
   const PathPtr quad = makePath({{1, 0, 0}, {2, 0, 4}, {2, 3, 6}, {2, 5, 1}, {2, 0, 0}});
@@ -80,7 +77,7 @@ TEST(WeldShadow, OptionsJoinOrSeparateTheShadow) {
 
 TEST(WeldShadow, RefusesBadOptionsAndFlatCastsWithoutTouchingThePath) {
   PathPtr p = unitSquare();
-  const std::vector<P> before = pointsOf(p.get());
+  const Points before = pointsOf(p.get());
   for (int32_t option : {6, -1}) {
     const JWeldShadowParam r = shadowOf(JWST_BLOCK, option, 1, 0);
     EXPECT_EQ(jWeldShadow(&r, p.get()), 0) << option;
@@ -88,7 +85,7 @@ TEST(WeldShadow, RefusesBadOptionsAndFlatCastsWithoutTouchingThePath) {
   EXPECT_EQ(jWeldShadow(nullptr, p.get()), 0);
   EXPECT_EQ(pointsOf(p.get()), before);
   PathPtr flat = makePath({{1, 0, 0}, {2, 5, 0}, {2, 0, 0}});
-  const std::vector<P> flatBefore = pointsOf(flat.get());
+  const Points flatBefore = pointsOf(flat.get());
   const JWeldShadowParam cast = shadowOf(JWST_CAST, 0, 1, 1);
   EXPECT_EQ(jWeldShadow(&cast, flat.get()), 0);
   EXPECT_EQ(pointsOf(flat.get()), flatBefore);
