@@ -30,30 +30,18 @@ std::string wrap(const std::string &body) {
 
 }  // namespace
 
-TEST(SvgReader, RectBecomesAClosedContourWithYTurnedUp) {
-  PathPtr path = readSvg(wrap("<rect x='1' y='2' width='3' height='4'/>"));
-  const Points expected = {{1, 1, -2}, {2, 4, -2}, {2, 4, -6}, {2, 1, -6}, {2, 1, -2}};
-  EXPECT_EQ(pointsOf(path.get()), expected);
-}
-
-TEST(SvgReader, TransformsComposeRightToLeft) {
-  // translate(10,0) scale(2): the point (1, 1) becomes (12, 2), drawn at y = -2.
-  PathPtr path =
-      readSvg(wrap("<g transform='translate(10,0)'><path transform='scale(2)' "
-                   "d='M1 1 L2 1 L1 2 Z'/></g>"));
-  EXPECT_EQ(pointsOf(path.get())[0], (P{1, 12, -2}));
-}
-
-TEST(SvgReader, CubicHandlesGoToTheLibrarysThreeQuarterForm) {
-  PathPtr path = readSvg(wrap("<path d='M0 0 C4 0 8 4 8 8'/>"));
-  const Points expected = {{1, 0, 0}, {41, 3, 0}, {42, 8, -5}, {43, 8, -8}};
-  EXPECT_EQ(pointsOf(path.get()), expected);
-}
-
-TEST(SvgReader, SmoothCurvesReflectThePreviousControl) {
-  PathPtr path = readSvg(wrap("<path d='M0 0 Q1 1 2 0 T4 0'/>"));
-  const Points expected = {{1, 0, 0}, {31, 1, -1}, {32, 2, 0}, {31, 3, 1}, {32, 4, 0}};
-  EXPECT_EQ(pointsOf(path.get()), expected);
+TEST(SvgReader, ShapesTransformsAndCurvesBecomeLibraryPointsWithYTurnedUp) {
+  const std::pair<const char *, Points> cases[] = {
+      {"<rect x='1' y='2' width='3' height='4'/>",
+       {{1, 1, -2}, {2, 4, -2}, {2, 4, -6}, {2, 1, -6}, {2, 1, -2}}},
+      // translate(10,0) scale(2): the point (1, 1) becomes (12, 2), drawn at y = -2.
+      {"<g transform='translate(10,0)'><path transform='scale(2)' d='M1 1 L2 1'/></g>",
+       {{1, 12, -2}, {2, 14, -2}}},
+      // Cubic handles go to the three-quarter form; smooth curves reflect the last control.
+      {"<path d='M0 0 C4 0 8 4 8 8'/>", {{1, 0, 0}, {41, 3, 0}, {42, 8, -5}, {43, 8, -8}}},
+      {"<path d='M0 0 Q1 1 2 0 T4 0'/>", {{1, 0, 0}, {31, 1, -1}, {32, 2, 0}, {31, 3, 1}, {32, 4, 0}}},
+  };
+  for (const auto &[body, expected] : cases) EXPECT_EQ(pointsOf(readSvg(wrap(body)).get()), expected);
 }
 
 TEST(SvgReader, CircleStaysOnItsRadius) {
@@ -93,18 +81,9 @@ TEST(SvgReader, ReportsTheLineOfMalformedXmlAndBadPathData) {
 }
 
 TEST(SvgRoundTrip, OwnOutputReadsBackToTheSameGeometry) {
-  PathPtr original = makePath({{1, 0, 0},
-                               {2, 10, 0},
-                               {41, 12, 3},
-                               {42, 9, 8},
-                               {43, 5, 9},
-                               {31, 2, 9},
-                               {32, 0, 5},
-                               {2, 0, 0},
-                               {1, 20, 0},
-                               {21, 25, 5},
-                               {22, 30, 0},
-                               {2, 20, 0}});
+  PathPtr original = makePath({{1, 0, 0}, {2, 10, 0}, {41, 12, 3}, {42, 9, 8}, {43, 5, 9},
+                               {31, 2, 9}, {32, 0, 5}, {2, 0, 0}, {1, 20, 0}, {21, 25, 5},
+                               {22, 30, 0}, {2, 20, 0}});
   PathPtr once = readSvg(svgFromPath(original.get(), 1.0));
   PathPtr twice = readSvg(svgFromPath(once.get(), 1.0));
   const Points a = pointsOf(once.get()), b = pointsOf(twice.get());

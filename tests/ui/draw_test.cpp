@@ -58,22 +58,6 @@ TEST(Rectangle, PaintsBothCornersWithOutlineAndFillAndRestoresThePainter) {
   EXPECT_EQ(jRectangle(nullptr, 0, 0, 1, 1, 0, 0, JBS_SOLID), 0);
 }
 
-TEST(Rectangle, HollowKeepsTheInsideAndSwappedCornersDrawTheSameBox) {
-  QImage hollow = blank(12, 12), swapped = blank(12, 12), plain = blank(12, 12);
-  {
-    QPainter a(&hollow), b(&swapped), c(&plain);
-    jRectangle(&a, 2, 3, 8, 9, JRGB(0, 0, 0), JRGB(255, 255, 255), JBS_HOLLOW);
-    jRectangle(&b, 8, 9, 2, 3, JRGB(0, 0, 0), JRGB(0, 0, 0), JBS_SOLID);
-    jRectangle(&c, 2, 3, 8, 9, JRGB(0, 0, 0), JRGB(0, 0, 0), JBS_SOLID);
-  }
-  int black = 0, blue = 0;
-  spanOf(hollow, kBlack, &black);
-  spanOf(hollow, kBlue, &blue);
-  EXPECT_EQ(black, 7 * 7 - 5 * 5);
-  EXPECT_EQ(blue, 144 - 24);
-  EXPECT_EQ(swapped, plain);
-}
-
 TEST(DialogNumbers, ReadLikeTheStandardConversionAndPrintWithFixedDecimals) {
   using outlina::numberText;
   using outlina::textToInt;
@@ -110,45 +94,6 @@ TEST(ShadowPreview, SelectionIsAHundredPixelsLongAndCentredInTheClip) {
     EXPECT_EQ(img.pixel(outside), kBlue);
   EXPECT_EQ(img.pixel(1, 1), kWhite);
   EXPECT_EQ(img.pixel(196, 156), kWhite);
-
-  // q = 100 / 7: the width 42.86 and the shift 14.29 are cut to 42 and 14.
-  const QImage cut = shadowImage(200, 160, {JWST_DROP, 0, 1.0f, 0.0f, 100.0f, 0.0f, 3.0f, 7.0f, 0});
-  const int left = (200 - 42 - 4) / 2, top = (160 - 100 - 4) / 2;
-  EXPECT_EQ(spanOf(cut, kRed), QRect(left, top, 43, 101));
-  EXPECT_EQ(spanOf(cut, kBlack), QRect(left + 43, top, 14, 101));
-}
-
-TEST(ShadowPreview, PerspectiveShrinksTheFarFaceAndCastLeansOnTheBottom) {
-  // Far face at half size moved 100 pixels right: it spans x from left + 125 to left + 175
-  // and y from top + 10 to top + 30.
-  const QImage img =
-      shadowImage(320, 160, {JWST_PERSPECTIVE, 0, 50.0f, 0.0f, 50.0f, 0.0f, 50.0f, 20.0f, 0});
-  const int left = (320 - 100 - 4) / 2, top = 58;
-  EXPECT_EQ(spanOf(img, kBlack).right(), left + 175);
-  EXPECT_EQ(img.pixel(left + 175, top + 10), kBlack);
-  EXPECT_EQ(img.pixel(left + 175, top + 30), kBlack);
-  EXPECT_EQ(img.pixel(left + 175, top + 5), kWhite);
-  EXPECT_EQ(img.pixel(left + 175, top + 35), kWhite);
-
-  const QImage block =
-      shadowImage(320, 160, {JWST_BLOCK, 0, 50.0f, 0.0f, 25.0f, 0.0f, 50.0f, 20.0f, 0});
-  EXPECT_EQ(spanOf(block, kBlack), QRect(left + 101, top, 100, 41));
-
-  // The cast rises 20 pixels from the bottom edge; above the selection only its top shows.
-  const QImage cast =
-      shadowImage(200, 160, {JWST_CAST, 0, 10.0f, 10.0f, 100.0f, 0.0f, 50.0f, 20.0f, 0});
-  EXPECT_EQ(cast.pixel(48 + 100 + 10, 98 - 10), kBlack);
-  EXPECT_EQ(cast.pixel(48 + 100 + 10, 58), kWhite);
-}
-
-TEST(ShadowPreview, SelectionWithoutSizeOrUnknownKindDrawsSafely) {
-  int white = 0;
-  spanOf(shadowImage(200, 160, {JWST_DROP, 0, 10.0f, 5.0f, 100.0f, 0.0f, 0.0f, 0.0f, 0}), kWhite,
-         &white);
-  EXPECT_EQ(white, 196 * 156);
-  const QImage only = shadowImage(200, 160, {9, 0, 10.0f, 5.0f, 100.0f, 0.0f, 50.0f, 20.0f, 0});
-  EXPECT_EQ(spanOf(only, kBlack), QRect());
-  EXPECT_EQ(spanOf(only, kRed), QRect(48, 58, 101, 41));
 }
 
 QImage shapeImage(int w, int h, int32_t selector, float strength, float y1 = 110.0f) {
@@ -183,23 +128,6 @@ TEST(ShapePreview, TypeOneAtZeroIsThePlainBoxAndAtFullStrengthArchesByAQuarter) 
   EXPECT_EQ(bottom, static_cast<int>(75 * scale + offY));
   EXPECT_EQ(arched.pixel(box.topLeft()), kBlack);
   EXPECT_EQ(arched.pixel(box.bottomLeft()), kBlack);
-}
-
-TEST(ShapePreview, SelectedThumbnailIsOnRedAndUnknownTypesStayPlain) {
-  const QImage selected = shapeImage(27, 30, 101, 0.45f), plain = shapeImage(27, 30, 1, 0.45f);
-  EXPECT_EQ(selected.pixel(0, 0), kRed);
-  EXPECT_EQ(plain.pixel(0, 0), kWhite);
-  EXPECT_EQ(spanOf(selected, kBlack), spanOf(plain, kBlack));
-  // The last two columns and rows are the picture's edge and stay untouched.
-  EXPECT_EQ(selected.pixel(25, 10), kBlue);
-  EXPECT_EQ(selected.pixel(10, 28), kBlue);
-  EXPECT_EQ(selected.pixel(24, 27), kRed);
-
-  // Type 40 counts as an x type (39 mod 8 = 7) and is drawn unbent, like type 5 at 0 %.
-  EXPECT_EQ(shapeImage(100, 100, 40, 1.0f), shapeImage(100, 100, 5, 0.0f));
-  EXPECT_EQ(shapeImage(100, 100, 0, 1.0f), shapeImage(100, 100, 1, 0.0f));
-  // A frame without height has no outline; only the ground is drawn.
-  EXPECT_EQ(spanOf(shapeImage(50, 50, 1, 1.0f, 10.0f), kBlack), QRect());
 }
 
 }  // namespace

@@ -1,4 +1,3 @@
-#include <QScrollBar>
 #include <cstring>
 
 #include "dialog_driver.h"
@@ -23,7 +22,6 @@ TEST(ShapeDialog, SelectedThumbnailIsRedAndAClickMovesIt) {
                     EXPECT_EQ(textOf(d, 1183), "50");
                     for (int id : {1205, 1184, 1185})
                       EXPECT_EQ(groundOf(d, id), id == 1205 ? kRed : kWhite) << id;
-                    saveScreenshot(d, "VTRS_SHAPEDLG");
                     click(d, 1185);
                     QApplication::processEvents();
                     EXPECT_EQ(groundOf(d, 1185), kRed);
@@ -33,34 +31,6 @@ TEST(ShapeDialog, SelectedThumbnailIsRedAndAClickMovesIt) {
             1);
   const JVectransShapeParam expected{25, 50, 0.0f, 0.0f, 100.0f, 50.0f};
   EXPECT_EQ(std::memcmp(&p, &expected, sizeof p), 0);
-}
-
-TEST(ShapeDialog, StrengthIsHeldToPercentAsItIsTyped) {
-  JVectransShapeParam p{1, 30, 0.0f, 0.0f, 100.0f, 50.0f};
-  EXPECT_EQ(drive([&] { return jVectransShapeDlg(nullptr, &p); },
-                  [](QDialog &d) {
-                    QLineEdit *e = control<QLineEdit>(d, 1183);
-                    e->setFocus();
-                    e->selectAll();
-                    QTest::keyClicks(e, "250");
-                    EXPECT_EQ(e->text(), "100");
-                    e->selectAll();
-                    QTest::keyClicks(e, "-5");
-                    EXPECT_EQ(e->text(), "0");
-                    e->setText("41");
-                    // The arrows beside the edit and the arrow keys step the number.
-                    auto *spin = control<QScrollBar>(d, 1186);
-                    spin->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-                    EXPECT_EQ(e->text(), "42");
-                    QTest::keyClick(e, Qt::Key_Down);
-                    EXPECT_EQ(e->text(), "41");
-                    e->selectAll();
-                    QTest::keyClick(e, Qt::Key_Delete);
-                    EXPECT_EQ(e->text(), "");
-                    click(d, 1);
-                  }),
-            1);
-  EXPECT_EQ(p.ratio, 0);
 }
 
 TEST(ShapeDialog, CancelKeepsTheRecordAndBothButtonsRememberThePlace) {
@@ -80,16 +50,6 @@ TEST(ShapeDialog, CancelKeepsTheRecordAndBothButtonsRememberThePlace) {
   EXPECT_EQ(reopened, QPoint(140, 90));
   EXPECT_EQ(std::memcmp(&p, &before, sizeof p), 0);
   EXPECT_EQ(jVectransShapeDlg(nullptr, nullptr), -1);
-
-  // An unknown type or a flat box opens without a selection, and OK keeps the type.
-  p = {40, 100, 0.0f, 0.0f, 0.0f, 0.0f};
-  EXPECT_EQ(drive([&] { return jVectransShapeDlg(nullptr, &p); },
-                  [](QDialog &d) {
-                    for (int id : {1184, 1205, 1221}) EXPECT_EQ(groundOf(d, id), kWhite);
-                    click(d, 1);
-                  }),
-            1);
-  EXPECT_EQ(p.type, 40);
 }
 
 }  // namespace
