@@ -157,23 +157,4 @@ TEST_F(GlyphReader, FailuresAndBlankGlyphs) {
   }
 }
 
-TEST_F(GlyphReader, OtherKindsAndNullArgumentsAddNothing) {
-  const JFontGlyphInfo info{9, 9, 9, 9, {'x'}};
-  const JFontGlyphMetrics metrics{1, 2, 3, 4};
-  for (int32_t kind : {0, 1, 13, 20, 22}) {
-    handle_.entry.kind = kind;
-    info_ = info;
-    metrics_ = metrics;
-    EXPECT_EQ(read(0x889F, 0), 0);
-    EXPECT_EQ(std::memcmp(&info_, &info, sizeof info), 0);
-    EXPECT_EQ(std::memcmp(&metrics_, &metrics, sizeof metrics), 0);
-  }
-  EXPECT_TRUE(fake.asked.empty());
-  JVect *path = path_.get();
-  EXPECT_EQ(jFontGlyphVect(nullptr, 0x41, 0, &info_, &metrics_, path), -1);
-  EXPECT_EQ(jFontGlyphVect(&handle_, 0x41, 0, nullptr, &metrics_, path), -1);
-  EXPECT_EQ(jFontGlyphVect(&handle_, 0x41, 0, &info_, nullptr, path), -1);
-  EXPECT_EQ(jFontGlyphVect(&handle_, 0x41, 0, &info_, &metrics_, nullptr), -1);
-}
-
 }  // namespace

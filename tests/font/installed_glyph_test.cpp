@@ -89,12 +89,8 @@ struct Reference {
     return std::lround(advance * scale);
   }
   Mask fill(Contours c) const {
-    FT_Outline outline{static_cast<short>(c.ends.size()),
-                       static_cast<short>(c.points.size()),
-                       c.points.data(),
-                       c.tags.data(),
-                       c.ends.data(),
-                       FT_OUTLINE_NONE};
+    FT_Outline outline{static_cast<short>(c.ends.size()), static_cast<short>(c.points.size()),
+                       c.points.data(), c.tags.data(), c.ends.data(), FT_OUTLINE_NONE};
     std::vector<uint8_t> gray(kGrid * kGrid, 0);
     FT_Bitmap bitmap{kGrid, kGrid, kGrid, gray.data(), 256, FT_PIXEL_MODE_GRAY, 0, nullptr};
     FT_Outline_Get_Bitmap(library, &outline, &bitmap);
@@ -148,38 +144,14 @@ void expectHorizontalMatches(const char *family,
 }
 
 TEST(InstalledGlyph, HorizontalGlyphsMatchFreeTypeAndStandOnTheCellBottom) {
-  expectHorizontalMatches("IPAGothic", {{0x82A0, 0x3042},
-                                        {0x82F0, 0x3092},
-                                        {0x834A, 0x30AB},
-                                        {0x8393, 0x30F3},
-                                        {0x8ABF, 0x6F22},
-                                        {0x8E9A, 0x5B57},
-                                        {0x9F54, 0x9B31},
-                                        {0x88A4, 0x611B},
-                                        {0x8141, 0x3001},
-                                        {0x8142, 0x3002},
-                                        {0x8175, 0x300C},
-                                        {0x815B, 0x30FC},
-                                        {0x8169, 0xFF08},
-                                        {0x41, 0x41},
-                                        {0x67, 0x67},
-                                        {0x8260, 0xFF21},
-                                        {0xB1, 0xFF71}});
-  expectHorizontalMatches("DejaVu Sans", {{0x41, 0x41},
-                                          {0x67, 0x67},
-                                          {0x40, 0x40},
-                                          {0x26, 0x26},
-                                          {0xE9, 0xE9},
-                                          {0x80, 0x20AC},
-                                          {0x38, 0x38}});
+  // Kana, kanji, punctuation, the long vowel mark, full- and half-width Latin and kana.
+  expectHorizontalMatches("IPAGothic", {{0x82A0, 0x3042}, {0x834A, 0x30AB}, {0x8ABF, 0x6F22},
+                                        {0x8141, 0x3001}, {0x815B, 0x30FC}, {0x41, 0x41},
+                                        {0x67, 0x67}, {0x8260, 0xFF21}, {0xB1, 0xFF71}});
+  expectHorizontalMatches("DejaVu Sans", {{0x41, 0x41}, {0xE9, 0xE9}, {0x80, 0x20AC}});
   OpenFont font("DejaVu Sans");
   const Reference reference("DejaVu Sans");
   EXPECT_EQ(boxOf(font.read('H', 0))[1], reference.descent);  // the baseline lies at the descent
-  FT_Load_Char(reference.face, 'g', FT_LOAD_NO_SCALE);
-  const FT_Glyph_Metrics &m = reference.face->glyph->metrics;
-  const float g = boxOf(font.read('g', 0))[1];
-  EXPECT_NEAR(g, (m.horiBearingY - m.height) * reference.scale + reference.descent, 1.0);
-  EXPECT_GE(g, 0);
   const GlyphRead space = font.read(' ', 0);
   EXPECT_EQ(space.result, 0);
   EXPECT_EQ(space.metrics.advance, reference.advance(reference.index(' ')));
@@ -207,8 +179,7 @@ TEST(InstalledGlyph, VerticalWritingStandsJapaneseUprightAndLaysLatinOnItsSide) 
   OpenFont font("IPAGothic");
   const Reference reference("IPAGothic");
   const double descent = reference.descent;
-  const uint32_t samples[][2] = {
-      {0x82A0, 0x3042}, {0x8141, 0x3001}, {0x8142, 0x3002}, {0x815B, 0x30FC}, {0x8175, 0x300C}};
+  const uint32_t samples[][2] = {{0x82A0, 0x3042}, {0x8141, 0x3001}, {0x815B, 0x30FC}};
   for (const auto &[code, unicode] : samples) {
     SCOPED_TRACE(::testing::Message() << std::hex << unicode);
     const GlyphRead glyph = font.read(code, 1);
@@ -221,15 +192,6 @@ TEST(InstalledGlyph, VerticalWritingStandsJapaneseUprightAndLaysLatinOnItsSide) 
     EXPECT_GE(agreement(reference.fill(contoursOf(glyph.points)), expected), 0.99);
     EXPECT_EQ(glyph.metrics.advance, reference.advance(form, FT_LOAD_VERTICAL_LAYOUT));
     EXPECT_EQ(glyph.info.direction, 1);
-    // The vertical comma and full stop sit in the upper right; the long vowel mark runs down.
-    const std::array<float, 4> box = boxOf(glyph);
-    if (code == 0x8141 || code == 0x8142) {
-      EXPECT_GT(box[0] + box[2], 10000);
-      EXPECT_GT(box[1] + box[3], 10000);
-    }
-    if (code == 0x815B) {
-      EXPECT_GT(box[3] - box[1], 3 * (box[2] - box[0]));
-    }
   }
   // Latin turns a quarter turn clockwise: (u, v) lands at (v + descent, advance - u).
   const GlyphRead latin = font.read('A', 1);

@@ -42,11 +42,6 @@ TEST(KuTen, KnownCodesSingleBytesAndRejectedPairs) {
   }
   for (uint32_t code : {0x8100u, 0x813Fu, 0x817Fu, 0x81FDu, 0xF040u, 0xFA7Fu, 0xFC4Cu, 0xFCFCu})
     EXPECT_EQ(toKuTen(code), (KuTen{-32, -32})) << std::hex << code;
-  int32_t ku = 0, ten = 0;
-  EXPECT_EQ(jFontSJISToKuTen(0x889F, nullptr, &ten), 1);
-  EXPECT_EQ(jFontSJISToKuTen(0x889F, &ku, nullptr), 1);
-  EXPECT_EQ(ku * 100 + ten, 1601);
-  EXPECT_EQ(jFontKuTenToSJIS(nullptr, 16, 1), 1);
 }
 
 TEST(KuTen, EveryValidPairRoundTripsAndIbmRowsRunOnWithoutGaps) {
