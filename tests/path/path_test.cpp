@@ -1,9 +1,14 @@
+// The path object, its contours and their orientation.
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <random>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "frame/plinth_fault.h"
@@ -182,17 +187,6 @@ TEST(PathRemoval, SweepDelRewindAndClearZeroTheTailButSweepKeepsItsTags) {
   for (int i = 0; i < 5; ++i) EXPECT_EQ(record(cleared.get(), i), (P{0, 0, 0})) << i;
 }
 
-TEST(PathCurveRes, ClampsBothSettings) {
-  const struct { int32_t n; float angle; int32_t wantN; float wantAngle; } cases[] = {
-      {1000, 0.5f, 128, 3.0f}, {2, 500, 4, 120.0f}, {17, 45.5f, 17, 45.5f}};
-  for (const auto &c : cases) {
-    jVectSetCurveRes(c.n, c.angle);
-    EXPECT_EQ(outlina::curveDivisions(), c.wantN) << c.n;
-    EXPECT_EQ(outlina::curveAngle(), c.wantAngle) << c.angle;
-  }
-  jVectSetCurveRes(32, 3.0f);
-}
-
 TEST(PathNullHandles, AnswerWithTheFailureResult) {
   auto path = makePath({{1, 0, 0}});
   jVectClose(nullptr);
@@ -214,6 +208,249 @@ TEST(PathNullHandles, AnswerWithTheFailureResult) {
   EXPECT_EQ(jVectDuplicate(nullptr), nullptr);
   EXPECT_EQ(jVectGetVd(nullptr), nullptr);
   EXPECT_EQ(pointsOf(path.get()), (Points{{1, 0, 0}}));
+}
+
+TEST(ContourLengthAndCheckLoop, CountContoursAndRefuseOrphansAndBadIndexes) {
+  auto path = makePath({{2, 9, 9}, {1, 0, 0}, {2, 1, 0}, {2, 0, 0}, {1, 5, 5}, {2, 6, 5}});
+  for (auto [index, length] : {std::pair{2, 3}, {4, 2}, {-2, 2}, {0, -1}, {6, -1}, {-1, -1}})
+    EXPECT_EQ(jVectGetLength(path.get(), index), length) << index;
+  // Every contour needs three points and an exact repeat of its start.
+  const std::pair<Points, int32_t> loops[] = {
+      {{{1, 0, 0}, {2, 1, 0}, {2, 0, 0}}, 1}, {{}, 1}, {{{1, 0, 0}, {2, 0, 0}}, 0},
+      {{{2, 0, 0}, {1, 0, 0}, {2, 1, 0}, {2, 0, 0}}, 0},
+      {{{1, 0, 0}, {2, 1, 0}, {2, 0, 0}, {1, 5, 5}, {2, 6, 5}, {2, 5, 5.0001f}}, 0}};
+  for (const auto &[points, closed] : loops) EXPECT_EQ(jVectCheckLoop(makePath(points).get()), closed);
+}
+
+Points fourOpenTriangles() {
+  Points points;
+  for (int t = 0; t < 4; ++t)
+    points.insert(points.end(), {{1, 10.0f * t, 0, 100u + t}, {2, 10.0f * t + 4, 0}, {2, 10.0f * t, 3}});
+  return points;
+}
+
+TEST(ContourClosePoint, ClosesEveryContourOnceAndOnlyRealContours) {
+  auto path = makePath(fourOpenTriangles(), 12);
+  EXPECT_EQ(jVectClosePoint(path.get(), -1), 1);
+  const Points closed = pointsOf(path.get());
+  ASSERT_EQ(closed.size(), 16u);
+  for (int t = 0; t < 4; ++t) EXPECT_EQ(closed[4 * t + 3], (P{2, 10.0f * t, 0, 0}));
+  EXPECT_EQ(jVectClosePoint(path.get(), -1), 1);
+  EXPECT_EQ(jVectClosePoint(path.get(), 5), 1);
+  EXPECT_EQ(pointsOf(path.get()), closed);
+
+  auto one = makePath({{2, 7, 7}, {1, 0, 0}, {2, 4, 0}, {1, 9, 9}, {2, 9, 1}, {2, 8, 1}});
+  for (int32_t noContour : {0, 6, -3}) EXPECT_EQ(jVectClosePoint(one.get(), noContour), 1);
+  EXPECT_EQ(jVectClosePoint(one.get(), 2), 1);
+  EXPECT_EQ(jVectClosePoint(one.get(), -2), 1);
+  EXPECT_EQ(pointsOf(one.get()), (Points{{2, 7, 7}, {1, 0, 0}, {2, 4, 0}, {2, 0, 0}, {1, 9, 9},
+                                         {2, 9, 1}, {2, 8, 1}, {2, 9, 9}}));
+  // One spare record: the first contour closes without growing, the second needs growth.
+  auto spare = makePath(fourOpenTriangles(), 13);
+  jMemTestFailNth(1);
+  EXPECT_EQ(jVectClosePoint(spare.get(), -1), 0);
+  EXPECT_EQ(jMemTestArmed(), 0);
+  EXPECT_EQ(jVectGetNum(spare.get()), 13);
+  EXPECT_EQ(pointsOf(spare.get())[3], (P{2, 0, 0}));
+}
+
+// Rotating to any on-curve point keeps the cyclic order of the records between start and
+// closing point, keeps the start tag, and leaves the other contour alone.
+TEST(ContourSetStartPos, EveryOnCurvePointGivesTheSameCycle) {
+  const Points original{{1, 0, 0, 5}, {2, 5, 0},  {41, 6, 1},  {42, 6, 2},  {43, 5, 3},  {21, 3, 4},
+                        {22, 1, 3},   {12, 0, 0}, {1, 20, 20}, {2, 21, 20}, {2, 20, 20}};
+  for (int32_t k : {1, 4, 6, 7}) {
+    auto path = makePath(original);
+    ASSERT_EQ(jVectSetStartPos(path.get(), k), 1);
+    const Points now = pointsOf(path.get());
+    for (int i = 1; i < 7; ++i) {
+      const P &was = original[(k - 1 + i) % 7 + 1];
+      EXPECT_TRUE(now[i].mode == was.mode && now[i].x == was.x && now[i].y == was.y) << k << " " << i;
+    }
+    EXPECT_EQ(now[0], (P{1, original[k].x, original[k].y, 5}));
+    EXPECT_EQ(now[7], (P{original[k].mode, original[k].x, original[k].y}));
+    EXPECT_EQ(Points(now.begin() + 8, now.end()), Points(original.begin() + 8, original.end()));
+  }
+  auto path = makePath({{2, 3, 3}, {1, 0, 0, 9}, {21, 1, 1}, {22, 2, 0}, {31, 3, 1}, {32, 4, 0}, {2, 0, 0}});
+  const Points before = pointsOf(path.get());
+  for (int32_t k : {0, 2, 4, 7, -1, -3}) EXPECT_EQ(jVectSetStartPos(path.get(), k), 0) << k;
+  for (int32_t k : {1, 6, -2}) EXPECT_EQ(jVectSetStartPos(path.get(), k), 1) << k;
+  EXPECT_EQ(pointsOf(path.get()), before);
+  EXPECT_EQ(jVectSetStartPos(makePath({{1, 0, 0}, {2, 4, 0}, {2, 4, 4}}).get(), 1), 0);
+}
+
+TEST(ContourSearchPoint, LaterIndexWinsTiesAfterRoundingToFloat) {
+  auto path = makePath({{1, 1, 0}, {41, -1, 0}, {0, 0, 5}});
+  EXPECT_EQ(jVectSearchPoint(path.get(), 0, 0), 1);
+  EXPECT_EQ(jVectSearchPoint(path.get(), 0, 4.9f), 2);
+  // 1 + 2^-28 and 1 are the same float, so the farther but later point wins.
+  auto rounded = makePath({{1, 1, 0}, {2, 1, std::ldexp(1.0f, -14)}, {2, 7, 7}});
+  EXPECT_EQ(jVectSearchPoint(rounded.get(), 0, 0), 1);
+  EXPECT_EQ(jVectSearchPoint(makePath({}).get(), 0, 0), -1);
+}
+
+TEST(ContourDelNoise, DropsTinyContoursRepeatsAndDegenerateCurves) {
+  // A degenerate end becomes a line point, but the off-curve point just before it is then the
+  // reference, so that end is dropped as a repeat as well.
+  const Points curved{{1, 0, 0}, {41, 3, 0}, {42, 8, 8}, {43, 8, 8}, {21, 4, 9}, {22, 0, 0}};
+  const std::pair<Points, Points> cases[] = {
+      {{{1, 0, 0, 4}, {2, 1, 0}, {2, 0, 1}, {1, 5, 5, 8}, {2, 6, 5}, {2, 5, 6}, {2, 5, 5}, {1, 9, 9}},
+       {{1, 5, 5, 8}, {2, 6, 5}, {2, 5, 6}, {2, 5, 5}}},
+      {{{1, 0, 0}, {2, 4, 0}, {2, 4, 0}, {2, 4, 0}, {11, 4, 4}, {12, 4, 4}, {2, 0, 4}, {12, 0, 4},
+        {3, 0, 4}, {13, 0, 4}, {2, 0, 0}},
+       {{1, 0, 0}, {2, 4, 0}, {12, 4, 4}, {2, 0, 4}, {3, 0, 4}, {13, 0, 4}, {2, 0, 0}}},
+      {{{1, 0, 0}, {2, 8, 0}, {31, 8, 8}, {33, 8, 8}, {2, 4, 12}, {41, 0, 8}, {42, 0, 8}, {44, 0, 8},
+        {2, 0, 0}},
+       {{1, 0, 0}, {2, 8, 0}, {2, 4, 12}, {2, 0, 0}}},
+      {{{1, 0, 0}, {2, 8, 0}, {21, 8, 8}, {22, 8, 8}, {2, 0, 8}, {2, 0, 0}},
+       {{1, 0, 0}, {2, 8, 0}, {2, 0, 8}, {2, 0, 0}}},
+      {curved, curved},
+  };
+  for (const auto &[in, out] : cases) {
+    auto path = makePath(in);
+    EXPECT_EQ(jVectDelNoise(path.get()), static_cast<int32_t>(out.size()));
+    EXPECT_EQ(pointsOf(path.get()), out);
+  }
+}
+
+TEST(ContourScaleAndSnap, ScaleAboutTheOriginAndSnapTowardZero) {
+  auto path = makePath({{1, 1.5f, -2, 3}, {41, -4, 0.25f}, {0, 10, 10}});
+  EXPECT_EQ(jVectScale(path.get(), 2), 1);
+  EXPECT_EQ(pointsOf(path.get()), (Points{{1, 3, -4, 3}, {41, -8, 0.5f}, {0, 20, 20}}));
+  auto grid = makePath({{1, -1.9f, 1.9f, 6}, {2, 2.7f, -2.7f}, {2, 3, -0.2f}});
+  EXPECT_EQ(jVectSnap(grid.get(), 1), 1);
+  EXPECT_EQ(pointsOf(grid.get()), (Points{{1, -1, 1, 6}, {2, 2, -2}, {2, 3, 0}}));
+  auto half = makePath({{1, 2.7f, -2.7f}, {2, 0.4f, 1.25f}});
+  EXPECT_EQ(jVectSnap(half.get(), 0.5f), 1);
+  const Points snapped{{1, 2.5f, -2.5f}, {2, 0, 1}};
+  EXPECT_EQ(pointsOf(half.get()), snapped);
+  EXPECT_EQ(jVectSnap(half.get(), 0), 0);
+  EXPECT_EQ(jVectSnap(half.get(), INFINITY), 0);
+  EXPECT_EQ(pointsOf(half.get()), snapped);
+  EXPECT_EQ(jVectSnap(makePath({{1, 1.5f, 1.5f}}).get(), 1), 0);
+}
+
+TEST(Reverse, SegmentsKeepTheirKindsStartsAndTagsAndTwiceRestores) {
+  const std::tuple<Points, int32_t, Points> cases[] = {
+      {{{1, 0, 0}, {41, 1, 1}, {42, 2, 1}, {43, 3, 0}, {2, 4, 0}}, 0,
+       {{1, 4, 0}, {2, 3, 0}, {41, 2, 1}, {42, 1, 1}, {43, 0, 0}}},
+      {{{1, 0, 0}, {21, 1, 1}, {22, 2, 0}}, -2, {{1, 2, 0}, {21, 1, 1}, {22, 0, 0}}},
+      {{{1, 0, 0, 7}, {2, 1, 0}, {2, 1, 1}, {1, 5, 5, 9}, {2, 6, 5}}, -1,
+       {{1, 1, 1, 7}, {2, 1, 0}, {2, 0, 0}, {1, 6, 5, 9}, {2, 5, 5}}}};
+  for (const auto &[in, index, out] : cases) {
+    auto path = makePath(in);
+    EXPECT_EQ(jVectReverse(path.get(), index), 1);
+    EXPECT_EQ(pointsOf(path.get()), out);
+    EXPECT_EQ(jVectReverse(path.get(), 5), 0);
+    EXPECT_EQ(jVectReverse(path.get(), -3), 0);
+  }
+  auto mixed = makePath({{1, 0, 0}, {31, 1, 2}, {32, 2, 0}, {11, 3, 1}, {12, 4, 0}, {21, 5, 1},
+                         {22, 6, 0}, {41, 7, 1}, {42, 8, 1}, {44, 9, 0}, {2, 0, 0}});
+  const auto before = pointsOf(mixed.get());
+  jVectReverse(mixed.get(), 0);
+  EXPECT_EQ(pointsOf(mixed.get())[1], (P{3, 9, 0}));  // the variant stays in its family
+  jVectReverse(mixed.get(), 0);
+  EXPECT_EQ(pointsOf(mixed.get()), before);
+  // A variant on the last point becomes the start, then an ordinary end.
+  auto last = makePath({{1, 0, 0}, {2, 1, 0}, {33, 2, 0}});
+  jVectReverse(last.get(), 0);
+  jVectReverse(last.get(), 0);
+  EXPECT_EQ(pointsOf(last.get()), (Points{{1, 0, 0}, {2, 1, 0}, {2, 2, 0}}));
+  EXPECT_EQ(jVectReverse(makePath({{2, 0, 0}, {2, 1, 0}}).get(), 1), 0);
+}
+
+TEST(MakeReverseLoop, RunsEachContourForwardAndBack) {
+  auto path = makePath({{1, 0, 0, 4}, {2, 1, 0}, {2, 2, 0}, {1, 5, 5, 8}, {41, 6, 6}, {42, 7, 6},
+                        {44, 8, 5}, {1, 5, 5}, {2, 5, 5}});
+  ASSERT_EQ(jVectMakeReverseLoop(path.get()), 1);
+  EXPECT_EQ(pointsOf(path.get()),
+            (Points{{1, 0, 0, 4}, {2, 1, 0}, {2, 2, 0}, {2, 1, 0}, {2, 0, 0}, {1, 5, 5, 8},
+                    {41, 6, 6}, {42, 7, 6}, {44, 8, 5}, {41, 7, 6}, {42, 6, 6}, {43, 5, 5},
+                    {1, 5, 5}, {2, 5.01f, 5}, {2, 5, 5}}));
+  EXPECT_EQ(jVectGetLoopDir(path.get(), 0), 0);
+  EXPECT_EQ(jVectMakeReverseLoop(makePath({{1, 5, 5}}).get()), 0);
+  auto line = makePath({{1, 0, 0}, {2, 1, 0}});
+  jMemTestFailNth(1);
+  EXPECT_EQ(jVectMakeReverseLoop(line.get()), 0);
+  EXPECT_EQ(pointsOf(line.get()), (Points{{1, 0, 0}, {2, 1, 0}}));
+}
+
+// Appends a square from (x0, y0) to (x1, y1), counter-clockwise unless cw.
+void addSquare(JVect *path, float x0, float y0, float x1, float y1, bool cw, uint32_t tag = 0) {
+  const float xs[] = {x0, x1, x1, x0}, ys[] = {y0, y0, y1, y1};
+  for (int32_t k = 0; k < 5; ++k) {
+    const int32_t i = cw ? (4 - k) % 4 : k % 4;
+    jVectAddPoint(path, JVECT_LAST, static_cast<int16_t>(k == 0 ? 1 : 2), xs[i], ys[i]);
+  }
+  jVectSetTag(path, JVECT_LAST, tag);
+}
+
+TEST(SetLoopDir, SquareWithAHoleUnderEachRuleAndRefusals) {
+  for (auto [rule, outer, hole] : {std::tuple{1, 1, 2}, {2, 2, 1}, {0, 1, 1}}) {
+    PathPtr path(jVectOpen(16));
+    addSquare(path.get(), 0, 0, 10, 10, false, 3);
+    addSquare(path.get(), 3, 3, 7, 7, false, 4);
+    ASSERT_EQ(jVectSetLoopDir(path.get(), rule), 1);
+    EXPECT_EQ(jVectGetLoopDir(path.get(), 0), outer) << rule;
+    EXPECT_EQ(jVectGetLoopDir(path.get(), 5), hole) << rule;
+    EXPECT_TRUE(pointsOf(path.get())[0].tag == 3u && pointsOf(path.get())[5].tag == 4u) << rule;
+  }
+  EXPECT_EQ(jVectSetLoopDir(makePath({{1, 0, 0}, {2, 1, 0}}).get(), 1), 0);
+  EXPECT_EQ(jVectSetLoopDir(makePath({{2, 0, 0}, {2, 1, 0}, {2, 1, 1}}).get(), 1), 1);
+  PathPtr square(jVectOpen(8));
+  addSquare(square.get(), 0, 0, 1, 1, false);
+  const auto before = pointsOf(square.get());
+  jMemTestFailNth(1);
+  EXPECT_EQ(jVectSetLoopDir(square.get(), 1), 0);
+  EXPECT_EQ(pointsOf(square.get()), before);
+  PathPtr many(jVectOpen(100001));
+  for (int32_t i = 0; i < 100001; ++i)
+    jVectAddPoint(many.get(), JVECT_LAST, static_cast<int16_t>(i == 1 ? 2 : 1), 0, 0);
+  EXPECT_EQ(jVectSetLoopDir(many.get(), 1), 0);
+}
+
+// Orients a copy through the exported queries alone, testing every pair of contours.
+Points orientedByQueries(const JVect *source, int32_t rule) {
+  PathPtr path(jVectDuplicate(source));
+  const auto points = pointsOf(path.get());
+  std::vector<int32_t> starts, reverse;
+  for (int32_t i = 0; i < static_cast<int32_t>(points.size()); ++i)
+    if (points[i].mode == 1) starts.push_back(i);
+  for (int32_t s : starts) {
+    int32_t depth = 0;
+    for (int32_t t : starts) {
+      const int32_t code = t == s ? 0 : jVectIsInside(path.get(), t, points[s].x, points[s].y);
+      depth += code == 1 || code == 2;
+    }
+    if (jVectGetLoopDir(path.get(), s) != (depth % 2 == 0 ? rule : 3 - rule)) reverse.push_back(s);
+  }
+  for (int32_t s : reverse) jVectReverse(path.get(), s);
+  return pointsOf(path.get());
+}
+
+TEST(SetLoopDir, SkippingDistantContoursChangesNothing) {
+  std::mt19937 random(20261205);
+  std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+  PathPtr path(jVectOpen(4096));
+  for (int32_t i = 0; i < 150; ++i) {
+    const float x = 100 * unit(random), y = 100 * unit(random), r = 0.5f + 15 * unit(random);
+    if (i % 3 == 0) {  // a circle from two arcs, or a lens from two cubics
+      const Points round =
+          unit(random) < 0.5f
+              ? Points{{1, x + r, y}, {21, x, y + r}, {22, x - r, y}, {21, x, y - r}, {22, x + r, y}}
+              : Points{{1, x + r, y},     {41, x + r, y - r}, {42, x - r, y - r}, {43, x - r, y},
+                       {41, x - r, y + r}, {42, x + r, y + r}, {43, x + r, y}};
+      for (const P &p : round)
+        jVectAddPoint(path.get(), JVECT_LAST, static_cast<int16_t>(p.mode), p.x, p.y);
+    } else {
+      addSquare(path.get(), x, y, x + 2 * r, y + 2 * r, unit(random) < 0.5f);
+    }
+  }
+  for (int32_t rule : {1, 2}) {
+    PathPtr oriented(jVectDuplicate(path.get()));
+    ASSERT_EQ(jVectSetLoopDir(oriented.get(), rule), 1);
+    EXPECT_EQ(pointsOf(oriented.get()), orientedByQueries(path.get(), rule)) << rule;
+  }
 }
 
 }  // namespace

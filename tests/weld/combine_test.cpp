@@ -1,3 +1,4 @@
+// The combine on small exact examples, at its table limits and under allocation failures.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,6 +12,8 @@
 #include "support/path_builder.h"
 #include "weld/combine_stages.h"
 #include "weld/weld_shapes.h"
+
+using namespace outlina;
 
 namespace {
 
@@ -173,6 +176,78 @@ TEST(WeldCombineFailure, EveryAllocationFailureIsAnsweredAndReleased) {
     }
     ASSERT_LT(n, 100);
   }
+}
+
+using weld_shapes::addOutline;
+using weld_shapes::rectangle;
+
+// Paths of a million points are opened at full size rather than grown point by point.
+constexpr int32_t kRoomy = kWeldSegmentTableSize + 64;
+
+// Holds the work tables for one stage-level check and releases them whatever happens.
+struct Tables {
+  Tables() { EXPECT_TRUE(weldAllocTables()); }
+  ~Tables() { weldFreeTables(); }
+};
+
+// A convex polygon of n vertices on a circle far from the origin: many segments, no crossings.
+weld_shapes::Outline ring(int32_t n) {
+  weld_shapes::Outline out;
+  for (int32_t k = 0; k < n; ++k) {
+    const double a = -6.283185307179586 * k / n;
+    out.push_back({static_cast<float>(-30000 + 20000 * std::cos(a)),
+                   static_cast<float>(20000 * std::sin(a))});
+  }
+  return out;
+}
+
+// A long bar whose top edge is crossed by `teeth` thin rectangles (two crossings each).
+void addComb(JVect *path, int32_t teeth) {
+  addOutline(path, rectangle(0, 0, teeth + 1.0f, 1));
+  for (int32_t k = 0; k < teeth; ++k) addOutline(path, rectangle(k + 0.25f, 0.5f, k + 0.75f, 2));
+}
+
+TEST(WeldCombineLimits, BuildStopsBeforeTheContourAndSegmentTablesOverflow) {
+  PathPtr many(jVectOpen(kRoomy));
+  for (int32_t k = 0; k < kWeldMaxContours; ++k)
+    addOutline(many.get(), rectangle(k * 2.0f, 0, k * 2.0f + 1, 1));
+  PathPtr long_(jVectOpen(kRoomy));
+  addOutline(long_.get(), ring(kWeldMaxBuildSegments));
+  for (PathPtr *path : {&many, &long_}) {
+    {
+      Tables tables;
+      EXPECT_TRUE(weldBuildSegments(path->get()));
+      EXPECT_EQ(path == &many ? weldTables.contourCount : weldTables.segmentCount,
+                path == &many ? kWeldMaxContours : kWeldMaxBuildSegments);
+    }
+    // A further contour: the stage and the whole combine refuse, the latter
+    // leaving the path flattened, not combined, and the tables released.
+    addOutline(path->get(), rectangle(-5, 0, -4, 1));
+    {
+      Tables tables;
+      EXPECT_FALSE(weldBuildSegments(path->get()));
+    }
+    const int32_t count = jVectGetNum(path->get());
+    EXPECT_EQ(jWeldCombineVect(path->get(), JWM_UNION_ALL), 0);
+    EXPECT_EQ(jVectGetNum(path->get()), count);
+    EXPECT_EQ(weldTables.segments, nullptr);
+  }
+}
+
+TEST(WeldCombineLimits, OneSegmentMayMeetAtMost9999Crossings) {
+  {
+    Tables tables;
+    PathPtr path(jVectOpen(kRoomy));
+    addComb(path.get(), 4999);
+    // One more crossing: a triangle whose upright edge meets the bar's top edge once.
+    addOutline(path.get(), {{4999.9f, 0.5f}, {4999.9f, 2}, {5010, 2}});
+    ASSERT_TRUE(weldBuildSegments(path.get()) && weldCancelSharedEdges());
+    EXPECT_TRUE(weldSplitAtCrossings());
+  }
+  PathPtr path(jVectOpen(kRoomy));
+  addComb(path.get(), 5000);
+  EXPECT_EQ(jWeldCombineVect(path.get(), JWM_UNION_ALL), 0);
+  EXPECT_EQ(weldTables.segments, nullptr);
 }
 
 }  // namespace
