@@ -44,22 +44,6 @@ TEST(SvgReader, ShapesTransformsAndCurvesBecomeLibraryPointsWithYTurnedUp) {
   for (const auto &[body, expected] : cases) EXPECT_EQ(pointsOf(readSvg(wrap(body)).get()), expected);
 }
 
-TEST(SvgReader, CircleStaysOnItsRadius) {
-  PathPtr path = readSvg(wrap("<circle cx='5' cy='5' r='2'/>"));
-  const std::vector<Command> commands = commandsFromPath(path.get());
-  ASSERT_EQ(commands.size(), 6u);  // move, four quarter arcs, close
-  Vec2 from = commands[0].p[0];
-  for (const Command &c : commands) {
-    if (c.op != Op::Cubic) continue;
-    // A quarter circle as one cubic strays at most 0.03 % of the radius at its middle.
-    const double mx = (from.x + 3 * c.p[0].x + 3 * c.p[1].x + c.p[2].x) / 8;
-    const double my = (from.y + 3 * c.p[0].y + 3 * c.p[1].y + c.p[2].y) / 8;
-    EXPECT_NEAR(std::hypot(mx - 5, my + 5), 2.0, 2.0 * 3e-4);
-    EXPECT_NEAR(std::hypot(c.p[2].x - 5, c.p[2].y + 5), 2.0, 1e-6);
-    from = c.p[2];
-  }
-}
-
 TEST(SvgReader, ReportsTheLineOfMalformedXmlAndBadPathData) {
   PathPtr path(jVectOpen(8));
   std::string error;

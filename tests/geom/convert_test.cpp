@@ -30,41 +30,6 @@ std::vector<int> modesOf(const JVect *path) {
   return out;
 }
 
-// The path flattened finely (the flattening itself is checked against standardBezier below).
-std::vector<XY> finePolyline(const JVect *path) {
-  PathPtr copy(jVectDuplicate(path));
-  jVectSetCurveRes(128, 3.0f);
-  jVectBezToSvt(copy.get(), 2);
-  jVectSetCurveRes(32, 3.0f);
-  std::vector<XY> out;
-  for (const P &p : pointsOf(copy.get())) out.push_back({p.x, p.y});
-  return out;
-}
-
-double distanceToPolyline(XY p, const std::vector<XY> &line) {
-  double best = INFINITY;
-  for (size_t i = 1; i < line.size(); ++i) {
-    const XY a = line[i - 1];
-    const double dx = line[i].x - a.x, dy = line[i].y - a.y, len2 = dx * dx + dy * dy;
-    const double t = len2 > 0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / len2, 0.0, 1.0) : 0.0;
-    best = std::fmin(best, std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy)));
-  }
-  return best;
-}
-
-// Largest distance either way between the two outlines, over the original's diagonal.
-double relativeDeviation(const JVect *original, const JVect *result) {
-  const std::vector<XY> a = finePolyline(original), b = finePolyline(result);
-  XY lo{INFINITY, INFINITY}, hi{-INFINITY, -INFINITY};
-  double worst = 0.0;
-  for (XY p : a) {
-    lo = {std::fmin(lo.x, p.x), std::fmin(lo.y, p.y)}, hi = {std::fmax(hi.x, p.x), std::fmax(hi.y, p.y)};
-    worst = std::fmax(worst, distanceToPolyline(p, b));
-  }
-  for (XY p : b) worst = std::fmax(worst, distanceToPolyline(p, a));
-  return worst / std::hypot(hi.x - lo.x, hi.y - lo.y);
-}
-
 TEST_F(Convert, BezToSvtWithoutFlatteningKeepsCurvesAsCubicsAndTags) {
   PathPtr path = makePath({{JVM_START, 0, 0, 7}, {JVM_QUAD_CTRL, 2, 2}, {JVM_QUAD_END_ALT, 4, 0},
                            {JVM_LINE_ALT, 5, 0}, {0, 99, 99}, {57, 98, 98}, {JVM_SVT, 0, 3},
@@ -203,31 +168,6 @@ TEST_F(Convert, GetLineDropsAxisCollinearPointsAndStraightensFlatCurves) {
   const Points before = pointsOf(bare.get());
   ASSERT_EQ(jVectGetLine(bare.get()), 1);
   EXPECT_EQ(pointsOf(bare.get()), before);
-}
-
-// Flattening, refitting and tidying gives each outline back within a small distance.
-TEST_F(Convert, RoundTripStaysNearTheOriginalCurve) {
-  const std::vector<Points> contours = {
-      {{JVM_START, 0, 0}, {JVM_BEZ_CTRL1, 30, -20}, {JVM_BEZ_CTRL2, 70, -20}, {JVM_BEZ_END, 100, 0},
-       {JVM_BEZ_CTRL1, 120, 30}, {JVM_BEZ_CTRL2, 90, 80}, {JVM_BEZ_END, 50, 80}, {JVM_BEZ_CTRL1, 20, 80},
-       {JVM_BEZ_CTRL2, -20, 30}, {JVM_BEZ_END, 0, 0}},
-      {{JVM_START, 0, 0}, {JVM_LINE, 200, 0}, {JVM_QUAD_CTRL, 260, 100}, {JVM_QUAD_END, 200, 200},
-       {JVM_QUAD_CTRL, 100, 260}, {JVM_QUAD_END, 0, 200}, {JVM_QUAD_CTRL, -40, 100}, {JVM_QUAD_END, 0, 0}},
-      {{JVM_START, 50, 0}, {JVM_ARC_MID, 0, 50}, {JVM_ARC_END, -50, 0}, {JVM_ARC_MID, 0, -50}, {JVM_ARC_END, 50, 0}},
-  };
-  for (size_t c = 0; c < contours.size(); ++c) {
-    PathPtr original = makePath(contours[c]);
-    PathPtr path(jVectDuplicate(original.get()));
-    ASSERT_EQ(jVectBezToSvt(path.get(), 2), 1);
-    ASSERT_EQ(jVectSvtToBez(path.get()), 1);
-    ASSERT_EQ(jVectGetLine(path.get()), 1);
-    ASSERT_EQ(jVectCheckLoop(path.get()), 1) << c;
-    // A piece is accepted when its mean error is within 1% of its two half-chords, each at most
-    // the contour's diagonal, and flattening into 32 pieces or 3-degree steps loses far less;
-    // the worst point of a piece lies up to about twice its mean away, so 2% of the diagonal
-    // bounds the round trip (a circle of two arcs comes back at about 1%).
-    EXPECT_LT(relativeDeviation(original.get(), path.get()), 0.02) << c;
-  }
 }
 
 TEST_F(Convert, RefusalsLeaveThePathAlone) {

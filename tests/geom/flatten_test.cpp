@@ -91,23 +91,6 @@ TEST(BezToLine, FollowsTheStandardBezierOfTheWidenedHandles) {
   EXPECT_EQ(jMathBezierDis(nullptr, 0, 0), -1.0);
 }
 
-TEST(ArcToBez, SplitsArcsIntoUpToThreeSegmentsOnTheCircle) {
-  for (auto [sweep, count] : {std::pair{100.0, 4}, {180.0, 7}, {300.0, 10}}) {
-    auto v = onCircle({0, sweep / 2, sweep});
-    const float ex = v[4], ey = v[5];
-    const int32_t n = jMathArcToBez(v.data());
-    ASSERT_EQ(n, count) << sweep;
-    EXPECT_EQ(v[2 * n - 2], ex);
-    EXPECT_EQ(v[2 * n - 1], ey);
-    for (int32_t s = 0; s + 3 < n; s += 3)
-      for (int32_t k = 0; k <= 16; ++k) {
-        auto p = [&](int32_t i) { return Pt{v[2 * (s + i)], v[2 * (s + i) + 1]}; };
-        const Pt c = outlina::cubicAt(p(0), p(1), p(2), p(3), k / 16.0);
-        EXPECT_NEAR(std::hypot(c.x, c.y), 10.0, 0.01) << sweep << " " << s << " " << k;
-      }
-  }
-}
-
 using Cubic = std::array<outlina::Pt, 4>;
 
 outlina::Pt pointOf(const Cubic &c, double t) {

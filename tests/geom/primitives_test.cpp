@@ -104,23 +104,6 @@ TEST(MathCycOxOy, CentreRadiusSenseAndRefusals) {
     EXPECT_EQ(jMathCycOxOy(0, y1, x2, 0, 0, -y1, c, &r), sense) << x2 << " " << y1;
 }
 
-// The sense must say whether the polar angle about the centre falls from P1 via P2 to P3,
-// which for three points of a circle is the sign of the triangle's orientation.
-TEST(MathCycOxOy, SenseMatchesTheTriangleOrientationAllAroundTheCircle) {
-  const double cx = 12.5, cy = -3.25, radius = 40.0;
-  for (int a = 0; a < 24; ++a)
-    for (int b = 1; b < 12; ++b)
-      for (int sign : {1, -1}) {
-        const double t1 = a * 0.2618, t2 = t1 + sign * b * 0.13, t3 = t1 + sign * b * 0.26;
-        auto x = [&](double t) { return static_cast<float>(cx + radius * std::cos(t)); };
-        auto y = [&](double t) { return static_cast<float>(cy + radius * std::sin(t)); };
-        float c[2], r;
-        EXPECT_EQ(jMathCycOxOy(x(t1), y(t1), x(t2), y(t2), x(t3), y(t3), c, &r), sign < 0 ? 1 : 0) << a << " " << b;
-        EXPECT_TRUE(std::fabs(c[0] - cx) < 1e-3 && std::fabs(c[1] - cy) < 1e-3 && std::fabs(r - radius) < 1e-3)
-            << a << " " << b;
-      }
-}
-
 constexpr float kUnset = 77.0f;
 const float kHandle = std::sqrt(2.0f) - 1.0f;  // tan(22.5 degrees): a quarter turn of radius 1
 

@@ -29,11 +29,6 @@ P record(const JVect *path, int32_t i) {
 using Shape = std::array<int32_t, 3>;
 Shape shape(const JVect *path) { return {jVectGetNum(path), path->capacity, jVectGetLoop(path)}; }
 
-TEST(PathRecord, IsAPacked14ByteExchangeRecord) {
-  EXPECT_EQ(sizeof(JVectPoint), 14u);
-  EXPECT_EQ(offsetof(JVectPoint, tag), 10u);
-}
-
 TEST(PathOpen, StartsEmptyWithZeroedRecordsAndRefusesBadCapacities) {
   PathPtr path(jVectOpen(50));
   EXPECT_EQ(shape(path.get()), (Shape{0, 50, 0}));
@@ -279,16 +274,6 @@ TEST(ContourSetStartPos, EveryOnCurvePointGivesTheSameCycle) {
   EXPECT_EQ(jVectSetStartPos(makePath({{1, 0, 0}, {2, 4, 0}, {2, 4, 4}}).get(), 1), 0);
 }
 
-TEST(ContourSearchPoint, LaterIndexWinsTiesAfterRoundingToFloat) {
-  auto path = makePath({{1, 1, 0}, {41, -1, 0}, {0, 0, 5}});
-  EXPECT_EQ(jVectSearchPoint(path.get(), 0, 0), 1);
-  EXPECT_EQ(jVectSearchPoint(path.get(), 0, 4.9f), 2);
-  // 1 + 2^-28 and 1 are the same float, so the farther but later point wins.
-  auto rounded = makePath({{1, 1, 0}, {2, 1, std::ldexp(1.0f, -14)}, {2, 7, 7}});
-  EXPECT_EQ(jVectSearchPoint(rounded.get(), 0, 0), 1);
-  EXPECT_EQ(jVectSearchPoint(makePath({}).get(), 0, 0), -1);
-}
-
 TEST(ContourDelNoise, DropsTinyContoursRepeatsAndDegenerateCurves) {
   // A degenerate end becomes a line point, but the off-curve point just before it is then the
   // reference, so that end is dropped as a repeat as well.
@@ -359,22 +344,6 @@ TEST(Reverse, SegmentsKeepTheirKindsStartsAndTagsAndTwiceRestores) {
   EXPECT_EQ(jVectReverse(makePath({{2, 0, 0}, {2, 1, 0}}).get(), 1), 0);
 }
 
-TEST(MakeReverseLoop, RunsEachContourForwardAndBack) {
-  auto path = makePath({{1, 0, 0, 4}, {2, 1, 0}, {2, 2, 0}, {1, 5, 5, 8}, {41, 6, 6}, {42, 7, 6},
-                        {44, 8, 5}, {1, 5, 5}, {2, 5, 5}});
-  ASSERT_EQ(jVectMakeReverseLoop(path.get()), 1);
-  EXPECT_EQ(pointsOf(path.get()),
-            (Points{{1, 0, 0, 4}, {2, 1, 0}, {2, 2, 0}, {2, 1, 0}, {2, 0, 0}, {1, 5, 5, 8},
-                    {41, 6, 6}, {42, 7, 6}, {44, 8, 5}, {41, 7, 6}, {42, 6, 6}, {43, 5, 5},
-                    {1, 5, 5}, {2, 5.01f, 5}, {2, 5, 5}}));
-  EXPECT_EQ(jVectGetLoopDir(path.get(), 0), 0);
-  EXPECT_EQ(jVectMakeReverseLoop(makePath({{1, 5, 5}}).get()), 0);
-  auto line = makePath({{1, 0, 0}, {2, 1, 0}});
-  jMemTestFailNth(1);
-  EXPECT_EQ(jVectMakeReverseLoop(line.get()), 0);
-  EXPECT_EQ(pointsOf(line.get()), (Points{{1, 0, 0}, {2, 1, 0}}));
-}
-
 // Appends a square from (x0, y0) to (x1, y1), counter-clockwise unless cw.
 void addSquare(JVect *path, float x0, float y0, float x1, float y1, bool cw, uint32_t tag = 0) {
   const float xs[] = {x0, x1, x1, x0}, ys[] = {y0, y0, y1, y1};
@@ -409,48 +378,5 @@ TEST(SetLoopDir, SquareWithAHoleUnderEachRuleAndRefusals) {
   EXPECT_EQ(jVectSetLoopDir(many.get(), 1), 0);
 }
 
-// Orients a copy through the exported queries alone, testing every pair of contours.
-Points orientedByQueries(const JVect *source, int32_t rule) {
-  PathPtr path(jVectDuplicate(source));
-  const auto points = pointsOf(path.get());
-  std::vector<int32_t> starts, reverse;
-  for (int32_t i = 0; i < static_cast<int32_t>(points.size()); ++i)
-    if (points[i].mode == 1) starts.push_back(i);
-  for (int32_t s : starts) {
-    int32_t depth = 0;
-    for (int32_t t : starts) {
-      const int32_t code = t == s ? 0 : jVectIsInside(path.get(), t, points[s].x, points[s].y);
-      depth += code == 1 || code == 2;
-    }
-    if (jVectGetLoopDir(path.get(), s) != (depth % 2 == 0 ? rule : 3 - rule)) reverse.push_back(s);
-  }
-  for (int32_t s : reverse) jVectReverse(path.get(), s);
-  return pointsOf(path.get());
-}
-
-TEST(SetLoopDir, SkippingDistantContoursChangesNothing) {
-  std::mt19937 random(20261205);
-  std::uniform_real_distribution<float> unit(0.0f, 1.0f);
-  PathPtr path(jVectOpen(4096));
-  for (int32_t i = 0; i < 150; ++i) {
-    const float x = 100 * unit(random), y = 100 * unit(random), r = 0.5f + 15 * unit(random);
-    if (i % 3 == 0) {  // a circle from two arcs, or a lens from two cubics
-      const Points round =
-          unit(random) < 0.5f
-              ? Points{{1, x + r, y}, {21, x, y + r}, {22, x - r, y}, {21, x, y - r}, {22, x + r, y}}
-              : Points{{1, x + r, y},     {41, x + r, y - r}, {42, x - r, y - r}, {43, x - r, y},
-                       {41, x - r, y + r}, {42, x + r, y + r}, {43, x + r, y}};
-      for (const P &p : round)
-        jVectAddPoint(path.get(), JVECT_LAST, static_cast<int16_t>(p.mode), p.x, p.y);
-    } else {
-      addSquare(path.get(), x, y, x + 2 * r, y + 2 * r, unit(random) < 0.5f);
-    }
-  }
-  for (int32_t rule : {1, 2}) {
-    PathPtr oriented(jVectDuplicate(path.get()));
-    ASSERT_EQ(jVectSetLoopDir(oriented.get(), rule), 1);
-    EXPECT_EQ(pointsOf(oriented.get()), orientedByQueries(path.get(), rule)) << rule;
-  }
-}
 
 }  // namespace

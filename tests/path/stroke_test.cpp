@@ -46,23 +46,6 @@ TEST(OffsetPath, SquaresAndLineLoopsGiveTheirExactOutlines) {
                     {41, 11, 1}, {42, 11, -1}, {43, 10, -1}, {2, 0, -1}}));
 }
 
-TEST(OffsetPath, FlattenedCurvesKeepTheirPointsUnlessTheOffsetFoldsThem) {
-  // A counter-clockwise circle of radius 5 as one flattened run: positive distances shrink it.
-  Points circle{{1, 5, 0}};
-  for (int i = 1; i < 36; ++i)
-    circle.push_back({11, static_cast<float>(5 * std::cos(i * 3.14159265358979 / 18)),
-                      static_cast<float>(5 * std::sin(i * 3.14159265358979 / 18))});
-  circle.push_back({12, 5, 0});
-  int bends = 0;
-  for (const P &p : offsetOf(circle, 4, JVC_FLAT, JVJ_MITER, 4)) {
-    if (p.mode != 11) continue;
-    ++bends;
-    EXPECT_NEAR(std::hypot(p.x, p.y), 1.0, 0.02);
-  }
-  EXPECT_EQ(bends, 35);
-  for (const P &p : offsetOf(circle, 6, JVC_FLAT, JVJ_MITER, 4)) EXPECT_NE(p.mode, 11);
-}
-
 TEST(OffsetPath, ConvexPolygonGrowsByPerimeterTimesDistancePlusItsCorners) {
   const Points polygon{{1, 0, 0}, {2, 2, 8}, {2, 9, 11}, {2, 14, 6}, {2, 11, -2}, {2, 0, 0}};
   const size_t sides = polygon.size() - 1;
@@ -131,19 +114,6 @@ TEST(WidenPath, ClosedSquareGetsOuterAndReversedInnerContours) {
   EXPECT_DOUBLE_EQ(-(areas[0] + areas[1]), 40.0 * 2);  // perimeter times width
 }
 
-TEST(WidenPath, MiterStrokeOfAPolylineHasLengthTimesWidthArea) {
-  // Flat ends, and miters that add on the outside exactly what the inside loses.
-  const Points line{{1, 0, 0}, {2, 10, 0}, {2, 15, 8}, {2, 25, 8}, {2, 27, -3}};
-  double length = 0;
-  for (size_t i = 1; i < line.size(); ++i)
-    length += std::hypot(line[i].x - line[i - 1].x, line[i].y - line[i - 1].y);
-  for (float width : {0.5f, 1.0f, 2.0f}) {
-    const std::vector<double> areas = contourAreas(widened(makePath(line), width, JVC_FLAT, JVJ_MITER, 100));
-    ASSERT_EQ(areas.size(), 1u);
-    EXPECT_NEAR(std::fabs(areas[0]), length * width, 1e-4 * length) << width;
-  }
-}
-
 TEST(WidenPath, RefusalsLeaveThePathAloneAndAllocationFailuresAnswer) {
   auto path = openLine();
   EXPECT_EQ(jVectWidenPath(path.get(), 2, 0, JVJ_MITER, 4), 0);
@@ -173,14 +143,6 @@ TEST(Dash, StraightLinesGetTheirDashesWithTheSourceTag) {
       {{{1, 0, 0}, {2, 4, 0}, {2, 4, 4}}, 2, {6, 1}, {{1, 0, 0}, {2, 4, 0}, {2, 4, 2}, {1, 4, 3}, {2, 4, 4}}},
   };
   for (const auto &c : cases) EXPECT_EQ(dashed(makePath(c.in), c.style, c.pattern), c.out) << c.style;
-}
-
-TEST(Dash, ZeroGapOnAStraightSegmentStepsTheNextDashOnInX) {
-  const Points out = dashed(makePath({{1, 0, 0}, {2, 5, 0}}), 2, {2, 0});
-  ASSERT_EQ(out.size(), 6u);
-  // The float 0.01 added in double, then stored as a float.
-  EXPECT_EQ(out[2], (P{1, static_cast<float>(2.0 + static_cast<double>(0.01f)), 0}));
-  EXPECT_EQ(out[5], (P{2, 5, 0}));
 }
 
 TEST(Dash, CurvesAreFlattenedAsTheyAreCut) {

@@ -153,25 +153,7 @@ TEST(ShapeDialog, CancelKeepsTheRecordAndBothButtonsRememberThePlace) {
   EXPECT_EQ(jVectransShapeDlg(nullptr, nullptr), -1);
 }
 
-// The box spanned by the pixels of one colour, and optionally their count.
-QRect spanOf(const QImage &img, QRgb colour, int *count = nullptr) {
-  QRect box;
-  int n = 0;
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x)
-      if (img.pixel(x, y) == colour) {
-        box |= QRect(x, y, 1, 1);
-        ++n;
-      }
-  if (count != nullptr) *count = n;
-  return box;
-}
 
-QImage blank(int w, int h) {
-  QImage img(w, h, QImage::Format_RGB32);
-  img.fill(kBlue);
-  return img;
-}
 
 TEST(DialogNumbers, ReadLikeTheStandardConversionAndPrintWithFixedDecimals) {
   using outlina::numberText;
@@ -188,27 +170,5 @@ TEST(DialogNumbers, ReadLikeTheStandardConversionAndPrintWithFixedDecimals) {
   EXPECT_EQ(numberText(-0.004, 2), "-0.00");
 }
 
-QImage shadowImage(int w, int h, const JWeldShadowParam &p) {
-  QImage img = blank(w, h);
-  QPainter painter(&img);
-  outlina::weldShadowPreview(&painter, img.size(), p);
-  return img;
-}
-
-TEST(ShadowPreview, SelectionIsAHundredPixelsLongAndCentredInTheClip) {
-  const QImage img =
-      shadowImage(200, 160, {JWST_DROP, 0, 10.0f, 5.0f, 100.0f, 0.0f, 50.0f, 20.0f, 0});
-  // q = 2: the selection is 100 x 40 from (48, 58), both far edges painted.
-  int red = 0;
-  EXPECT_EQ(spanOf(img, kRed, &red), QRect(48, 58, 101, 41));
-  EXPECT_EQ(red, 101 * 41);
-  // The drop is moved by (20, -10) pixels: y up in the record is up on the screen.
-  EXPECT_EQ(spanOf(img, kBlack), QRect(68, 48, 101, 41));
-  // Only the area from (1, 1) to (196, 156) is touched.
-  for (QPoint outside : {QPoint(0, 0), QPoint(197, 100), QPoint(100, 157)})
-    EXPECT_EQ(img.pixel(outside), kBlue);
-  EXPECT_EQ(img.pixel(1, 1), kWhite);
-  EXPECT_EQ(img.pixel(196, 156), kWhite);
-}
 
 }  // namespace

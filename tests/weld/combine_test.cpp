@@ -121,25 +121,6 @@ TEST(WeldCombineInput, OpenContoursCloseAndTinyOrFlatOnesDropOut) {
             (Points{{1, 0, 0}, {2, 0, 2}, {2, 2, 2}, {2, 2, 0}, {2, 0, 0}}));
 }
 
-TEST(WeldCombineInput, CurvesComeBackAsFlattenedRunsBetweenCorners) {
-  // A square whose top edge is a cubic bulge: its points come back as 11s ending in a 12.
-  auto path = makePath(
-      {{1, 0, 0}, {2, 0, 2}, {41, 0.5f, 3}, {42, 1.5f, 3}, {43, 2, 2}, {2, 2, 0}, {2, 0, 0}});
-  ASSERT_EQ(jWeldCombineVect(path.get(), JWM_UNION_ALL), 1);
-  const auto points = pointsOf(path.get());
-  ASSERT_GT(points.size(), 8u);
-  int svt = 0, svtEnd = 0, tagged = 0;
-  for (const P &p : points) {
-    svt += p.mode == JVM_SVT;
-    svtEnd += p.mode == JVM_SVT_END;
-    tagged += p.tag != 0;
-  }
-  EXPECT_GT(svt, 2);
-  EXPECT_EQ(svtEnd, 1);
-  EXPECT_EQ(tagged, 0);
-  EXPECT_TRUE(points.front().x == points.back().x && points.front().y == points.back().y);
-}
-
 TEST(WeldCombineInput, RefusesNullOnePointAndNonFiniteCoordinates) {
   EXPECT_EQ(jWeldCombineVect(nullptr, 1), 0);
   EXPECT_EQ(jWeldExecute(1, nullptr), 0);

@@ -116,32 +116,6 @@ JWeldShadowParam shadowOf(int32_t type, int32_t option, float dx, float dy) {
   return {type, option, dx, dy, 100, 0.5f, 0, 0, 0};
 }
 
-Points built(const JWeldShadowParam &r, const PathPtr &p) {
-  PathPtr shadow(outlina::weldBuildShadow(r, p.get()));
-  EXPECT_TRUE(shadow);
-  return shadow ? pointsOf(shadow.get()) : Points{};
-}
-
-TEST(ShadowBuild, EachKindBuildsItsOwnShape) {
-  // The block's band covers only the edge that faces the move.
-  EXPECT_EQ(built(shadowOf(JWST_BLOCK, 0, 1, 0), unitSquare()),
-            (Points{{1, 1, 1}, {12, 2, 1}, {12, 2, 0}, {12, 1, 0}, {12, 1, 1}}));
-  // The cast slants onto the bottom line, in the square's own order.
-  const PathPtr big = makePath({{1, 0, 0}, {2, 0, 10}, {2, 10, 10}, {2, 10, 0}, {2, 0, 0}});
-  EXPECT_EQ(built(shadowOf(JWST_CAST, 0, 5, 3), big),
-            (Points{{1, 0, 0}, {2, 5, 3}, {2, 15, 3}, {2, 10, 0}, {2, 0, 0}}));
-  // The drop keeps curves; an unknown kind casts nothing.
-  const PathPtr curved = makePath({{1, 0, 0}, {41, 1, 2}, {42, 3, 2}, {43, 4, 0}, {2, 0, 0}});
-  EXPECT_EQ(built(shadowOf(JWST_DROP, 0, 1, -1), curved),
-            (Points{{1, 1, -1}, {41, 2, 1}, {42, 4, 1}, {43, 5, -1}, {2, 1, -1}}));
-  EXPECT_TRUE(built(shadowOf(7, 0, 1, -1), curved).empty());
-  // A perspective at full size is the block.
-  const PathPtr quad = makePath({{1, 0, 0}, {2, 0, 4}, {2, 3, 6}, {2, 5, 1}, {2, 0, 0}});
-  const auto block = built(shadowOf(JWST_BLOCK, 0, 2, -1), quad);
-  EXPECT_FALSE(block.empty());
-  EXPECT_EQ(built(shadowOf(JWST_PERSPECTIVE, 0, 2, -1), quad), block);
-}
-
 TEST(WeldShadow, OptionsJoinOrSeparateTheShadow) {
   struct Case {
     JWeldShadowParam r;
