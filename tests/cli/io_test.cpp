@@ -55,28 +55,6 @@ TEST(SvgReader, ReportsTheLineOfMalformedXmlAndBadPathData) {
   EXPECT_EQ(jVectGetNum(path.get()), 0);
 }
 
-TEST(SvgRoundTrip, OwnOutputReadsBackToTheSameGeometry) {
-  PathPtr original = makePath({{1, 0, 0}, {2, 10, 0}, {41, 12, 3}, {42, 9, 8}, {43, 5, 9},
-                               {31, 2, 9}, {32, 0, 5}, {2, 0, 0}, {1, 20, 0}, {21, 25, 5},
-                               {22, 30, 0}, {2, 20, 0}});
-  PathPtr once = readSvg(svgFromPath(original.get(), 1.0));
-  PathPtr twice = readSvg(svgFromPath(once.get(), 1.0));
-  const Points a = pointsOf(once.get()), b = pointsOf(twice.get());
-  ASSERT_EQ(a.size(), b.size());
-  for (size_t i = 0; i < a.size(); ++i) {
-    EXPECT_EQ(a[i].mode, b[i].mode);
-    EXPECT_NEAR(a[i].x, b[i].x, 1e-4);
-    EXPECT_NEAR(a[i].y, b[i].y, 1e-4);
-  }
-  // Lines, quadratics and cubics come back as they were written.
-  const Points first = pointsOf(original.get());
-  for (size_t i = 0; i < 8; ++i) {
-    EXPECT_EQ(a[i].mode, first[i].mode) << i;
-    EXPECT_NEAR(a[i].x, first[i].x, 1e-4) << i;
-    EXPECT_NEAR(a[i].y, first[i].y, 1e-4) << i;
-  }
-}
-
 TEST(JsonIo, RoundTripKeepsEveryFieldAndRejectsBadRecords) {
   PathPtr original = makePath({{1, 0.5f, -2, 7}, {44, 1e6f, 3, 0}, {0, 0, 0, 4294967295u}});
   PathPtr back(jVectOpen(4));
@@ -99,10 +77,4 @@ TEST(TextEncoding, ShiftJisCodesAndCharactersItCannotHold) {
   EXPECT_EQ(chars[2].code, 0x889Fu);
   EXPECT_EQ(chars[3].code, 0u);  // an emoji has no Shift-JIS code
   EXPECT_FALSE(encodeShiftJis("\xE3\x81", chars, error));
-}
-
-TEST(TextEncoding, ClosestNamesPutTheNearestFirst) {
-  const std::vector<std::string> names = {"DejaVu Sans", "IPAGothic", "IPAMincho"};
-  EXPECT_EQ(closestNames(names, "IPAGotic", 2),
-            (std::vector<std::string>{"IPAGothic", "IPAMincho"}));
 }

@@ -154,20 +154,6 @@ TEST(LineToBezier, ShortStraightAndDegenerateRuns) {
     EXPECT_EQ(count, 2);
     EXPECT_EQ(run[index], last);
   }
-
-  // A diagonal has parallel tangents and skips the scan; the grids stay on the line.
-  float diagonal[10] = {0, 0, 1, 1, 2, 2, 3, 3, 4, 4};
-  count = 5;
-  EXPECT_LT(jMathLineToBezier(&count, diagonal), 0.05);
-  ASSERT_EQ(count, 4);
-  EXPECT_EQ(diagonal[6], 4.0f);
-  EXPECT_EQ(diagonal[2], diagonal[3]);
-  EXPECT_EQ(diagonal[4], diagonal[5]);
-  float bad[10] = {0, 0, NAN, 1, 2, INFINITY, 3, 1, 4, 0};
-  count = 5;
-  jMathLineToBezier(&count, bad);
-  EXPECT_EQ(count, 4);
-  EXPECT_EQ(bad[6], 4.0f);
 }
 
 TEST(LineToBezier, RecoversSampledCubicsAndReportsTheMeanError) {

@@ -53,23 +53,6 @@ TEST(PathGrowth, InsertsGrowByTenThousandKeepingPointsAndTags) {
   EXPECT_EQ(shape(path.get()), (Shape{10001, 20005, 0}));
 }
 
-TEST(PathGrowth, AddLeavesTenThousandSpareAndMultipliesTheLoopWords) {
-  auto dst = makePath({{1, 0, 0}, {2, 1, 0}}, 4);
-  auto src = makePath({{1, 5, 5, 9}, {2, 6, 5}, {2, 6, 6}}, 3);
-  dst->loop = 1;
-  EXPECT_EQ(jVectAdd(dst.get(), src.get()), 1);
-  EXPECT_EQ(shape(dst.get()), (Shape{5, 5 + 10000, 0}));
-  EXPECT_EQ(pointsOf(dst.get())[2], (P{1, 5, 5, 9}));
-  dst->loop = 0x10000;
-  src->loop = 0x10001;
-  EXPECT_EQ(jVectAdd(dst.get(), src.get()), 1);
-  EXPECT_EQ(shape(dst.get()), (Shape{8, 10008, 0x10000}));
-  dst->loop = src->loop = 1;
-  EXPECT_EQ(jVectAdd(dst.get(), dst.get()), 1);
-  EXPECT_EQ(shape(dst.get()), (Shape{16, 10016, 1}));
-  EXPECT_EQ(pointsOf(dst.get())[10], (P{1, 5, 5, 9}));
-}
-
 TEST(PathCopy, CopiesSpareRecordsAndGrowsOnlyToTheSourceCapacity) {
   auto src = makePath({{1, 1, 2, 3}}, 6);
   src->loop = 4;

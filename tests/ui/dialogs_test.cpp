@@ -25,19 +25,6 @@ void expectChecked(QDialog &d, std::initializer_list<int> ids, bool checked) {
   for (int id : ids) EXPECT_EQ(isChecked(d, id), checked) << id;
 }
 
-TEST(WeldDialog, ChecksTheCurrentRuleAndWritesThePickedOne) {
-  int32_t mode = 2;
-  EXPECT_EQ(drive([&] { return jWeldDlg(nullptr, &mode); },
-                  [](QDialog &d) {
-                    EXPECT_EQ(d.windowTitle(), QStringLiteral("陰線処理"));
-                    expectChecked(d, {1008}, true);
-                    click(d, 1005);
-                    click(d, 1);
-                  }),
-            1);
-  EXPECT_EQ(mode, 3);
-}
-
 TEST(OffsetDialog, ClampsOnLeavingAnEditAndWritesWhatTheTextSays) {
   JWeldOffsetParam p{1.0f, 0, 1, 0, 5, 4.0f, 0, 0};
   EXPECT_EQ(drive([&] { return jWeldOffsetDlg(nullptr, &p); },
@@ -52,42 +39,6 @@ TEST(OffsetDialog, ClampsOnLeavingAnEditAndWritesWhatTheTextSays) {
                   }),
             1);
   const JWeldOffsetParam expected{1.23f, 1, 1, 1, 6, 100.0f, 1, 1};
-  EXPECT_EQ(std::memcmp(&p, &expected, sizeof p), 0);
-}
-
-TEST(StripeDialog, ClampsTheAngleAndKeepsTheCurveFlag) {
-  JWeldStripeParam p{2.0f, 1.0f, 0, 45.0f, 7};
-  EXPECT_EQ(drive([&] { return jWeldStripeDlg(nullptr, &p); },
-                  [](QDialog &d) {
-                    // Widths are reprinted but never clamped; an exact tie rounds to even.
-                    expectTyped(d, {{1005, "200", "180.0"}, {1000, "2.25", "2.2"},
-                                    {1001, "-7.06", "-7.1"}, {1005, "30", "30.0"}});
-                    click(d, 1004);
-                    click(d, 1);
-                  }),
-            1);
-  const JWeldStripeParam expected{2.2f, -7.1f, 2, 30.0f, 7};
-  EXPECT_EQ(std::memcmp(&p, &expected, sizeof p), 0);
-}
-
-TEST(ShadowDialog, TypeListEnablesTheRatio) {
-  JWeldShadowParam p{1, 0, 3.0f, 4.0f, 50.0f, 1.0f, 50.0f, 20.0f, 5};
-  EXPECT_EQ(drive([&] { return jWeldShadowDlg(nullptr, &p); },
-                  [](QDialog &d) {
-                    auto *types = control<QComboBox>(d, 1165);
-                    EXPECT_EQ(types->currentIndex(), 1);
-                    EXPECT_FALSE(control(d, 1050)->isEnabled());
-                    types->setCurrentIndex(3);
-                    EXPECT_TRUE(control(d, 1050)->isEnabled());
-                    expectTyped(d, {{1050, "40.554", "40.55"}});
-                    typeAndLeave(d, 1166, "12");
-                    typeAndLeave(d, 1167, "-6");
-                    types->setCurrentIndex(0);
-                    click(d, 1163);
-                    click(d, 1);
-                  }),
-            1);
-  const JWeldShadowParam expected{0, 4, 12.0f, -6.0f, 40.55f, 1.0f, 50.0f, 20.0f, 5};
   EXPECT_EQ(std::memcmp(&p, &expected, sizeof p), 0);
 }
 
@@ -132,25 +83,6 @@ TEST(ShapeDialog, SelectedThumbnailIsRedAndAClickMovesIt) {
             1);
   const JVectransShapeParam expected{25, 50, 0.0f, 0.0f, 100.0f, 50.0f};
   EXPECT_EQ(std::memcmp(&p, &expected, sizeof p), 0);
-}
-
-TEST(ShapeDialog, CancelKeepsTheRecordAndBothButtonsRememberThePlace) {
-  JVectransShapeParam p{3, 20, -5.0f, 2.0f, 100.0f, 50.0f};
-  const JVectransShapeParam before = p;
-  expectCancelKeeps<JVectransShapeParam>(jVectransShapeDlg, p, [](QDialog &d) {
-    click(d, 1229);
-    control<QLineEdit>(d, 1183)->setText("77");
-    d.move(140, 90);
-  });
-  QPoint reopened;
-  drive([&] { return jVectransShapeDlg(nullptr, &p); },
-        [&](QDialog &d) {
-          reopened = d.pos();
-          click(d, 1);
-        });
-  EXPECT_EQ(reopened, QPoint(140, 90));
-  EXPECT_EQ(std::memcmp(&p, &before, sizeof p), 0);
-  EXPECT_EQ(jVectransShapeDlg(nullptr, nullptr), -1);
 }
 
 

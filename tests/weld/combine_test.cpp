@@ -9,7 +9,7 @@
 
 #include "frame/plinth_fault.h"
 #include "outlina.h"
-#include "support/path_builder.h"
+#include "path/stroke_support.h"
 #include "weld/combine_stages.h"
 #include "weld/weld_shapes.h"
 
@@ -137,30 +137,15 @@ TEST(WeldCombineInput, RefusesNullOnePointAndNonFiniteCoordinates) {
 // Runs the combine with the nth allocation failing, for n = 1, 2, ... until it succeeds with
 // the switch unfired; each failure must answer cleanly (leaks show under the sanitizer).
 TEST(WeldCombineFailure, EveryAllocationFailureIsAnsweredAndReleased) {
-  const Points expected = combined({kSquareA, kSquareB}, JWM_HOLE);
-  for (int32_t n = 1;; ++n) {
-    auto path = pathOf({kSquareA, kSquareB});
-    const auto before = pointsOf(path.get());
-    jMemTestFailNth(n);
-    const int32_t result = jWeldCombineVect(path.get(), JWM_HOLE);
-    const bool fired = jMemTestArmed() == 0;
-    jMemTestFailNth(0);
-    EXPECT_EQ(outlina::weldTables.segments, nullptr);
-    if (n <= 3) {
-      EXPECT_EQ(result, 0);
-      EXPECT_EQ(pointsOf(path.get()), before) << "a table failure leaves the path untouched";
-    }
-    if (!fired) {
-      EXPECT_EQ(result, 1);
-      EXPECT_EQ(pointsOf(path.get()), expected);
-      break;
-    }
-    ASSERT_LT(n, 100);
-  }
+  auto make = [] { return pathOf({kSquareA, kSquareB}); };
+  expectAllocationFailuresHandled(make, [](JVect *p) { return jWeldCombineVect(p, JWM_HOLE); },
+                                  combined({kSquareA, kSquareB}, JWM_HOLE));
+  auto path = make();
+  jMemTestFailNth(3);  // the last work table: the path stays untouched, the tables released
+  EXPECT_EQ(jWeldCombineVect(path.get(), JWM_HOLE), 0);
+  EXPECT_EQ(pointsOf(path.get()), pointsOf(make().get()));
+  EXPECT_EQ(outlina::weldTables.segments, nullptr);
 }
-
-using weld_shapes::addOutline;
-using weld_shapes::rectangle;
 
 // Paths of a million points are opened at full size rather than grown point by point.
 constexpr int32_t kRoomy = kWeldSegmentTableSize + 64;
