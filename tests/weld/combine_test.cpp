@@ -73,11 +73,12 @@ TEST(WeldCombineExamples, OverlappingSquaresUnderUnionIntersectAndHole) {
 }
 
 TEST(WeldCombineExamples, EdgeSharingSquaresLoseTheSharedEdge) {
-  for (int32_t mode : {JWM_UNION, JWM_UNION_ALL})
-    EXPECT_EQ(combined({rectangle(0, 0, 1, 1), rectangle(1, 0, 2, 1)}, mode),
-              (Points{
-                  {1, 0, 0}, {2, 0, 1}, {2, 1, 1}, {2, 2, 1}, {2, 2, 0}, {2, 1, 0}, {2, 0, 0}}))
-        << mode;
+  const Points joined{{1, 0, 0}, {2, 0, 1}, {2, 1, 1}, {2, 2, 1}, {2, 2, 0}, {2, 1, 0}, {2, 0, 0}};
+  for (int32_t mode : {JWM_UNION, JWM_UNION_ALL}) {
+    EXPECT_EQ(combined({rectangle(0, 0, 1, 1), rectangle(1, 0, 2, 1)}, mode), joined) << mode;
+    // An edge at -0 is the same edge as one at +0.
+    EXPECT_EQ(combined({rectangle(-1, 0, -0.0f, 1), rectangle(0, 0, 1, 1)}, mode).size(), 7u);
+  }
 }
 
 TEST(WeldCombineExamples, NestedAndDisjointSquaresUnderEachRule) {
