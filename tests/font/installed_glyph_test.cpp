@@ -203,6 +203,17 @@ TEST(InstalledGlyph, VerticalWritingStandsJapaneseUprightAndLaysLatinOnItsSide) 
   });
   EXPECT_GE(agreement(reference.fill(contoursOf(latin.points)), turned), 0.99);
   EXPECT_EQ(latin.metrics.advance, advance);
+  // A glyph read again through the same handle in another direction is not the one read before.
+  OpenFont fresh("IPAGothic");
+  auto viaHorizontalHandle = [](OpenFont &f, int32_t direction) {
+    PathPtr path(jVectOpen(64));
+    JFontGlyphInfo info{};
+    JFontGlyphMetrics metrics{};
+    jFontGlyphVect(f.handle(0), 'A', direction, &info, &metrics, path.get());
+    return pointsOf(path.get());
+  };
+  viaHorizontalHandle(font, 0);
+  EXPECT_EQ(viaHorizontalHandle(font, 1), viaHorizontalHandle(fresh, 1));
 }
 
 }  // namespace
