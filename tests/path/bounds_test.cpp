@@ -28,6 +28,21 @@ PathPtr arcCircle() {
   return makePath({{1, 10, 0}, {21, 0, 10}, {22, -10, 0}, {21, 0, -10}, {22, 10, 0}});
 }
 
+TEST(SegmentWalker, MalformedCurvesDegradeToStraightOnesInsideThePath) {
+  // 43 without controls, 22 right after the start, 32 without its control, unknown codes and a
+  // dangling control at the very end.
+  auto path = makePath({{1, 0, 0}, {22, 5, 0}, {43, 10, 0}, {99, 50, 50}, {-4, 60, 60},
+                        {32, 10, 10}, {0, 70, 70}, {41, 80, 80}});
+  std::vector<outlina::Segment> segs;
+  outlina::SegmentWalker walker(path.get(), -5, 1000);
+  for (outlina::Segment seg; walker.next(seg);) segs.push_back(seg);
+  ASSERT_EQ(segs.size(), 4u);
+  EXPECT_TRUE(segs[1].kind == outlina::SegKind::Arc && segs[1].c1.x == 0.0 && segs[2].c2.x == 5.0);
+  EXPECT_TRUE(segs[3].kind == outlina::SegKind::Cubic && segs[3].from.y == 0.0 && segs[3].c2.y == 5.0);
+  EXPECT_EQ(boxOf(path.get(), 0), (Box{0, 0, 10, 10}));
+  EXPECT_EQ(jVectIsInside(path.get(), 0, 50, 50), 0);  // every stored point counts
+}
+
 TEST(GetMinMax, CubicBoxFollowsTheCurveNotItsControls) {
   auto path = makePath({{1, 0, 0}, {41, -6, 8}, {42, 16, 8}, {43, 10, 0}, {41, 16, -8},
                         {42, -6, -8}, {43, 0, 0}});
