@@ -12,12 +12,10 @@
 #include "text_layout.h"
 
 using namespace outlina::cli;
-using testing_support::makePath;
-using testing_support::P;
-using testing_support::PathPtr;
-using testing_support::pointsOf;
 
 namespace {
+
+using namespace testing_support;
 
 PathPtr readSvg(const std::string &text) {
   PathPtr path(jVectOpen(64));
@@ -32,55 +30,18 @@ std::string wrap(const std::string &body) {
 
 }  // namespace
 
-TEST(SvgReader, RectBecomesAClosedContourWithYTurnedUp) {
-  PathPtr path = readSvg(wrap("<rect x='1' y='2' width='3' height='4'/>"));
-  const std::vector<P> expected = {{1, 1, -2}, {2, 4, -2}, {2, 4, -6}, {2, 1, -6}, {2, 1, -2}};
-  EXPECT_EQ(pointsOf(path.get()), expected);
-}
-
-TEST(SvgReader, TransformsComposeRightToLeft) {
-  // translate(10,0) scale(2): the point (1, 1) becomes (12, 2), drawn at y = -2.
-  PathPtr path =
-      readSvg(wrap("<g transform='translate(10,0)'><path transform='scale(2)' "
-                   "d='M1 1 L2 1 L1 2 Z'/></g>"));
-  EXPECT_EQ(pointsOf(path.get())[0], (P{1, 12, -2}));
-}
-
-TEST(SvgReader, CubicHandlesGoToTheLibrarysThreeQuarterForm) {
-  PathPtr path = readSvg(wrap("<path d='M0 0 C4 0 8 4 8 8'/>"));
-  const std::vector<P> expected = {{1, 0, 0}, {41, 3, 0}, {42, 8, -5}, {43, 8, -8}};
-  EXPECT_EQ(pointsOf(path.get()), expected);
-}
-
-TEST(SvgReader, SmoothCurvesReflectThePreviousControl) {
-  PathPtr path = readSvg(wrap("<path d='M0 0 Q1 1 2 0 T4 0'/>"));
-  const std::vector<P> expected = {{1, 0, 0}, {31, 1, -1}, {32, 2, 0}, {31, 3, 1}, {32, 4, 0}};
-  EXPECT_EQ(pointsOf(path.get()), expected);
-}
-
-TEST(SvgReader, CircleStaysOnItsRadius) {
-  PathPtr path = readSvg(wrap("<circle cx='5' cy='5' r='2'/>"));
-  const std::vector<Command> commands = commandsFromPath(path.get());
-  ASSERT_EQ(commands.size(), 6u);  // move, four quarter arcs, close
-  Vec2 from = commands[0].p[0];
-  for (const Command &c : commands) {
-    if (c.op != Op::Cubic) continue;
-    // A quarter circle as one cubic strays at most 0.03 % of the radius at its middle.
-    const double mx = (from.x + 3 * c.p[0].x + 3 * c.p[1].x + c.p[2].x) / 8;
-    const double my = (from.y + 3 * c.p[0].y + 3 * c.p[1].y + c.p[2].y) / 8;
-    EXPECT_NEAR(std::hypot(mx - 5, my + 5), 2.0, 2.0 * 3e-4);
-    EXPECT_NEAR(std::hypot(c.p[2].x - 5, c.p[2].y + 5), 2.0, 1e-6);
-    from = c.p[2];
-  }
-}
-
-TEST(SvgReader, ArcCommandReachesItsEndPoint) {
-  PathPtr path = readSvg(wrap("<path d='M0 0 A5 5 0 0 1 10 0'/>"));
-  const std::vector<P> points = pointsOf(path.get());
-  ASSERT_GE(points.size(), 4u);
-  EXPECT_EQ(points.back().mode, 43);
-  EXPECT_FLOAT_EQ(points.back().x, 10);
-  EXPECT_FLOAT_EQ(points.back().y, 0);
+TEST(SvgReader, ShapesTransformsAndCurvesBecomeLibraryPointsWithYTurnedUp) {
+  const std::pair<const char *, Points> cases[] = {
+      {"<rect x='1' y='2' width='3' height='4'/>",
+       {{1, 1, -2}, {2, 4, -2}, {2, 4, -6}, {2, 1, -6}, {2, 1, -2}}},
+      // translate(10,0) scale(2): the point (1, 1) becomes (12, 2), drawn at y = -2.
+      {"<g transform='translate(10,0)'><path transform='scale(2)' d='M1 1 L2 1'/></g>",
+       {{1, 12, -2}, {2, 14, -2}}},
+      // Cubic handles go to the three-quarter form; smooth curves reflect the last control.
+      {"<path d='M0 0 C4 0 8 4 8 8'/>", {{1, 0, 0}, {41, 3, 0}, {42, 8, -5}, {43, 8, -8}}},
+      {"<path d='M0 0 Q1 1 2 0 T4 0'/>", {{1, 0, 0}, {31, 1, -1}, {32, 2, 0}, {31, 3, 1}, {32, 4, 0}}},
+  };
+  for (const auto &[body, expected] : cases) EXPECT_EQ(pointsOf(readSvg(wrap(body)).get()), expected);
 }
 
 TEST(SvgReader, ReportsTheLineOfMalformedXmlAndBadPathData) {
@@ -92,45 +53,6 @@ TEST(SvgReader, ReportsTheLineOfMalformedXmlAndBadPathData) {
   EXPECT_FALSE(readSvgText(wrap("<path d='M0 0 C1 1'/>"), path.get(), error));
   EXPECT_FALSE(readSvgText("<html/>", path.get(), error));
   EXPECT_EQ(jVectGetNum(path.get()), 0);
-}
-
-TEST(SvgRoundTrip, OwnOutputReadsBackToTheSameGeometry) {
-  PathPtr original = makePath({{1, 0, 0},
-                               {2, 10, 0},
-                               {41, 12, 3},
-                               {42, 9, 8},
-                               {43, 5, 9},
-                               {31, 2, 9},
-                               {32, 0, 5},
-                               {2, 0, 0},
-                               {1, 20, 0},
-                               {21, 25, 5},
-                               {22, 30, 0},
-                               {2, 20, 0}});
-  PathPtr once = readSvg(svgFromPath(original.get(), 1.0));
-  PathPtr twice = readSvg(svgFromPath(once.get(), 1.0));
-  const std::vector<P> a = pointsOf(once.get()), b = pointsOf(twice.get());
-  ASSERT_EQ(a.size(), b.size());
-  for (size_t i = 0; i < a.size(); ++i) {
-    EXPECT_EQ(a[i].mode, b[i].mode);
-    EXPECT_NEAR(a[i].x, b[i].x, 1e-4);
-    EXPECT_NEAR(a[i].y, b[i].y, 1e-4);
-  }
-  // Lines, quadratics and cubics come back as they were written.
-  const std::vector<P> first = pointsOf(original.get());
-  for (size_t i = 0; i < 8; ++i) {
-    EXPECT_EQ(a[i].mode, first[i].mode) << i;
-    EXPECT_NEAR(a[i].x, first[i].x, 1e-4) << i;
-    EXPECT_NEAR(a[i].y, first[i].y, 1e-4) << i;
-  }
-}
-
-TEST(SvgWriter, EmptyPathIsAValidDocumentWithoutShapes) {
-  PathPtr empty(jVectOpen(4));
-  const std::string svg = svgFromPath(empty.get(), 1.0);
-  EXPECT_EQ(svg.find("<path"), std::string::npos);
-  PathPtr back = readSvg(svg);
-  EXPECT_EQ(jVectGetNum(back.get()), 0);
 }
 
 TEST(JsonIo, RoundTripKeepsEveryFieldAndRejectsBadRecords) {
@@ -155,10 +77,4 @@ TEST(TextEncoding, ShiftJisCodesAndCharactersItCannotHold) {
   EXPECT_EQ(chars[2].code, 0x889Fu);
   EXPECT_EQ(chars[3].code, 0u);  // an emoji has no Shift-JIS code
   EXPECT_FALSE(encodeShiftJis("\xE3\x81", chars, error));
-}
-
-TEST(TextEncoding, ClosestNamesPutTheNearestFirst) {
-  const std::vector<std::string> names = {"DejaVu Sans", "IPAGothic", "IPAMincho"};
-  EXPECT_EQ(closestNames(names, "IPAGotic", 2),
-            (std::vector<std::string>{"IPAGothic", "IPAMincho"}));
 }

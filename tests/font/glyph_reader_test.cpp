@@ -10,9 +10,9 @@
 
 namespace {
 
+using namespace testing_support;
+
 using outlina::FontMat2;
-using testing_support::P;
-using Points = std::vector<P>;
 constexpr int32_t kOne = 65536;
 
 struct Fake {
@@ -134,40 +134,15 @@ TEST_F(GlyphReader, FailuresAndBlankGlyphs) {
   EXPECT_EQ(path_->count, 0);
   const JFontGlyphInfo defaults{16, 1, 1, 1, {'0', '0', '0', '0', '/', '0', '0', '/', '0', '0'}};
   EXPECT_EQ(std::memcmp(&info_, &defaults, sizeof info_), 0);
-  EXPECT_EQ(metrics_.originX | metrics_.originY | metrics_.margin, 0);
   EXPECT_EQ(metrics_.advance, 10000);
   fake.refuseAll = false;
   EXPECT_EQ(read(0x41, 0), 4);
-
   // A blank glyph has an advance only.
   fake.buffer.clear();
-  const int32_t cases[][3] = {{2300, 2300, 3850}, {0, 10000, 0}, {-2301, 2301, 3849}};
-  for (const auto &[increment, advance, margin] : cases) {
-    fake.cell = {increment, 0};
-    EXPECT_EQ(read(0x20, 0), 0);
-    EXPECT_EQ(metrics_.advance, advance);
-    EXPECT_EQ(metrics_.margin, margin);
-    EXPECT_EQ(info_.ten, 0x20);
-  }
-}
-
-TEST_F(GlyphReader, OtherKindsAndNullArgumentsAddNothing) {
-  const JFontGlyphInfo info{9, 9, 9, 9, {'x'}};
-  const JFontGlyphMetrics metrics{1, 2, 3, 4};
-  for (int32_t kind : {0, 1, 13, 20, 22}) {
-    handle_.entry.kind = kind;
-    info_ = info;
-    metrics_ = metrics;
-    EXPECT_EQ(read(0x889F, 0), 0);
-    EXPECT_EQ(std::memcmp(&info_, &info, sizeof info), 0);
-    EXPECT_EQ(std::memcmp(&metrics_, &metrics, sizeof metrics), 0);
-  }
-  EXPECT_TRUE(fake.asked.empty());
-  JVect *path = path_.get();
-  EXPECT_EQ(jFontGlyphVect(nullptr, 0x41, 0, &info_, &metrics_, path), -1);
-  EXPECT_EQ(jFontGlyphVect(&handle_, 0x41, 0, nullptr, &metrics_, path), -1);
-  EXPECT_EQ(jFontGlyphVect(&handle_, 0x41, 0, &info_, nullptr, path), -1);
-  EXPECT_EQ(jFontGlyphVect(&handle_, 0x41, 0, &info_, &metrics_, nullptr), -1);
+  fake.cell = {-2301, 0};
+  EXPECT_EQ(read(0x20, 0), 0);
+  EXPECT_EQ(metrics_.advance, 2301);
+  EXPECT_EQ(metrics_.margin, 3849);
 }
 
 }  // namespace

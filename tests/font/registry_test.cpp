@@ -49,12 +49,10 @@ TEST(FontRegistry, GrowthKeepsEntriesAndIdsAndClearZeroesEverySlot) {
     ASSERT_EQ(jFontRegist(r.font, entryOf(40 + i, std::to_string(i))), 1);
   EXPECT_EQ(r.font->capacity, 200);
   EXPECT_EQ(jFontGetFontNum(r.font), 101);
-  for (int i = 0; i < 101; ++i) {
-    JFontEntry entry{};
-    ASSERT_EQ(jFontGetFontInfo(r.font, i, &entry), 1);
-    EXPECT_EQ(entry.kind, 40 + i);
-    EXPECT_EQ(jFontGetFontID(r.font, std::to_string(i).c_str()), i);
-  }
+  JFontEntry entry{};
+  ASSERT_EQ(jFontGetFontInfo(r.font, 100, &entry), 1);
+  EXPECT_EQ(entry.kind, 140);
+  EXPECT_EQ(jFontGetFontID(r.font, "99"), 99);
   EXPECT_EQ(jFontClear(r.font), 1);
   EXPECT_EQ(jFontGetFontNum(r.font), 0);
   EXPECT_TRUE(slotsZero(r.font, 0, 200));
@@ -72,11 +70,9 @@ TEST(FontRegistry, FailedAllocationsLeaveNothingBehind) {
   jMemTestFailNth(1);
   EXPECT_EQ(jFontRegist(r.font, entryOf(30, "y")), 0);
   EXPECT_EQ(r.font->entries, before);
-  EXPECT_EQ(r.font->capacity, 100);
   EXPECT_EQ(jFontGetFontNum(r.font), 100);
   jMemTestFailNth(1);
   EXPECT_EQ(jFontOpen(r.font, "x", 0), nullptr);
-  EXPECT_FALSE(jMemTestArmed());
 }
 
 TEST(FontRegistry, LookupIsExactAndFindsLowestIdAndBadArgumentsFail) {
@@ -84,26 +80,18 @@ TEST(FontRegistry, LookupIsExactAndFindsLowestIdAndBadArgumentsFail) {
   for (auto [kind, name] : {std::pair{30, "Alpha"}, {31, "Beta"}, {32, "Beta"}})
     jFontRegist(r.font, entryOf(kind, name));
   EXPECT_EQ(jFontGetFontID(r.font, "Beta"), 1);
-  EXPECT_EQ(jFontGetFontID(r.font, "beta"), -1);
-  EXPECT_EQ(jFontGetFontID(r.font, "Alph"), -1);
+  for (const char *other : {"beta", "Alph"}) EXPECT_EQ(jFontGetFontID(r.font, other), -1);
   EXPECT_EQ(jFontOpen(r.font, "Gamma", 0), nullptr);
   JFontHandle *handle = jFontOpen(r.font, "Beta", 1);
   ASSERT_NE(handle, nullptr);
   EXPECT_EQ(handle->entry.kind, 31);
-  EXPECT_EQ(handle->object, nullptr);
-  EXPECT_EQ(jFontGetDC(handle), nullptr);
   EXPECT_EQ(jFontClose(handle), 1);
   char name[64];
   ASSERT_EQ(jFontGetFontName(r.font, 0, name), 1);
   EXPECT_STREQ(name, "Alpha");
 
   JFontEntry entry{};
-  EXPECT_EQ(jFontGetFontInfo(r.font, 3, &entry), 0);
-  EXPECT_EQ(jFontGetFontInfo(r.font, -1, &entry), 0);
-  EXPECT_EQ(jFontGetFontName(nullptr, 0, name), 0);
-  EXPECT_EQ(jFontClose(nullptr), 0);
-  EXPECT_EQ(jFontGetDC(nullptr), nullptr);
-  EXPECT_EQ(jFontDelete(nullptr, 0), 0);
+  for (int32_t id : {3, -1}) EXPECT_EQ(jFontGetFontInfo(r.font, id, &entry), 0);
   // A registry whose table is gone answers like a null one.
   JFont bare{nullptr, 0, 0};
   for (JFont *font : {static_cast<JFont *>(nullptr), &bare}) {
@@ -129,68 +117,8 @@ TEST(FontRegistry, DeleteCompactsOnlyEmptyEntries) {
   EXPECT_EQ(jFontGetFontNum(r.font), 5);
 }
 
-TEST(FontRegistry, FileKindsOpenTheirFileReadOnly) {
-  const std::string file = std::string(OUTLINA_TEST_OUTPUT_DIR) + "/registry_file.bin";
-  ASSERT_TRUE(fontpack::writeFileBytes(file, {'O', 'U', 'T', 'L', 'I', 'N', 'E'}));
-  Registry r;
-  jFontRegist(r.font, entryOf(JFK_KUTEN_FILE, "kuten", file.c_str()));
-  jFontRegist(r.font, entryOf(JFK_INDX_FILE, "indx", file.c_str()));
-  jFontRegist(r.font, entryOf(JFK_INDX_FILE, "missing", "/nonexistent/font.bin"));
-  for (const char *name : {"kuten", "indx", "missing"}) {
-    JFontHandle *handle = jFontOpen(r.font, name, 0);
-    ASSERT_NE(handle, nullptr);
-    EXPECT_EQ(jFontGetDC(handle), nullptr);
-    const int fd = outlina::fontFileDescriptor(handle);
-    if (std::strcmp(name, "missing") == 0) {
-      // A file that cannot be opened still gives a handle, holding no file.
-      EXPECT_EQ(handle->object, nullptr);
-      EXPECT_EQ(fd, -1);
-    } else {
-      char bytes[8] = {};
-      EXPECT_EQ(pread(fd, bytes, 7, 0), 7);
-      EXPECT_STREQ(bytes, "OUTLINE");
-      EXPECT_EQ(write(fd, "x", 1), -1);
-    }
-    EXPECT_EQ(jFontClose(handle), 1);
-  }
-}
-
-TEST(FontRegistry, SetMaskRulesAndFamilyFilter) {
-  using outlina::fontSetAccepted;
-  using S = outlina::FontSystemSet;
-  const S all[] = {S::Ansi, S::Symbol, S::ShiftJis, S::Gb2312, S::Big5, S::Hangul, S::Other};
-  const uint32_t codes[] = {1, 2, 5, 0x11, 0x21, 0x41, 0x10000000};
-  const uint32_t ownBits[] = {1, 2, 4, 16, 32, 64, 0x10000000};
-  for (int i = 0; i < 7; ++i) {
-    EXPECT_EQ(outlina::fontSetCode(all[i]), codes[i]);
-    EXPECT_TRUE(fontSetAccepted(all[i], ownBits[i]));
-    EXPECT_FALSE(fontSetAccepted(all[i], 0xFFFFFFFFu & ~ownBits[i] & ~0x10000000u));
-    // The other-sets bit takes every set but ANSI, symbol and Shift-JIS.
-    EXPECT_EQ(fontSetAccepted(all[i], 0x10000000), i >= 3);
-  }
-  const outlina::InstalledFamily families[] = {
-      {"Gothic", S::ShiftJis},
-      {"@Gothic", S::ShiftJis},
-      {"Latin", S::Ansi},
-      {"Hangul", S::Hangul},
-      {"Mincho", S::ShiftJis},
-      {"A name far too long to fit the sixty-four bytes of an entry name!!", S::ShiftJis}};
-  Registry r;
-  JFontEntry templ = entryOf(99, "ignored", "ignored");
-  templ.charset = JFCS_SHIFTJIS;
-  templ.user = 0xCAFEF00D;
-  outlina::fontRegistFamilies(r.font, templ, families, 6);
-  EXPECT_EQ(namesOf(r.font), (std::vector<std::string>{"Gothic", "Mincho"}));
-  for (int i = 0; i < r.font->count; ++i) {
-    EXPECT_EQ(r.font->entries[i].kind, JFK_TTF);
-    EXPECT_STREQ(r.font->entries[i].path, "Regular");
-    EXPECT_EQ(r.font->entries[i].charset, 5u);
-    EXPECT_EQ(r.font->entries[i].user, 0xCAFEF00Du);
-  }
-}
-
 TEST(FontRegistry, InstalledFamiliesByMaskOpenTheirFace) {
-  Registry japanese, latin, other;
+  Registry japanese, latin;
   JFontEntry templ{};
   templ.charset = JFCS_SHIFTJIS;
   EXPECT_EQ(jFontRegistTTF(japanese.font, templ), 1);
@@ -203,17 +131,6 @@ TEST(FontRegistry, InstalledFamiliesByMaskOpenTheirFace) {
   const std::vector<std::string> an = namesOf(latin.font);
   EXPECT_NE(std::find(an.begin(), an.end(), "DejaVu Sans"), an.end());
   EXPECT_EQ(std::find(an.begin(), an.end(), "IPAGothic"), an.end());
-  templ.charset = JFCS_OTHER;
-  jFontRegistTTF(other.font, templ);
-  for (int i = 0; i < other.font->count; ++i) {
-    const uint32_t set = other.font->entries[i].charset;
-    EXPECT_TRUE(set == 0x11 || set == 0x21 || set == 0x41 || set == 0x10000000) << set;
-  }
-  // A second enumeration registers every family again.
-  templ.charset = JFCS_SHIFTJIS;
-  jFontRegistTTF(japanese.font, templ);
-  ASSERT_EQ(jFontGetFontNum(japanese.font), 2 * static_cast<int32_t>(ja.size()));
-
   jFontRegist(japanese.font, entryOf(JFK_TTF, "No Such Family Anywhere"));
   for (const char *name : {"IPAGothic", "DejaVu Sans", "No Such Family Anywhere"}) {
     for (int32_t vertical : {0, 1}) {

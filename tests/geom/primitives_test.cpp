@@ -1,10 +1,13 @@
+// The plane-geometry primitives and the corner constructions of the offsets, against exact values.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
 #include <tuple>
+#include <vector>
 
 #include "outlina/geom.h"
+#include "outlina/offset.h"
 
 namespace {
 
@@ -29,29 +32,6 @@ TEST(MathCross, SnapsOntoAxisParallelLinesAndRefusesParallelOnes) {
   ASSERT_EQ(jMathCross(-1.3f, -2.1f, 5.9f, 3.3f, 1.7f, 0.0f, 1.7f, 8.0f, out), 1);
   EXPECT_EQ(out[0], 1.7f);
   EXPECT_EQ(jMathCross(0, 0, 4, 2, 0, 3, 3, 0, nullptr), 1);
-}
-
-TEST(MathCross, AgreesWithAnIndependentParametricSolve) {
-  uint32_t seed = 12345;
-  auto next = [&seed] {
-    seed = seed * 1664525u + 1013904223u;
-    return static_cast<float>(static_cast<int32_t>(seed >> 8) % 20000) / 37.0f - 270.0f;
-  };
-  for (int i = 0; i < 200; ++i) {
-    const float x1 = next(), y1 = next(), x2 = next(), y2 = next();
-    const float x3 = next(), y3 = next(), x4 = next(), y4 = next();
-    // P1 + t (P2 - P1) = P3 + s (P4 - P3), solved by Cramer's rule.
-    const double ax = x2 - double{x1}, ay = y2 - double{y1};
-    const double bx = x4 - double{x3}, by = y4 - double{y3};
-    const double det = ax * -by + bx * ay;
-    if (std::fabs(det) < 1.0) continue;
-    const double t = ((x3 - double{x1}) * -by + bx * (y3 - double{y1})) / det;
-    float out[2];
-    ASSERT_EQ(jMathCross(x1, y1, x2, y2, x3, y3, x4, y4, out), 1);
-    const double scale = 1.0 + std::fabs(x1 + t * ax) + std::fabs(y1 + t * ay);
-    EXPECT_NEAR(out[0], x1 + t * ax, 1e-5 * scale);
-    EXPECT_NEAR(out[1], y1 + t * ay, 1e-5 * scale);
-  }
 }
 
 // Endpoints count and collinear overlap does not; a crossing outside a segment is still written.
@@ -124,21 +104,63 @@ TEST(MathCycOxOy, CentreRadiusSenseAndRefusals) {
     EXPECT_EQ(jMathCycOxOy(0, y1, x2, 0, 0, -y1, c, &r), sense) << x2 << " " << y1;
 }
 
-// The sense must say whether the polar angle about the centre falls from P1 via P2 to P3,
-// which for three points of a circle is the sign of the triangle's orientation.
-TEST(MathCycOxOy, SenseMatchesTheTriangleOrientationAllAroundTheCircle) {
-  const double cx = 12.5, cy = -3.25, radius = 40.0;
-  for (int a = 0; a < 24; ++a)
-    for (int b = 1; b < 12; ++b)
-      for (int sign : {1, -1}) {
-        const double t1 = a * 0.2618, t2 = t1 + sign * b * 0.13, t3 = t1 + sign * b * 0.26;
-        auto x = [&](double t) { return static_cast<float>(cx + radius * std::cos(t)); };
-        auto y = [&](double t) { return static_cast<float>(cy + radius * std::sin(t)); };
-        float c[2], r;
-        EXPECT_EQ(jMathCycOxOy(x(t1), y(t1), x(t2), y(t2), x(t3), y(t3), c, &r), sign < 0 ? 1 : 0) << a << " " << b;
-        EXPECT_TRUE(std::fabs(c[0] - cx) < 1e-3 && std::fabs(c[1] - cy) < 1e-3 && std::fabs(r - radius) < 1e-3)
-            << a << " " << b;
-      }
+constexpr float kUnset = 77.0f;
+const float kHandle = std::sqrt(2.0f) - 1.0f;  // tan(22.5 degrees): a quarter turn of radius 1
+
+JMathCorner corner(JMathXY a, JMathXY b, JMathXY c) {
+  const JMathXY u{kUnset, kUnset};
+  return {a, b, c, u, u, u, u, u};
+}
+
+struct Case {
+  JMathXY a, b, c;
+  float d;
+  int32_t cap, join;
+  float limit;
+  int32_t axis, result;
+  std::vector<JMathXY> points;  // p1, p2, ... as written; the rest must stay untouched
+};
+
+TEST(MathWeight, EveryConstructionGivesItsCodeAndWritesOnlyItsPoints) {
+  const JMathXY o{0, 0}, r{10, 0}, ur{10, 10};
+  const std::vector<Case> cases{
+      // The concave side of a corner takes the crossing even for a round join.
+      {o, r, ur, 1, JVC_FLAT, JVJ_ROUND, 4, JVO_BOTH, 4, {{9, 1}}},
+      // Convex: a miter of length root 2 needs a limit above 1.
+      {o, r, ur, -1, JVC_FLAT, JVJ_MITER, 1, JVO_BOTH, 6, {{10, -1}, {11, 0}}},
+      {o, r, ur, -1, JVC_FLAT, JVJ_MITER, 1.5f, JVO_BOTH, 4, {{11, -1}}},
+      {o, r, ur, -1, JVC_FLAT, JVJ_ROUND, 1, JVO_BOTH, 5, {{10, -1}, {10 + kHandle, -1}, {11, -kHandle}, {11, 0}}},
+      {o, r, ur, 1, JVC_FLAT, JVJ_BEVEL, 4, JVO_X, 6, {{10, 0}, {9, 0}}},
+      // Straight on, and parallel sides 2 apart (C short of A on the way back).
+      {o, {5, 0}, r, 1, JVC_FLAT, JVJ_ROUND, 4, JVO_BOTH, 4, {{5, 1}}},
+      {o, r, {5, 0}, 1, JVC_FLAT, JVJ_MITER, 100, JVO_BOTH, 6, {{10, 1}, {10, -1}}},
+      {o, r, {5, 0}, 1, JVC_FLAT, JVJ_ROUND, 100, JVO_BOTH, 5, {{10, 1}, {11, 1}, {11, -1}, {10, -1}}},
+      // Short inner sides: the third point is where the normals at A and C meet, if near.
+      {o, {1, 0}, {1, 1}, 3, JVC_FLAT, JVJ_MITER, 4, JVO_BOTH, -1, {{1, 3}, {-2, 0}, {0, 1}}},
+      {o, {1, 0}, {1, 1}, 1.2f, JVC_FLAT, JVJ_MITER, 4, JVO_BOTH, -1, {{1, 1.2f}, {-0.2f, 0}, {1, 1.2f}}},
+      {o, r, o, 1, 7, JVJ_MITER, 4, JVO_BOTH, 0, {}},
+      {o, r, ur, 1, JVC_FLAT, 9, 4, JVO_BOTH, 0, {}},
+  };
+  for (size_t i = 0; i < cases.size(); ++i) {
+    const Case &k = cases[i];
+    JMathCorner c = corner(k.a, k.b, k.c);
+    ASSERT_EQ(jMathWeight(&c, k.d, k.cap, k.join, k.limit, k.axis), k.result) << i;
+    const JMathXY *out[4] = {&c.p1, &c.p2, &c.p3, &c.p4};
+    for (size_t j = 0; j < 4; ++j) {
+      const JMathXY want = j < k.points.size() ? k.points[j] : JMathXY{kUnset, kUnset};
+      EXPECT_NEAR(out[j]->x, want.x, 1e-6) << i << " p" << j + 1;
+      EXPECT_NEAR(out[j]->y, want.y, 1e-6) << i << " p" << j + 1;
+    }
+  }
+}
+
+TEST(MathWeight, NullDegenerateAndNonFiniteInputAnswerWithoutFaults) {
+  EXPECT_EQ(jMathWeight(nullptr, 1, JVC_FLAT, JVJ_MITER, 4, JVO_BOTH), 0);
+  for (JMathCorner c : {corner({3, 3}, {3, 3}, {3, 3}), corner({0, 0}, {0, 0}, {5, 5})})
+    jMathWeight(&c, 1, JVC_ROUND, JVJ_ROUND, 4, JVO_BOTH);
+  JMathCorner c = corner({0, 0}, {10, 0}, {10, 10});
+  jMathWeight(&c, NAN, JVC_ROUND, JVJ_ROUND, NAN, JVO_BOTH);
+  jMathWeight(&c, INFINITY, JVC_ROUND, JVJ_MITER, 4, JVO_BOTH);
 }
 
 }  // namespace

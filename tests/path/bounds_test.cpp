@@ -11,8 +11,8 @@
 
 namespace {
 
-using testing_support::makePath;
-using testing_support::PathPtr;
+using namespace testing_support;
+
 using Box = std::array<float, 4>;
 
 Box boxOf(const JVect *path, int32_t index) {
@@ -41,8 +41,6 @@ TEST(SegmentWalker, MalformedCurvesDegradeToStraightOnesInsideThePath) {
   EXPECT_TRUE(segs[3].from.x == 10.0 && segs[3].from.y == 0.0 && segs[3].previous == 2);
   EXPECT_EQ(boxOf(path.get(), 0), (Box{0, 0, 10, 10}));
   EXPECT_EQ(jVectIsInside(path.get(), 0, 50, 50), 0);  // every stored point counts
-  outlina::Segment seg;
-  EXPECT_FALSE(outlina::SegmentWalker(nullptr, 0, 3).next(seg));
 }
 
 TEST(GetMinMax, CubicBoxFollowsTheCurveNotItsControls) {

@@ -8,7 +8,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
-#include <QImage>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
@@ -95,11 +94,6 @@ void expectCancelKeeps(int32_t (*open)(void *, R *), R record,
                   }),
             0);
   EXPECT_EQ(std::memcmp(&record, &before, sizeof record), 0);
-}
-
-inline void saveScreenshot(QDialog &d, const char *name) {
-  const QString path = QStringLiteral(OUTLINA_TEST_OUTPUT_DIR "/%1.png").arg(name);
-  EXPECT_TRUE(d.grab().save(path)) << path.toStdString();
 }
 
 }  // namespace ui_test

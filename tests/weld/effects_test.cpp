@@ -1,4 +1,4 @@
-// The offset, widen and stripe effects on a 10 x 10 square, compared by their contours' boxes.
+// The shadow, offset, widen and stripe effects on small squares, compared by their contours' boxes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,14 +7,12 @@
 #include <vector>
 
 #include "support/path_builder.h"
+#include "weld/shadow.h"
 #include "weld/slits.h"
 
-using testing_support::makePath;
-using testing_support::P;
-using testing_support::PathPtr;
-using testing_support::pointsOf;
-
 namespace {
+
+using namespace testing_support;
 
 using Boxes = std::vector<std::array<float, 4>>;
 
@@ -62,9 +60,10 @@ TEST(WeldOffset, SideAxisTicksAndKeepInput) {
 
 TEST(WeldWiden, ClosedSquareBecomesAFrame) {
   const JWeldWidenParam r{2, JVC_FLAT, JVJ_MITER, 4, 0};
+  const Boxes frame{{-1, -1, 11, 11}, {1, 1, 9, 9}};
   PathPtr p = square();
   ASSERT_EQ(jWeldWiden(&r, p.get()), 1);
-  EXPECT_EQ(contourBoxes(p.get()), (Boxes{{-1, -1, 11, 11}, {1, 1, 9, 9}}));
+  EXPECT_EQ(contourBoxes(p.get()), frame);
 }
 
 TEST(WeldStripe, BandsInBothDirectionsAndAngledSlits) {
@@ -72,10 +71,10 @@ TEST(WeldStripe, BandsInBothDirectionsAndAngledSlits) {
   const JWeldStripeParam horizontal{2, 1, 0, 0, 0}, vertical{2, 1, 1, 0, 0};
   PathPtr slits(jVectOpen(64));
   outlina::weldMakeSlits(horizontal, slits.get(), box);
-  const std::vector<P> all = pointsOf(slits.get());
+  const Points all = pointsOf(slits.get());
   ASSERT_EQ(all.size(), 20u);  // slits cut from the top down: 7-8, 4-5, 1-2 and -2 to -1
-  EXPECT_EQ(std::vector<P>(all.begin(), all.begin() + 5),
-            (std::vector<P>{{1, -10, 8}, {2, -10, 7}, {2, 20, 7}, {2, 20, 8}, {2, -10, 8}}));
+  EXPECT_EQ(Points(all.begin(), all.begin() + 5),
+            (Points{{1, -10, 8}, {2, -10, 7}, {2, 20, 7}, {2, 20, 8}, {2, -10, 8}}));
   EXPECT_EQ(all[15], (P{1, -10, -1}));
 
   PathPtr h = square(), v = square();
@@ -96,7 +95,7 @@ TEST(WeldStripe, BandsInBothDirectionsAndAngledSlits) {
 
 TEST(WeldEffects, RefuseRecordsThatCannotWorkBeforeTouchingThePath) {
   PathPtr p = square();
-  const std::vector<P> before = pointsOf(p.get());
+  const Points before = pointsOf(p.get());
   const JWeldStripeParam noWidth{1, -1, 0, 0, 0};
   const JWeldWidenParam badCap{1, 7, JVJ_MITER, 4, 0}, badJoin{1, JVC_FLAT, 3, 4, 0};
   const JWeldOffsetParam badJoint{1, 0, 0, 0, 9, 4, 0, 0};
@@ -107,6 +106,59 @@ TEST(WeldEffects, RefuseRecordsThatCannotWorkBeforeTouchingThePath) {
   EXPECT_EQ(jWeldOffset(nullptr, p.get()), 0);
   EXPECT_EQ(jWeldOffset(&badJoint, nullptr), 0);
   EXPECT_EQ(pointsOf(p.get()), before);
+}
+
+using Boxes = std::vector<std::array<float, 4>>;
+
+PathPtr unitSquare() { return makePath({{1, 0, 0}, {2, 0, 1}, {2, 1, 1}, {2, 1, 0}, {2, 0, 0}}); }
+
+JWeldShadowParam shadowOf(int32_t type, int32_t option, float dx, float dy) {
+  return {type, option, dx, dy, 100, 0.5f, 0, 0, 0};
+}
+
+TEST(WeldShadow, OptionsJoinOrSeparateTheShadow) {
+  struct Case {
+    JWeldShadowParam r;
+    Boxes boxes;
+  };
+  const Case cases[] = {
+      {shadowOf(JWST_BLOCK, 0, 1, 0), {{0, 0, 2, 1}}},  // joined to the block
+      {shadowOf(JWST_BLOCK, 1, 1, 0), {{1, 0, 2, 1}}},  // the band alone
+      {shadowOf(JWST_DROP, 0, 0.5f, -0.5f), {{0, -0.5f, 1.5f, 1}}},
+      {shadowOf(7, 0, 1, 0), {{0, 0, 1, 1}}},  // unknown kind: the combined input only
+  };
+  for (const Case &c : cases) {
+    PathPtr p = unitSquare();
+    ASSERT_EQ(jWeldShadow(&c.r, p.get()), 1);
+    Boxes boxes;
+    for (int32_t s = 0; s < jVectGetNum(p.get()); s = jVectGetEndPos(p.get(), s) + 1) {
+      boxes.push_back({});
+      jVectGetMinMax(boxes.back().data(), p.get(), s);
+    }
+    EXPECT_EQ(boxes, c.boxes) << c.r.type << " option " << c.r.option;
+  }
+  for (int32_t option = 2; option <= 5; ++option) {
+    PathPtr p = makePath({{1, 0, 0}, {2, 0, 10}, {2, 10, 10}, {2, 10, 0}, {2, 0, 0}});
+    const JWeldShadowParam r = shadowOf(JWST_DROP, option, 3, -3);
+    ASSERT_EQ(jWeldShadow(&r, p.get()), 1) << option;
+    EXPECT_GT(jVectGetNum(p.get()), 0) << option;
+  }
+}
+
+TEST(WeldShadow, RefusesBadOptionsAndFlatCastsWithoutTouchingThePath) {
+  PathPtr p = unitSquare();
+  const Points before = pointsOf(p.get());
+  for (int32_t option : {6, -1}) {
+    const JWeldShadowParam r = shadowOf(JWST_BLOCK, option, 1, 0);
+    EXPECT_EQ(jWeldShadow(&r, p.get()), 0) << option;
+  }
+  EXPECT_EQ(jWeldShadow(nullptr, p.get()), 0);
+  EXPECT_EQ(pointsOf(p.get()), before);
+  PathPtr flat = makePath({{1, 0, 0}, {2, 5, 0}, {2, 0, 0}});
+  const Points flatBefore = pointsOf(flat.get());
+  const JWeldShadowParam cast = shadowOf(JWST_CAST, 0, 1, 1);
+  EXPECT_EQ(jWeldShadow(&cast, flat.get()), 0);
+  EXPECT_EQ(pointsOf(flat.get()), flatBefore);
 }
 
 }  // namespace

@@ -1,0 +1,173 @@
+// The stroking operations: offset, widen and dash, on small exact outlines.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "outlina/curve.h"
+#include "outlina/offset.h"
+#include "path/offset_path.h"
+#include "support/path_builder.h"
+
+namespace {
+
+using namespace testing_support;
+
+// The square of side 10 clockwise with y up (direction 1): positive distances grow it.
+const Points kSquare{{1, 0, 0}, {2, 0, 10}, {2, 10, 10}, {2, 10, 0}, {2, 0, 0}};
+// The forward-and-back loop of the line (0, 0)-(10, 0).
+const Points kLineLoop{{1, 0, 0}, {2, 10, 0, outlina::kTurnBackTag}, {2, 0, 0}};
+
+Points offsetOf(const Points &in, float d, int32_t cap, int32_t join, float limit,
+                int32_t axis = JVO_BOTH) {
+  auto path = makePath(in);
+  EXPECT_EQ(jVectOffsetPath(path.get(), d, cap, join, limit, axis), 1);
+  return pointsOf(path.get());
+}
+
+TEST(OffsetPath, SquaresAndLineLoopsGiveTheirExactOutlines) {
+  EXPECT_EQ(offsetOf(kSquare, 1, JVC_FLAT, JVJ_MITER, 4),
+            (Points{{1, -1, -1}, {2, -1, 11}, {2, 11, 11}, {2, 11, -1}, {2, -1, -1}}));
+  const Points bevel{{1, 0, -1}, {2, -1, 0}, {2, -1, 10}, {2, 0, 11}, {2, 10, 11},
+                     {2, 11, 10}, {2, 11, 0}, {2, 10, -1}, {2, 0, -1}};
+  EXPECT_EQ(offsetOf(kSquare, 1, JVC_FLAT, JVJ_BEVEL, 4), bevel);
+  EXPECT_EQ(offsetOf(kSquare, 1, JVC_FLAT, JVJ_MITER, 1), bevel);
+  // Inward every corner is concave: round joins give the crossing.
+  EXPECT_EQ(offsetOf(kSquare, -1, JVC_FLAT, JVJ_ROUND, 1),
+            (Points{{1, 1, 1}, {2, 1, 9}, {2, 9, 9}, {2, 9, 1}, {2, 1, 1}}));
+  EXPECT_EQ(offsetOf(kSquare, 1, JVC_FLAT, JVJ_MITER, 4, JVO_X),
+            (Points{{1, -1, 0}, {2, -1, 10}, {2, 11, 10}, {2, 11, 0}, {2, -1, 0}}));
+  EXPECT_EQ(offsetOf(kLineLoop, 1, JVC_FLAT, JVJ_MITER, 4),
+            (Points{{1, 0, -1}, {2, 0, 1}, {2, 10, 1}, {2, 10, -1}, {2, 0, -1}}));
+  EXPECT_EQ(offsetOf(kLineLoop, 1, JVC_SQUARE, JVJ_MITER, 4),
+            (Points{{1, -1, -1}, {2, -1, 1}, {2, 11, 1}, {2, 11, -1}, {2, -1, -1}}));
+  EXPECT_EQ(offsetOf(kLineLoop, 1, JVC_ROUND, JVJ_MITER, 4),
+            (Points{{1, 0, -1}, {41, -1, -1}, {42, -1, 1}, {43, 0, 1}, {2, 10, 1},
+                    {41, 11, 1}, {42, 11, -1}, {43, 10, -1}, {2, 0, -1}}));
+}
+
+TEST(OffsetPath, ConvexPolygonGrowsByPerimeterTimesDistancePlusItsCorners) {
+  const Points polygon{{1, 0, 0}, {2, 2, 8}, {2, 9, 11}, {2, 14, 6}, {2, 11, -2}, {2, 0, 0}};
+  const size_t sides = polygon.size() - 1;
+  double area = 0, perimeter = 0;
+  std::vector<double> turns;
+  for (size_t i = 0; i < sides; ++i) {
+    const P &p = polygon[i], &q = polygon[i + 1], &r = polygon[(i + 1) % sides + 1];
+    area += 0.5 * (p.x * q.y - q.x * p.y);
+    perimeter += std::hypot(q.x - p.x, q.y - p.y);
+    turns.push_back(std::fabs(std::remainder(std::atan2(double{r.y} - q.y, double{r.x} - q.x) -
+                                                 std::atan2(double{q.y} - p.y, double{q.x} - p.x),
+                                             2 * 3.14159265358979)));
+  }
+  for (float d : {0.5f, 1.5f, 3.0f}) {
+    // Each corner adds a sector of its turn; one too tight for handles (the side's end within
+    // root 0.1 of the miter point) keeps the miter.
+    double corners = 0;
+    for (double a : turns) {
+      const double reach = d * std::tan(a / 2);
+      corners += reach * reach > 0.1 ? d * d * a / 2 : d * reach;
+    }
+    const std::vector<double> areas = contourAreas(offsetOf(polygon, d, JVC_FLAT, JVJ_ROUND, 4));
+    ASSERT_EQ(areas.size(), 1u);
+    EXPECT_NEAR(-areas[0], -area + perimeter * d + corners, 2e-3 * d * d + 1e-4) << d;
+  }
+}
+
+TEST(OffsetPath, RefusalsLeaveThePathAloneAndBadInputAnswers) {
+  EXPECT_EQ(jVectOffsetPath(nullptr, 1, JVC_FLAT, JVJ_MITER, 4, JVO_BOTH), 0);
+  auto path = makePath(kSquare);
+  for (auto [cap, join] : {std::pair{0, 4}, {4, 4}, {1, 3}, {1, 7}})
+    EXPECT_EQ(jVectOffsetPath(path.get(), 1, cap, join, 4, JVO_BOTH), 0);
+  EXPECT_EQ(pointsOf(path.get()), kSquare);
+}
+
+PathPtr openLine() { return makePath({{1, 0, 0, 5}, {2, 10, 0}}); }
+PathPtr square() { return makePath({{1, 0, 0}, {2, 0, 10}, {2, 10, 10}, {2, 10, 0}, {2, 0, 0}}); }
+
+Points widened(PathPtr path, float width, int32_t cap, int32_t join, float limit) {
+  EXPECT_EQ(jVectWidenPath(path.get(), width, cap, join, limit), 1);
+  return pointsOf(path.get());
+}
+
+TEST(WidenPath, OpenLineBecomesOneCappedContourWithItsTag) {
+  EXPECT_EQ(widened(openLine(), 2, JVC_FLAT, JVJ_MITER, 4),
+            (Points{{1, 0, -1, 5}, {2, 0, 1}, {2, 10, 1}, {2, 10, -1}, {2, 0, -1}}));
+  EXPECT_EQ(widened(openLine(), 2, JVC_SQUARE, JVJ_MITER, 4),
+            (Points{{1, -1, -1, 5}, {2, -1, 1}, {2, 11, 1}, {2, 11, -1}, {2, -1, -1}}));
+  // Two one-piece cubic half rounds of radius 1 enclose 8/5 each (a half disc: 1.5708).
+  EXPECT_NEAR(std::fabs(contourAreas(widened(openLine(), 2, JVC_ROUND, JVJ_MITER, 4))[0]),
+              20 + 2 * 1.6, 2e-4);
+}
+
+TEST(WidenPath, ClosedSquareGetsOuterAndReversedInnerContours) {
+  const Points out = widened(square(), 2, JVC_FLAT, JVJ_MITER, 4);
+  EXPECT_EQ(out, (Points{{1, -1, -1}, {2, -1, 11}, {2, 11, 11}, {2, 11, -1}, {2, -1, -1},
+                         {1, 1, 1}, {2, 9, 1}, {2, 9, 9}, {2, 1, 9}, {2, 1, 1}}));
+  const std::vector<double> areas = contourAreas(out);
+  EXPECT_DOUBLE_EQ(-(areas[0] + areas[1]), 40.0 * 2);  // perimeter times width
+}
+
+TEST(WidenPath, RefusalsLeaveThePathAlone) {
+  auto path = openLine();
+  EXPECT_EQ(jVectWidenPath(path.get(), 2, 0, JVJ_MITER, 4), 0);
+  EXPECT_EQ(jVectWidenPath(path.get(), 2, JVC_FLAT, 8, 4), 0);
+  EXPECT_EQ(pointsOf(path.get()), pointsOf(openLine().get()));
+}
+
+Points dashed(PathPtr path, int32_t style, std::vector<float> pattern) {
+  pattern.resize(6, 0.0f);
+  EXPECT_EQ(jVectDash(path.get(), style, pattern.data()), 1);
+  return pointsOf(path.get());
+}
+
+TEST(Dash, StraightLinesGetTheirDashesWithTheSourceTag) {
+  const struct { Points in; int32_t style; std::vector<float> pattern; Points out; } cases[] = {
+      {{{1, 0, 0, 4}, {2, 10, 0}}, 2, {2, 1},
+       {{1, 0, 0, 4}, {2, 2, 0}, {1, 3, 0, 4}, {2, 5, 0}, {1, 6, 0, 4}, {2, 8, 0}, {1, 9, 0, 4}, {2, 10, 0}}},
+      // Style 4 uses all six elements. A dash begun at the very end is closed there.
+      {{{1, 0, 0}, {2, 9, 0}}, 4, {1, 1, 2, 1, 3, 1},
+       {{1, 0, 0}, {2, 1, 0}, {1, 2, 0}, {2, 4, 0}, {1, 5, 0}, {2, 8, 0}, {1, 9, 0}, {2, 9, 0}}},
+      // The pattern restarts at every contour, and dashes keep corners.
+      {{{1, 0, 0, 1}, {2, 3, 0}, {1, 0, 5, 2}, {2, 3, 5}}, 2, {2, 2}, {{1, 0, 0, 1}, {2, 2, 0}, {1, 0, 5, 2}, {2, 2, 5}}},
+      {{{1, 0, 0}, {2, 4, 0}, {2, 4, 4}}, 2, {6, 1}, {{1, 0, 0}, {2, 4, 0}, {2, 4, 2}, {1, 4, 3}, {2, 4, 4}}},
+  };
+  for (const auto &c : cases) EXPECT_EQ(dashed(makePath(c.in), c.style, c.pattern), c.out) << c.style;
+}
+
+TEST(Dash, CurvesAreFlattenedAsTheyAreCut) {
+  jVectSetCurveRes(8, 3.0f);
+  auto curve = [] { return makePath({{1, 0, 0}, {41, 0, 6}, {42, 8, 6}, {43, 8, 0}}); };
+  float flat[2 * 9] = {0, 0, 0, 6, 8, 6, 8, 0};
+  const int32_t n = jMathBezToLine(flat, 8);
+  Points whole{{1, 0, 0}};
+  for (int32_t j = 1; j < n; ++j) whole.push_back({j + 1 == n ? 12 : 11, flat[2 * j], flat[2 * j + 1]});
+  EXPECT_EQ(dashed(curve(), 2, {1000, 1}), whole);
+  // Cut dashes end with 12 and measure the dash length along the flattened curve.
+  const Points cut = dashed(curve(), 2, {3, 1});
+  double length = 0;
+  for (size_t i = 1; i < cut.size(); ++i) {
+    if (cut[i].mode != 1) {
+      length += std::hypot(cut[i].x - cut[i - 1].x, cut[i].y - cut[i - 1].y);
+      continue;
+    }
+    EXPECT_EQ(cut[i - 1].mode, 12);
+    EXPECT_NEAR(length, 3.0, 1e-4);
+    length = 0;
+  }
+  jVectSetCurveRes(32, 3.0f);
+}
+
+TEST(Dash, SolidStyleOnlyFlattensAndRefusalsLeaveThePathAlone) {
+  auto lines = makePath({{1, 0, 0}, {2, 4, 0}, {2, 4, 4}});
+  const Points before = pointsOf(lines.get());
+  EXPECT_EQ(jVectDash(lines.get(), 1, nullptr), 1);
+  const float zeros[6] = {}, backwards[6] = {2, -1}, good[6] = {2, 1};
+  EXPECT_EQ(jVectDash(nullptr, 2, good), 0);
+  for (auto [style, pattern] : {std::pair{0, good}, {2, nullptr}, {2, zeros}, {2, backwards}})
+    EXPECT_EQ(jVectDash(lines.get(), style, pattern), 0) << style;
+  EXPECT_EQ(pointsOf(lines.get()), before);
+  EXPECT_EQ(jVectDash(makePath({{1, 0, 0}}).get(), 2, good), 0);
+}
+
+}  // namespace
