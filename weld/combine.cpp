@@ -227,6 +227,33 @@ class BoxGrid {
     return true;
   }
 
+  // Visits every member whose box may hold a point of segment g (some more than once), walking
+  // the cells along g a cell's length at a time: a long slanted edge then meets the cells near
+  // its line rather than all of its box. false as query.
+  template <class Visit>
+  bool querySegment(const JWeldSegment &g, Visit visit) {
+    const Box whole = boxOf(g);
+    const double reach = std::max(whole.maxX - whole.minX, whole.maxY - whole.minY);
+    const double pieces = std::ceil(reach / cell_);
+    if (!(pieces > 1.0 && pieces <= kMaxCellsPerQuery)) return query(whole, visit);
+    const int64_t n = static_cast<int64_t>(pieces);
+    const double x0 = g.x0, y0 = g.y0, dx = double{g.x1} - x0, dy = double{g.y1} - y0;
+    const double margin = kSideMargin * (std::fabs(x0) + std::fabs(y0) + reach + 1.0);
+    for (int64_t k = 0; k < n; ++k) {
+      const double t0 = static_cast<double>(k) / n, t1 = static_cast<double>(k + 1) / n;
+      const double ax = x0 + t0 * dx, ay = y0 + t0 * dy, bx = x0 + t1 * dx, by = y0 + t1 * dy;
+      const Box b = {std::min(ax, bx) - margin, std::min(ay, by) - margin,
+                     std::max(ax, bx) + margin, std::max(ay, by) + margin};
+      forCells(spanOf(b), [&](uint64_t key) {
+        const uint64_t slot = find(key);
+        for (int64_t e = start_[slot]; e < start_[slot + 1]; ++e) visit(entries_[e]);
+      });
+    }
+    for (int32_t k = 0; k < bigCount_; ++k)
+      if (mayMeet(weldTables.segments[big_[k]], whole)) visit(big_[k]);
+    return true;
+  }
+
   // Visits every member whose box may meet b (some more than once); false when b is so large
   // that the caller should rather visit all members.
   template <class Visit>
@@ -817,7 +844,7 @@ bool weldSplitAtCrossings() {
     for (int32_t s = t.contours[c].first; s < t.contours[c].end; ++s) {
       if (t.segments[s].flags <= 0) continue;
       int32_t count = 0;
-      const bool indexed = grid.query(boxOf(t.segments[s]), [&](int32_t other) {
+      const bool indexed = grid.querySegment(t.segments[s], [&](int32_t other) {
         if (seenBy[other] == s) return;
         seenBy[other] = s;
         // A long slanted segment's box holds much of the work; most of it lies off its line.
