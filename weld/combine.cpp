@@ -416,17 +416,18 @@ class SlabIndex {
     top_ = members > 0 ? hi : 0.0;
     const double range = top_ - origin_;
     const double n = std::max(members, 1);
-    // Buckets a quarter of a typical extent keep the non-crossing members of a bucket few.
+    // Buckets a quarter of a typical extent keep the non-crossing members of a bucket few, and
+    // every member can be stored in each bucket it spans: that makes about five entries a
+    // member, however long some of them are.
     width_ = std::max(extent / n / 4.0, range / n / 4.0);
     if (!(width_ > 0.0)) width_ = 1.0;
     buckets_ = static_cast<int64_t>(std::min(range / width_, 4.0 * n)) + 1;
-    if (!start_.allocate(buckets_ + 1) || !big_.allocate(members)) return false;
+    if (!start_.allocate(buckets_ + 1)) return false;
     int64_t stored = 0;
     for (int32_t i = 0; i < t.segmentCount; ++i) {
       double a, b;
       if (!spanOf(i, a, b)) continue;
       const int64_t b0 = bucketOf(a), b1 = bucketOf(b);
-      if (b1 - b0 + 1 > kMaxCellsPerBox) continue;
       stored += b1 - b0 + 1;
       for (int64_t k = b0; k <= b1; ++k) ++start_[k + 1];
     }
@@ -436,10 +437,6 @@ class SlabIndex {
       double a, b;
       if (!spanOf(i, a, b)) continue;
       const int64_t b0 = bucketOf(a), b1 = bucketOf(b);
-      if (b1 - b0 + 1 > kMaxCellsPerBox) {
-        big_[bigCount_++] = i;
-        continue;
-      }
       for (int64_t k = b0; k <= b1; ++k) entries_[start_[k] + fill_[k]++] = i;
     }
     return true;
@@ -451,7 +448,6 @@ class SlabIndex {
     if (m < origin_ || m > top_) return;
     const int64_t k = bucketOf(m);
     for (int64_t e = start_[k]; e < start_[k + 1]; ++e) visit(entries_[e]);
-    for (int32_t e = 0; e < bigCount_; ++e) visit(big_[e]);
   }
 
  private:
@@ -476,8 +472,6 @@ class SlabIndex {
   WorkArray<int64_t> start_;
   WorkArray<int64_t> fill_;
   WorkArray<int32_t> entries_;
-  WorkArray<int32_t> big_;
-  int32_t bigCount_ = 0;
 };
 
 bool isFillRule(int32_t rule) { return rule == kWeldFillNonzero || rule == kWeldFillEvenOdd; }
