@@ -186,10 +186,8 @@ class BoxGrid {
     cell_ = std::max(2.0 * extent / std::max(count, 1), side / kMaxCellsPerSide);
     if (!(cell_ > 0.0)) cell_ = 1.0;
     int64_t stored = 0;
-    for (int32_t k = 0; k < count; ++k) {
-      const int64_t area = spanOf(boxOf(seg[members[k]])).area();
-      if (area <= kMaxCellsPerBox) stored += area;
-    }
+    for (int32_t k = 0; k < count; ++k)
+      forSegmentCells(seg[members[k]], [&](uint64_t) { ++stored; });
     // A plain array of cells when it stays small keeps neighbouring cells together in memory;
     // otherwise only the occupied cells are kept, in a hash table.
     const double across = std::floor((all.maxX - originX_) / cell_) + 1.0;
@@ -207,48 +205,29 @@ class BoxGrid {
       return false;
     if (sideX_ == 0)
       for (int64_t slot = 0; slot < size; ++slot) keys_[slot] = kEmpty;
-    for (int32_t k = 0; k < count; ++k) {
-      const Span s = spanOf(boxOf(seg[members[k]]));
-      if (s.area() > kMaxCellsPerBox) continue;
-      forCells(s, [&](uint64_t key) { ++start_[claim(key) + 1]; });
-    }
+    for (int32_t k = 0; k < count; ++k)
+      forSegmentCells(seg[members[k]], [&](uint64_t key) { ++start_[claim(key) + 1]; });
     for (int64_t slot = 0; slot < size; ++slot) start_[slot + 1] += start_[slot];
     for (int32_t k = 0; k < count; ++k) {
-      const Span s = spanOf(boxOf(seg[members[k]]));
-      if (s.area() > kMaxCellsPerBox) {
-        big_[bigCount_++] = members[k];
-        continue;
-      }
-      forCells(s, [&](uint64_t key) {
+      const bool stored = forSegmentCells(seg[members[k]], [&](uint64_t key) {
         const uint64_t slot = find(key);
         entries_[start_[slot] + fill_[slot]++] = members[k];
       });
+      if (!stored) big_[bigCount_++] = members[k];
     }
     return true;
   }
 
-  // Visits every member whose box may hold a point of segment g (some more than once), walking
-  // the cells along g a cell's length at a time: a long slanted edge then meets the cells near
-  // its line rather than all of its box. false as query.
+  // Visits every member stored in a cell that segment g passes (some more than once), and the
+  // long members that may meet it. false as query.
   template <class Visit>
   bool querySegment(const JWeldSegment &g, Visit visit) {
+    const bool walked = forSegmentCells(g, [&](uint64_t key) {
+      const uint64_t slot = find(key);
+      for (int64_t e = start_[slot]; e < start_[slot + 1]; ++e) visit(entries_[e]);
+    });
+    if (!walked) return query(boxOf(g), visit);
     const Box whole = boxOf(g);
-    const double reach = std::max(whole.maxX - whole.minX, whole.maxY - whole.minY);
-    const double pieces = std::ceil(reach / cell_);
-    if (!(pieces > 1.0 && pieces <= kMaxCellsPerQuery)) return query(whole, visit);
-    const int64_t n = static_cast<int64_t>(pieces);
-    const double x0 = g.x0, y0 = g.y0, dx = double{g.x1} - x0, dy = double{g.y1} - y0;
-    const double margin = kSideMargin * (std::fabs(x0) + std::fabs(y0) + reach + 1.0);
-    for (int64_t k = 0; k < n; ++k) {
-      const double t0 = static_cast<double>(k) / n, t1 = static_cast<double>(k + 1) / n;
-      const double ax = x0 + t0 * dx, ay = y0 + t0 * dy, bx = x0 + t1 * dx, by = y0 + t1 * dy;
-      const Box b = {std::min(ax, bx) - margin, std::min(ay, by) - margin,
-                     std::max(ax, bx) + margin, std::max(ay, by) + margin};
-      forCells(spanOf(b), [&](uint64_t key) {
-        const uint64_t slot = find(key);
-        for (int64_t e = start_[slot]; e < start_[slot + 1]; ++e) visit(entries_[e]);
-      });
-    }
     for (int32_t k = 0; k < bigCount_; ++k)
       if (mayMeet(weldTables.segments[big_[k]], whole)) visit(big_[k]);
     return true;
@@ -300,6 +279,32 @@ class BoxGrid {
     if (sideX_ > 0) return (key >> 32) + (key & 0xFFFFFFFFu) * static_cast<uint64_t>(sideX_);
     for (uint64_t slot = mix64(key) & mask_;; slot = (slot + 1) & mask_)
       if (keys_[slot] == key || keys_[slot] == kEmpty) return slot;
+  }
+  // Calls fn with the key of every cell that segment g passes: the cells of its box when they
+  // are few, otherwise those along its line, a cell's length at a time, so that a long slanted
+  // edge is met only near its line. false (fn not called) for a segment too long for either.
+  template <class Fn>
+  bool forSegmentCells(const JWeldSegment &g, Fn fn) const {
+    const Box whole = boxOf(g);
+    const Span all = spanOf(whole);
+    if (all.area() <= kMaxCellsPerBox) {
+      forCells(all, fn);
+      return true;
+    }
+    const double reach = std::max(whole.maxX - whole.minX, whole.maxY - whole.minY);
+    const double pieces = std::ceil(reach / cell_);
+    if (!(pieces <= kMaxCellsPerQuery)) return false;
+    const int64_t n = std::max<int64_t>(1, static_cast<int64_t>(pieces));
+    const double x0 = g.x0, y0 = g.y0, dx = double{g.x1} - x0, dy = double{g.y1} - y0;
+    const double margin = kSideMargin * (std::fabs(x0) + std::fabs(y0) + reach + 1.0);
+    for (int64_t k = 0; k < n; ++k) {
+      const double t0 = static_cast<double>(k) / n, t1 = static_cast<double>(k + 1) / n;
+      const double ax = x0 + t0 * dx, ay = y0 + t0 * dy, bx = x0 + t1 * dx, by = y0 + t1 * dy;
+      forCells(spanOf({std::min(ax, bx) - margin, std::min(ay, by) - margin,
+                       std::max(ax, bx) + margin, std::max(ay, by) + margin}),
+               fn);
+    }
+    return true;
   }
   // As find, and records the cell as occupied.
   uint64_t claim(uint64_t key) {
