@@ -300,8 +300,11 @@ class BoxGrid {
     for (int64_t k = 0; k < n; ++k) {
       const double t0 = static_cast<double>(k) / n, t1 = static_cast<double>(k + 1) / n;
       const double ax = x0 + t0 * dx, ay = y0 + t0 * dy, bx = x0 + t1 * dx, by = y0 + t1 * dy;
-      forCells(spanOf({std::min(ax, bx) - margin, std::min(ay, by) - margin,
-                       std::max(ax, bx) + margin, std::max(ay, by) + margin}),
+      // Clipped to the segment's own box, which the grid covers.
+      forCells(spanOf({std::max(std::min(ax, bx) - margin, whole.minX),
+                       std::max(std::min(ay, by) - margin, whole.minY),
+                       std::min(std::max(ax, bx) + margin, whole.maxX),
+                       std::min(std::max(ay, by) + margin, whole.maxY)}),
                fn);
     }
     return true;
