@@ -182,10 +182,8 @@ class BoxGrid {
     cell_ = std::max(2.0 * extent / std::max(count, 1), side / kMaxCellsPerSide);
     if (!(cell_ > 0.0)) cell_ = 1.0;
     int64_t stored = 0;
-    for (int32_t k = 0; k < count; ++k) {
-      const int64_t area = spanOf(boxOf(seg[members[k]])).area();
-      if (area <= kMaxCellsPerBox) stored += area;
-    }
+    for (int32_t k = 0; k < count; ++k)
+      forSegmentCells(seg[members[k]], [&](uint64_t) { ++stored; });
     // A plain array of cells when it stays small keeps neighbouring cells together in memory;
     // otherwise only the occupied cells are kept, in a hash table.
     const double across = std::floor((all.maxX - originX_) / cell_) + 1.0;
@@ -203,23 +201,31 @@ class BoxGrid {
       return false;
     if (sideX_ == 0)
       for (int64_t slot = 0; slot < size; ++slot) keys_[slot] = kEmpty;
-    for (int32_t k = 0; k < count; ++k) {
-      const Span s = spanOf(boxOf(seg[members[k]]));
-      if (s.area() > kMaxCellsPerBox) continue;
-      forCells(s, [&](uint64_t key) { ++start_[claim(key) + 1]; });
-    }
+    for (int32_t k = 0; k < count; ++k)
+      forSegmentCells(seg[members[k]], [&](uint64_t key) { ++start_[claim(key) + 1]; });
     for (int64_t slot = 0; slot < size; ++slot) start_[slot + 1] += start_[slot];
     for (int32_t k = 0; k < count; ++k) {
-      const Span s = spanOf(boxOf(seg[members[k]]));
-      if (s.area() > kMaxCellsPerBox) {
-        big_[bigCount_++] = members[k];
-        continue;
-      }
-      forCells(s, [&](uint64_t key) {
+      const bool stored = forSegmentCells(seg[members[k]], [&](uint64_t key) {
         const uint64_t slot = find(key);
         entries_[start_[slot] + fill_[slot]++] = members[k];
       });
+      if (!stored) big_[bigCount_++] = members[k];
     }
+    return true;
+  }
+
+  // Visits every member stored in a cell that segment g passes (some more than once), and the
+  // long members that may meet it. false as query.
+  template <class Visit>
+  bool querySegment(const JWeldSegment &g, Visit visit) {
+    const bool walked = forSegmentCells(g, [&](uint64_t key) {
+      const uint64_t slot = find(key);
+      for (int64_t e = start_[slot]; e < start_[slot + 1]; ++e) visit(entries_[e]);
+    });
+    if (!walked) return query(boxOf(g), visit);
+    const Box whole = boxOf(g);
+    for (int32_t k = 0; k < bigCount_; ++k)
+      if (mayMeet(weldTables.segments[big_[k]], whole)) visit(big_[k]);
     return true;
   }
 
@@ -269,6 +275,35 @@ class BoxGrid {
     if (sideX_ > 0) return (key >> 32) + (key & 0xFFFFFFFFu) * static_cast<uint64_t>(sideX_);
     for (uint64_t slot = mix64(key) & mask_;; slot = (slot + 1) & mask_)
       if (keys_[slot] == key || keys_[slot] == kEmpty) return slot;
+  }
+  // Calls fn with the key of every cell that segment g passes: the cells of its box when they
+  // are few, otherwise those along its line, a cell's length at a time, so that a long slanted
+  // edge is met only near its line. false (fn not called) for a segment too long for either.
+  template <class Fn>
+  bool forSegmentCells(const JWeldSegment &g, Fn fn) const {
+    const Box whole = boxOf(g);
+    const Span all = spanOf(whole);
+    if (all.area() <= kMaxCellsPerBox) {
+      forCells(all, fn);
+      return true;
+    }
+    const double reach = std::max(whole.maxX - whole.minX, whole.maxY - whole.minY);
+    const double pieces = std::ceil(reach / cell_);
+    if (!(pieces <= kMaxCellsPerQuery)) return false;
+    const int64_t n = std::max<int64_t>(1, static_cast<int64_t>(pieces));
+    const double x0 = g.x0, y0 = g.y0, dx = double{g.x1} - x0, dy = double{g.y1} - y0;
+    const double margin = kSideMargin * (std::fabs(x0) + std::fabs(y0) + reach + 1.0);
+    for (int64_t k = 0; k < n; ++k) {
+      const double t0 = static_cast<double>(k) / n, t1 = static_cast<double>(k + 1) / n;
+      const double ax = x0 + t0 * dx, ay = y0 + t0 * dy, bx = x0 + t1 * dx, by = y0 + t1 * dy;
+      // Clipped to the segment's own box, which the grid covers.
+      forCells(spanOf({std::max(std::min(ax, bx) - margin, whole.minX),
+                       std::max(std::min(ay, by) - margin, whole.minY),
+                       std::min(std::max(ax, bx) + margin, whole.maxX),
+                       std::min(std::max(ay, by) + margin, whole.maxY)}),
+               fn);
+    }
+    return true;
   }
   // As find, and records the cell as occupied.
   uint64_t claim(uint64_t key) {
@@ -385,17 +420,18 @@ class SlabIndex {
     top_ = members > 0 ? hi : 0.0;
     const double range = top_ - origin_;
     const double n = std::max(members, 1);
-    // Buckets a quarter of a typical extent keep the non-crossing members of a bucket few.
+    // Buckets a quarter of a typical extent keep the non-crossing members of a bucket few, and
+    // every member can be stored in each bucket it spans: that makes about five entries a
+    // member, however long some of them are.
     width_ = std::max(extent / n / 4.0, range / n / 4.0);
     if (!(width_ > 0.0)) width_ = 1.0;
     buckets_ = static_cast<int64_t>(std::min(range / width_, 4.0 * n)) + 1;
-    if (!start_.allocate(buckets_ + 1) || !big_.allocate(members)) return false;
+    if (!start_.allocate(buckets_ + 1)) return false;
     int64_t stored = 0;
     for (int32_t i = 0; i < t.segmentCount; ++i) {
       double a, b;
       if (!spanOf(i, a, b)) continue;
       const int64_t b0 = bucketOf(a), b1 = bucketOf(b);
-      if (b1 - b0 + 1 > kMaxCellsPerBox) continue;
       stored += b1 - b0 + 1;
       for (int64_t k = b0; k <= b1; ++k) ++start_[k + 1];
     }
@@ -405,10 +441,6 @@ class SlabIndex {
       double a, b;
       if (!spanOf(i, a, b)) continue;
       const int64_t b0 = bucketOf(a), b1 = bucketOf(b);
-      if (b1 - b0 + 1 > kMaxCellsPerBox) {
-        big_[bigCount_++] = i;
-        continue;
-      }
       for (int64_t k = b0; k <= b1; ++k) entries_[start_[k] + fill_[k]++] = i;
     }
     return true;
@@ -420,7 +452,6 @@ class SlabIndex {
     if (m < origin_ || m > top_) return;
     const int64_t k = bucketOf(m);
     for (int64_t e = start_[k]; e < start_[k + 1]; ++e) visit(entries_[e]);
-    for (int32_t e = 0; e < bigCount_; ++e) visit(big_[e]);
   }
 
  private:
@@ -445,8 +476,6 @@ class SlabIndex {
   WorkArray<int64_t> start_;
   WorkArray<int64_t> fill_;
   WorkArray<int32_t> entries_;
-  WorkArray<int32_t> big_;
-  int32_t bigCount_ = 0;
 };
 
 bool isFillRule(int32_t rule) { return rule == kWeldFillNonzero || rule == kWeldFillEvenOdd; }
@@ -813,7 +842,7 @@ bool weldSplitAtCrossings() {
     for (int32_t s = t.contours[c].first; s < t.contours[c].end; ++s) {
       if (t.segments[s].flags <= 0) continue;
       int32_t count = 0;
-      const bool indexed = grid.query(boxOf(t.segments[s]), [&](int32_t other) {
+      const bool indexed = grid.querySegment(t.segments[s], [&](int32_t other) {
         if (seenBy[other] == s) return;
         seenBy[other] = s;
         // A long slanted segment's box holds much of the work; most of it lies off its line.
