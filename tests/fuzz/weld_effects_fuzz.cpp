@@ -1,0 +1,46 @@
+// libFuzzer target: a path built from the input (see effect_input.h), run through one of the
+// weld effects (offset, widen, stripe, shadow), which end in the combine, chosen and set up by
+// the input.
+#include <cstdint>
+#include <cstdlib>
+
+#include "fuzz/effect_input.h"
+
+namespace {
+
+using fuzzing::Params;
+
+int32_t runEffect(uint8_t effect, Params &p, JVect *path) {
+  switch (effect % 4) {
+    case 0: {
+      const JWeldOffsetParam r{p.number(),  p.integer(), p.integer(), p.integer(),
+                               p.integer(), p.number(),  p.integer(), p.integer()};
+      return jWeldOffset(&r, path);
+    }
+    case 1: {
+      const JWeldWidenParam r{p.number(), p.integer(), p.integer(), p.number(), p.integer()};
+      return jWeldWiden(&r, path);
+    }
+    case 2: {
+      const JWeldStripeParam r{p.number(), p.number(), p.integer(), p.number(), p.integer()};
+      return jWeldStripe(&r, path);
+    }
+    default: {
+      const JWeldShadowParam r{p.integer(), p.integer(), p.number(), p.number(), p.number(),
+                               p.number(),  0.0f,        0.0f,       p.integer()};
+      return jWeldShadow(&r, path);
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+  JVect *path = fuzzing::effectInputPath(data, size);
+  if (path == nullptr) return 0;
+  Params params(data + 3);
+  const int32_t result = runEffect(data[0], params, path);
+  if (result < 0 || result > 1) std::abort();
+  jVectClose(path);
+  return 0;
+}
