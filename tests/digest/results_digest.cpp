@@ -1,21 +1,16 @@
 // Prints a digest of what every public operation makes of a fixed pseudo-random corpus (paths
-// with every segment kind, glyphs of an installed font and of both outline font file formats):
-// one line per operation and one over all of them. Builds made by other compilers or at other
+// with every segment kind and glyphs of an installed font): one line per operation and one over
+// all of them. Builds made by other compilers or at other
 // optimisation levels must print the same lines; a difference means a stored float rounding
 // went missing somewhere.
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
 #include <limits>
 #include <span>
-#include <string>
-#include <utility>
 #include <vector>
 
-#include "fontpack.h"
 #include "outlina.h"
 #include "support/path_builder.h"
 #include "support/text_workload.h"
@@ -30,10 +25,8 @@ constexpr int32_t kDivisions = 32;
 constexpr float kAngle = 3.0f;
 // Glyph coordinates come in 10000 units per cell; this brings them to the corpus' scale.
 constexpr float kGlyphScale = 0.01f;
-// Quadratics become arcs within this many glyph units for the ku-ten file without quadratics.
-constexpr double kArcTolerance = 20.0;
-// Four kanji of row 16 and a full-width letter: curves, corners and holes.
-constexpr uint32_t kGlyphCodes[] = {0x889F, 0x88A0, 0x88A1, 0x88A2, 0x8260};
+// Kanji of row 16 and full-width letters: curves, corners and holes.
+constexpr uint32_t kGlyphCodes[] = {0x889F, 0x88A0, 0x88A1, 0x88A2, 0x88A3, 0x8260, 0x8281, 0x8282};
 
 // FNV-1a over the results as doubles. The sign and payload of a NaN depend on the instruction
 // that made it, so all NaNs hash alike.
@@ -120,49 +113,26 @@ PathPtr randomPath(Random &r) {
   return path;
 }
 
-// The glyphs read from the installed face, then from a ku-ten file (with arcs) and an INDX
-// file packed from them, in both writing directions.
+// Glyphs of the installed face in both writing directions.
 std::vector<PathPtr> glyphPaths() {
-  std::vector<fontpack::Glyph> glyphs;
-  fontpack::collectGlyphs("IPAGothic", kGlyphCodes[0], kGlyphCodes[0] + 3, &glyphs);
-  fontpack::collectGlyphs("IPAGothic", kGlyphCodes[4], kGlyphCodes[4], &glyphs);
-  const std::string stem = "/tmp/outlina-digest-" + std::to_string(getpid());
-  fontpack::writeFileBytes(stem + ".indx", fontpack::packIndxFile(glyphs));
-  for (fontpack::Glyph &g : glyphs)
-    for (fontpack::Outline &o : g.outline)
-      o.points = fontpack::quadsToArcs(o.points, kArcTolerance);
-  fontpack::KuTenLayout arcs;
-  arcs.bez2 = false;
-  fontpack::writeFileBytes(stem + ".kuten", fontpack::packKuTenFile(glyphs, arcs));
-
   JFont *registry = jFontInit();
-  JFontEntry entry{};
-  entry.charset = JFCS_SHIFTJIS | JFCS_ANSI;
-  jFontRegistTTF(registry, entry);
-  for (const auto &[kind, name] : {std::pair{JFK_KUTEN_FILE, "kuten"}, {JFK_INDX_FILE, "indx"}}) {
-    entry.kind = kind;
-    std::snprintf(entry.name, sizeof entry.name, "%s", name);
-    std::snprintf(entry.path, sizeof entry.path, "%s.%s", stem.c_str(), name);
-    jFontRegist(registry, entry);
-  }
+  JFontEntry everyCharset{};
+  everyCharset.charset = JFCS_SHIFTJIS | JFCS_ANSI;
+  jFontRegistTTF(registry, everyCharset);
   std::vector<PathPtr> out;
-  for (const char *face : {"IPAGothic", "kuten", "indx"}) {
-    for (int32_t direction = 0; direction <= 1; ++direction) {
-      JFontHandle *font = jFontOpen(registry, face, direction);
-      for (uint32_t code : kGlyphCodes) {
-        PathPtr path(jVectOpen(256));
-        JFontGlyphInfo info{};
-        JFontGlyphMetrics metrics{};
-        if (jFontGlyphVect(font, code, direction, &info, &metrics, path.get()) <= 0) continue;
-        jVectScale(path.get(), kGlyphScale);
-        out.push_back(std::move(path));
-      }
-      jFontClose(font);
+  for (int32_t direction = 0; direction <= 1; ++direction) {
+    JFontHandle *font = jFontOpen(registry, "IPAGothic", direction);
+    for (uint32_t code : kGlyphCodes) {
+      PathPtr path(jVectOpen(256));
+      JFontGlyphInfo info{};
+      JFontGlyphMetrics metrics{};
+      if (jFontGlyphVect(font, code, direction, &info, &metrics, path.get()) <= 0) continue;
+      jVectScale(path.get(), kGlyphScale);
+      out.push_back(std::move(path));
     }
+    jFontClose(font);
   }
   jFontEnd(registry);
-  std::remove((stem + ".kuten").c_str());
-  std::remove((stem + ".indx").c_str());
   return out;
 }
 
@@ -202,10 +172,7 @@ void primitives(JVect *path, int v, Digest &d) {
 
   // Every fifth corner turns straight back, for the caps.
   const int c = v % 5 == 0 ? 0 : 4;
-  JMathCorner corner{};
-  corner.a = {p[0], p[1]};
-  corner.b = {p[2], p[3]};
-  corner.c = {p[c], p[c + 1]};
+  JMathCorner corner{{p[0], p[1]}, {p[2], p[3]}, {p[c], p[c + 1]}, {}, {}, {}, {}, {}};
   d.add(jMathWeight(&corner, v % 2 ? 2.5f : -3.25f, 1 + v % 3, 4 + v / 3 % 3, 2.0f, v / 9 % 3));
   float written[16];
   std::memcpy(written, &corner, sizeof written);
