@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 
 #include "outlina.h"
 
@@ -47,10 +48,12 @@ class Params {
   size_t at_ = 0;
 };
 
-// Sets the curve resolution (process-wide, so every input sets it and each run repeats alone)
-// and builds the input's path; null when the input is shorter than its header.
-inline JVect *effectInputPath(const uint8_t *data, size_t size) {
-  if (size < kHeaderBytes) return nullptr;
+// Builds the input's path and runs effect(first byte, parameters, path) on it, which must answer
+// 0 or 1. The curve resolution is process-wide, so every input sets it and each run repeats
+// alone.
+template <class Effect>
+int runEffectInput(const uint8_t *data, size_t size, Effect effect) {
+  if (size < kHeaderBytes) return 0;
   jVectSetCurveRes(data[1], data[2]);
   JVect *path = jVectOpen(16);
   for (size_t at = kHeaderBytes;
@@ -60,7 +63,11 @@ inline JVect *effectInputPath(const uint8_t *data, size_t size) {
     jVectAddPoint(path, JVECT_LAST, kModes[data[at] & 15], value(valueClass, data[at + 1]),
                   value(valueClass, data[at + 2]));
   }
-  return path;
+  Params params(data + 3);
+  const int32_t result = effect(data[0], params, path);
+  jVectClose(path);
+  if (result < 0 || result > 1) std::abort();
+  return 0;
 }
 
 }  // namespace fuzzing

@@ -2,7 +2,6 @@
 // effects that work without the combine (offset, widen, dash, envelope, curve fitting and
 // curve conversion), chosen and set up by the input.
 #include <cstdint>
-#include <cstdlib>
 
 #include "fuzz/effect_input.h"
 
@@ -56,11 +55,5 @@ int32_t runEffect(uint8_t effect, Params &p, JVect *path) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  JVect *path = fuzzing::effectInputPath(data, size);
-  if (path == nullptr) return 0;
-  Params params(data + 3);
-  const int32_t result = runEffect(data[0], params, path);
-  if (result < 0 || result > 1) std::abort();
-  jVectClose(path);
-  return 0;
+  return fuzzing::runEffectInput(data, size, runEffect);
 }
