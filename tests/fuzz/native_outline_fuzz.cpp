@@ -1,5 +1,5 @@
 // libFuzzer target: the installed-font reader parsing native outline buffers. An input is the
-// request (direction, descent, cell advance, whether the full size is refused), then the buffer
+// request (direction, refusals, descent, cell advance), then the buffer
 // that a substituted outline service hands the reader, as a font engine would.
 #include <cstdint>
 #include <cstring>
@@ -11,7 +11,7 @@ namespace {
 
 struct Request {
   int8_t direction;
-  uint8_t refuseFullSize;
+  uint8_t refusals;  // bit 1: the full-size request is refused, bit 2: the half-size retry
   int16_t descent;
   int16_t incX;
   int16_t incY;
@@ -29,7 +29,7 @@ const outlina::FontOutlineService kService{
     [](JFontHandle *, uint32_t, const outlina::FontMat2 &m, outlina::FontGlyphCell *cell,
        uint32_t size, uint8_t *out) -> int32_t {
       const bool fullSize = m.m11 == kFixedOneUnit || m.m21 == kFixedOneUnit;
-      if (request.refuseFullSize & (fullSize ? 1 : 2)) return -1;
+      if (request.refusals & (fullSize ? 1 : 2)) return -1;
       *cell = {request.incX, request.incY};
       if (out != nullptr && size >= bufferSize) std::memcpy(out, buffer, bufferSize);
       return static_cast<int32_t>(bufferSize);
