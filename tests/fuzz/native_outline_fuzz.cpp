@@ -1,6 +1,6 @@
 // libFuzzer target: the installed-font reader parsing native outline buffers. An input is the
-// request (direction, refusals, descent, cell advance), then the buffer
-// that a substituted outline service hands the reader, as a font engine would.
+// request (direction, refusals, descent, cell advance), then the buffer that a substituted
+// outline service hands the reader, as a font engine would.
 #include <cstdint>
 #include <cstring>
 
