@@ -36,10 +36,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   float box[4];
   const int32_t count = jVectGetNum(path);
   jVectGetMinMax(box, path, JVECT_ALL);
+  // Each contour once, through its last point: each call walks the whole contour.
   for (int32_t i = 0; i < count; ++i) {
-    jVectGetMinMax(box, path, i);
-    jVectIsInside(path, i, box[0], box[3]);
-    jVectGetLoopDir(path, i);
+    const int32_t end = jVectGetEndPos(path, i);
+    jVectGetMinMax(box, path, end);
+    jVectIsInside(path, end, box[0], box[3]);
+    jVectGetLoopDir(path, end);
+    if (end > i) i = end;
   }
   JVect *loop = jVectDuplicate(path);
   jVectMakeReverseLoop(loop);

@@ -1,0 +1,51 @@
+// libFuzzer target: a path built from the input (see effect_input.h), run through one of the
+// weld effects (offset, widen, stripe, shadow), which end in the combine, chosen and set up by
+// the input.
+#include <cmath>
+#include <cstdint>
+
+#include "fuzz/effect_input.h"
+
+namespace {
+
+using fuzzing::Params;
+
+// Slits across the box beyond this are honest work, not a fault: millions of them only make
+// one input take minutes, so the target leaves such settings to the unit tests.
+constexpr double kMaxSlitsAcross = 2000;
+
+bool slitCountIsSmall(const JWeldStripeParam &r, JVect *path) {
+  float box[4];
+  jVectGetMinMax(box, path, JVECT_ALL);
+  const double across = std::hypot(double{box[2]} - box[0], double{box[3]} - box[1]) + 2;
+  return across / (double{r.stripeWidth} + r.slitWidth) < kMaxSlitsAcross;
+}
+
+int32_t runEffect(uint8_t effect, Params &p, JVect *path) {
+  switch (effect % 4) {
+    case 0: {
+      const JWeldOffsetParam r{p.number(),  p.integer(), p.integer(), p.integer(),
+                               p.integer(), p.number(),  p.integer(), p.integer()};
+      return jWeldOffset(&r, path);
+    }
+    case 1: {
+      const JWeldWidenParam r{p.number(), p.integer(), p.integer(), p.number(), p.integer()};
+      return jWeldWiden(&r, path);
+    }
+    case 2: {
+      const JWeldStripeParam r{p.number(), p.number(), p.integer(), p.number(), p.integer()};
+      return slitCountIsSmall(r, path) ? jWeldStripe(&r, path) : 0;
+    }
+    default: {
+      const JWeldShadowParam r{p.integer(), p.integer(), p.number(), p.number(), p.number(),
+                               p.number(),  0.0f,        0.0f,       p.integer()};
+      return jWeldShadow(&r, path);
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+  return fuzzing::runEffectInput(data, size, runEffect);
+}
