@@ -14,10 +14,19 @@ using fuzzing::Params;
 // one input take minutes, so the target leaves such settings to the unit tests.
 constexpr double kMaxSlitsAcross = 2000;
 
+// Measured over every point record, controls included: reversing a contour can turn stray
+// controls into real ones, so the box the stripe finds may reach as far as any record.
 bool slitCountIsSmall(const JWeldStripeParam &r, JVect *path) {
-  float box[4];
-  jVectGetMinMax(box, path, JVECT_ALL);
-  const double across = std::hypot(double{box[2]} - box[0], double{box[3]} - box[1]) + 2;
+  double low[2] = {INFINITY, INFINITY}, high[2] = {-INFINITY, -INFINITY};
+  const JVectPoint *v = jVectGetVd(path);
+  for (int32_t i = 0; i < jVectGetNum(path); ++i) {
+    const double xy[2] = {v[i].x, v[i].y};
+    for (int k = 0; k < 2; ++k) {
+      low[k] = std::fmin(low[k], xy[k]);
+      high[k] = std::fmax(high[k], xy[k]);
+    }
+  }
+  const double across = std::hypot(high[0] - low[0], high[1] - low[1]) + 2;
   return across / (double{r.stripeWidth} + r.slitWidth) < kMaxSlitsAcross;
 }
 
