@@ -61,11 +61,11 @@ TEST(StoredRounding, CurvesFittedAgainByTheEffects) {
       {"arched upper edge", [&](JVect *p) { jVectransShapeEffect(&arch, p); }, box100x40, 5,
        {JVM_BEZ_CTRL1, 72.2367477f, 48.7499962f}, {JVM_BEZ_CTRL2, 27.7632465f, 48.7500038f}},
       {"round offset corner at the start", [&](JVect *p) { jWeldOffset(&roundOffset, p); },
-       triangle, 1, {JVM_BEZ_CTRL1, -2.78790331f, -4.9996419f},
-       {JVM_BEZ_CTRL2, -5.71860456f, -0.257668972f}},
+       triangle, 1, {JVM_BEZ_CTRL1, -2.78788376f, -4.99962616f},
+       {JVM_BEZ_CTRL2, -5.71862411f, -0.2576828f}},
       {"round offset corner at the right", [&](JVect *p) { jWeldOffset(&roundOffset, p); },
-       triangle, 9, {JVM_BEZ_CTRL1, 105.897316f, 1.53051698f},
-       {JVM_BEZ_CTRL2, 103.481529f, -4.99998808f}},
+       triangle, 9, {JVM_BEZ_CTRL1, 105.897339f, 1.53054047f},
+       {JVM_BEZ_CTRL2, 103.481506f, -5.0f}},
   };
   for (const RefitCase &c : cases) {
     SCOPED_TRACE(c.name);
