@@ -241,4 +241,13 @@ bool layerBounds(const std::vector<std::vector<Command>> &layers, Vec2 &min, Vec
   return any;
 }
 
+std::vector<std::string> splitList(const std::string &text, char separator) {
+  std::vector<std::string> items;
+  size_t from = 0;
+  for (size_t at; (at = text.find(separator, from)) != std::string::npos; from = at + 1)
+    items.push_back(text.substr(from, at - from));
+  items.push_back(text.substr(from));
+  return items;
+}
+
 }  // namespace outlina::cli

@@ -63,6 +63,9 @@ const Colour &layerColour(size_t index, size_t count);
 std::vector<std::vector<Command>> commandsOfLayers(const Layers &layers);
 bool layerBounds(const std::vector<std::vector<Command>> &layers, Vec2 &min, Vec2 &max);
 
+// The items between separators, empty ones included: option values and attribute lists.
+std::vector<std::string> splitList(const std::string &text, char separator);
+
 }  // namespace outlina::cli
 
 #endif

@@ -471,20 +471,11 @@ class Walker {
     if (node.attribute("requiredExtensions")) return false;
     const pugi::xml_attribute languages = node.attribute("systemLanguage");
     if (!languages) return true;
-    for (const std::string &tag : splitOn(languages.value(), ',')) {
+    for (const std::string &tag : splitList(languages.value(), ',')) {
       const std::string t = trimmed(tag);
       if (t == "en" || t.rfind("en-", 0) == 0) return true;
     }
     return false;
-  }
-
-  static std::vector<std::string> splitOn(const std::string &text, char separator) {
-    std::vector<std::string> items;
-    size_t from = 0;
-    for (size_t at; (at = text.find(separator, from)) != std::string::npos; from = at + 1)
-      items.push_back(text.substr(from, at - from));
-    items.push_back(text.substr(from));
-    return items;
   }
 
   bool element(const pugi::xml_node &node, const Affine &parent, const Paint &inherited,
@@ -717,7 +708,7 @@ class Walker {
     const std::string style = node.attribute("style").value();
     std::string found;
     if (!style.empty())
-      for (const std::string &declaration : splitOn(style, ';')) {
+      for (const std::string &declaration : splitList(style, ';')) {
         const size_t colon = declaration.find(':');
         if (colon != std::string::npos && trimmed(declaration.substr(0, colon)) == name)
           found = trimmed(declaration.substr(colon + 1));
@@ -747,7 +738,7 @@ class Walker {
     if (!(v = property(node, "stroke-dasharray")).empty()) {
       p.dashes.clear();
       if (v != "none")
-        for (std::string item : splitOn(v, ',')) {
+        for (std::string item : splitList(v, ',')) {
           // Items may be separated by spaces as well as commas.
           std::string rest = trimmed(item);
           while (!rest.empty()) {

@@ -17,15 +17,6 @@ bool parseNumber(const std::string &text, double &value) {
   return errno == 0 && *end == 0 && std::isfinite(value);
 }
 
-std::vector<std::string> splitList(const std::string &text, char separator) {
-  std::vector<std::string> items;
-  size_t from = 0;
-  for (size_t at; (at = text.find(separator, from)) != std::string::npos; from = at + 1)
-    items.push_back(text.substr(from, at - from));
-  items.push_back(text.substr(from));
-  return items;
-}
-
 namespace {
 
 const char *const kEffectOptions[] = {"--weld",   "--offset", "--widen",    "--dash",

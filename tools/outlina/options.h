@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "outline_io.h"
 #include "text_layout.h"
 
 namespace outlina::cli {
@@ -33,9 +34,8 @@ bool parseCommandLine(int argc, const char *const *argv, Job &job, std::string &
 
 std::string helpText();
 
-// Splits "a,b=c" style values; the numbers parse strictly (the whole item must be a number).
+// Numbers in option values parse strictly (the whole item must be a number).
 bool parseNumber(const std::string &text, double &value);
-std::vector<std::string> splitList(const std::string &text, char separator);
 
 }  // namespace outlina::cli
 
