@@ -90,14 +90,12 @@ TEST(BezToLine, FollowsTheStandardBezierOfTheWidenedHandles) {
 
 using Cubic = std::array<outlina::Pt, 4>;
 
-outlina::Pt pointOf(const Cubic &c, double t) {
-  return testing_support::standardBezier(c[0], c[1], c[2], c[3], t);
-}
+Pt pointOf(const Cubic &c, double t) { return standardBezier(c[0], c[1], c[2], c[3], t); }
 
 std::vector<float> sampleCubic(const Cubic &c, int n) {
   std::vector<float> pts;
   for (int i = 0; i < n; ++i) {
-    const outlina::Pt p = pointOf(c, static_cast<double>(i) / (n - 1));
+    const Pt p = pointOf(c, static_cast<double>(i) / (n - 1));
     pts.insert(pts.end(), {static_cast<float>(p.x), static_cast<float>(p.y)});
   }
   return pts;
