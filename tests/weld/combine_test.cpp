@@ -1,4 +1,4 @@
-// The combine on small exact examples, at its table limits and under allocation failures.
+// The combine on small exact examples and on inputs it must refuse or clean up.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,11 +8,8 @@
 #include <vector>
 
 #include "outlina.h"
-#include "weld/combine_stages.h"
 #include "weld/weld_shapes.h"
 #include "support/path_builder.h"
-
-using namespace outlina;
 
 namespace {
 
@@ -134,6 +131,4 @@ TEST(WeldCombineInput, RefusesNullOnePointAndNonFiniteCoordinates) {
   }
 }
 
-// Runs the combine with the nth allocation failing, for n = 1, 2, ... until it succeeds with
-// the switch unfired; each failure must answer cleanly (leaks show under the sanitizer).
 }  // namespace
