@@ -17,6 +17,7 @@ using namespace testing_support;
 
 using weld_shapes::addOutline;
 using weld_shapes::Outline;
+using weld_shapes::pathOf;
 
 std::vector<Outline> starField(std::mt19937 &rng, int count, float field, float radius) {
   std::uniform_real_distribution<float> at(0, field);
@@ -53,12 +54,6 @@ std::vector<Outline> fans(std::mt19937 &rng, int count) {
         {{-4 * std::cos(a), -4 * std::sin(a)}, {0, 0}, {-4 * std::cos(b), -4 * std::sin(b)}});
   }
   return out;
-}
-
-PathPtr pathOf(const std::vector<Outline> &outlines) {
-  PathPtr path(jVectOpen(16));
-  for (const Outline &o : outlines) addOutline(path.get(), o);
-  return path;
 }
 
 void expectSameAsReference(const std::vector<Outline> &outlines, const std::string &what) {

@@ -16,13 +16,8 @@ namespace {
 using namespace testing_support;
 
 using weld_shapes::addOutline;
+using weld_shapes::pathOf;
 using weld_shapes::rectangle;
-
-PathPtr pathOf(const std::vector<weld_shapes::Outline> &outlines) {
-  PathPtr path(jVectOpen(16));
-  for (const auto &o : outlines) addOutline(path.get(), o);
-  return path;
-}
 
 Points combined(const std::vector<weld_shapes::Outline> &outlines, int32_t mode) {
   PathPtr path = pathOf(outlines);

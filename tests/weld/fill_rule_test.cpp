@@ -44,8 +44,7 @@ TEST(WeldFillRule, AreaMatchesWindingIntegrationAndHolesRunBackwards) {
       for (const auto &v : o) input.back().push_back({v.x, v.y});
     }
     for (const Rule &rule : rules) {
-      PathPtr path(jVectOpen(16));
-      for (const Outline &o : outlines) weld_shapes::addOutline(path.get(), o);
+      PathPtr path = weld_shapes::pathOf(outlines);
       ASSERT_EQ(jWeldFillVect(path.get(), rule.code), 1);
       const double expected = winding_area::area(input, rule.inside);
       const auto output = winding_area::polygonsOf(path.get());
