@@ -38,11 +38,7 @@ TEST(WeldFillRule, AreaMatchesWindingIntegrationAndHolesRunBackwards) {
   std::mt19937 rng(12);
   for (int round = 0; round < 10; ++round) {
     const std::vector<Outline> outlines = mixedDirections(rng, 2 + round);
-    std::vector<winding_area::Polygon> input;
-    for (const Outline &o : outlines) {
-      input.emplace_back();
-      for (const auto &v : o) input.back().push_back({v.x, v.y});
-    }
+    const auto input = winding_area::polygonsOf(weld_shapes::pathOf(outlines).get());
     for (const Rule &rule : rules) {
       PathPtr path = weld_shapes::pathOf(outlines);
       ASSERT_EQ(jWeldFillVect(path.get(), rule.code), 1);
