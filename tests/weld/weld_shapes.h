@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "outlina/path.h"
-#include "support/path_builder.h"
+#include "../support/path_builder.h"  // relative: the benchmarks include this header too
 
 namespace weld_shapes {
 
