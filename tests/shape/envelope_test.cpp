@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <vector>
 
@@ -51,14 +50,6 @@ TEST(EnvelopeFormula, EveryShapeMovesItsCrestByTheFullStrength) {
       EXPECT_NEAR(moved.x, peak.expected, 1e-4);
     }
   }
-}
-
-TEST(EnvelopeFormula, MovesYForTheFirstFourOfEveryEightTypes) {
-  for (int32_t type = 1; type <= 32; ++type)
-    EXPECT_EQ(envelopeMovesY(type), type % 8 >= 1 && type % 8 <= 4) << type;
-  // The remainder keeps the sign of type - 1, so zero and negative types count as moving y.
-  for (int32_t type : {0, -7, 33, INT32_MIN}) EXPECT_TRUE(envelopeMovesY(type)) << type;
-  EXPECT_FALSE(envelopeMovesY(37));
 }
 
 TEST(EnvelopeFormula, UnknownTypesAndZeroStrengthLeavePointsWhereTheyAre) {

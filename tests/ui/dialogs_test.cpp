@@ -21,16 +21,12 @@ const QRgb kBlue = qRgb(0, 0, 255), kRed = qRgb(255, 0, 0), kBlack = qRgb(0, 0, 
            kWhite = qRgb(255, 255, 255);
 
 
-void expectChecked(QDialog &d, std::initializer_list<int> ids, bool checked) {
-  for (int id : ids) EXPECT_EQ(isChecked(d, id), checked) << id;
-}
-
 TEST(OffsetDialog, ClampsOnLeavingAnEditAndWritesWhatTheTextSays) {
   JWeldOffsetParam p{1.0f, 0, 1, 0, 5, 4.0f, 0, 0};
   EXPECT_EQ(drive([&] { return jWeldOffsetDlg(nullptr, &p); },
                   [](QDialog &d) {
                     EXPECT_EQ(textOf(d, 1142), "1.00");
-                    expectChecked(d, {1147, 1149, 1010}, true);
+                    for (int id : {1147, 1149, 1010}) EXPECT_TRUE(isChecked(d, id)) << id;
                     expectTyped(d, {{1142, "600", "500.00"}, {1142, "-3", "0.00"},
                                     {1142, "abc", "0.00"}, {1142, "1.234", "1.23"},
                                     {1012, "250", "100.00"}});

@@ -14,14 +14,9 @@ namespace {
 
 using testing_support::PathPtr;
 using weld_shapes::Outline;
+using weld_shapes::pathOf;
 
 constexpr float kMax = std::numeric_limits<float>::max();
-
-PathPtr pathOf(const std::vector<Outline> &outlines) {
-  PathPtr path(jVectOpen(16));
-  for (const Outline &o : outlines) weld_shapes::addOutline(path.get(), o);
-  return path;
-}
 
 // Triangles fanning around one point: thousands of segments end there.
 Outline fanBlade(int k, int n) {

@@ -17,6 +17,7 @@ using namespace testing_support;
 
 using weld_shapes::addOutline;
 using weld_shapes::Outline;
+using weld_shapes::pathOf;
 
 std::vector<Outline> starField(std::mt19937 &rng, int count, float field, float radius) {
   std::uniform_real_distribution<float> at(0, field);
@@ -55,12 +56,6 @@ std::vector<Outline> fans(std::mt19937 &rng, int count) {
   return out;
 }
 
-PathPtr pathOf(const std::vector<Outline> &outlines) {
-  PathPtr path(jVectOpen(16));
-  for (const Outline &o : outlines) addOutline(path.get(), o);
-  return path;
-}
-
 void expectSameAsReference(const std::vector<Outline> &outlines, const std::string &what) {
   for (int32_t mode = 1; mode <= 4; ++mode) {
     PathPtr fast = pathOf(outlines), plain = pathOf(outlines);
@@ -86,15 +81,6 @@ TEST(WeldCombineIndexed, MatchesTheScanningStagesOnManyInputs) {
                         "nested");
 }
 
-std::vector<winding_area::Polygon> polygonsOf(const std::vector<Outline> &outlines) {
-  std::vector<winding_area::Polygon> out;
-  for (const Outline &o : outlines) {
-    out.emplace_back();
-    for (const auto &v : o) out.back().push_back({v.x, v.y});
-  }
-  return out;
-}
-
 double combinedArea(const std::vector<Outline> &outlines, int32_t mode) {
   PathPtr path = pathOf(outlines);
   EXPECT_EQ(jWeldCombineVect(path.get(), mode), 1);
@@ -106,7 +92,7 @@ TEST(WeldCombineArea, RulesMatchTheWindingNumbersOfTheInput) {
   std::mt19937 rng(7);
   for (int round = 0; round < 12; ++round) {
     const auto outlines = starField(rng, 4 + round, 40, 10);
-    const auto input = polygonsOf(outlines);
+    const auto input = winding_area::polygonsOf(pathOf(outlines).get());
     const struct { int32_t mode; bool (*inside)(int); } rules[] = {
         {JWM_UNION_ALL, [](int w) { return w >= 1; }},
         {JWM_INTERSECT, [](int w) { return w >= 2; }},

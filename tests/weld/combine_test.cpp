@@ -1,4 +1,4 @@
-// The combine on small exact examples, at its table limits and under allocation failures.
+// The combine on small exact examples and on inputs it must refuse or clean up.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,24 +8,16 @@
 #include <vector>
 
 #include "outlina.h"
-#include "weld/combine_stages.h"
 #include "weld/weld_shapes.h"
 #include "support/path_builder.h"
-
-using namespace outlina;
 
 namespace {
 
 using namespace testing_support;
 
 using weld_shapes::addOutline;
+using weld_shapes::pathOf;
 using weld_shapes::rectangle;
-
-PathPtr pathOf(const std::vector<weld_shapes::Outline> &outlines) {
-  PathPtr path(jVectOpen(16));
-  for (const auto &o : outlines) addOutline(path.get(), o);
-  return path;
-}
 
 Points combined(const std::vector<weld_shapes::Outline> &outlines, int32_t mode) {
   PathPtr path = pathOf(outlines);
@@ -134,6 +126,4 @@ TEST(WeldCombineInput, RefusesNullOnePointAndNonFiniteCoordinates) {
   }
 }
 
-// Runs the combine with the nth allocation failing, for n = 1, 2, ... until it succeeds with
-// the switch unfired; each failure must answer cleanly (leaks show under the sanitizer).
 }  // namespace

@@ -65,7 +65,6 @@ TEST_F(EffectsOnText, WeldOffsetAndWidenGrowByTheirDistance) {
   constexpr float kOut = 0.3f, kIn = 0.15f, kWidth = 0.2f, kMiter = 4.0f;
   const double outGain = 0.5 * kOut * input_.length / std::fabs(input_.area);
   const double inLoss = 0.5 * kIn * input_.length / std::fabs(input_.area);
-  check("weld", [](JVect *p) { return jWeldExecute(JWM_UNION, p); }, 0.99, 1.01, 0, 0);
   const JWeldOffsetParam out{kOut, 0, 0, 0, JVJ_MITER, kMiter, 0, 1};
   check("offset out", [&](JVect *p) { return jWeldOffset(&out, p); }, 1 + outGain, 100, kOut,
         kMiter * kOut);

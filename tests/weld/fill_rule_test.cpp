@@ -38,14 +38,9 @@ TEST(WeldFillRule, AreaMatchesWindingIntegrationAndHolesRunBackwards) {
   std::mt19937 rng(12);
   for (int round = 0; round < 10; ++round) {
     const std::vector<Outline> outlines = mixedDirections(rng, 2 + round);
-    std::vector<winding_area::Polygon> input;
-    for (const Outline &o : outlines) {
-      input.emplace_back();
-      for (const auto &v : o) input.back().push_back({v.x, v.y});
-    }
+    const auto input = winding_area::polygonsOf(weld_shapes::pathOf(outlines).get());
     for (const Rule &rule : rules) {
-      PathPtr path(jVectOpen(16));
-      for (const Outline &o : outlines) weld_shapes::addOutline(path.get(), o);
+      PathPtr path = weld_shapes::pathOf(outlines);
       ASSERT_EQ(jWeldFillVect(path.get(), rule.code), 1);
       const double expected = winding_area::area(input, rule.inside);
       const auto output = winding_area::polygonsOf(path.get());

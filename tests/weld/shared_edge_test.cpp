@@ -26,9 +26,7 @@ TEST(WeldSharedEdge, DividedDifferentlyStillWeldsToOneQuadrilateral) {
        {std::pair{divided, whole}, std::pair{wholeLeft, dividedRight}, std::pair{whole, divided}}) {
     for (int32_t mode : {JWM_UNION, JWM_UNION_ALL}) {
       for (auto combine : {&jWeldCombineVect, &reference::combine}) {
-        PathPtr path(jVectOpen(16));
-        weld_shapes::addOutline(path.get(), a);
-        weld_shapes::addOutline(path.get(), b);
+        PathPtr path = weld_shapes::pathOf({a, b});
         ASSERT_EQ(combine(path.get(), mode), 1);
         EXPECT_EQ(winding_area::polygonsOf(path.get()).size(), 1u) << "rule " << mode;
         EXPECT_NEAR(weld_shapes::signedArea(path.get()), -40.0, 1e-4) << "rule " << mode;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "outlina/path.h"
+#include "../support/path_builder.h"  // relative: the benchmarks include this header too
 
 namespace weld_shapes {
 
@@ -21,6 +22,13 @@ inline void addOutline(JVect *path, const Outline &outline) {
   for (size_t i = 0; i < outline.size(); ++i)
     jVectAddPoint(path, JVECT_LAST, i == 0 ? JVM_START : JVM_LINE, outline[i].x, outline[i].y);
   jVectAddPoint(path, JVECT_LAST, JVM_LINE, outline[0].x, outline[0].y);
+}
+
+// A new path holding the polygons as closed contours.
+inline testing_support::PathPtr pathOf(const std::vector<Outline> &outlines) {
+  testing_support::PathPtr path(jVectOpen(16));
+  for (const Outline &o : outlines) addOutline(path.get(), o);
+  return path;
 }
 
 // Axis-aligned rectangle; clockwise with y up (direction 1) unless reversed.
