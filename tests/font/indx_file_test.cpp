@@ -133,22 +133,9 @@ TEST(IndxFile, WriterQuantisesAndPackedGlyphsEqualTheInstalledFontOnTheGridOfFou
     want.push_back({p.mode, quantised(p.x), quantised(p.y)});
   EXPECT_EQ(edgeFile.read(0x82A0, 0).points, want);
 
-  OpenFont font("IPAGothic");
-  const std::vector<fontpack::Glyph> glyphs = testing_support::roundTripGlyphs();
-  OpenFont file(JFK_INDX_FILE, fontpack::packIndxFile(glyphs));
-  for (const fontpack::Glyph &glyph : glyphs) {
-    for (int32_t d = 0; d < 2; ++d) {
-      SCOPED_TRACE(::testing::Message() << glyph.code << " dir " << d);
-      GlyphRead want = font.read(glyph.code, d), got = file.read(glyph.code, d);
-      ASSERT_GT(want.result, 0);
-      for (P &p : want.points) p = {p.mode, quantised(p.x), quantised(p.y)};
-      EXPECT_EQ(got.result, want.result);
-      EXPECT_EQ(got.points, want.points);
-      EXPECT_EQ(std::memcmp(&got.info, &want.info, sizeof got.info), 0) << infoText(got.info);
-      EXPECT_EQ(got.metrics.advance, want.metrics.advance);
-      EXPECT_EQ(got.metrics.margin, want.metrics.margin);
-    }
-  }
+  expectPackedGlyphsEqualInstalled(
+      JFK_INDX_FILE, [](const auto &glyphs) { return fontpack::packIndxFile(glyphs); }, quantised,
+      true);
 }
 
 }  // namespace

@@ -29,12 +29,8 @@ struct Outline {
     ends.push_back(static_cast<short>(points.size() - 1));
   }
   bool write(const outlina::FontAffine &map) {
-    const FT_Outline o{static_cast<short>(ends.size()),
-                       static_cast<short>(points.size()),
-                       points.data(),
-                       tags.data(),
-                       ends.data(),
-                       flags};
+    const FT_Outline o{static_cast<short>(ends.size()), static_cast<short>(points.size()),
+                       points.data(), tags.data(), ends.data(), flags};
     return outlina::fontWriteNativeOutline(o, map, scratch);
   }
   // Each polygon as {start, then per record: type, count, points}, in plain numbers.

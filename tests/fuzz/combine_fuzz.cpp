@@ -35,11 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
        i += kBytesPerPoint)
     jVectAddPoint(path, JVECT_LAST, kModes[data[i] & 15], coordinate(data[i], data[i + 1]),
                   coordinate(data[i], data[i + 2]));
-  if (weld) {
-    jWeldExecute(mode, path);
-  } else {
-    jWeldCombineVect(path, mode);
-  }
+  weld ? jWeldExecute(mode, path) : jWeldCombineVect(path, mode);
   jVectClose(path);
   return 0;
 }
