@@ -177,7 +177,8 @@ class ClearGrid {
   };
   int64_t cellOf(double v, double low, double cell) const {
     const double c = std::floor((v - low) / cell);
-    return c < 0.0 ? 0 : c >= side_ ? side_ - 1 : static_cast<int64_t>(c);
+    // A NaN coordinate (written as "not at or above zero") falls into the first cell.
+    return !(c >= 0.0) ? 0 : c >= side_ ? side_ - 1 : static_cast<int64_t>(c);
   }
   bool spanOf(const ClearBox &b, Span &s) const {
     s = {cellOf(b.lowX, lowX_, cellX_), cellOf(b.lowY, lowY_, cellY_),
