@@ -25,26 +25,33 @@ struct GlyphRead {
   std::vector<P> points;
 };
 
-inline std::string infoText(const JFontGlyphInfo &info) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%d-%d dir %d flag %d %.10s", info.ku, info.ten, info.direction,
-                info.flag, info.date);
+// The result, stored info and metrics of a read in one line.
+inline std::string summary(const GlyphRead &g) {
+  char text[96];
+  std::snprintf(text, sizeof text, "%d: %d-%d dir %d flag %d %.10s, advance %d margin %d",
+                g.result, g.info.ku, g.info.ten, g.info.direction, g.info.flag, g.info.date,
+                g.metrics.advance, g.metrics.margin);
   return text;
 }
 
-// A registry with one font opened from it: a font file written to disk and registered under
-// the name "fixture", or an installed face in both writing directions.
+// A registry with one font opened from it in both writing directions: a font file registered
+// under the name "fixture" (written to disk from bytes, or a missing path), or an installed face.
 class OpenFont {
  public:
-  OpenFont(int32_t kind, const std::vector<uint8_t> &bytes) {
+  OpenFont(int32_t kind, const std::vector<uint8_t> &bytes, const char *missingPath = nullptr) {
     static int serial = 0;
-    file_ = ::testing::TempDir() + "outlina-fontfile-" + std::to_string(getpid()) + "-" +
-            std::to_string(serial++);
-    EXPECT_TRUE(fontpack::writeFileBytes(file_, bytes));
-    registerFile(kind, file_.c_str());
+    if (missingPath == nullptr) {
+      file_ = ::testing::TempDir() + "outlina-fontfile-" + std::to_string(getpid()) + "-" +
+              std::to_string(serial++);
+      EXPECT_TRUE(fontpack::writeFileBytes(file_, bytes));
+    }
+    JFontEntry entry{};
+    entry.kind = kind;
+    std::strcpy(entry.name, "fixture");
+    std::snprintf(entry.path, sizeof entry.path, "%s", missingPath ? missingPath : file_.c_str());
+    jFontRegist(registry_, entry);
+    open("fixture");
   }
-  // A registered file that does not exist.
-  OpenFont(int32_t kind, const char *missingPath) { registerFile(kind, missingPath); }
   explicit OpenFont(const char *installedFace) {
     JFontEntry templ{};
     templ.charset = JFCS_SHIFTJIS | JFCS_ANSI;
@@ -70,19 +77,8 @@ class OpenFont {
   }
 
  private:
-  void registerFile(int32_t kind, const char *path) {
-    JFontEntry entry{};
-    entry.kind = kind;
-    std::strcpy(entry.name, "fixture");
-    std::snprintf(entry.path, sizeof entry.path, "%s", path);
-    jFontRegist(registry_, entry);
-    open("fixture");
-  }
   void open(const char *name) {
-    handles_[0] = jFontOpen(registry_, name, 0);
-    handles_[1] = jFontOpen(registry_, name, 1);
-    EXPECT_NE(handles_[0], nullptr);
-    EXPECT_NE(handles_[1], nullptr);
+    for (int32_t d = 0; d < 2; ++d) EXPECT_NE(handles_[d] = jFontOpen(registry_, name, d), nullptr);
   }
 
   std::string file_;

@@ -72,24 +72,17 @@ ByteImage handMadeFile(size_t *kanjiAt = nullptr) {
 TEST(IndxFile, DecodesWordsModesOriginsAndStoredInfo) {
   OpenFont file(JFK_INDX_FILE, handMadeFile().bytes);
   GlyphRead g = file.read(0x889F, 0);
-  EXPECT_EQ(g.result, 7);
   EXPECT_EQ(g.points, (Points{{1, 252, 520}, {2, 508, 520}, {31, 764, 776}, {32, 1020, 1032},
                               {41, -8, 8}, {42, 1020, 1032}, {43, 252, 264}}));
-  EXPECT_EQ(infoText(g.info), "16-1 dir 0 flag 7 2026/12/05");
+  EXPECT_EQ(summary(g), "7: 16-1 dir 0 flag 7 2026/12/05, advance 9000 margin 500");
   EXPECT_EQ(g.metrics.originX | g.metrics.originY, 0);
-  EXPECT_EQ(g.metrics.advance, 9000);
-  EXPECT_EQ(g.metrics.margin, 500);
   // A single-byte code finds record number = the code; the vertical block gives origin and size.
-  GlyphRead a = file.read(0x41, 1);
-  EXPECT_EQ(a.points, (Points{{1, 116, 12}, {2, 132, 12}}));
-  EXPECT_EQ(infoText(a.info), "0-65 dir 1 flag 1 1999/01/02");
-  EXPECT_EQ(a.metrics.advance, 9000);
-  EXPECT_EQ(a.metrics.margin, 500);
+  g = file.read(0x41, 1);
+  EXPECT_EQ(g.points, (Points{{1, 116, 12}, {2, 132, 12}}));
+  EXPECT_EQ(summary(g), "2: 0-65 dir 1 flag 1 1999/01/02, advance 9000 margin 500");
   // No outline for the direction: failure, with the defaults left in place.
-  GlyphRead none = file.read(0x889F, 1);
-  EXPECT_EQ(none.result, -1);
-  EXPECT_EQ(infoText(none.info), "16-1 dir 1 flag 1 0000/00/00");
-  EXPECT_EQ(none.metrics.advance, 10000);
+  EXPECT_EQ(summary(file.read(0x889F, 1)),
+            "-1: 16-1 dir 1 flag 1 0000/00/00, advance 10000 margin 0");
 }
 
 TEST(IndxFile, BrokenFilesFailTheGlyph) {
@@ -119,20 +112,7 @@ TEST(IndxFile, BrokenFilesFailTheGlyph) {
 // Coordinates land on the nearest multiple of 4, halves rounded up, on both sides of zero.
 float quantised(double v) { return static_cast<float>(std::floor(v / 4.0 + 0.5) * 4); }
 
-TEST(IndxFile, WriterQuantisesAndPackedGlyphsEqualTheInstalledFontOnTheGridOfFour) {
-  fontpack::Glyph edge;
-  edge.code = 0x82A0;
-  edge.outline[0].present = true;
-  for (int32_t v = -9; v <= 9; ++v) {
-    edge.outline[0].points.push_back({JVM_START, v, -v});
-    edge.outline[0].points.push_back({JVM_LINE, 3 * v - 32000, 32000 - 3 * v});
-  }
-  OpenFont edgeFile(JFK_INDX_FILE, fontpack::packIndxFile({edge}));
-  Points want;
-  for (const fontpack::Point &p : edge.outline[0].points)
-    want.push_back({p.mode, quantised(p.x), quantised(p.y)});
-  EXPECT_EQ(edgeFile.read(0x82A0, 0).points, want);
-
+TEST(IndxFile, PackedGlyphsEqualTheInstalledFontOnTheGridOfFour) {
   expectPackedGlyphsEqualInstalled(
       JFK_INDX_FILE, [](const auto &glyphs) { return fontpack::packIndxFile(glyphs); }, quantised,
       true);

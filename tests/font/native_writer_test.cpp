@@ -85,30 +85,26 @@ TEST(NativeWriter, CubicsBecomeQuadraticsWithinHalfAUnitAndCffContoursTurnClockw
   // A counter-clockwise circle of four cubics, as CFF outlines run: each quarter is the first
   // turned by a further quarter turn about the centre.
   constexpr int R = 4000, C = 5000, K = 2209;  // K = 0.5523 R
-  const Pt quarter[4] = {{R, 0}, {R, K}, {K, R}, {0, R}};
-  auto turned = [&](int q, Pt p) {
-    for (int i = 0; i < q; ++i) p = Pt{-p.y, p.x};
-    return Pt{C + p.x, C + p.y};
-  };
   Outline o;
+  std::vector<Pt> cubics;  // start, control, control of each quarter; the start again at the end
   for (int q = 0; q < 4; ++q)
-    for (int i = 0; i < 3; ++i) {
-      const Pt p = turned(q, quarter[i]);
-      o.points.push_back({static_cast<FT_Pos>(p.x), static_cast<FT_Pos>(p.y)});
-      o.tags.push_back(static_cast<char>(i == 0 ? ON : CUBIC));
+    for (Pt p : {Pt{R, 0}, Pt{R, K}, Pt{K, R}}) {
+      for (int i = 0; i < q; ++i) p = Pt{-p.y, p.x};
+      o.points.push_back({static_cast<FT_Pos>(C + p.x), static_cast<FT_Pos>(C + p.y)});
+      o.tags.push_back(static_cast<char>(cubics.size() % 3 == 0 ? ON : CUBIC));
+      cubics.push_back({C + p.x, C + p.y});
     }
+  cubics.push_back(cubics[0]);
   o.ends.push_back(11);
   o.flags = FT_OUTLINE_REVERSE_FILL;
   ASSERT_TRUE(o.write(kIdentity));
   // The exact cubics as a fine polyline (sagitta far below a hundredth of a unit).
   std::vector<Pt> exact;
-  for (int q = 0; q < 4; ++q)
+  for (size_t q = 0; q + 3 < cubics.size(); q += 3)
     for (int i = 0; i <= 400; ++i) {
-      const double t = i / 400.0, u = 1 - t,
-                   w[4] = {u * u * u, 3 * u * u * t, 3 * u * t * t, t * t * t};
-      Pt p{0, 0};
-      for (int k = 0; k < 4; ++k) p = p + w[k] * turned(q, quarter[k]);
-      exact.push_back(p);
+      const double t = i / 400.0, u = 1 - t;
+      exact.push_back(u * u * u * cubics[q] + 3 * u * u * t * cubics[q + 1] +
+                      3 * u * t * t * cubics[q + 2] + t * t * t * cubics[q + 3]);
     }
   auto distance = [&](Pt p) {
     double best = 1e300;
@@ -125,13 +121,10 @@ TEST(NativeWriter, CubicsBecomeQuadraticsWithinHalfAUnitAndCffContoursTurnClockw
   double area = 0, worst = 0;
   Pt current{words[0], words[1]};
   for (size_t k = 2; k < words.size(); k += 6) {
-    ASSERT_EQ(words[k], 2);
-    ASSERT_EQ(words[k + 1], 2);
+    ASSERT_TRUE(words[k] == 2 && words[k + 1] == 2) << k;
     const Pt control{words[k + 2], words[k + 3]}, end{words[k + 4], words[k + 5]};
-    for (int i = 1; i <= 16; ++i) {
-      const double t = i / 16.0, u = 1 - t;
+    for (double t = 1 / 16.0, u = 1 - t; t <= 1; t += 1 / 16.0, u = 1 - t)
       worst = std::max(worst, distance(u * u * current + 2 * u * t * control + t * t * end));
-    }
     area += outlina::cross(current, end);
     current = end;
   }

@@ -43,15 +43,12 @@ struct Registry {
 TEST(FontRegistry, GrowthKeepsEntriesAndIdsAndClearZeroesEverySlot) {
   Registry r;
   ASSERT_NE(r.font, nullptr);
-  EXPECT_EQ(r.font->capacity, 100);
-  EXPECT_TRUE(slotsZero(r.font, 0, 100));
   for (int i = 0; i < 101; ++i)
     ASSERT_EQ(jFontRegist(r.font, entryOf(40 + i, std::to_string(i))), 1);
   EXPECT_EQ(r.font->capacity, 200);
   EXPECT_EQ(jFontGetFontNum(r.font), 101);
   JFontEntry entry{};
-  ASSERT_EQ(jFontGetFontInfo(r.font, 100, &entry), 1);
-  EXPECT_EQ(entry.kind, 140);
+  EXPECT_TRUE(jFontGetFontInfo(r.font, 100, &entry) == 1 && entry.kind == 140);
   EXPECT_EQ(jFontGetFontID(r.font, "99"), 99);
   EXPECT_EQ(jFontClear(r.font), 1);
   EXPECT_EQ(jFontGetFontNum(r.font), 0);
@@ -87,8 +84,7 @@ TEST(FontRegistry, LookupIsExactAndFindsLowestIdAndBadArgumentsFail) {
   EXPECT_EQ(handle->entry.kind, 31);
   EXPECT_EQ(jFontClose(handle), 1);
   char name[64];
-  ASSERT_EQ(jFontGetFontName(r.font, 0, name), 1);
-  EXPECT_STREQ(name, "Alpha");
+  EXPECT_TRUE(jFontGetFontName(r.font, 0, name) == 1 && std::string(name) == "Alpha");
 
   JFontEntry entry{};
   for (int32_t id : {3, -1}) EXPECT_EQ(jFontGetFontInfo(r.font, id, &entry), 0);
@@ -119,18 +115,18 @@ TEST(FontRegistry, DeleteCompactsOnlyEmptyEntries) {
 
 TEST(FontRegistry, InstalledFamiliesByMaskOpenTheirFace) {
   Registry japanese, latin;
-  JFontEntry templ{};
-  templ.charset = JFCS_SHIFTJIS;
-  EXPECT_EQ(jFontRegistTTF(japanese.font, templ), 1);
-  const std::vector<std::string> ja = namesOf(japanese.font);
-  EXPECT_NE(std::find(ja.begin(), ja.end(), "IPAGothic"), ja.end());
+  for (auto [registry, charset] : {std::pair{&japanese, JFCS_SHIFTJIS}, {&latin, JFCS_ANSI}}) {
+    JFontEntry templ{};
+    templ.charset = charset;
+    EXPECT_EQ(jFontRegistTTF(registry->font, templ), 1);
+  }
+  const std::vector<std::string> ja = namesOf(japanese.font), an = namesOf(latin.font);
+  auto has = [](const std::vector<std::string> &names, const char *name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+  };
+  EXPECT_TRUE(has(ja, "IPAGothic") && has(an, "DejaVu Sans") && !has(an, "IPAGothic"));
   EXPECT_TRUE(std::is_sorted(ja.begin(), ja.end()));
   for (const std::string &name : ja) EXPECT_NE(name[0], '@');
-  templ.charset = JFCS_ANSI;
-  jFontRegistTTF(latin.font, templ);
-  const std::vector<std::string> an = namesOf(latin.font);
-  EXPECT_NE(std::find(an.begin(), an.end(), "DejaVu Sans"), an.end());
-  EXPECT_EQ(std::find(an.begin(), an.end(), "IPAGothic"), an.end());
   jFontRegist(japanese.font, entryOf(JFK_TTF, "No Such Family Anywhere"));
   for (const char *name : {"IPAGothic", "DejaVu Sans", "No Such Family Anywhere"}) {
     for (int32_t vertical : {0, 1}) {
@@ -140,10 +136,7 @@ TEST(FontRegistry, InstalledFamiliesByMaskOpenTheirFace) {
       const bool known = std::strcmp(name, "No Such Family Anywhere") != 0;
       EXPECT_EQ(jFontGetDC(handle) != nullptr, known) << name;
       // Only the Shift-JIS family has a vertical variant.
-      if (known) {
-        EXPECT_EQ(outlina::fontInstalledVertical(handle),
-                  vertical != 0 && std::strcmp(name, "IPAGothic") == 0);
-      }
+      EXPECT_EQ(known && outlina::fontInstalledVertical(handle), vertical && name[0] == 'I');
       EXPECT_EQ(jFontClose(handle), 1);
     }
   }

@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 #include "outlina.h"
@@ -17,20 +14,13 @@ using namespace testing_support;
 
 using XY = outlina::Pt;
 
-// Every test starts from, and leaves, the default curve resolution.
-class Convert : public ::testing::Test {
- protected:
-  void SetUp() override { jVectSetCurveRes(32, 3.0f); }
-  void TearDown() override { jVectSetCurveRes(32, 3.0f); }
-};
-
 std::vector<int> modesOf(const JVect *path) {
   std::vector<int> out;
   for (const P &p : pointsOf(path)) out.push_back(p.mode);
   return out;
 }
 
-TEST_F(Convert, BezToSvtWithoutFlatteningKeepsCurvesAsCubicsAndTags) {
+TEST(Convert, BezToSvtWithoutFlatteningKeepsCurvesAsCubicsAndTags) {
   PathPtr path = makePath({{JVM_START, 0, 0, 7}, {JVM_QUAD_CTRL, 2, 2}, {JVM_QUAD_END_ALT, 4, 0},
                            {JVM_LINE_ALT, 5, 0}, {0, 99, 99}, {57, 98, 98}, {JVM_SVT, 0, 3},
                            {JVM_SVT_END_ALT, 0, 0}, {JVM_START, 10, 10, 9}, {JVM_ARC_MID, 11, 11},
@@ -46,7 +36,7 @@ TEST_F(Convert, BezToSvtWithoutFlatteningKeepsCurvesAsCubicsAndTags) {
                     {JVM_BEZ_CTRL2, 3, 4}, {JVM_BEZ_END, 5, 6}, {JVM_LINE, 7, 8}}));
 }
 
-TEST_F(Convert, BezToSvtFlattensCubicsOntoTheCurveAndCutsLinesEvenly) {
+TEST(Convert, BezToSvtFlattensCubicsOntoTheCurveAndCutsLinesEvenly) {
   PathPtr path = makePath({{JVM_START, 0, 0}, {JVM_BEZ_CTRL1, 10, 40}, {JVM_BEZ_CTRL2, 60, 40},
                            {JVM_BEZ_END_ALT, 70, 0}, {JVM_BEZ_CTRL1, 70, 0}, {JVM_BEZ_CTRL2, 70, 0},
                            {JVM_BEZ_END, 70, 0}});
@@ -68,7 +58,7 @@ TEST_F(Convert, BezToSvtFlattensCubicsOntoTheCurveAndCutsLinesEvenly) {
   for (int k = 1; k <= 32; ++k) EXPECT_EQ(pieces[k], (P{k < 32 ? JVM_SVT : JVM_SVT_END, static_cast<float>(k), 0})) << k;
 }
 
-TEST_F(Convert, ArcToBezReplacesArcsByCubicsOnTheCircle) {
+TEST(Convert, ArcToBezReplacesArcsByCubicsOnTheCircle) {
   PathPtr path = makePath({{JVM_START, 10, 0, 4}, {JVM_ARC_MID, 0, 10}, {JVM_ARC_END, -10, 0},
                            {JVM_LINE, -10, -5}, {JVM_ARC_MID, 0, -5}, {JVM_ARC_END, 10, -5}});
   ASSERT_EQ(jVectArcToBez(path.get()), 1);
@@ -87,7 +77,7 @@ TEST_F(Convert, ArcToBezReplacesArcsByCubicsOnTheCircle) {
   EXPECT_EQ(Points(pts.begin() + 8, pts.end()), (Points{{JVM_LINE, 0, -5}, {JVM_LINE, 10, -5}}));
 }
 
-TEST_F(Convert, SvtToBezFitsOnePiecePerRun) {
+TEST(Convert, SvtToBezFitsOnePiecePerRun) {
   PathPtr smooth = makePath({{JVM_START, 0, 0}, {JVM_BEZ_CTRL1, 10, 40}, {JVM_BEZ_CTRL2, 60, 40},
                              {JVM_BEZ_END, 70, 0}});
   ASSERT_EQ(jVectBezToSvt(smooth.get(), 2), 1);
@@ -113,7 +103,7 @@ TEST_F(Convert, SvtToBezFitsOnePiecePerRun) {
   EXPECT_EQ(out[8], (P{JVM_SVT, 6, 1}));
 }
 
-TEST_F(Convert, SvtToBezSplitsRunsAtRenewedTurnsAndInflections) {
+TEST(Convert, SvtToBezSplitsRunsAtRenewedTurnsAndInflections) {
   // One 14-degree vertex at (60, 0) then an exactly collinear stretch: bend, easing, one piece.
   Points line{{JVM_START, 0, 0}};
   for (float x : {10, 20, 30, 40, 50, 60}) line.push_back({JVM_SVT, x, 0});
@@ -147,7 +137,7 @@ TEST_F(Convert, SvtToBezSplitsRunsAtRenewedTurnsAndInflections) {
   EXPECT_EQ(out[out.size() - 3], (P{JVM_BEZ_END, wave[7].x, wave[7].y}));
 }
 
-TEST_F(Convert, GetLineDropsAxisCollinearPointsAndStraightensFlatCurves) {
+TEST(Convert, GetLineDropsAxisCollinearPointsAndStraightensFlatCurves) {
   PathPtr vertical = makePath({{JVM_START, 0, 0}, {JVM_LINE, 0, 5}, {JVM_LINE, 0, 10}, {JVM_START, 0, 0},
                                {JVM_LINE, 1, 1}, {JVM_LINE, 2, 2}});
   ASSERT_EQ(jVectGetLine(vertical.get()), 1);
@@ -168,7 +158,7 @@ TEST_F(Convert, GetLineDropsAxisCollinearPointsAndStraightensFlatCurves) {
   EXPECT_EQ(pointsOf(bare.get()), before);
 }
 
-TEST_F(Convert, RefusalsLeaveThePathAlone) {
+TEST(Convert, RefusalsLeaveThePathAlone) {
   for (int32_t r : {jVectBezToSvt(nullptr, 2), jVectArcToBez(nullptr), jVectSvtToBez(nullptr),
                     jVectGetLine(nullptr)})
     EXPECT_EQ(r, 0);

@@ -2,10 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdint>
-#include <limits>
 #include <tuple>
 #include <vector>
 
@@ -59,7 +57,14 @@ TEST(ArcToLine, StepsFromStartAndEndsExactlyAtTheEnd) {
   EXPECT_EQ(seam[7], ey);
 }
 
-TEST(BezToLine, SpacesPointsByTheCubicFormAndSkipsRepeats) {
+TEST(BezToLine, FollowsTheStandardBezierOfTheWidenedHandlesAndSkipsRepeats) {
+  auto v = pts({1, 2, 4, 9, 11, -3, 7, 5});
+  ASSERT_EQ(jMathBezToLine(v.data(), 32), 33);
+  for (int32_t i = 0; i <= 32; ++i) {
+    const Pt s = standardBezier({1, 2}, {4, 9}, {11, -3}, {7, 5}, i / 32.0);
+    EXPECT_NEAR(v[2 * i], s.x, 1e-5) << i;
+    EXPECT_NEAR(v[2 * i + 1], s.y, 1e-5) << i;
+  }
   auto zero = pts({0, 0, 0, 0, 0, 0, 0, 0});
   EXPECT_EQ(jMathBezToLine(zero.data(), 32), 1);
   auto none = pts({0, 0, 5, 5, 6, 6, 0.1f, 0.3f});
@@ -68,14 +73,7 @@ TEST(BezToLine, SpacesPointsByTheCubicFormAndSkipsRepeats) {
   EXPECT_EQ(jMathBezToLine(nullptr, 8), 0);
 }
 
-TEST(BezToLine, FollowsTheStandardBezierOfTheWidenedHandles) {
-  auto v = pts({1, 2, 4, 9, 11, -3, 7, 5});
-  ASSERT_EQ(jMathBezToLine(v.data(), 32), 33);
-  for (int32_t i = 0; i <= 32; ++i) {
-    const Pt s = standardBezier({1, 2}, {4, 9}, {11, -3}, {7, 5}, i / 32.0);
-    EXPECT_NEAR(v[2 * i], s.x, 1e-5) << i;
-    EXPECT_NEAR(v[2 * i + 1], s.y, 1e-5) << i;
-  }
+TEST(BezierDis, NearestOfTheCurveToThePoint) {
   const float seg[8] = {0, 0, 3, 6, 9, 6, 12, 0};
   EXPECT_EQ(jMathBezierDis(seg, 0, 0), 0.0);
   EXPECT_EQ(jMathBezierDis(seg, 6, 6), 0.0);  // the middle of the curve is the controls' midpoint
@@ -88,28 +86,15 @@ TEST(BezToLine, FollowsTheStandardBezierOfTheWidenedHandles) {
   EXPECT_EQ(jMathBezierDis(nullptr, 0, 0), -1.0);
 }
 
-using Cubic = std::array<outlina::Pt, 4>;
-
-Pt pointOf(const Cubic &c, double t) { return standardBezier(c[0], c[1], c[2], c[3], t); }
-
-std::vector<float> sampleCubic(const Cubic &c, int n) {
-  std::vector<float> pts;
-  for (int i = 0; i < n; ++i) {
-    const Pt p = pointOf(c, static_cast<double>(i) / (n - 1));
-    pts.insert(pts.end(), {static_cast<float>(p.x), static_cast<float>(p.y)});
-  }
-  return pts;
-}
-
-// Sum over the run's points 1 .. n-1 of the least distance to 37 curve samples, over n.
+// The mean over the run's n points of the least distance of points 1 .. n-1 to 37 samples.
 double meanError(const std::vector<float> &run, const float *seg) {
-  const int n = static_cast<int>(run.size() / 2);
-  const Cubic c{{{seg[0], seg[1]}, {seg[2], seg[3]}, {seg[4], seg[5]}, {seg[6], seg[7]}}};
+  const size_t n = run.size() / 2;
   double sum = 0.0;
-  for (int j = 1; j < n; ++j) {
+  for (size_t j = 1; j < n; ++j) {
     double best = INFINITY;
     for (int i = 0; i <= 36; ++i) {
-      const outlina::Pt p = pointOf(c, i / 36.0);
+      const Pt p = standardBezier({seg[0], seg[1]}, {seg[2], seg[3]}, {seg[4], seg[5]},
+                                  {seg[6], seg[7]}, i / 36.0);
       best = std::fmin(best, std::hypot(p.x - run[2 * j], p.y - run[2 * j + 1]));
     }
     sum += best;
@@ -145,10 +130,14 @@ TEST(LineToBezier, ShortStraightAndDegenerateRuns) {
 }
 
 TEST(LineToBezier, RecoversSampledCubicsAndReportsTheMeanError) {
-  const Cubic arch{{{0, 0}, {30, 60}, {90, 60}, {100, 0}}}, wave{{{0, 0}, {40, 30}, {60, -30}, {100, 0}}};
-  for (const auto *curve : {&arch, &wave}) {
+  const Pt arch[4] = {{0, 0}, {30, 60}, {90, 60}, {100, 0}}, wave[4] = {{0, 0}, {40, 30}, {60, -30}, {100, 0}};
+  for (const Pt *c : {arch, wave}) {
     for (int n : {4, 9, 21, 33}) {
-      const std::vector<float> run = sampleCubic(*curve, n);
+      std::vector<float> run;
+      for (int i = 0; i < n; ++i) {
+        const Pt p = standardBezier(c[0], c[1], c[2], c[3], static_cast<double>(i) / (n - 1));
+        run.insert(run.end(), {static_cast<float>(p.x), static_cast<float>(p.y)});
+      }
       std::vector<float> pts = run;
       pts.resize(std::max<size_t>(pts.size(), 8));
       int32_t count = n;
@@ -160,7 +149,7 @@ TEST(LineToBezier, RecoversSampledCubicsAndReportsTheMeanError) {
       // Divided by n, not by the n - 1 points measured.
       EXPECT_NEAR(error, meanError(run, pts.data()), 1e-4) << n;
       // Enough samples of the arch give its controls back.
-      if (curve == &arch && n >= 21) {
+      if (c == arch && n >= 21) {
         for (int i = 2; i < 6; ++i) EXPECT_NEAR(pts[i], i % 2 ? arch[i / 2].y : arch[i / 2].x, 0.5) << n;
       }
     }
