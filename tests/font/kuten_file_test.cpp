@@ -61,33 +61,34 @@ using fontpack::ByteImage;
 constexpr size_t kIndexAt = 256;
 constexpr uint16_t kTop = 0x8000;  // the mode bit of a coordinate word
 
-size_t recordAt(size_t base, int row, int cell) {
-  return base + kIndexAt + static_cast<size_t>((row - 1) * 94 + (cell - 1)) * 10;
+// The index record of a cell in a file without markers (base 0, 84 rows).
+size_t recordAt(int row, int cell) {
+  return kIndexAt + static_cast<size_t>((row - 1) * 94 + (cell - 1)) * 10;
 }
 
-// A file of `rows` rows at `base`, with an outline block at the end for one record's direction.
-ByteImage withOutline(ByteImage f, size_t base, int rows, int row, int cell, int direction,
-                      int16_t ox, int16_t oy, uint16_t advance,
+// A file without markers whose only outline, horizontal, is in the record of row-cell.
+ByteImage withOutline(int row, int cell, int16_t ox, int16_t oy, uint16_t advance,
                       const std::vector<uint16_t> &words) {
-  f.bytes.resize(base + kIndexAt + rows * 94 * 10);
+  ByteImage f;
+  f.bytes.resize(kIndexAt + 84 * 94 * 10);
   const size_t at = f.size();
-  f.put32(recordAt(base, row, cell) + 2 + 4 * direction, static_cast<uint32_t>(at - base));
-  f.put16(at + 8 * direction, static_cast<uint16_t>(ox));
-  f.put16(at + 2 + 8 * direction, static_cast<uint16_t>(oy));
-  f.put16(at + (direction == 0 ? 4 : 14), advance);
+  f.put32(recordAt(row, cell) + 2, static_cast<uint32_t>(at));
+  f.put16(at, static_cast<uint16_t>(ox));
+  f.put16(at + 2, static_cast<uint16_t>(oy));
+  f.put16(at + 4, advance);
   f.bytes.resize(at + 24);
   for (uint16_t w : words) f.put16(f.size(), w);
   f.put32(f.size(), 0xFFFFFFFF);
   return f;
 }
 
-// No markers: base 0, 84 rows. 16-1 holds a square whose horizontal origin is (100, -50).
+// 16-1 holds a square whose horizontal origin is (100, -50).
 ByteImage plainFile() {
-  return withOutline({}, 0, 84, 16, 1, 0, 100, -50, 9000,
+  return withOutline(16, 1, 100, -50, 9000,
                      {1100, 950, 2100, kTop | 950, 2100, kTop | 1950, 1100, kTop | 950});
 }
 
-TEST(KuTenFile, DecodesLinesArcsMarkersAndSingleByteRows) {
+TEST(KuTenFile, DecodesLinesArcsAndSingleByteRows) {
   OpenFont plain(JFK_KUTEN_FILE, plainFile().bytes);
   GlyphRead g = plain.read(0x889F, 0);
   EXPECT_EQ(g.points,
@@ -99,9 +100,9 @@ TEST(KuTenFile, DecodesLinesArcsMarkersAndSingleByteRows) {
   EXPECT_EQ(summary(g), "0: 16-1 dir 1 flag 0 0000/00/00, advance 10000 margin 0");
 
   // A semicircle from (0, 0) through (100, 100) to (200, 0): both top bits mark its end.
-  OpenFont arcs(JFK_KUTEN_FILE, withOutline({}, 0, 84, 16, 1, 0, 0, 0, 10000,
-                                            {0, 0, kTop | 100, 100, kTop | 200, kTop | 0})
-                                    .bytes);
+  OpenFont arcs(JFK_KUTEN_FILE,
+                withOutline(16, 1, 0, 0, 10000, {0, 0, kTop | 100, 100, kTop | 200, kTop | 0})
+                    .bytes);
   g = arcs.read(0x889F, 0);
   ASSERT_EQ(g.result, 7);
   const int modes[] = {1, 41, 42, 43, 41, 42, 43};
@@ -109,21 +110,10 @@ TEST(KuTenFile, DecodesLinesArcsMarkersAndSingleByteRows) {
   EXPECT_NEAR(g.points[3].x, 100, 1e-3);  // the first quarter circle ends on top
   EXPECT_NEAR(g.points[3].y, 100, 1e-3);
   EXPECT_EQ(g.points.back(), (P{43, 200, 0}));
-  // Markers move the index to base 12, give 20 rows, set the flag and make curves quadratic.
-  ByteImage marked;
-  for (auto [at, text] : {std::pair{64, "S12"}, {68, "K020"}, {96, "LP0"}, {100, "BEZ2"}})
-    marked.putText(at, text);
-  OpenFont file(JFK_KUTEN_FILE,
-                withOutline(marked, 12, 20, 9, 33, 1, 0, -300, 7000,
-                            {10, 20, kTop | 30, 40, kTop | 50, kTop | 60, 10, kTop | 20})
-                    .bytes);
-  g = file.read(0x41, 1);
-  EXPECT_EQ(g.points, (Points{{1, 10, 320}, {31, 30, 340}, {32, 50, 360}, {2, 10, 320}}));
-  EXPECT_EQ(summary(g), "4: 9-33 dir 1 flag 1 0000/00/00, advance 7000 margin 1500");
 
   const int cases[][3] = {{0x21, 9, 1}, {0x7E, 9, 94}, {0xB1, 10, 17}, {0x20, 11, 1}};
   for (const auto &[code, row, cell] : cases) {
-    OpenFont single(JFK_KUTEN_FILE, withOutline({}, 0, 84, row, cell, 0, 0, 0, 5000, {1, 2}).bytes);
+    OpenFont single(JFK_KUTEN_FILE, withOutline(row, cell, 0, 0, 5000, {1, 2}).bytes);
     g = single.read(code, 0);
     EXPECT_EQ(g.result, 1) << code;
     EXPECT_EQ(g.info.ku * 100 + g.info.ten, row * 100 + cell) << code;
@@ -131,7 +121,7 @@ TEST(KuTenFile, DecodesLinesArcsMarkersAndSingleByteRows) {
 }
 
 TEST(KuTenFile, BrokenFilesFailTheGlyph) {
-  const size_t record = recordAt(0, 16, 1);
+  const size_t record = recordAt(16, 1);
   const size_t outline = plainFile().size() - 24 - 4 * 5;
   testing_support::expectBrokenFilesFail(
       JFK_KUTEN_FILE, plainFile(),

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstdint>
+#include <vector>
 
 #include "frame/module.h"
 #include "frame/plinth_fault.h"
@@ -18,8 +18,7 @@ TEST(Plinth, AllocatesZeroedBlocksIncludingTheCombinesLargestTable) {
 TEST(Plinth, FaultSwitchFailsExactlyTheNthAllocationOnce) {
   jMemTestFailNth(2);
   void *first = jMemAlloc(8);
-  EXPECT_NE(first, nullptr);
-  EXPECT_EQ(jMemTestArmed(), 1);
+  EXPECT_TRUE(first != nullptr && jMemTestArmed() == 1);
   EXPECT_EQ(jMemAlloc(8), nullptr);
   EXPECT_EQ(jMemTestArmed(), 0);
   void *third = jMemAlloc(8);
@@ -32,10 +31,7 @@ TEST(Plinth, MinMaxJudgeWidensOnlyTheSidesThePointPassesAndIgnoresNull) {
   float box[4] = {1, 1, 1, 1};
   jMinMaxJudge(box, 3, -2);
   jMinMaxJudge(box, 0, 0);
-  EXPECT_FLOAT_EQ(box[0], 0);
-  EXPECT_FLOAT_EQ(box[1], -2);
-  EXPECT_FLOAT_EQ(box[2], 3);
-  EXPECT_FLOAT_EQ(box[3], 1);
+  EXPECT_EQ(std::vector<float>(box, box + 4), (std::vector<float>{0, -2, 3, 1}));
   EXPECT_EQ(jMinMaxJudge(nullptr, 1, 1), 1);
 }
 
@@ -45,8 +41,7 @@ TEST(ModuleEntry, StoresTheHandleOnAttachAndAnswersOtherReasons) {
   EXPECT_EQ(outlina::moduleEntry(&here, outlina::kProcessAttach, nullptr), 1);
   EXPECT_EQ(outlina::moduleInstance(), &here);
   EXPECT_EQ(outlina::moduleEntry(nullptr, outlina::kProcessDetach, nullptr), 1);
-  EXPECT_EQ(outlina::moduleEntry(nullptr, 2, nullptr), 0);
-  EXPECT_EQ(outlina::moduleEntry(nullptr, 3, nullptr), 0);
+  for (int reason : {2, 3}) EXPECT_EQ(outlina::moduleEntry(nullptr, reason, nullptr), 0);
   EXPECT_EQ(outlina::moduleInstance(), &here);
   outlina::moduleEntry(before, outlina::kProcessAttach, nullptr);
 }

@@ -7,7 +7,6 @@
 #include <tuple>
 #include <vector>
 
-#include "geom/constants.h"
 #include "geom/flatten.h"
 #include "outlina/curve.h"
 #include "outlina/fit.h"
@@ -19,20 +18,9 @@ using namespace testing_support;
 
 using outlina::Pt;
 
-// A point array holding the given points, with room for `room` points in all.
-std::vector<float> pts(std::initializer_list<float> xy, size_t room = 130) {
+// A point array holding the given points, with room for 130 points in all.
+std::vector<float> pts(std::initializer_list<float> xy) {
   std::vector<float> v(xy);
-  v.resize(2 * room, -1.0f);
-  return v;
-}
-
-// The point at `degrees` on the circle of radius 10 about the origin, as floats.
-std::vector<float> onCircle(std::initializer_list<double> degrees) {
-  std::vector<float> v;
-  for (double d : degrees) {
-    v.push_back(static_cast<float>(10 * std::cos(d * outlina::kPi / 180)));
-    v.push_back(static_cast<float>(10 * std::sin(d * outlina::kPi / 180)));
-  }
   v.resize(260, -1.0f);
   return v;
 }
@@ -48,7 +36,7 @@ TEST(ArcToLine, StepsFromStartAndEndsExactlyAtTheEnd) {
   EXPECT_EQ(quarter[46], 0.0f);
   EXPECT_EQ(quarter[47], 10.0f);
   // Across the seam of the angles: 178 through 180 to -178 degrees, the end moved up a turn.
-  auto seam = onCircle({178, 180, -178});
+  auto seam = pts({-9.9939083f, 0.3489950f, -10, 0, -9.9939083f, -0.3489950f});
   const float ex = seam[4], ey = seam[5];
   ASSERT_EQ(jMathArcToLine(seam.data(), 1.5f), 4);
   EXPECT_NEAR(angleOf(seam, 1), 179.5, 1e-3);
@@ -130,7 +118,8 @@ TEST(LineToBezier, ShortStraightAndDegenerateRuns) {
 }
 
 TEST(LineToBezier, RecoversSampledCubicsAndReportsTheMeanError) {
-  const Pt arch[4] = {{0, 0}, {30, 60}, {90, 60}, {100, 0}}, wave[4] = {{0, 0}, {40, 30}, {60, -30}, {100, 0}};
+  const Pt arch[4] = {{0, 0}, {30, 60}, {90, 60}, {100, 0}},
+           wave[4] = {{0, 0}, {40, 30}, {60, -30}, {100, 0}};
   for (const Pt *c : {arch, wave}) {
     for (int n : {4, 9, 21, 33}) {
       std::vector<float> run;

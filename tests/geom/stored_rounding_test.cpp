@@ -3,7 +3,6 @@
 // then builds disagree with each other.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <vector>
 
 #include "outlina.h"
@@ -34,47 +33,37 @@ TEST(StoredRounding, CubicFitControlsAndError) {
   EXPECT_EQ(controls, (std::vector<float>{13.498991f, 29.9748154f, 46.7126427f, 36.0639839f}));
 }
 
-struct RefitCase {
-  const char *name;
-  std::function<void(JVect *)> apply;
-  PathPtr (*input)();
-  int32_t firstControl;  // index of the first of two pinned control points
-  P c1, c2;
-};
-
-PathPtr box100x40() {
-  return makePath({{JVM_START, 0, 0}, {JVM_LINE, 100, 0}, {JVM_LINE, 100, 40},
-                   {JVM_LINE, 0, 40}, {JVM_LINE, 0, 0}});
-}
-
-PathPtr triangle() {
-  return makePath({{JVM_START, 0, 0}, {JVM_LINE, 100, 0}, {JVM_LINE, 30, 60}, {JVM_LINE, 0, 0}});
-}
-
 TEST(StoredRounding, CurvesFittedAgainByTheEffects) {
+  // A 100 x 40 box arched, and a triangle offset outward by 5 with round joints, the corners
+  // fitted again as cubic segments.
+  PathPtr arched = makePath({{JVM_START, 0, 0}, {JVM_LINE, 100, 0}, {JVM_LINE, 100, 40},
+                             {JVM_LINE, 0, 40}, {JVM_LINE, 0, 0}});
   const JVectransShapeParam arch{1, 100, 0, 0, 100, 40};
-  // Outward by 5 with round joints, the corners fitted again as cubic segments.
+  jVectransShapeEffect(&arch, arched.get());
+  PathPtr offset =
+      makePath({{JVM_START, 0, 0}, {JVM_LINE, 100, 0}, {JVM_LINE, 30, 60}, {JVM_LINE, 0, 0}});
   const JWeldOffsetParam roundOffset{5, 0, 0, 0, JVJ_ROUND, 4, 0, 1};
-  const RefitCase cases[] = {
-      {"arched lower edge", [&](JVect *p) { jVectransShapeEffect(&arch, p); }, box100x40, 1,
-       {JVM_BEZ_CTRL1, 27.7631207f, 8.75000572f}, {JVM_BEZ_CTRL2, 72.2368774f, 8.74999428f}},
-      {"arched upper edge", [&](JVect *p) { jVectransShapeEffect(&arch, p); }, box100x40, 5,
-       {JVM_BEZ_CTRL1, 72.2367477f, 48.7499962f}, {JVM_BEZ_CTRL2, 27.7632465f, 48.7500038f}},
-      {"round offset corner at the start", [&](JVect *p) { jWeldOffset(&roundOffset, p); },
-       triangle, 1, {JVM_BEZ_CTRL1, -2.78788376f, -4.99962616f},
-       {JVM_BEZ_CTRL2, -5.71862411f, -0.2576828f}},
-      {"round offset corner at the right", [&](JVect *p) { jWeldOffset(&roundOffset, p); },
-       triangle, 9, {JVM_BEZ_CTRL1, 105.897339f, 1.53054047f},
-       {JVM_BEZ_CTRL2, 103.481506f, -5.0f}},
+  jWeldOffset(&roundOffset, offset.get());
+  const struct {
+    const char *name;
+    const JVect *path;
+    size_t firstControl;  // index of the first of two pinned control points
+    P c1, c2;
+  } cases[] = {
+      {"arched lower edge", arched.get(), 1, {JVM_BEZ_CTRL1, 27.7631207f, 8.75000572f},
+       {JVM_BEZ_CTRL2, 72.2368774f, 8.74999428f}},
+      {"arched upper edge", arched.get(), 5, {JVM_BEZ_CTRL1, 72.2367477f, 48.7499962f},
+       {JVM_BEZ_CTRL2, 27.7632465f, 48.7500038f}},
+      {"round offset corner at the start", offset.get(), 1,
+       {JVM_BEZ_CTRL1, -2.78788376f, -4.99962616f}, {JVM_BEZ_CTRL2, -5.71862411f, -0.2576828f}},
+      {"round offset corner at the right", offset.get(), 9,
+       {JVM_BEZ_CTRL1, 105.897339f, 1.53054047f}, {JVM_BEZ_CTRL2, 103.481506f, -5.0f}},
   };
-  for (const RefitCase &c : cases) {
-    SCOPED_TRACE(c.name);
-    PathPtr path = c.input();
-    c.apply(path.get());
-    const std::vector<P> points = pointsOf(path.get());
-    ASSERT_GT(points.size(), static_cast<size_t>(c.firstControl + 1));
-    EXPECT_EQ(points[c.firstControl], c.c1);
-    EXPECT_EQ(points[c.firstControl + 1], c.c2);
+  for (const auto &c : cases) {
+    const std::vector<P> points = pointsOf(c.path);
+    ASSERT_GT(points.size(), c.firstControl + 1) << c.name;
+    EXPECT_EQ(points[c.firstControl], c.c1) << c.name;
+    EXPECT_EQ(points[c.firstControl + 1], c.c2) << c.name;
   }
 }
 
