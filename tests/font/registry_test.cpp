@@ -7,18 +7,15 @@
 #include <vector>
 
 #include "font/installed_face.h"
-#include "font/readers.h"
-#include "fontpack.h"
 #include "frame/plinth_fault.h"
 #include "outlina/font.h"
 
 namespace {
 
-JFontEntry entryOf(int32_t kind, const std::string &name, const char *path = "") {
+JFontEntry entryOf(int32_t kind, const std::string &name) {
   JFontEntry entry{};
   entry.kind = kind;
   std::snprintf(entry.name, sizeof entry.name, "%s", name.c_str());
-  std::snprintf(entry.path, sizeof entry.path, "%s", path);
   return entry;
 }
 
