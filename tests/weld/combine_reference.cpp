@@ -14,16 +14,10 @@ namespace {
 
 WeldTables &T() { return weldTables; }
 
-bool overlap(const JWeldContour &a, const JWeldContour &b) {
-  return a.minX <= b.maxX && b.minX <= a.maxX && a.minY <= b.maxY && b.minY <= a.maxY;
-}
-
 void discardNonLive() {
   for (int32_t i = 0; i < T().segmentCount; ++i)
     if (!weldIsLive(T().segments[i].flags)) T().segments[i].flags = -1;
 }
-
-}  // namespace
 
 void cancelSharedEdges() {
   JWeldSegment *s = T().segments;
@@ -31,7 +25,6 @@ void cancelSharedEdges() {
     for (int32_t a = T().contours[i].first; a < T().contours[i].end; ++a) {
       if (!weldIsLive(s[a].flags)) continue;
       for (int32_t j = i + 1; j < T().contourCount; ++j) {
-        if (!overlap(T().contours[i], T().contours[j])) continue;
         for (int32_t b = T().contours[j].first; b < T().contours[j].end; ++b) {
           if (!weldIsLive(s[b].flags)) continue;
           if (s[b].x0 == s[a].x1 && s[b].y0 == s[a].y1 && s[b].x1 == s[a].x0 &&
@@ -53,7 +46,6 @@ bool splitAtCrossings() {
       if (sg[s].flags <= 0) continue;
       std::vector<std::pair<float, float>> list;
       for (int32_t j = 0; j < T().contourCount; ++j) {
-        if (!overlap(ci, T().contours[j])) continue;
         for (int32_t t = T().contours[j].first; t < T().contours[j].end; ++t) {
           if (sg[t].flags <= 0) continue;
           if (j == i &&
@@ -85,9 +77,7 @@ bool splitAtCrossings() {
       auto dist = [&](std::pair<float, float> p) {
         return std::fabs(double{p.first} - base.x0) + std::fabs(double{p.second} - base.y0);
       };
-      for (int32_t k = 1; k < n; ++k)
-        for (int32_t m = k; m > 0 && dist(list[m]) < dist(list[m - 1]); --m)
-          std::swap(list[m], list[m - 1]);
+      std::stable_sort(list.begin(), list.end(), [&](auto p, auto q) { return dist(p) < dist(q); });
       float fx = base.x0, fy = base.y0;
       int16_t flags = (base.flags & 2) ? 7 : 5;
       for (int32_t k = 0; k < n; ++k) {
@@ -148,8 +138,7 @@ bool classify() {
         if (l.angle != r.angle) return l.angle > r.angle;
         return l.step > r.step;
       };
-      for (size_t k = 1; k < rec.size(); ++k)
-        for (size_t n = k; n > 0 && before(rec[n], rec[n - 1]); --n) std::swap(rec[n], rec[n - 1]);
+      std::stable_sort(rec.begin(), rec.end(), before);
       int w = 0;
       for (const JWeldCrossing &r : rec) {
         const int old = w;
@@ -200,6 +189,8 @@ void trace(JVect *path) {
       jVectRewindPoint(path, added);
   }
 }
+
+}  // namespace
 
 int32_t combine(JVect *path, int32_t mode) {
   if (path == nullptr || !weldAllocTables()) return 0;
