@@ -19,21 +19,21 @@ void discardNonLive() {
     if (!weldIsLive(T().segments[i].flags)) T().segments[i].flags = -1;
 }
 
+bool reversed(const JWeldSegment &a, const JWeldSegment &b) {
+  return b.x0 == a.x1 && b.y0 == a.y1 && b.x1 == a.x0 && b.y1 == a.y0;
+}
+
 void cancelSharedEdges() {
   JWeldSegment *s = T().segments;
   for (int32_t i = 0; i < T().contourCount; ++i)
     for (int32_t a = T().contours[i].first; a < T().contours[i].end; ++a) {
       if (!weldIsLive(s[a].flags)) continue;
-      for (int32_t j = i + 1; j < T().contourCount; ++j) {
-        for (int32_t b = T().contours[j].first; b < T().contours[j].end; ++b) {
-          if (!weldIsLive(s[b].flags)) continue;
-          if (s[b].x0 == s[a].x1 && s[b].y0 == s[a].y1 && s[b].x1 == s[a].x0 &&
-              s[b].y1 == s[a].y0) {
+      for (int32_t j = i + 1; j < T().contourCount; ++j)
+        for (int32_t b = T().contours[j].first; b < T().contours[j].end; ++b)
+          if (weldIsLive(s[b].flags) && reversed(s[a], s[b])) {
             s[a].flags = s[b].flags = -1;
             break;
           }
-        }
-      }
     }
 }
 
@@ -52,21 +52,17 @@ bool splitAtCrossings() {
               (std::abs(s - t) <= 1 || std::abs(s - t) == std::abs(ci.end - ci.first - 1)))
             continue;
           const JWeldSegment &a = sg[s], &b = sg[t];
-          const float bx0 = b.x0, bx1 = b.x1, by0 = b.y0, by1 = b.y1;
-          const float tminX = std::min(bx0, bx1), tmaxX = std::max(bx0, bx1);
-          const float tminY = std::min(by0, by1), tmaxY = std::max(by0, by1);
-          if (!((a.x0 >= tminX || a.x1 >= tminX) && (a.x0 <= tmaxX || a.x1 <= tmaxX) &&
-                (a.y0 >= tminY || a.y1 >= tminY) && (a.y0 <= tmaxY || a.y1 <= tmaxY)))
+          if (std::max(a.x0, a.x1) < std::min(b.x0, b.x1) ||
+              std::min(a.x0, a.x1) > std::max(b.x0, b.x1) ||
+              std::max(a.y0, a.y1) < std::min(b.y0, b.y1) ||
+              std::min(a.y0, a.y1) > std::max(b.y0, b.y1))
             continue;
-          const JWeldSegment &p = sg[std::min(s, t)], &q = sg[std::max(s, t)];
-          float out[2];
-          if (weldSegmentCross(p, q, out) == 1) {
+          float out[4];
+          if (weldSegmentCross(sg[std::min(s, t)], sg[std::max(s, t)], out) == 1)
             list.push_back({out[0], out[1]});
-            continue;
-          }
-          float ends[4];
-          for (int32_t k = 0, n = weldCollinearEnds(a, b, ends); k < n; ++k)
-            list.push_back({ends[2 * k], ends[2 * k + 1]});
+          else
+            for (int32_t k = 0, n = weldCollinearEnds(a, b, out); k < n; ++k)
+              list.push_back({out[2 * k], out[2 * k + 1]});
         }
       }
       if (list.empty()) continue;
@@ -99,9 +95,7 @@ bool splitAtCrossings() {
   for (int32_t a = firstPiece; a < T().segmentCount; ++a) {
     if (!weldIsLive(sg[a].flags)) continue;
     for (int32_t b = 0; b < T().segmentCount; ++b) {
-      if (b == a || !weldIsLive(sg[b].flags) || sg[b].x0 != sg[a].x1 || sg[b].y0 != sg[a].y1 ||
-          sg[b].x1 != sg[a].x0 || sg[b].y1 != sg[a].y0)
-        continue;
+      if (b == a || !weldIsLive(sg[b].flags) || !reversed(sg[a], sg[b])) continue;
       sg[a].flags = sg[b].flags = -1;
       break;
     }
@@ -143,13 +137,9 @@ bool classify() {
       for (const JWeldCrossing &r : rec) {
         const int old = w;
         w += r.step;
-        bool keep;
-        if (T().rule == 2)
-          keep = (old == 1 && w >= 2) || (old >= 2 && w == 1);
-        else if (T().rule == 3)
-          keep = old == 1 || w == 1;
-        else
-          keep = (old == 0 && w >= 1) || (old >= 1 && w == 0);
+        const bool keep = T().rule == 2   ? (old == 1 && w >= 2) || (old >= 2 && w == 1)
+                          : T().rule == 3 ? old == 1 || w == 1
+                                          : (old == 0 && w >= 1) || (old >= 1 && w == 0);
         if (!keep) sg[r.segment].flags = 0;
       }
       if (c != last) break;
