@@ -1,8 +1,11 @@
 // The combine on small exact examples and on inputs it must refuse or clean up.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <limits>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "outlina.h"
@@ -12,6 +15,7 @@
 namespace {
 
 using namespace testing_support;
+using weld_shapes::Outline;
 using weld_shapes::pathOf;
 using weld_shapes::rectangle;
 
@@ -20,7 +24,7 @@ struct Combined {
   std::vector<int32_t> directions;  // one per contour
 };
 
-Combined combined(const std::vector<weld_shapes::Outline> &outlines, int32_t mode) {
+Combined combined(const std::vector<Outline> &outlines, int32_t mode) {
   PathPtr path = pathOf(outlines);
   EXPECT_EQ(jWeldCombineVect(path.get(), mode), 1);
   Combined out{pointsOf(path.get()), {}};
@@ -68,7 +72,7 @@ TEST(WeldCombineExamples, NestedAndDisjointSquaresUnderEachRule) {
   const auto hole = rectangle(1, 1, 3, 3, true);
   const struct {
     int32_t mode;
-    weld_shapes::Outline second;
+    Outline second;
   } cases[] = {{JWM_UNION, inner}, {JWM_HOLE, inner}, {JWM_UNION, hole}, {JWM_UNION_ALL, hole}};
   for (const auto &c : cases) {
     const Combined both = combined({outer, c.second}, c.mode);
@@ -110,6 +114,38 @@ TEST(WeldCombineInput, RefusesNullOnePointAndNonFiniteCoordinates) {
     EXPECT_EQ(jWeldCombineVect(path.get(), JWM_UNION_ALL), 0);
     EXPECT_EQ(pointsOf(path.get()).size(), before.size()) << "left flattened, not combined";
   }
+}
+
+// Inputs at the edges of what floats hold: each gives a result or a clean refusal, and ends.
+TEST(WeldCombineInput, ExtremeInputsEndWithFiniteResults) {
+  constexpr float kMax = std::numeric_limits<float>::max();
+  std::vector<std::pair<std::string, std::vector<Outline>>> cases = {
+      {"nan", {{{0, 0}, {NAN, 1}, {1, 1}}, rectangle(0, 0, 2, 2)}},
+      {"infinity", {{{0, 0}, {INFINITY, 1}, {1, -INFINITY}}}},
+      {"float limit",
+       {{{-kMax, -kMax}, {-kMax, kMax}, {kMax, kMax}, {kMax, -kMax}},
+        {{-kMax, 0}, {0, kMax}, {kMax, 0}, {0, -kMax}}}},
+      {"near the limit",
+       {rectangle(1e37f, 1e37f, 3e38f, 3e38f), rectangle(2e37f, -3e38f, 2e38f, 2e38f)}},
+      {"flat and two-point",
+       {{{0, 0}, {4, 4}, {8, 8}}, {{1, 1}, {3, 3}}, rectangle(0, 0, 8, 8), {{2, 2}, {2, 2}}}},
+      {"shared point", {}}};
+  // Triangles fanning around one point: thousands of segments end there.
+  constexpr int kBlades = 1000;
+  for (int k = 0; k < kBlades; ++k) {
+    const double a = 6.283185307179586 * k / kBlades, b = a + 6.283185307179586 * 1.5 / kBlades;
+    cases.back().second.push_back(
+        {{0, 0},
+         {static_cast<float>(10 * std::cos(a)), static_cast<float>(10 * std::sin(a))},
+         {static_cast<float>(10 * std::cos(b)), static_cast<float>(10 * std::sin(b))}});
+  }
+  for (const auto &[name, outlines] : cases)
+    for (int32_t mode = JWM_UNION; mode <= JWM_UNION_ALL; ++mode) {
+      PathPtr path = pathOf(outlines);
+      if (jWeldCombineVect(path.get(), mode) != 1) continue;
+      for (const P &p : pointsOf(path.get()))
+        ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y)) << name << " rule " << mode;
+    }
 }
 
 }  // namespace

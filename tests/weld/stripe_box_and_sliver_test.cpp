@@ -52,6 +52,19 @@ TEST(StripeBox, NarrowBandsOnALongFlatBoxAreCut) {
   EXPECT_GT(std::count_if(bands.begin(), bands.end(), [](const P &p) { return p.mode == 1; }), 800);
 }
 
+// Stripes narrower than the float step at the shape's coordinates give a result or a refusal,
+// and end.
+TEST(StripeBox, SlantedStripesNarrowerThanTheFloatStepEnd) {
+  PathPtr path = makePath({{1, 1e6f, 1e6f},
+                           {2, 1e6f, 1e6f + 1},
+                           {2, 1e6f + 1, 1e6f + 1},
+                           {2, 1e6f + 1, 1e6f},
+                           {2, 1e6f, 1e6f}});
+  const JWeldStripeParam stripes = {0.01f, 0.01f, 2, 30, 0};
+  const int32_t result = jWeldStripe(&stripes, path.get());
+  EXPECT_TRUE(result == 0 || result == 1);
+}
+
 // A host's three-point sliver is noise to the clean-up; the loop that jVectMakeReverseLoop makes
 // of a single segment is widened into the band around it.
 TEST(Sliver, GoesUnlessTheForwardAndBackLoopMadeIt) {
