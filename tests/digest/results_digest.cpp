@@ -7,6 +7,7 @@
 #include <cstring>
 #include <iterator>
 #include <limits>
+#include <random>
 #include <span>
 #include <vector>
 
@@ -51,21 +52,16 @@ class Digest {
   uint64_t value_ = 0xcbf29ce484222325;
 };
 
-// splitmix64: the same numbers on every platform.
+// The standard fixes this engine's sequence, and the reductions below are plain arithmetic, so
+// every build draws the same numbers.
 class Random {
  public:
-  uint64_t next() {
-    uint64_t z = (state_ += 0x9e3779b97f4a7c15);
-    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9;
-    z = (z ^ (z >> 27)) * 0x94d049bb133111eb;
-    return z ^ (z >> 31);
-  }
-  int below(int n) { return static_cast<int>(next() % static_cast<uint64_t>(n)); }
+  int below(int n) { return static_cast<int>(engine_() % static_cast<uint64_t>(n)); }
   // Hundredths within +-100, most of which a float cannot hold exactly.
   float coordinate() { return static_cast<float>(below(20001) - 10000) / 100.0f; }
 
  private:
-  uint64_t state_ = 0x0d16e57;
+  std::mt19937_64 engine_;
 };
 
 // The modes of each segment kind after its start; flattened runs are made apart.
