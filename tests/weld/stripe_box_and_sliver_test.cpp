@@ -7,6 +7,7 @@
 
 #include "outlina.h"
 #include "support/path_builder.h"
+#include "weld/weld_shapes.h"
 
 namespace {
 
@@ -55,11 +56,7 @@ TEST(StripeBox, NarrowBandsOnALongFlatBoxAreCut) {
 // Stripes narrower than the float step at the shape's coordinates give a result or a refusal,
 // and end.
 TEST(StripeBox, SlantedStripesNarrowerThanTheFloatStepEnd) {
-  PathPtr path = makePath({{1, 1e6f, 1e6f},
-                           {2, 1e6f, 1e6f + 1},
-                           {2, 1e6f + 1, 1e6f + 1},
-                           {2, 1e6f + 1, 1e6f},
-                           {2, 1e6f, 1e6f}});
+  PathPtr path = weld_shapes::pathOf({weld_shapes::rectangle(1e6f, 1e6f, 1e6f + 1, 1e6f + 1)});
   const JWeldStripeParam stripes = {0.01f, 0.01f, 2, 30, 0};
   const int32_t result = jWeldStripe(&stripes, path.get());
   EXPECT_TRUE(result == 0 || result == 1);
