@@ -52,10 +52,11 @@ bool splitAtCrossings() {
               (std::abs(s - t) <= 1 || std::abs(s - t) == std::abs(ci.end - ci.first - 1)))
             continue;
           const JWeldSegment &a = sg[s], &b = sg[t];
-          if (std::max(a.x0, a.x1) < std::min(b.x0, b.x1) ||
-              std::min(a.x0, a.x1) > std::max(b.x0, b.x1) ||
-              std::max(a.y0, a.y1) < std::min(b.y0, b.y1) ||
-              std::min(a.y0, a.y1) > std::max(b.y0, b.y1))
+          // The list forms copy the fields: the records are packed, so no reference may bind.
+          if (std::max({a.x0, a.x1}) < std::min({b.x0, b.x1}) ||
+              std::min({a.x0, a.x1}) > std::max({b.x0, b.x1}) ||
+              std::max({a.y0, a.y1}) < std::min({b.y0, b.y1}) ||
+              std::min({a.y0, a.y1}) > std::max({b.y0, b.y1}))
             continue;
           float out[4];
           if (weldSegmentCross(sg[std::min(s, t)], sg[std::max(s, t)], out) == 1)
