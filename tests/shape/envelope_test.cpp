@@ -42,13 +42,9 @@ TEST(EnvelopeFormula, EveryShapeMovesItsCrestByTheFullStrength) {
   for (const Peak &peak : kPeaks) {
     SCOPED_TRACE(peak.type);
     const Pt moved = envelopeMove(peak.type, box, {peak.x, peak.y});
-    if (envelopeMovesY(peak.type)) {
-      EXPECT_EQ(moved.x, peak.x);
-      EXPECT_NEAR(moved.y, peak.expected, 1e-4);
-    } else {
-      EXPECT_EQ(moved.y, peak.y);
-      EXPECT_NEAR(moved.x, peak.expected, 1e-4);
-    }
+    const bool movesY = envelopeMovesY(peak.type);
+    EXPECT_NEAR(moved.x, movesY ? peak.x : peak.expected, 1e-4);
+    EXPECT_NEAR(moved.y, movesY ? peak.expected : peak.y, 1e-4);
   }
 }
 
@@ -60,82 +56,60 @@ TEST(EnvelopeFormula, UnknownTypesAndZeroStrengthLeavePointsWhereTheyAre) {
   }
 }
 
-TEST(EnvelopeFormula, HalfWavesKeepTheEdgesTheSineStartsAndEndsOn) {
+TEST(EnvelopeFormula, EdgesCentreLineAndPointsBeyondTheBox) {
   const EnvelopeBox box = envelopeBox(1.0f, kW, kH);
   // sin(pi) with the short pi is not exactly 0, but rounds to far below a float step of H.
-  for (double x : {0.0, 200.0}) {
-    EXPECT_NEAR(envelopeMove(1, box, {x, 0}).y, 0.0, 1e-6);
-    EXPECT_NEAR(envelopeMove(1, box, {x, kH}).y, kH, 1e-6);
-  }
+  for (double x : {0.0, 200.0}) EXPECT_NEAR(envelopeMove(1, box, {x, kH}).y, kH, 1e-6);
   // Points on the centre line do not move under the pinch.
   EXPECT_EQ(envelopeMove(3, box, {100, 50}).y, 50.0);
   // A point beyond the box keeps following the sine: one and a half widths is a trough.
   EXPECT_NEAR(envelopeMove(1, box, {300, 0}).y, -25.0, 1e-4);
-}
-
-TEST(EnvelopeFormula, SinesAreRoundedToFloatBeforeUse) {
-  const EnvelopeBox box = envelopeBox(1.0f, 3.0f, 1.0f);
-  const double x = 1.0;
-  const float s = static_cast<float>(std::sin(3.1415926535 * x / 3.0));
-  EXPECT_EQ(envelopeMove(1, box, {x, 0}).y, s * 1.0 * 0.25);
+  // Sines are rounded to float before use.
+  const float s = static_cast<float>(std::sin(3.1415926535 / 3.0));
+  EXPECT_EQ(envelopeMove(1, envelopeBox(1.0f, 3.0f, 1.0f), {1.0, 0}).y, s * 0.25);
   EXPECT_NE(static_cast<double>(s), std::sin(3.1415926535 / 3.0));
 }
 
-
 // A 200 x 100 rectangle equal to its own reference box, clockwise with y up.
-testing_support::PathPtr box() {
-  return makePath({{1, 0, 0}, {2, 0, 100}, {2, 200, 100}, {2, 200, 0}, {2, 0, 0}});
-}
+PathPtr box() { return makePath({{1, 0, 0}, {2, 0, 100}, {2, 200, 100}, {2, 200, 0}, {2, 0, 0}}); }
 
-// Runs the effect at 100 % and samples the refitted curves again, as the result is refitted.
-Points shaped(int32_t type) {
-  auto path = box();
-  const JVectransShapeParam param{type, 100, 0.0f, 0.0f, 200.0f, 100.0f};
-  EXPECT_EQ(jVectransShapeEffect(&param, path.get()), 1);
-  EXPECT_EQ(jVectBezToSvt(path.get(), 3), 1);
-  return pointsOf(path.get());
-}
-
-TEST(EnvelopeEffect, TypeOneArchesBothLongEdgesAndTypeTwentyFivePinchesTheTop) {
-  // Type 1, k = 0.25: the lower edge peaks at 25 and the upper edge at 125 over the middle;
-  // the vertical edges stay, as the sine is 0 at both ends of the width.
-  float lowCrest = -1e9f, highCrest = -1e9f;
-  for (const P &p : shaped(1)) {
-    if (std::abs(p.x - 100.0f) < 1.0f) {
-      float &crest = p.y < 50.0f ? lowCrest : highCrest;
-      crest = std::max(crest, p.y);
+TEST(EnvelopeEffect, ArchesAndPinchesTheRefittedOutline) {
+  // Type 1 lifts the whole box by a quarter of its height over the middle; type 25 draws the
+  // upper edge in to three quarters there and keeps the bottom.
+  const struct {
+    int32_t type;
+    float top, bottom;  // highest point over the middle, lowest anywhere
+  } cases[] = {{1, 125, 0}, {25, 75, 0}};
+  for (const auto &c : cases) {
+    auto path = box();
+    const JVectransShapeParam param{c.type, 100, 0.0f, 0.0f, 200.0f, 100.0f};
+    ASSERT_EQ(jVectransShapeEffect(&param, path.get()), 1);
+    ASSERT_EQ(jVectBezToSvt(path.get(), 3), 1);
+    float top = -1e9f, bottom = 1e9f;
+    for (const P &p : pointsOf(path.get())) {
+      if (std::abs(p.x - 100.0f) < 1.0f) top = std::max(top, p.y);
+      bottom = std::min(bottom, p.y);
+      EXPECT_TRUE(p.x >= -1e-3f && p.x <= 200.0f + 1e-3f) << p.x;
     }
-    EXPECT_TRUE(p.x >= -1e-3f && p.x <= 200.0f + 1e-3f) << p.x;
+    EXPECT_NEAR(top, c.top, 0.3f) << c.type;
+    EXPECT_NEAR(bottom, c.bottom, 1e-3f) << c.type;
   }
-  EXPECT_NEAR(lowCrest, 25.0f, 0.3f);
-  EXPECT_NEAR(highCrest, 125.0f, 0.3f);
-  // Type 25 draws the upper edge in to three quarters over the middle; the bottom stays.
-  float lowestTop = 1e9f, lowest = 1e9f;
-  for (const P &p : shaped(25)) {
-    if (std::abs(p.x - 100.0f) < 1.0f && p.y > 50.0f) lowestTop = std::min(lowestTop, p.y);
-    lowest = std::min(lowest, p.y);
-  }
-  EXPECT_NEAR(lowestTop, 75.0f, 0.3f);
-  EXPECT_NEAR(lowest, 0.0f, 1e-3f);
 }
 
-TEST(EnvelopeEffect, TypesOutsideTheTableLeaveTheOutlineUndistorted) {
+TEST(EnvelopeEffect, OtherTypesLeaveTheOutlineAndBadInputIsRefused) {
+  // The flattened straight runs fit back to the four corners.
   for (int32_t type : {0, 33, -4}) {
     auto path = box();
     const JVectransShapeParam param{type, 100, 0.0f, 0.0f, 200.0f, 100.0f};
     ASSERT_EQ(jVectransShapeEffect(&param, path.get()), 1);
-    // The flattened straight runs fit back to the four corners.
     EXPECT_EQ(pointsOf(path.get()), pointsOf(box().get())) << type;
   }
-}
-
-TEST(EnvelopeEffect, RefusesBadInputBeforeTouchingThePath) {
   auto path = box();
   const auto before = pointsOf(path.get());
   const JVectransShapeParam flat{1, 100, 0.0f, 5.0f, 200.0f, 5.0f};
-  EXPECT_EQ(jVectransShapeEffect(&flat, path.get()), 0);
   const JVectransShapeParam narrow{5, 100, 3.0f, 0.0f, 3.0f, 100.0f};
-  EXPECT_EQ(jVectransShapeEffect(&narrow, path.get()), 0);
+  for (const JVectransShapeParam *bad : {&flat, &narrow})
+    EXPECT_EQ(jVectransShapeEffect(bad, path.get()), 0);
   EXPECT_EQ(jVectransShapeEffect(nullptr, path.get()), 0);
   EXPECT_EQ(pointsOf(path.get()), before);
   const JVectransShapeParam good{1, 100, 0.0f, 0.0f, 200.0f, 100.0f};

@@ -1,8 +1,11 @@
+// The combine against a plain scanning version of its stages and against the winding numbers
+// of its input; the fill rules against the winding numbers too.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "outlina.h"
@@ -14,44 +17,43 @@
 namespace {
 
 using namespace testing_support;
-
-using weld_shapes::addOutline;
 using weld_shapes::Outline;
 using weld_shapes::pathOf;
 
-std::vector<Outline> starField(std::mt19937 &rng, int count, float field, float radius) {
-  std::uniform_real_distribution<float> at(0, field);
-  std::uniform_int_distribution<int> vertices(3, 12);
-  std::vector<Outline> out;
-  for (int k = 0; k < count; ++k)
-    out.push_back(weld_shapes::randomStar(rng, at(rng), at(rng), radius, vertices(rng)));
-  return out;
-}
-
-// Small integer polygons in a few directions: shared edges, touching vertices, collinear
-// overlaps, nesting and bow-ties all turn up.
-std::vector<Outline> gridPolygons(std::mt19937 &rng, int count) {
-  std::uniform_int_distribution<int> coord(0, 6), size(3, 6);
+// Overlapping stars, every other one reversed, and a self-crossing pentagram whose centre has
+// winding 2: the rules part ways on both.
+std::vector<Outline> mixedDirections(std::mt19937 &rng, int count) {
+  std::uniform_real_distribution<float> at(0, 30);
   std::vector<Outline> out;
   for (int k = 0; k < count; ++k) {
-    Outline o;
-    const int n = size(rng);
-    for (int v = 0; v < n; ++v)
-      o.push_back({static_cast<float>(coord(rng)), static_cast<float>(coord(rng))});
-    out.push_back(o);
+    Outline star = weld_shapes::randomStar(rng, at(rng), at(rng), 9, 5 + k % 6);
+    if (k % 2 == 1) star.assign(star.rbegin(), star.rend());
+    out.push_back(star);
   }
+  out.push_back({{10, 0}, {16, 18}, {21, 0}, {6, 11}, {26, 11}});
   return out;
 }
 
-// Lines through one point: every star edge passes through the centre's neighbourhood.
+// Small integer polygons: shared edges, touching vertices, collinear overlaps, nesting and
+// bow-ties all turn up.
+std::vector<Outline> gridPolygons(std::mt19937 &rng, int count) {
+  std::uniform_int_distribution<int> coord(0, 6), size(3, 6);
+  std::vector<Outline> out(count);
+  for (Outline &o : out)
+    for (int v = size(rng); v > 0; --v)
+      o.push_back({static_cast<float>(coord(rng)), static_cast<float>(coord(rng))});
+  return out;
+}
+
+// Pairs of triangles meeting at the origin: many edges end in one point.
 std::vector<Outline> fans(std::mt19937 &rng, int count) {
   std::uniform_real_distribution<float> angle(0, 6.2831853f);
   std::vector<Outline> out;
   for (int k = 0; k < count; ++k) {
-    const float a = angle(rng), b = a + 2.5f;
-    out.push_back({{0, 0}, {4 * std::cos(a), 4 * std::sin(a)}, {4 * std::cos(b), 4 * std::sin(b)}});
-    out.push_back(
-        {{-4 * std::cos(a), -4 * std::sin(a)}, {0, 0}, {-4 * std::cos(b), -4 * std::sin(b)}});
+    const float a = angle(rng), b = a + 2.5f, ca = 4 * std::cos(a), sa = 4 * std::sin(a),
+                cb = 4 * std::cos(b), sb = 4 * std::sin(b);
+    out.push_back({{0, 0}, {ca, sa}, {cb, sb}});
+    out.push_back({{-ca, -sa}, {0, 0}, {-cb, -sb}});
   }
   return out;
 }
@@ -59,9 +61,7 @@ std::vector<Outline> fans(std::mt19937 &rng, int count) {
 void expectSameAsReference(const std::vector<Outline> &outlines, const std::string &what) {
   for (int32_t mode = 1; mode <= 4; ++mode) {
     PathPtr fast = pathOf(outlines), plain = pathOf(outlines);
-    const int32_t a = jWeldCombineVect(fast.get(), mode);
-    const int32_t b = reference::combine(plain.get(), mode);
-    ASSERT_EQ(a, b) << what << " rule " << mode;
+    ASSERT_EQ(jWeldCombineVect(fast.get(), mode), reference::combine(plain.get(), mode)) << what;
     ASSERT_EQ(pointsOf(fast.get()), pointsOf(plain.get())) << what << " rule " << mode;
   }
 }
@@ -71,37 +71,82 @@ TEST(WeldCombineIndexed, MatchesTheScanningStagesOnManyInputs) {
   for (int round = 0; round < 30; ++round) {
     expectSameAsReference(gridPolygons(rng, 2 + round % 5), "grid " + std::to_string(round));
     expectSameAsReference(fans(rng, 1 + round % 4), "fan " + std::to_string(round));
-    expectSameAsReference(starField(rng, 3 + round % 20, 30, 8), "stars " + std::to_string(round));
+    expectSameAsReference(mixedDirections(rng, 2 + round % 20), "stars " + std::to_string(round));
   }
-  // Nested and bow-tied shapes, and mixed directions.
-  expectSameAsReference({weld_shapes::rectangle(0, 0, 9, 9),
-                         weld_shapes::rectangle(1, 1, 8, 8, true),
-                         weld_shapes::rectangle(2, 2, 7, 7),
+  using weld_shapes::rectangle;
+  expectSameAsReference({rectangle(0, 0, 9, 9),
+                         rectangle(1, 1, 8, 8, true),
+                         rectangle(2, 2, 7, 7),
                          {{0, 0}, {9, 9}, {9, 0}, {0, 9}}},
                         "nested");
 }
 
-double combinedArea(const std::vector<Outline> &outlines, int32_t mode) {
-  PathPtr path = pathOf(outlines);
-  EXPECT_EQ(jWeldCombineVect(path.get(), mode), 1);
-  // Result contours bound their region, so crossing any of them toggles in and out.
-  return winding_area::area(winding_area::polygonsOf(path.get()), [](int w) { return w % 2 != 0; });
+// Two shapes sharing the slanted edge (5, -6)-(9, -16); one of them divides it at (5.5, -7.25).
+// Their union is the clockwise quadrilateral (4, -6), (8, -6), (11, -16), (7, -16) of area 40
+// whichever way the edge is divided.
+TEST(WeldSharedEdge, DividedDifferentlyStillWeldsToOneQuadrilateral) {
+  const Outline divided = {{4, -6}, {5, -6}, {5.5f, -7.25f}, {9, -16}, {7, -16}};
+  const Outline whole = {{9, -16}, {5, -6}, {8, -6}, {11, -16}};
+  const Outline dividedRight = {{9, -16}, {5.5f, -7.25f}, {5, -6}, {8, -6}, {11, -16}};
+  const Outline wholeLeft = {{4, -6}, {5, -6}, {9, -16}, {7, -16}};
+  for (const auto &[a, b] :
+       {std::pair{divided, whole}, std::pair{wholeLeft, dividedRight}, std::pair{whole, divided}})
+    for (int32_t mode : {JWM_UNION, JWM_UNION_ALL})
+      for (auto combine : {&jWeldCombineVect, &reference::combine}) {
+        PathPtr path = pathOf({a, b});
+        ASSERT_EQ(combine(path.get(), mode), 1);
+        const auto polygons = winding_area::polygonsOf(path.get());
+        EXPECT_EQ(polygons.size(), 1u) << "rule " << mode;
+        EXPECT_NEAR(winding_area::area(polygons, [](int w) { return w == 1; }), 40.0, 1e-4);
+      }
 }
 
-TEST(WeldCombineArea, RulesMatchTheWindingNumbersOfTheInput) {
-  std::mt19937 rng(7);
+int32_t fill(JVect *path, int32_t rule) { return jWeldFillVect(path, rule); }
+
+TEST(WeldRules, AreaMatchesWindingIntegration) {
+  const struct {
+    int32_t (*run)(JVect *, int32_t);
+    int32_t code;
+    bool (*inside)(int);
+  } rules[] = {{fill, JWF_NONZERO, [](int w) { return w != 0; }},
+               {fill, JWF_EVENODD, [](int w) { return w % 2 != 0; }},
+               {jWeldCombineVect, JWM_UNION_ALL, [](int w) { return w >= 1; }},
+               {jWeldCombineVect, JWM_INTERSECT, [](int w) { return w >= 2; }},
+               {jWeldCombineVect, JWM_HOLE, [](int w) { return w == 1; }}};
+  std::mt19937 rng(12);
   for (int round = 0; round < 12; ++round) {
-    const auto outlines = starField(rng, 4 + round, 40, 10);
-    const auto input = winding_area::polygonsOf(pathOf(outlines).get());
-    const struct { int32_t mode; bool (*inside)(int); } rules[] = {
-        {JWM_UNION_ALL, [](int w) { return w >= 1; }},
-        {JWM_INTERSECT, [](int w) { return w >= 2; }},
-        {JWM_HOLE, [](int w) { return w == 1; }}};
-    const double scale = winding_area::area(input, rules[0].inside);
-    for (const auto &rule : rules)
-      EXPECT_NEAR(combinedArea(outlines, rule.mode), winding_area::area(input, rule.inside),
-                  1e-5 * scale) << round << " rule " << rule.mode;
+    const std::vector<Outline> outlines = mixedDirections(rng, 2 + round);
+    const auto input = winding_area::polygonsOf(weld_shapes::pathOf(outlines).get());
+    const double tolerance = 1e-5 * winding_area::area(input, [](int w) { return w != 0; });
+    for (const auto &rule : rules) {
+      PathPtr path = weld_shapes::pathOf(outlines);
+      ASSERT_EQ(rule.run(path.get(), rule.code), 1);
+      const double expected = winding_area::area(input, rule.inside);
+      const auto output = winding_area::polygonsOf(path.get());
+      const std::string what = std::to_string(round) + " rule " + std::to_string(rule.code);
+      // Combined contours only bound their region; filled ones count outer +1 and holes -1, so
+      // their region is exactly winding 1.
+      if (rule.run == fill) {
+        EXPECT_NEAR(winding_area::area(output, [](int w) { return w == 1; }), expected, tolerance)
+            << what;
+        EXPECT_NEAR(winding_area::area(output, [](int w) { return w != 0 && w != 1; }), 0,
+                    tolerance)
+            << what;
+      } else {
+        EXPECT_NEAR(winding_area::area(output, [](int w) { return w % 2 != 0; }), expected,
+                    tolerance)
+            << what;
+      }
+    }
   }
+}
+
+TEST(WeldFillRule, UnknownRuleLeavesThePath) {
+  PathPtr path = weld_shapes::pathOf({weld_shapes::rectangle(0, 0, 4, 4)});
+  const auto before = testing_support::pointsOf(path.get());
+  EXPECT_EQ(jWeldFillVect(path.get(), 0), 0);
+  EXPECT_EQ(jWeldFillVect(nullptr, JWF_NONZERO), 0);
+  EXPECT_EQ(testing_support::pointsOf(path.get()), before);
 }
 
 }  // namespace

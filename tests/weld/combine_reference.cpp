@@ -14,33 +14,26 @@ namespace {
 
 WeldTables &T() { return weldTables; }
 
-bool overlap(const JWeldContour &a, const JWeldContour &b) {
-  return a.minX <= b.maxX && b.minX <= a.maxX && a.minY <= b.maxY && b.minY <= a.maxY;
-}
-
 void discardNonLive() {
   for (int32_t i = 0; i < T().segmentCount; ++i)
     if (!weldIsLive(T().segments[i].flags)) T().segments[i].flags = -1;
 }
 
-}  // namespace
+bool reversed(const JWeldSegment &a, const JWeldSegment &b) {
+  return b.x0 == a.x1 && b.y0 == a.y1 && b.x1 == a.x0 && b.y1 == a.y0;
+}
 
 void cancelSharedEdges() {
   JWeldSegment *s = T().segments;
   for (int32_t i = 0; i < T().contourCount; ++i)
     for (int32_t a = T().contours[i].first; a < T().contours[i].end; ++a) {
       if (!weldIsLive(s[a].flags)) continue;
-      for (int32_t j = i + 1; j < T().contourCount; ++j) {
-        if (!overlap(T().contours[i], T().contours[j])) continue;
-        for (int32_t b = T().contours[j].first; b < T().contours[j].end; ++b) {
-          if (!weldIsLive(s[b].flags)) continue;
-          if (s[b].x0 == s[a].x1 && s[b].y0 == s[a].y1 && s[b].x1 == s[a].x0 &&
-              s[b].y1 == s[a].y0) {
+      for (int32_t j = i + 1; j < T().contourCount; ++j)
+        for (int32_t b = T().contours[j].first; b < T().contours[j].end; ++b)
+          if (weldIsLive(s[b].flags) && reversed(s[a], s[b])) {
             s[a].flags = s[b].flags = -1;
             break;
           }
-        }
-      }
     }
 }
 
@@ -53,28 +46,24 @@ bool splitAtCrossings() {
       if (sg[s].flags <= 0) continue;
       std::vector<std::pair<float, float>> list;
       for (int32_t j = 0; j < T().contourCount; ++j) {
-        if (!overlap(ci, T().contours[j])) continue;
         for (int32_t t = T().contours[j].first; t < T().contours[j].end; ++t) {
           if (sg[t].flags <= 0) continue;
           if (j == i &&
               (std::abs(s - t) <= 1 || std::abs(s - t) == std::abs(ci.end - ci.first - 1)))
             continue;
           const JWeldSegment &a = sg[s], &b = sg[t];
-          const float bx0 = b.x0, bx1 = b.x1, by0 = b.y0, by1 = b.y1;
-          const float tminX = std::min(bx0, bx1), tmaxX = std::max(bx0, bx1);
-          const float tminY = std::min(by0, by1), tmaxY = std::max(by0, by1);
-          if (!((a.x0 >= tminX || a.x1 >= tminX) && (a.x0 <= tmaxX || a.x1 <= tmaxX) &&
-                (a.y0 >= tminY || a.y1 >= tminY) && (a.y0 <= tmaxY || a.y1 <= tmaxY)))
+          // The list forms copy the fields: the records are packed, so no reference may bind.
+          if (std::max({a.x0, a.x1}) < std::min({b.x0, b.x1}) ||
+              std::min({a.x0, a.x1}) > std::max({b.x0, b.x1}) ||
+              std::max({a.y0, a.y1}) < std::min({b.y0, b.y1}) ||
+              std::min({a.y0, a.y1}) > std::max({b.y0, b.y1}))
             continue;
-          const JWeldSegment &p = sg[std::min(s, t)], &q = sg[std::max(s, t)];
-          float out[2];
-          if (weldSegmentCross(p, q, out) == 1) {
+          float out[4];
+          if (weldSegmentCross(sg[std::min(s, t)], sg[std::max(s, t)], out) == 1)
             list.push_back({out[0], out[1]});
-            continue;
-          }
-          float ends[4];
-          for (int32_t k = 0, n = weldCollinearEnds(a, b, ends); k < n; ++k)
-            list.push_back({ends[2 * k], ends[2 * k + 1]});
+          else
+            for (int32_t k = 0, n = weldCollinearEnds(a, b, out); k < n; ++k)
+              list.push_back({out[2 * k], out[2 * k + 1]});
         }
       }
       if (list.empty()) continue;
@@ -85,9 +74,7 @@ bool splitAtCrossings() {
       auto dist = [&](std::pair<float, float> p) {
         return std::fabs(double{p.first} - base.x0) + std::fabs(double{p.second} - base.y0);
       };
-      for (int32_t k = 1; k < n; ++k)
-        for (int32_t m = k; m > 0 && dist(list[m]) < dist(list[m - 1]); --m)
-          std::swap(list[m], list[m - 1]);
+      std::stable_sort(list.begin(), list.end(), [&](auto p, auto q) { return dist(p) < dist(q); });
       float fx = base.x0, fy = base.y0;
       int16_t flags = (base.flags & 2) ? 7 : 5;
       for (int32_t k = 0; k < n; ++k) {
@@ -109,9 +96,7 @@ bool splitAtCrossings() {
   for (int32_t a = firstPiece; a < T().segmentCount; ++a) {
     if (!weldIsLive(sg[a].flags)) continue;
     for (int32_t b = 0; b < T().segmentCount; ++b) {
-      if (b == a || !weldIsLive(sg[b].flags) || sg[b].x0 != sg[a].x1 || sg[b].y0 != sg[a].y1 ||
-          sg[b].x1 != sg[a].x0 || sg[b].y1 != sg[a].y0)
-        continue;
+      if (b == a || !weldIsLive(sg[b].flags) || !reversed(sg[a], sg[b])) continue;
       sg[a].flags = sg[b].flags = -1;
       break;
     }
@@ -148,19 +133,14 @@ bool classify() {
         if (l.angle != r.angle) return l.angle > r.angle;
         return l.step > r.step;
       };
-      for (size_t k = 1; k < rec.size(); ++k)
-        for (size_t n = k; n > 0 && before(rec[n], rec[n - 1]); --n) std::swap(rec[n], rec[n - 1]);
+      std::stable_sort(rec.begin(), rec.end(), before);
       int w = 0;
       for (const JWeldCrossing &r : rec) {
         const int old = w;
         w += r.step;
-        bool keep;
-        if (T().rule == 2)
-          keep = (old == 1 && w >= 2) || (old >= 2 && w == 1);
-        else if (T().rule == 3)
-          keep = old == 1 || w == 1;
-        else
-          keep = (old == 0 && w >= 1) || (old >= 1 && w == 0);
+        const bool keep = T().rule == 2   ? (old == 1 && w >= 2) || (old >= 2 && w == 1)
+                          : T().rule == 3 ? old == 1 || w == 1
+                                          : (old == 0 && w >= 1) || (old >= 1 && w == 0);
         if (!keep) sg[r.segment].flags = 0;
       }
       if (c != last) break;
@@ -200,6 +180,8 @@ void trace(JVect *path) {
       jVectRewindPoint(path, added);
   }
 }
+
+}  // namespace
 
 int32_t combine(JVect *path, int32_t mode) {
   if (path == nullptr || !weldAllocTables()) return 0;

@@ -9,11 +9,7 @@
 
 namespace reference {
 
-void cancelSharedEdges();
-bool splitAtCrossings();
-bool classify();
-void trace(JVect *path);
-// jWeldCombineVect with the stages above in place of the indexed ones.
+// jWeldCombineVect with plain scanning stages in place of the indexed ones.
 int32_t combine(JVect *path, int32_t mode);
 
 }  // namespace reference

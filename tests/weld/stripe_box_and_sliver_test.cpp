@@ -7,6 +7,7 @@
 
 #include "outlina.h"
 #include "support/path_builder.h"
+#include "weld/weld_shapes.h"
 
 namespace {
 
@@ -50,6 +51,15 @@ TEST(StripeBox, NarrowBandsOnALongFlatBoxAreCut) {
   ASSERT_EQ(jWeldStripe(&record, path.get()), 1);
   const std::vector<P> bands = pointsOf(path.get());
   EXPECT_GT(std::count_if(bands.begin(), bands.end(), [](const P &p) { return p.mode == 1; }), 800);
+}
+
+// Stripes narrower than the float step at the shape's coordinates give a result or a refusal,
+// and end.
+TEST(StripeBox, SlantedStripesNarrowerThanTheFloatStepEnd) {
+  PathPtr path = weld_shapes::pathOf({weld_shapes::rectangle(1e6f, 1e6f, 1e6f + 1, 1e6f + 1)});
+  const JWeldStripeParam stripes = {0.01f, 0.01f, 2, 30, 0};
+  const int32_t result = jWeldStripe(&stripes, path.get());
+  EXPECT_TRUE(result == 0 || result == 1);
 }
 
 // A host's three-point sliver is noise to the clean-up; the loop that jVectMakeReverseLoop makes

@@ -52,20 +52,6 @@ inline Outline randomStar(std::mt19937 &rng, float cx, float cy, float radius, i
   return out;
 }
 
-// Signed area of every contour summed (shoelace, y up: clockwise contours count negative).
-inline double signedArea(const JVect *path) {
-  const JVectPoint *v = jVectGetVd(path);
-  double sum = 0;
-  int32_t start = 0;
-  for (int32_t i = 0; i < jVectGetNum(path); ++i) {
-    if (v[i].mode == JVM_START) start = i;
-    const bool last = i + 1 == jVectGetNum(path) || v[i + 1].mode == JVM_START;
-    const JVectPoint &a = v[i], &b = v[last ? start : i + 1];
-    sum += (double{a.x} * b.y - double{b.x} * a.y) * 0.5;
-  }
-  return sum;
-}
-
 }  // namespace weld_shapes
 
 #endif
