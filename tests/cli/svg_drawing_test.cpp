@@ -203,18 +203,13 @@ std::string randomDrawing(unsigned seed, int elements) {
   std::string svg = "<svg xmlns='http://www.w3.org/2000/svg'>\n", expect;
   for (int i = 0; i < elements; ++i) {
     const double x = uniform(5, 90), y = uniform(5, 90), r = uniform(1, 6);
-    switch (random() % 4) {
+    // Rounded boxes are left to their feature file: their corners are these same arcs.
+    switch (random() % 3) {
       case 0:
         append(svg, "<circle cx='%.3f' cy='%.3f' r='%.3f'/>\n", x, y, r);
         append(expect, "fill nonzero E %.3f %.3f %.3f %.3f\n", x, y, r, r);
         break;
-      case 1:
-        append(svg, "<rect x='%.3f' y='%.3f' width='%.3f' height='%.3f' rx='%.3f'/>\n", x, y,
-               2 * r, r, r / 3);
-        append(expect, "fill nonzero R %.3f %.3f %.3f %.3f %.3f %.3f\n", x, y, 2 * r, r, r / 3,
-               r / 3);
-        break;
-      case 2: {  // a five-pointed star, either way round, under either rule
+      case 1: {  // a five-pointed star, either way round, under either rule
         const char *rule = random() % 2 ? "evenodd" : "nonzero";
         const bool reversed = random() % 2;
         std::string d;
