@@ -8,6 +8,7 @@
 #include <QWheelEvent>
 #include <cstring>
 #include <tuple>
+#include <utility>
 
 #include "dialog_driver.h"
 #include "outlina_ui.h"
@@ -80,13 +81,11 @@ TEST(ShapeDialog, SelectedThumbnailIsRedAndAClickMovesIt) {
 
 TEST(DialogNumbers, ReadLikeTheStandardConversionAndPrintWithFixedDecimals) {
   using namespace outlina;
-  EXPECT_EQ(textToNumber("  12.5mm", 18), 12.5);
-  EXPECT_EQ(textToNumber("", 18), 0.0);
-  EXPECT_EQ(textToNumber(QStringLiteral("１２"), 18), 0.0);
-  EXPECT_EQ(textToNumber("1234567890123456789", 18), 123456789012345678.0);
-  EXPECT_EQ(textToInt("250", 5), 250);
-  EXPECT_EQ(textToInt("1234567", 5), 12345);
-  EXPECT_EQ(textToInt("-5", 5), -5);
+  for (auto [text, number] : {std::pair{"  12.5mm", 12.5}, {"", 0.0}, {"１２", 0.0},
+                              {"1234567890123456789", 123456789012345678.0}})
+    EXPECT_EQ(textToNumber(text, 18), number) << text;
+  for (auto [text, number] : {std::pair{"250", 250}, {"1234567", 12345}, {"-5", -5}})
+    EXPECT_EQ(textToInt(text, 5), number) << text;
   EXPECT_EQ(numberText(0.125, 2), "0.12");
   EXPECT_EQ(numberText(-0.004, 2), "-0.00");
 }
