@@ -49,9 +49,9 @@ TEST(SvgReader, ReportsTheLineOfMalformedXmlAndBadPathData) {
   std::string error;
   EXPECT_FALSE(readSvgText("<svg>\n<path d='M0 0'>\n</svg>", path.get(), error));
   EXPECT_NE(error.find("line 3"), std::string::npos) << error;
-  EXPECT_FALSE(readSvgText(wrap("<path d='L1 1'/>"), path.get(), error));
-  EXPECT_FALSE(readSvgText(wrap("<path d='M0 0 C1 1'/>"), path.get(), error));
-  EXPECT_FALSE(readSvgText("<html/>", path.get(), error));
+  for (const std::string &bad :
+       {wrap("<path d='L1 1'/>"), wrap("<path d='M0 0 C1 1'/>"), std::string("<html/>")})
+    EXPECT_FALSE(readSvgText(bad, path.get(), error)) << bad;
   EXPECT_EQ(jVectGetNum(path.get()), 0);
 }
 
@@ -61,10 +61,9 @@ TEST(JsonIo, RoundTripKeepsEveryFieldAndRejectsBadRecords) {
   std::string error;
   ASSERT_TRUE(readJsonText(jsonFromPath(original.get()), back.get(), error)) << error;
   EXPECT_EQ(pointsOf(back.get()), pointsOf(original.get()));
-  EXPECT_FALSE(
-      readJsonText("{\"format\":\"outlina-points\",\"points\":[[1,2]]}", back.get(), error));
-  EXPECT_FALSE(readJsonText("[", back.get(), error));
-  EXPECT_FALSE(readJsonText("{\"format\":\"other\",\"points\":[]}", back.get(), error));
+  for (const char *bad : {R"({"format":"outlina-points","points":[[1,2]]})", "[",
+                          R"({"format":"other","points":[]})"})
+    EXPECT_FALSE(readJsonText(bad, back.get(), error)) << bad;
 }
 
 TEST(TextEncoding, ShiftJisCodesAndCharactersItCannotHold) {

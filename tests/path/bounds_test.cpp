@@ -5,7 +5,6 @@
 #include <limits>
 #include <vector>
 
-#include "outlina/curve.h"
 #include "path/segments.h"
 #include "support/path_builder.h"
 

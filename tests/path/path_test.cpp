@@ -3,16 +3,11 @@
 
 #include <array>
 #include <cmath>
-#include <cstddef>
 #include <cstdint>
-#include <functional>
-#include <random>
 #include <tuple>
 #include <utility>
 #include <vector>
 
-#include "frame/plinth_fault.h"
-#include "path/curve_res.h"
 #include "support/path_builder.h"
 
 namespace {
@@ -173,15 +168,12 @@ TEST(ContourLengthAndCheckLoop, CountContoursAndRefuseOrphansAndBadIndexes) {
   for (const auto &[points, closed] : loops) EXPECT_EQ(jVectCheckLoop(makePath(points).get()), closed);
 }
 
-Points fourOpenTriangles() {
-  Points points;
-  for (int t = 0; t < 4; ++t)
-    points.insert(points.end(), {{1, 10.0f * t, 0, 100u + t}, {2, 10.0f * t + 4, 0}, {2, 10.0f * t, 3}});
-  return points;
-}
-
 TEST(ContourClosePoint, ClosesEveryContourOnceAndOnlyRealContours) {
-  auto path = makePath(fourOpenTriangles(), 12);
+  Points triangles;
+  for (int t = 0; t < 4; ++t)
+    triangles.insert(triangles.end(),
+                     {{1, 10.0f * t, 0, 100u + t}, {2, 10.0f * t + 4, 0}, {2, 10.0f * t, 3}});
+  auto path = makePath(triangles, 12);
   EXPECT_EQ(jVectClosePoint(path.get(), -1), 1);
   const Points closed = pointsOf(path.get());
   ASSERT_EQ(closed.size(), 16u);
@@ -288,21 +280,12 @@ TEST(Reverse, SegmentsKeepTheirKindsStartsAndTagsAndTwiceRestores) {
   EXPECT_EQ(jVectReverse(makePath({{2, 0, 0}, {2, 1, 0}}).get(), 1), 0);
 }
 
-// Appends a square from (x0, y0) to (x1, y1), counter-clockwise unless cw.
-void addSquare(JVect *path, float x0, float y0, float x1, float y1, bool cw, uint32_t tag = 0) {
-  const float xs[] = {x0, x1, x1, x0}, ys[] = {y0, y0, y1, y1};
-  for (int32_t k = 0; k < 5; ++k) {
-    const int32_t i = cw ? (4 - k) % 4 : k % 4;
-    jVectAddPoint(path, JVECT_LAST, static_cast<int16_t>(k == 0 ? 1 : 2), xs[i], ys[i]);
-  }
-  jVectSetTag(path, JVECT_LAST, tag);
-}
-
 TEST(SetLoopDir, SquareWithAHoleUnderEachRuleAndRefusals) {
+  // Both squares counter-clockwise, the start tags 3 and 4 to be kept.
+  const Points squares{{1, 0, 0, 3}, {2, 10, 0}, {2, 10, 10}, {2, 0, 10}, {2, 0, 0},
+                       {1, 3, 3, 4}, {2, 7, 3},  {2, 7, 7},   {2, 3, 7},  {2, 3, 3}};
   for (auto [rule, outer, hole] : {std::tuple{1, 1, 2}, {2, 2, 1}, {0, 1, 1}}) {
-    PathPtr path(jVectOpen(16));
-    addSquare(path.get(), 0, 0, 10, 10, false, 3);
-    addSquare(path.get(), 3, 3, 7, 7, false, 4);
+    auto path = makePath(squares);
     ASSERT_EQ(jVectSetLoopDir(path.get(), rule), 1);
     EXPECT_EQ(jVectGetLoopDir(path.get(), 0), outer) << rule;
     EXPECT_EQ(jVectGetLoopDir(path.get(), 5), hole) << rule;

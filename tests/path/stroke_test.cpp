@@ -5,8 +5,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "outlina/curve.h"
-#include "outlina/offset.h"
 #include "path/offset_path.h"
 #include "support/path_builder.h"
 
@@ -78,32 +76,24 @@ TEST(OffsetPath, RefusalsLeaveThePathAloneAndBadInputAnswers) {
   EXPECT_EQ(pointsOf(path.get()), kSquare);
 }
 
-PathPtr openLine() { return makePath({{1, 0, 0, 5}, {2, 10, 0}}); }
-
-Points widened(PathPtr path, float width, int32_t cap, int32_t join, float limit) {
-  EXPECT_EQ(jVectWidenPath(path.get(), width, cap, join, limit), 1);
-  return pointsOf(path.get());
-}
-
-TEST(WidenPath, OpenLineBecomesOneCappedContourWithItsTag) {
-  EXPECT_EQ(widened(openLine(), 2, JVC_SQUARE, JVJ_MITER, 4),
+TEST(WidenPath, OpenLinesGetCapsAndClosedOnesAReversedInnerContour) {
+  const Points line{{1, 0, 0, 5}, {2, 10, 0}};
+  auto widened = [](const Points &in, int32_t cap) {
+    auto path = makePath(in);
+    EXPECT_EQ(jVectWidenPath(path.get(), 2, cap, JVJ_MITER, 4), 1);
+    return pointsOf(path.get());
+  };
+  EXPECT_EQ(widened(line, JVC_SQUARE),
             (Points{{1, -1, -1, 5}, {2, -1, 1}, {2, 11, 1}, {2, 11, -1}, {2, -1, -1}}));
   // Two one-piece cubic half rounds of radius 1 enclose 8/5 each (a half disc: 1.5708).
-  EXPECT_NEAR(std::fabs(contourAreas(widened(openLine(), 2, JVC_ROUND, JVJ_MITER, 4))[0]),
-              20 + 2 * 1.6, 2e-4);
-}
-
-TEST(WidenPath, ClosedSquareGetsOuterAndReversedInnerContours) {
-  EXPECT_EQ(widened(makePath(kSquare), 2, JVC_FLAT, JVJ_MITER, 4),
+  EXPECT_NEAR(std::fabs(contourAreas(widened(line, JVC_ROUND))[0]), 20 + 2 * 1.6, 2e-4);
+  EXPECT_EQ(widened(kSquare, JVC_FLAT),
             (Points{{1, -1, -1}, {2, -1, 11}, {2, 11, 11}, {2, 11, -1}, {2, -1, -1},
                     {1, 1, 1}, {2, 9, 1}, {2, 9, 9}, {2, 1, 9}, {2, 1, 1}}));
-}
-
-TEST(WidenPath, RefusalsLeaveThePathAlone) {
-  auto path = openLine();
+  auto path = makePath(line);
   EXPECT_EQ(jVectWidenPath(path.get(), 2, 0, JVJ_MITER, 4), 0);
   EXPECT_EQ(jVectWidenPath(path.get(), 2, JVC_FLAT, 8, 4), 0);
-  EXPECT_EQ(pointsOf(path.get()), pointsOf(openLine().get()));
+  EXPECT_EQ(pointsOf(path.get()), line);
 }
 
 Points dashed(PathPtr path, int32_t style, std::vector<float> pattern) {

@@ -3,9 +3,9 @@
 #include <array>
 #include <cstdint>
 #include <random>
+#include <utility>
 #include <vector>
 
-#include "outlina.h"
 #include "support/path_builder.h"
 
 namespace {
@@ -46,9 +46,7 @@ PathPtr randomContour(std::mt19937 &rng) {
 TEST(WalkerProperty, FlattenedPathAnswersAsThePathItself) {
   std::mt19937 rng(20240613);
   std::uniform_real_distribution<float> query(-60.0f, 60.0f);
-  const std::array<std::pair<int32_t, float>, 3> resolutions = {
-      {{32, 3.0f}, {4, 40.0f}, {128, 7.5f}}};
-  for (const auto &[divisions, angle] : resolutions) {
+  for (auto [divisions, angle] : {std::pair{32, 3.0f}, {4, 40.0f}, {128, 7.5f}}) {
     jVectSetCurveRes(divisions, angle);
     for (int round = 0; round < 300; ++round) {
       PathPtr path = randomContour(rng);

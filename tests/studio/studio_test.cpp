@@ -29,9 +29,8 @@ constexpr int kColourSlack = 40;
 const QString kOutput = QStringLiteral(OUTLINA_TEST_OUTPUT_DIR);
 
 std::string slurp(const QString &file) {
-  std::ifstream in(file.toStdString(), std::ios::binary);
   std::ostringstream s;
-  s << in.rdbuf();
+  s << std::ifstream(file.toStdString(), std::ios::binary).rdbuf();
   return s.str();
 }
 
@@ -107,9 +106,6 @@ TEST_F(Studio, ScenarioMatchesTheProgramAndMovesTheShadowByItsDisplacement) {
     typeAndLeave(d, 1166, QString::number(kShadowDx));
     typeAndLeave(d, 1167, QString::number(kShadowDy));
     click(d, 1158);
-    // The dialog over the window, as the person sees it (a blank page offscreen).
-    QGuiApplication::primaryScreen()->grabWindow(0).save(
-        kOutput + "/" + QGuiApplication::platformName() + "-2-shadow-dialog.png");
     click(d, 1);
   });
   const QImage shadowed = shoot("2-shadow");
@@ -127,9 +123,8 @@ TEST_F(Studio, ScenarioMatchesTheProgramAndMovesTheShadowByItsDisplacement) {
   EXPECT_EQ(window.undoStack().index(), 2);
   // Undo runs the remaining steps from the source again: the very same drawing comes back.
   EXPECT_EQ(shoot("4-undo"), shadowed);
-  expectSameExport("undo.svg", "--weld union --shadow drop,dx=1.5,dy=-1");
-  expectSameExport("undo.json", "--weld union --shadow drop,dx=1.5,dy=-1");
-  expectSameExport("undo.png", "--weld union --shadow drop,dx=1.5,dy=-1");
+  for (const char *file : {"undo.svg", "undo.json", "undo.png"})
+    expectSameExport(file, "--weld union --shadow drop,dx=1.5,dy=-1");
 
   // What the shadow added is drawn apart from the welded text, exactly where the text lands
   // when moved by the displacement (y up in millimetres, down on the screen).
@@ -143,15 +138,13 @@ TEST_F(Studio, ScenarioMatchesTheProgramAndMovesTheShadowByItsDisplacement) {
     for (int x = 0; x < welded.width(); ++x) {
       const bool movedText = drawn(QPoint(x, y) - shift), wasText = drawn({x, y});
       const QRgb now = shadowed.pixel(x, y);
-      if (near(now, Canvas::kAdded)) {
-        ++added;
-        if (movedText) ++addedOnMovedText;
-      }
-      if (movedText && !wasText) ++uncovered;
-      if (near(welded.pixel(x, y), Canvas::kFill)) {
-        ++fill;
-        if (near(now, Canvas::kFill)) ++keptFill;
-      }
+      const bool isAdded = near(now, Canvas::kAdded);
+      const bool wasFill = near(welded.pixel(x, y), Canvas::kFill);
+      added += isAdded;
+      addedOnMovedText += isAdded && movedText;
+      uncovered += movedText && !wasText;
+      fill += wasFill;
+      keptFill += wasFill && near(now, Canvas::kFill);
     }
   EXPECT_GT(added, 0.8 * uncovered) << "shadow pixels " << added << ", uncovered " << uncovered;
   EXPECT_GT(addedOnMovedText, 0.99 * added);
@@ -162,25 +155,20 @@ TEST_F(Studio, ScenarioMatchesTheProgramAndMovesTheShadowByItsDisplacement) {
 // file the program writes for the same step.
 TEST_F(Studio, EveryEffectOpensOverTheCanvasAndMatchesTheProgram) {
   setText(QStringLiteral("看板"), QStringLiteral("IPAGothic"));
-  const struct {
-    const char *action, *steps;
-  } cases[] = {
-      {"weld", "--weld union"},
-      {"offset", "--offset 0.5,joint=round"},
+  const std::pair<const char *, const char *> cases[] = {
+      {"weld", "--weld union"},       {"offset", "--offset 0.5,joint=round"},
       {"widen", "--widen 0.5,cap=round,joint=round"},
-      {"stripe", "--stripe 1:0.5"},
-      {"shadow", "--shadow drop"},
-      {"envelope", "--envelope 1:50"},
-  };
-  for (const auto &c : cases) {
+      {"stripe", "--stripe 1:0.5"},   {"shadow", "--shadow drop"},
+      {"envelope", "--envelope 1:50"}};
+  for (const auto &[action, steps] : cases) {
     window.undoStack().setIndex(0);
     settle();
-    apply(c.action, [&](QDialog &d) {
-      EXPECT_EQ(d.parentWidget(), &window.canvas()) << c.action;
+    apply(action, [&](QDialog &d) {
+      EXPECT_EQ(d.parentWidget(), &window.canvas()) << action;
       click(d, 1);
     });
-    EXPECT_EQ(window.document().steps().size(), 1u) << c.action;
-    expectSameExport(QString::fromUtf8(c.action) + ".svg", c.steps);
+    EXPECT_EQ(window.document().steps().size(), 1u) << action;
+    expectSameExport(QString::fromUtf8(action) + ".svg", steps);
   }
 }
 

@@ -16,11 +16,9 @@ namespace testing_support {
 
 // Shift-JIS codes of the file's characters, line feeds left out.
 inline std::vector<unsigned> shiftJisCodes(const std::string &file) {
-  std::ifstream in(file, std::ios::binary);
   std::stringstream text;
-  text << in.rdbuf();
-  std::string utf8 = text.str();
-  std::string sjis(utf8.size() * 2, '\0');
+  text << std::ifstream(file, std::ios::binary).rdbuf();
+  std::string utf8 = text.str(), sjis(utf8.size() * 2, '\0');
   iconv_t cd = iconv_open("CP932", "UTF-8");
   char *inp = utf8.data(), *outp = sjis.data();
   size_t inLeft = utf8.size(), outLeft = sjis.size();

@@ -14,16 +14,12 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
-#include <initializer_list>
-#include <string>
 
 namespace ui_test {
 
-inline QString idName(int id) { return QStringLiteral("id%1").arg(id); }
-
 template <class T = QWidget>
 T *control(QDialog &d, int id) {
-  T *w = d.findChild<T *>(idName(id));
+  T *w = d.findChild<T *>(QStringLiteral("id%1").arg(id));
   EXPECT_NE(w, nullptr) << "no control " << id;
   return w;
 }
@@ -53,11 +49,7 @@ inline void typeAndLeave(QDialog &d, int id, const QString &text) {
   QLineEdit *e = control<QLineEdit>(d, id);
   e->setFocus();
   e->selectAll();
-  if (text.isEmpty()) {
-    QTest::keyClick(e, Qt::Key_Delete);
-  } else {
-    QTest::keyClicks(e, text);
-  }
+  text.isEmpty() ? QTest::keyClick(e, Qt::Key_Delete) : QTest::keyClicks(e, text);
   QTest::keyClick(e, Qt::Key_Tab);
 }
 
@@ -68,18 +60,6 @@ inline bool isChecked(QDialog &d, int id) { return control<QAbstractButton>(d, i
 inline void click(QDialog &d, int id) {
   QWidget *w = control(d, id);
   QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(std::min(8, w->width() / 2), w->height() / 2));
-}
-
-// Each text typed into its edit and left must read back as shown.
-struct Typed {
-  int id;
-  const char *typed, *shown;
-};
-inline void expectTyped(QDialog &d, std::initializer_list<Typed> cases) {
-  for (const Typed &c : cases) {
-    typeAndLeave(d, c.id, c.typed);
-    EXPECT_EQ(textOf(d, c.id).toStdString(), c.shown) << c.id << " <- " << c.typed;
-  }
 }
 
 // Whatever the body changed, Cancel (or Escape) must leave the record byte for byte.
