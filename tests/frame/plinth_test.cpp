@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "frame/module.h"
 #include "frame/plinth_fault.h"
 #include "plinth.h"
 
@@ -33,15 +32,4 @@ TEST(Plinth, MinMaxJudgeWidensOnlyTheSidesThePointPassesAndIgnoresNull) {
   jMinMaxJudge(box, 0, 0);
   EXPECT_EQ(std::vector<float>(box, box + 4), (std::vector<float>{0, -2, 3, 1}));
   EXPECT_EQ(jMinMaxJudge(nullptr, 1, 1), 1);
-}
-
-TEST(ModuleEntry, StoresTheHandleOnAttachAndAnswersOtherReasons) {
-  int here = 0;
-  void *before = outlina::moduleInstance();
-  EXPECT_EQ(outlina::moduleEntry(&here, outlina::kProcessAttach, nullptr), 1);
-  EXPECT_EQ(outlina::moduleInstance(), &here);
-  EXPECT_EQ(outlina::moduleEntry(nullptr, outlina::kProcessDetach, nullptr), 1);
-  for (int reason : {2, 3}) EXPECT_EQ(outlina::moduleEntry(nullptr, reason, nullptr), 0);
-  EXPECT_EQ(outlina::moduleInstance(), &here);
-  outlina::moduleEntry(before, outlina::kProcessAttach, nullptr);
 }

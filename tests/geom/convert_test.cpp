@@ -100,40 +100,6 @@ TEST(Convert, SvtToBezFitsOnePiecePerRun) {
   EXPECT_EQ(out[8], (P{JVM_SVT, 6, 1}));
 }
 
-TEST(Convert, SvtToBezSplitsRunsAtRenewedTurnsAndInflections) {
-  // One 14-degree vertex at (60, 0) then an exactly collinear stretch: bend, easing, one piece.
-  Points line{{JVM_START, 0, 0}};
-  for (float x : {10, 20, 30, 40, 50, 60}) line.push_back({JVM_SVT, x, 0});
-  line.insert(line.end(), {{JVM_SVT, 64, 1}, {JVM_SVT_END, 68, 2}});
-  PathPtr single = makePath(line);
-  ASSERT_EQ(jVectSvtToBez(single.get()), 1);
-  EXPECT_EQ(modesOf(single.get()), (std::vector<int>{1, 41, 42, 43}));
-
-  // A second vertex at (68, 2) turns again after the easing: the run splits there.
-  line.back().mode = JVM_SVT;
-  line.insert(line.end(), {{JVM_SVT, 70, 3}, {JVM_SVT_END, 72, 4}});
-  PathPtr twice = makePath(line);
-  ASSERT_EQ(jVectSvtToBez(twice.get()), 1);
-  ASSERT_EQ(modesOf(twice.get()), (std::vector<int>{1, 41, 42, 43, 31, 32}));
-  EXPECT_EQ(pointsOf(twice.get())[3], (P{JVM_BEZ_END, 68, 2}));
-
-  // Gentle left turns, a sharp left turn that sets the bend flag, then right turns: the run
-  // splits at the first vertex that turns the other way.
-  Points wave{{JVM_START, 0, 0}};
-  XY at{0, 0};
-  for (auto [heading, length] : {std::pair{0, 10.0}, {2, 10.0}, {4, 10.0}, {6, 10.0}, {8, 10.0}, {10, 10.0},
-                                 {30, 1.0}, {25, 10.0}, {20, 10.0}}) {
-    at = {at.x + length * std::cos(heading * M_PI / 180), at.y + length * std::sin(heading * M_PI / 180)};
-    wave.push_back({JVM_SVT, static_cast<float>(at.x), static_cast<float>(at.y)});
-  }
-  wave.back().mode = JVM_SVT_END;
-  PathPtr waved = makePath(wave);
-  ASSERT_EQ(jVectSvtToBez(waved.get()), 1);
-  const Points out = pointsOf(waved.get());
-  ASSERT_GE(out.size(), 3u);
-  EXPECT_EQ(out[out.size() - 3], (P{JVM_BEZ_END, wave[7].x, wave[7].y}));
-}
-
 TEST(Convert, GetLineDropsAxisCollinearPointsAndStraightensFlatCurves) {
   PathPtr vertical = makePath({{JVM_START, 0, 0}, {JVM_LINE, 0, 5}, {JVM_LINE, 0, 10}, {JVM_START, 0, 0},
                                {JVM_LINE, 1, 1}, {JVM_LINE, 2, 2}});

@@ -44,12 +44,6 @@ TEST(MathRealCrossPoint, EndpointsCountCollinearAndOutsideCrossingsDoNot) {
   }
 }
 
-TEST(MathAtan, AxisValuesUseTheLibraryHalfPiAndOtherwiseAtan2) {
-  for (auto [y, x, angle] : {std::tuple{0.0f, 0.0f, 0.0}, {1.0f, 0.0f, 1.57079632675},
-                             {-3.0f, 0.0f, -1.57079632675}, {-2.0f, 5.0f, std::atan2(-2.0, 5.0)}})
-    EXPECT_EQ(jMathAtan(y, x), angle) << y << " " << x;
-}
-
 TEST(MathScalars, CosineSideAndDistances) {
   // A zero ray or a right angle gives a zero cosine.
   for (auto [ax, ay, bx, by] : {std::tuple{1.0f, 1.0f, 5.0f, 2.0f}, {5.0f, 2.0f, 1.0f, 1.0f}, {3.0f, 1.0f, 1.0f, 4.0f}})
