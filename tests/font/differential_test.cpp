@@ -197,6 +197,12 @@ TEST(InstalledGlyph, HorizontalAndVerticalGlyphsMatchFreeTypeAndHarfBuzz) {
   for (const auto &f : fonts) {
     OpenFont font(f.family);
     const Reference ref(f.family);
+    // A blank glyph has its advance only; bytes that are no character of the code page fail.
+    const GlyphRead space = font.read(' ', 0);
+    EXPECT_TRUE(space.result == 0 && space.points.empty());
+    EXPECT_EQ(space.metrics.advance, ref.advance(FT_Get_Char_Index(ref.face, ' ')));
+    EXPECT_EQ(space.metrics.margin, (10000 - space.metrics.advance) / 2);
+    EXPECT_EQ(font.read(f.japanese ? 0x88 : 0x12345, 0).result, -1);  // 0x88: a lead byte alone
     // Printable ASCII, then the upper half of the code page or the half-width katakana, the
     // text workload and the vertical string.
     std::set<uint32_t> codes;
@@ -247,18 +253,6 @@ TEST(InstalledGlyph, HorizontalAndVerticalGlyphsMatchFreeTypeAndHarfBuzz) {
     // Punctuation, the long vowel mark and brackets at least take their vertical forms.
     EXPECT_GE(alternates, f.japanese ? 5 : 0) << f.family;
   }
-}
-
-TEST(InstalledGlyph, BlankAndInvalidCodes) {
-  OpenFont font("DejaVu Sans");
-  const GlyphRead space = font.read(' ', 0);
-  EXPECT_EQ(space.result, 0);
-  const Reference ref("DejaVu Sans");
-  EXPECT_EQ(space.metrics.advance, ref.advance(FT_Get_Char_Index(ref.face, ' ')));
-  EXPECT_EQ(space.metrics.margin, (10000 - space.metrics.advance) / 2);
-  // Bytes that are no character of the code page fail.
-  EXPECT_EQ(font.read(0x12345, 0).result, -1);
-  EXPECT_EQ(OpenFont("IPAGothic").read(0x88, 0).result, -1);  // a lead byte without its trail
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <tuple>
 #include <vector>
 
 #include "outlina.h"
@@ -75,16 +74,6 @@ TEST(Convert, ArcToBezReplacesArcsByCubicsOnTheCircle) {
 }
 
 TEST(Convert, SvtToBezFitsOnePiecePerRun) {
-  PathPtr smooth = makePath({{JVM_START, 0, 0}, {JVM_BEZ_CTRL1, 10, 40}, {JVM_BEZ_CTRL2, 60, 40},
-                             {JVM_BEZ_END, 70, 0}});
-  ASSERT_EQ(jVectBezToSvt(smooth.get(), 2), 1);
-  ASSERT_EQ(jVectSvtToBez(smooth.get()), 1);
-  const Points pts = pointsOf(smooth.get());
-  ASSERT_EQ(modesOf(smooth.get()), (std::vector<int>{1, 41, 42, 43}));
-  EXPECT_EQ(pts[3].x, 70.0f);
-  for (auto [i, x, y] : {std::tuple{1, 10.0, 40.0}, {2, 60.0, 40.0}})
-    EXPECT_TRUE(std::fabs(pts[i].x - x) < 1.0 && std::fabs(pts[i].y - y) < 1.0) << pts[i];
-
   // Three points give the quadratic through the point on the ray to the middle point at half
   // the chord's length; a run along one axis gives a line; an unterminated run stays.
   PathPtr runs = makePath({{JVM_START, 0, 0}, {JVM_SVT, 5, 5}, {JVM_SVT_END, 10, 0}, {JVM_SVT, 10, 3},
