@@ -23,22 +23,11 @@ struct Fake {
   bool refuseFullSize = false, refuseAll = false;
   std::vector<std::array<int32_t, 4>> asked;  // the matrices asked for
 
-  // A polygon of records {type, {x0, y0, x1, y1, ...}} in 16.16.
-  void polygon(int32_t x, int32_t y, std::vector<std::pair<uint16_t, std::vector<int32_t>>> recs) {
-    const size_t at = buffer.size();
-    const int32_t words[] = {0, 24, x, y};
-    put(words, 16);
-    for (auto &[type, xy] : recs) {
-      const uint16_t head[2] = {type, static_cast<uint16_t>(xy.size() / 2)};
-      put(head, 4);
-      put(xy.data(), 4 * xy.size());
-    }
-    const auto bytes = static_cast<uint32_t>(buffer.size() - at);
-    std::memcpy(buffer.data() + at, &bytes, 4);
-  }
-  void put(const void *p, size_t n) {
-    buffer.insert(buffer.end(), static_cast<const uint8_t *>(p),
-                  static_cast<const uint8_t *>(p) + n);
+  // One polygon: the start (x, y), then a line record (type 1, one point) to (x1, y1); 16.16.
+  void line(int32_t x, int32_t y, int32_t x1, int32_t y1) {
+    const int32_t words[] = {28, 24, x, y, 1 | 1 << 16, x1, y1};
+    buffer.resize(sizeof words);
+    std::memcpy(buffer.data(), words, sizeof words);
   }
 } fake;
 
@@ -74,7 +63,7 @@ class GlyphReader : public ::testing::Test {
 };
 
 TEST_F(GlyphReader, RefusedFullSizeIsFetchedAtHalfSizeAndDoubledAndRefusalFails) {
-  fake.polygon(3 * kOne, 5 * kOne + kOne / 2, {{1, {-7 * kOne, 5 * kOne}}});
+  fake.line(3 * kOne, 5 * kOne + kOne / 2, -7 * kOne, 5 * kOne);
   fake.cell = {0, -4600};
   fake.descent = 10;
   fake.refuseFullSize = true;

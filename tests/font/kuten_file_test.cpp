@@ -135,13 +135,6 @@ TEST(KuTenFile, BrokenFilesFailTheGlyph) {
           {"terminator cut in half", [&](ByteImage &f) { f.bytes.resize(f.size() - 2); }, 0x889F,
            4},
       });
-  // The flag is set even when a marker is broken.
-  ByteImage f = plainFile();
-  f.putText(96, "LP0");
-  f.putText(64, "S?9");
-  OpenFont file(JFK_KUTEN_FILE, f.bytes);
-  EXPECT_EQ(summary(file.read(0x889F, 0)),
-            "-1: 16-1 dir 0 flag 1 0000/00/00, advance 10000 margin 0");
   OpenFont missing(JFK_KUTEN_FILE, {}, "/nonexistent/outlina/font.kuten");
   EXPECT_EQ(missing.read(0x889F, 0).result, -1);
 }
