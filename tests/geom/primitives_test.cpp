@@ -44,12 +44,13 @@ TEST(MathRealCrossPoint, EndpointsCountCollinearAndOutsideCrossingsDoNot) {
   }
 }
 
-// A zero ray gives a zero cosine and a vertical line a horizontal distance: no division by zero.
+// A zero ray or a right angle gives a zero cosine; a vertical line gives the horizontal distance.
 TEST(MathScalars, ZeroRaysAndVerticalLines) {
   for (auto [ax, ay, bx, by] : {std::tuple{1.0f, 1.0f, 5.0f, 2.0f}, {5.0f, 2.0f, 1.0f, 1.0f}, {3.0f, 1.0f, 1.0f, 4.0f}})
     EXPECT_EQ(jMathCos(ax, ay, 1, 1, bx, by), 0.0);
   EXPECT_DOUBLE_EQ(jMathCos(2, 0, 0, 0, 3, 3), 1.0 / std::sqrt(2.0));
-  EXPECT_TRUE(jMathDis(2, 3, 2, 3, -1.5f, 9) == 3.5 && jMathDis(0, 0, 1, 1, 2, 0) == std::sqrt(2.0));
+  EXPECT_EQ(jMathDis(2, 3, 2, 3, -1.5f, 9), 3.5);
+  EXPECT_EQ(jMathDis(0, 0, 1, 1, 2, 0), std::sqrt(2.0));
 }
 
 // Radii from 0.05 up to 50000 are accepted; outside, and for collinear or doubled points, the
