@@ -135,12 +135,4 @@ TEST(WeldRules, AreaMatchesWindingIntegration) {
   }
 }
 
-TEST(WeldFillRule, UnknownRuleLeavesThePath) {
-  PathPtr path = weld_shapes::pathOf({weld_shapes::rectangle(0, 0, 4, 4)});
-  const auto before = testing_support::pointsOf(path.get());
-  EXPECT_EQ(jWeldFillVect(path.get(), 0), 0);
-  EXPECT_EQ(jWeldFillVect(nullptr, JWF_NONZERO), 0);
-  EXPECT_EQ(testing_support::pointsOf(path.get()), before);
-}
-
 }  // namespace

@@ -71,10 +71,14 @@ TEST(WeldCombineInput, OpenContoursCloseAndTinyOrFlatOnesDropOut) {
   EXPECT_EQ(pointsOf(path.get()), (Points{{1, 0, 0}, {2, 0, 2}, {2, 2, 2}, {2, 2, 0}, {2, 0, 0}}));
 }
 
-TEST(WeldCombineInput, RefusesNullOnePointAndNonFiniteCoordinates) {
+TEST(WeldCombineInput, RefusesNullOnePointUnknownFillAndNonFiniteCoordinates) {
   EXPECT_EQ(jWeldCombineVect(nullptr, 1), 0);
   EXPECT_EQ(jWeldExecute(1, nullptr), 0);
   EXPECT_EQ(jWeldCombineVect(makePath({{1, 3, 4}}).get(), 1), 0);
+  EXPECT_EQ(jWeldFillVect(nullptr, JWF_NONZERO), 0);
+  auto square = pathOf({rectangle(0, 0, 4, 4)});
+  EXPECT_EQ(jWeldFillVect(square.get(), 0), 0) << "an unknown fill rule";
+  EXPECT_EQ(pointsOf(square.get()), pointsOf(pathOf({rectangle(0, 0, 4, 4)}).get()));
   for (float bad :
        {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
     auto path = pathOf({rectangle(0, 0, 2, 2), rectangle(1, 1, bad, 3)});
