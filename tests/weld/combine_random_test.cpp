@@ -73,12 +73,6 @@ TEST(WeldCombineIndexed, MatchesTheScanningStagesOnManyInputs) {
     expectSameAsReference(fans(rng, 1 + round % 4), "fan " + std::to_string(round));
     expectSameAsReference(mixedDirections(rng, 2 + round % 20), "stars " + std::to_string(round));
   }
-  using weld_shapes::rectangle;
-  expectSameAsReference({rectangle(0, 0, 9, 9),
-                         rectangle(1, 1, 8, 8, true),
-                         rectangle(2, 2, 7, 7),
-                         {{0, 0}, {9, 9}, {9, 0}, {0, 9}}},
-                        "nested");
 }
 
 // Two shapes sharing the slanted edge (5, -6)-(9, -16); one of them divides it at (5.5, -7.25).
@@ -139,14 +133,6 @@ TEST(WeldRules, AreaMatchesWindingIntegration) {
       }
     }
   }
-}
-
-TEST(WeldFillRule, UnknownRuleLeavesThePath) {
-  PathPtr path = weld_shapes::pathOf({weld_shapes::rectangle(0, 0, 4, 4)});
-  const auto before = testing_support::pointsOf(path.get());
-  EXPECT_EQ(jWeldFillVect(path.get(), 0), 0);
-  EXPECT_EQ(jWeldFillVect(nullptr, JWF_NONZERO), 0);
-  EXPECT_EQ(testing_support::pointsOf(path.get()), before);
 }
 
 }  // namespace

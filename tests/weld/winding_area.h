@@ -65,7 +65,7 @@ inline double area(const std::vector<Polygon> &polygons, const std::function<boo
   return total;
 }
 
-// The contours of a path, each without its closing repeat of the start point.
+// The contours of a path; a closing repeat of the start point adds an edge of no length.
 inline std::vector<Polygon> polygonsOf(const JVect *path) {
   std::vector<Polygon> out;
   const JVectPoint *v = jVectGetVd(path);
@@ -73,8 +73,6 @@ inline std::vector<Polygon> polygonsOf(const JVect *path) {
     if (v[i].mode == JVM_START) out.emplace_back();
     if (!out.empty()) out.back().push_back({v[i].x, v[i].y});
   }
-  for (Polygon &p : out)
-    if (p.size() > 1 && p.front().x == p.back().x && p.front().y == p.back().y) p.pop_back();
   return out;
 }
 
