@@ -166,13 +166,6 @@ TEST_F(Studio, EveryEffectOpensOverTheCanvasAndMatchesTheProgram) {
   }
 }
 
-TEST_F(Studio, VerticalWritingSetsOneColumnAsTheProgramDoes) {
-  setText(QStringLiteral("看板"), QStringLiteral("IPAGothic"));
-  window.findChild<QComboBox *>("direction")->setCurrentIndex(1);
-  settle();
-  expectSameExport("vertical.svg", "--vertical");
-}
-
 TEST_F(Studio, BadInputLeavesTheDocumentAsItWas) {
   setText(QStringLiteral("看板"), QStringLiteral("IPAGothic"));
   apply("weld", [](QDialog &d) { click(d, 1); });
