@@ -44,17 +44,6 @@ TEST(SvgReader, ShapesTransformsAndCurvesBecomeLibraryPointsWithYTurnedUp) {
   for (const auto &[body, expected] : cases) EXPECT_EQ(pointsOf(readSvg(wrap(body)).get()), expected);
 }
 
-TEST(SvgReader, ReportsTheLineOfMalformedXmlAndBadPathData) {
-  PathPtr path(jVectOpen(8));
-  std::string error;
-  EXPECT_FALSE(readSvgText("<svg>\n<path d='M0 0'>\n</svg>", path.get(), error));
-  EXPECT_NE(error.find("line 3"), std::string::npos) << error;
-  for (const std::string &bad :
-       {wrap("<path d='L1 1'/>"), wrap("<path d='M0 0 C1 1'/>"), std::string("<html/>")})
-    EXPECT_FALSE(readSvgText(bad, path.get(), error)) << bad;
-  EXPECT_EQ(jVectGetNum(path.get()), 0);
-}
-
 TEST(JsonIo, RoundTripKeepsEveryFieldAndRejectsBadRecords) {
   PathPtr original = makePath({{1, 0.5f, -2, 7}, {44, 1e6f, 3, 0}, {0, 0, 0, 4294967295u}});
   PathPtr back(jVectOpen(4));
@@ -70,10 +59,8 @@ TEST(TextEncoding, ShiftJisCodesAndCharactersItCannotHold) {
   std::vector<CodedChar> chars;
   std::string error;
   ASSERT_TRUE(encodeShiftJis("Aあ亜\xF0\x9F\x98\x80", chars, error));
-  ASSERT_EQ(chars.size(), 4u);
-  EXPECT_EQ(chars[0].code, 0x41u);
-  EXPECT_EQ(chars[1].code, 0x82A0u);
-  EXPECT_EQ(chars[2].code, 0x889Fu);
-  EXPECT_EQ(chars[3].code, 0u);  // an emoji has no Shift-JIS code
+  std::vector<unsigned> codes;
+  for (const CodedChar &c : chars) codes.push_back(c.code);
+  EXPECT_EQ(codes, (std::vector<unsigned>{0x41, 0x82A0, 0x889F, 0}));  // an emoji has no code
   EXPECT_FALSE(encodeShiftJis("\xE3\x81", chars, error));
 }

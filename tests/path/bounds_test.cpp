@@ -20,8 +20,6 @@ Box boxOf(const JVect *path, int32_t index) {
   return box;
 }
 
-PathPtr ccwSquare() { return makePath({{1, 0, 0}, {2, 10, 0}, {2, 10, 10}, {2, 0, 10}, {2, 0, 0}}); }
-
 // A counter-clockwise circle of radius 10 about the origin from two three-point arcs.
 PathPtr arcCircle() {
   return makePath({{1, 10, 0}, {21, 0, 10}, {22, -10, 0}, {21, 0, -10}, {22, 10, 0}});
@@ -63,37 +61,32 @@ TEST(GetMinMax, CubicBoxFollowsTheCurveNotItsControls) {
 TEST(GetMinMax, WholePathOrOneContourAndZerosOtherwise) {
   auto path = makePath({{2, -3, 40}, {1, 0, 0}, {2, 10, 0}, {2, 10, 10}, {2, 0, 0},
                         {1, 20, 5}, {2, 30, 5}, {21, 25, 5}, {22, 20, 5}});
-  EXPECT_EQ(boxOf(path.get(), 6), (Box{20, 5, 30, 5}));  // a failed arc runs through its middle
-  EXPECT_EQ(boxOf(path.get(), -2)[3], 5.0f);
+  EXPECT_EQ(boxOf(path.get(), -2), (Box{20, 5, 30, 5}));  // a failed arc runs through its middle
   // The whole path judges the point before the first start too, against the zero box.
   EXPECT_EQ(boxOf(path.get(), -1), (Box{-3, 0, 30, 40}));
   for (int32_t bad : {0, 9, -3}) EXPECT_EQ(boxOf(path.get(), bad), (Box{0, 0, 0, 0})) << bad;
-  EXPECT_EQ(boxOf(nullptr, -1), (Box{0, 0, 0, 0}));
   EXPECT_EQ(jVectGetMinMax(nullptr, path.get(), -1), nullptr);
 }
 
 TEST(IsInsideAndLoopDir, WindingAndSenseAroundSquaresAndCurves) {
-  auto ccw = ccwSquare();
+  auto ccw = makePath({{1, 0, 0}, {2, 10, 0}, {2, 10, 10}, {2, 0, 10}, {2, 0, 0}});
   auto twice = makePath({{1, 0, 0}, {2, 10, 0}, {2, 10, 10}, {2, 0, 10}, {2, 0, 0}, {2, 10, 0},
                          {2, 10, 10}, {2, 0, 10}, {2, 0, 0}});
   auto open = makePath({{1, 0, 0}, {2, 10, 0}, {2, 10, 10}, {2, 0, 10}});
   auto circle = arcCircle();
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const struct { const JVect *path; int32_t index; float x, y; int32_t inside; } cases[] = {
-      {ccw.get(), 0, 5, 5, 2},        {ccw.get(), -2, 15, 5, -1},     {ccw.get(), 2, 10, 10, 0},
-      {ccw.get(), 5, 5, 5, 0},        {nullptr, 0, 5, 5, 0},          {twice.get(), 0, 5, 5, -1},
-      {open.get(), 0, 5, 5, -1},      {circle.get(), 0, 9.99f, 0, 2}, {circle.get(), 0, 7.1f, 7.1f, -1},
-      {circle.get(), 0, 0, 10, 0},    {circle.get(), 0, nan, 5, -1},
+      {ccw.get(), 0, 5, 5, 2},        {ccw.get(), 2, 10, 10, 0},      {ccw.get(), 5, 5, 5, 0},
+      {nullptr, 0, 5, 5, 0},          {twice.get(), 0, 5, 5, -1},     {open.get(), 0, 5, 5, -1},
+      {circle.get(), 0, 9.99f, 0, 2}, {circle.get(), 0, 7.1f, 7.1f, -1}, {circle.get(), 0, 0, 10, 0},
+      {circle.get(), 0, nan, 5, -1},
   };
   for (const auto &c : cases) EXPECT_EQ(jVectIsInside(c.path, c.index, c.x, c.y), c.inside) << c.x << " " << c.y;
-  EXPECT_EQ(jVectGetLoopDir(ccw.get(), 0), 2);
   EXPECT_EQ(jVectGetLoopDir(circle.get(), 0), 2);
   jVectReverse(ccw.get(), 0);
   EXPECT_EQ(jVectIsInside(ccw.get(), 0, 5, 5), 1);
   EXPECT_EQ(jVectGetLoopDir(ccw.get(), -2), 1);
   EXPECT_EQ(jVectGetLoopDir(makePath({{1, 0, 3}, {2, 10, 3}}).get(), 0), 0);
-  EXPECT_EQ(jVectGetLoopDir(nullptr, 0), 0);
-  EXPECT_EQ(jVectGetLoopDir(ccw.get(), 7), 0);
   // A NaN point crosses nothing; an infinite one moves the middle line off to infinity.
   auto bad = makePath({{1, 0, 0}, {2, 10, 0}, {2, nan, nan}, {2, 10, 10}, {2, 0, 10}, {2, 0, 0}});
   EXPECT_EQ(jVectGetLoopDir(bad.get(), 0), 2);
@@ -106,8 +99,6 @@ TEST(IsInside, QuadraticsAndVariantsMatchTheirCubicAndPlainForms) {
   auto cubic = makePath({{1, 0, 0}, {41, 2.5f, 3.5f}, {42, 7.5f, 3.5f}, {43, 10, 0},
                          {2, 10, -3}, {12, 0, -3}, {2, 0, 0}});
   EXPECT_EQ(boxOf(quad.get(), 0), boxOf(cubic.get(), 0));
-  EXPECT_EQ(jVectGetLoopDir(quad.get(), 0), 1);
-  EXPECT_EQ(jVectGetLoopDir(cubic.get(), 0), 1);
   for (float y = -3.9f; y <= 4.0f; y += 0.25f)
     for (float x = -1.0f; x <= 11.0f; x += 0.5f)
       EXPECT_EQ(jVectIsInside(quad.get(), 0, x, y), jVectIsInside(cubic.get(), 0, x, y))

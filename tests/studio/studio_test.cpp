@@ -133,32 +133,26 @@ TEST_F(Studio, ScenarioMatchesTheProgramAndMovesTheShadowByItsDisplacement) {
   ASSERT_GT(shift.manhattanLength(), 10);
   // Every drawn pixel of the welded text counts, its hairline and antialiased edge included.
   auto drawn = [&](QPoint p) { return welded.valid(p) && !near(welded.pixel(p), Canvas::kPaper); };
-  int added = 0, addedOnMovedText = 0, uncovered = 0, keptFill = 0, fill = 0;
+  int added = 0, addedOnMovedText = 0, uncovered = 0;
   for (int y = 0; y < welded.height(); ++y)
     for (int x = 0; x < welded.width(); ++x) {
       const bool movedText = drawn(QPoint(x, y) - shift), wasText = drawn({x, y});
-      const QRgb now = shadowed.pixel(x, y);
-      const bool isAdded = near(now, Canvas::kAdded);
-      const bool wasFill = near(welded.pixel(x, y), Canvas::kFill);
+      const bool isAdded = near(shadowed.pixel(x, y), Canvas::kAdded);
       added += isAdded;
       addedOnMovedText += isAdded && movedText;
       uncovered += movedText && !wasText;
-      fill += wasFill;
-      keptFill += wasFill && near(now, Canvas::kFill);
     }
   EXPECT_GT(added, 0.8 * uncovered) << "shadow pixels " << added << ", uncovered " << uncovered;
   EXPECT_GT(addedOnMovedText, 0.99 * added);
-  EXPECT_GT(keptFill, 0.97 * fill);
 }
 
-// Each effect's dialog opens over the canvas; its default values, accepted with OK, give the
-// file the program writes for the same step.
+// The effects the scenario leaves out: each dialog opens over the canvas, and its default values,
+// accepted with OK, give the file the program writes for the same step.
 TEST_F(Studio, EveryEffectOpensOverTheCanvasAndMatchesTheProgram) {
   setText(QStringLiteral("看板"), QStringLiteral("IPAGothic"));
   const std::pair<const char *, const char *> cases[] = {
-      {"weld", "--weld union"},       {"offset", "--offset 0.5,joint=round"},
       {"widen", "--widen 0.5,cap=round,joint=round"},
-      {"stripe", "--stripe 1:0.5"},   {"shadow", "--shadow drop"},
+      {"stripe", "--stripe 1:0.5"},
       {"envelope", "--envelope 1:50"}};
   for (const auto &[action, steps] : cases) {
     window.undoStack().setIndex(0);
@@ -170,15 +164,6 @@ TEST_F(Studio, EveryEffectOpensOverTheCanvasAndMatchesTheProgram) {
     EXPECT_EQ(window.document().steps().size(), 1u) << action;
     expectSameExport(QString::fromUtf8(action) + ".svg", steps);
   }
-}
-
-TEST_F(Studio, VerticalWritingSetsOneColumnAsTheProgramDoes) {
-  setText(QStringLiteral("看板"), QStringLiteral("IPAGothic"));
-  window.findChild<QComboBox *>("direction")->setCurrentIndex(1);
-  settle();
-  const float *box = window.document().outcome()->box;
-  EXPECT_GT(box[3] - box[1], 1.5 * (box[2] - box[0]));
-  expectSameExport("vertical.svg", "--vertical");
 }
 
 TEST_F(Studio, BadInputLeavesTheDocumentAsItWas) {
@@ -193,7 +178,6 @@ TEST_F(Studio, BadInputLeavesTheDocumentAsItWas) {
     std::function<void()> act;
   } cases[] = {
       {"unreadable SVG", [&] { window.openFile(broken); }},
-      {"missing file", [&] { window.openFile(kOutput + "/no-such-file.svg"); }},
       {"empty text", [&] { setText({}, QStringLiteral("IPAGothic")); }},
       {"font without the character", [&] { setText("看板", QStringLiteral("DejaVu Sans")); }},
   };

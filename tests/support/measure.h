@@ -12,7 +12,7 @@ struct Measure {
   double area = 0;        // signed shoelace sum of the closed contours (y up: clockwise < 0)
   double openLength = 0;  // length of the open contours
   double length = 0;      // length of every contour
-  int contours = 0, openContours = 0;
+  int contours = 0;
   float box[4] = {};
 };
 
@@ -35,7 +35,6 @@ inline Measure measure(const JVect *path) {
       (closed ? s.area : s.openLength) += closed ? 0.5 * (x0 * y1 - x1 * y0) : step;
     }
     ++s.contours;
-    s.openContours += closed ? 0 : 1;
     start = end;
   }
   return s;

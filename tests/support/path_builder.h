@@ -47,36 +47,6 @@ inline Points pointsOf(const JVect *path) {
   return out;
 }
 
-// Shoelace sum per contour (positive counter-clockwise with y up); cubic segments, in the
-// three-quarter-handle form, are sampled at 256 steps.
-inline std::vector<double> contourAreas(const Points &pts) {
-  constexpr int kSteps = 256;  // fine enough for 1e-5 relative area on unit-sized curves
-  std::vector<double> areas;
-  double px = 0, py = 0, c[4] = {};
-  auto edge = [&](double x, double y) {
-    areas.back() += 0.5 * (px * y - x * py);
-    px = x, py = y;
-  };
-  for (const P &p : pts) {
-    if (p.mode == JVM_START) {
-      areas.push_back(0.0);
-      px = p.x, py = p.y;
-    } else if (p.mode == JVM_BEZ_CTRL1 || p.mode == JVM_BEZ_CTRL2) {
-      c[2 * (p.mode - 41)] = p.x, c[2 * (p.mode - 41) + 1] = p.y;
-    } else if (p.mode == JVM_BEZ_END) {
-      const double x0 = px, y0 = py;
-      for (int i = 1; i <= kSteps; ++i) {
-        const double t = double(i) / kSteps, u = 1 - t, w = 1 - 2 * t;
-        edge(u * u * w * x0 + 4 * u * t * (u * c[0] + t * c[2]) - t * t * w * p.x,
-             u * u * w * y0 + 4 * u * t * (u * c[1] + t * c[3]) - t * t * w * p.y);
-      }
-    } else if (!areas.empty()) {
-      edge(p.x, p.y);
-    }
-  }
-  return areas;
-}
-
 }  // namespace testing_support
 
 #endif

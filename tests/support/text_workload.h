@@ -42,13 +42,12 @@ inline std::vector<unsigned> shiftJisCodes(const std::string &file) {
 // after each character and starting a new line, linePitch lower, after every charsPerLine.
 // Returns the number of glyphs set.
 template <typename AdvanceOf>
-int setText(JVect *path, AdvanceOf advanceOf, int charsPerLine, double linePitch,
-            const char *face = "IPAGothic") {
+int setText(JVect *path, AdvanceOf advanceOf, int charsPerLine, double linePitch) {
   JFont *registry = jFontInit();
   JFontEntry mask{};
   mask.charset = 0x1000007Fu;  // every character-set class
   jFontRegistTTF(registry, mask);
-  JFontHandle *font = jFontOpen(registry, face, 0);
+  JFontHandle *font = jFontOpen(registry, "IPAGothic", 0);
   JVect *glyph = jVectOpen(2000);
   int set = 0;
   double x = 0, y = 0;

@@ -54,7 +54,6 @@ inline void typeAndLeave(QDialog &d, int id, const QString &text) {
 }
 
 inline QString textOf(QDialog &d, int id) { return control<QLineEdit>(d, id)->text(); }
-inline bool isChecked(QDialog &d, int id) { return control<QAbstractButton>(d, id)->isChecked(); }
 
 // Clicks near the left end, where a radio button or check box has its indicator.
 inline void click(QDialog &d, int id) {

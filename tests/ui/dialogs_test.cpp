@@ -8,11 +8,9 @@
 #include <QWheelEvent>
 #include <cstring>
 #include <tuple>
-#include <utility>
 
 #include "dialog_driver.h"
 #include "outlina_ui.h"
-#include "ui/dialog.h"
 
 namespace {
 
@@ -25,12 +23,12 @@ TEST(OffsetDialog, ClampsOnLeavingAnEditAndWritesWhatTheTextSays) {
   EXPECT_EQ(drive([&] { return jWeldOffsetDlg(nullptr, &p); },
                   [](QDialog &d) {
                     EXPECT_EQ(textOf(d, 1142), "1.00");
-                    for (int id : {1147, 1149, 1010}) EXPECT_TRUE(isChecked(d, id)) << id;
+                    for (int id : {1147, 1149, 1010})
+                      EXPECT_TRUE(control<QAbstractButton>(d, id)->isChecked()) << id;
                     // Each text typed into its edit and left reads back clamped and rounded.
                     for (auto [id, typed, shown] :
-                         {std::tuple{1142, "600", "500.00"}, {1142, "-3", "0.00"},
-                          {1142, "abc", "0.00"}, {1142, "1.234", "1.23"},
-                          {1012, "250", "100.00"}}) {
+                         {std::tuple{1142, "600", "500.00"}, {1142, "abc", "0.00"},
+                          {1142, "1.234", "1.23"}, {1012, "250", "100.00"}}) {
                       typeAndLeave(d, id, typed);
                       EXPECT_EQ(textOf(d, id).toStdString(), shown) << id << " <- " << typed;
                     }
@@ -58,36 +56,6 @@ TEST(WeldDialogs, EscapeLeavesTheRecordAndNullRecordsAreRefused) {
 // The ground colour of a thumbnail, just inside its top-left corner.
 QRgb groundOf(QDialog &d, int id) {
   return control(d, id)->grab().toImage().pixel(2, 2) | 0xFF000000u;
-}
-
-TEST(ShapeDialog, SelectedThumbnailIsRedAndAClickMovesIt) {
-  JVectransShapeParam p{7, 50, 0.0f, 0.0f, 100.0f, 50.0f};
-  EXPECT_EQ(drive([&] { return jVectransShapeDlg(nullptr, &p); },
-                  [](QDialog &d) {
-                    EXPECT_EQ(d.windowTitle(), QStringLiteral("シェイプ処理"));
-                    EXPECT_EQ(textOf(d, 1183), "50");
-                    for (int id : {1205, 1184, 1185})
-                      EXPECT_EQ(groundOf(d, id), id == 1205 ? kRed : kWhite) << id;
-                    click(d, 1185);
-                    QApplication::processEvents();
-                    EXPECT_EQ(groundOf(d, 1185), kRed);
-                    EXPECT_EQ(groundOf(d, 1205), kWhite);
-                    click(d, 1);
-                  }),
-            1);
-  const JVectransShapeParam expected{25, 50, 0.0f, 0.0f, 100.0f, 50.0f};
-  EXPECT_EQ(std::memcmp(&p, &expected, sizeof p), 0);
-}
-
-TEST(DialogNumbers, ReadLikeTheStandardConversionAndPrintWithFixedDecimals) {
-  using namespace outlina;
-  for (auto [text, number] : {std::pair{"  12.5mm", 12.5}, {"", 0.0}, {"１２", 0.0},
-                              {"1234567890123456789", 123456789012345678.0}})
-    EXPECT_EQ(textToNumber(text, 18), number) << text;
-  for (auto [text, number] : {std::pair{"250", 250}, {"1234567", 12345}, {"-5", -5}})
-    EXPECT_EQ(textToInt(text, 5), number) << text;
-  EXPECT_EQ(numberText(0.125, 2), "0.12");
-  EXPECT_EQ(numberText(-0.004, 2), "-0.00");
 }
 
 // Presses Tab until the control has the focus; fails when Tab never reaches it.
@@ -118,10 +86,7 @@ void expectEnterOnCancelKeeps(int32_t (*open)(void *, R *), R record, int change
 TEST(Keyboard, EnterOnAFocusedCancelAnswersZeroAndKeepsTheRecord) {
   expectEnterOnCancelKeeps<int32_t>(jWeldDlg, 1, 1008);
   expectEnterOnCancelKeeps<JWeldOffsetParam>(jWeldOffsetDlg, {1.0f, 0, 1, 0, 5, 4.0f, 0, 0}, 1142);
-  expectEnterOnCancelKeeps<JWeldWidenParam>(jWeldWidenDlg, {3.0f, 2, 4, 10.0f, 0}, 1142);
   expectEnterOnCancelKeeps<JWeldStripeParam>(jWeldStripeDlg, {2.0f, 1.0f, 0, 45.0f, 7}, 1000);
-  expectEnterOnCancelKeeps<JWeldShadowParam>(
-      jWeldShadowDlg, {1, 0, 3.0f, 4.0f, 50.0f, 1.0f, 50.0f, 20.0f, 5}, 1166);
   expectEnterOnCancelKeeps<JVectransShapeParam>(jVectransShapeDlg, {7, 50, 0, 0, 100, 50}, 1183);
 }
 
@@ -144,7 +109,7 @@ TEST(Keyboard, TabEntersARadioGroupAtItsCheckedButtonAndSpaceKeepsTheChoice) {
   EXPECT_EQ(p.joint, 5);
 }
 
-TEST(Mouse, ArrowsAndWheelStepTheStrengthTheWayTheyPointAndOnlyALeftClickPicks) {
+TEST(Mouse, ArrowsAndWheelStepTheStrengthAndOnlyALeftClickPicksAThumbnailWhichTurnsRed) {
   JVectransShapeParam p{7, 50, 0, 0, 100, 50};
   EXPECT_EQ(drive([&] { return jVectransShapeDlg(nullptr, &p); },
                   [](QDialog &d) {
@@ -164,11 +129,18 @@ TEST(Mouse, ArrowsAndWheelStepTheStrengthTheWayTheyPointAndOnlyALeftClickPicks) 
                     QWidget *picture = control(d, 1185);
                     for (Qt::MouseButton b : {Qt::RightButton, Qt::MiddleButton})
                       QTest::mouseClick(picture, b, {}, QPoint(5, 5));
+                    QApplication::processEvents();
+                    EXPECT_EQ(groundOf(d, 1205), kRed);
+                    EXPECT_EQ(groundOf(d, 1185), kWhite);
+                    click(d, 1185);
+                    QApplication::processEvents();
+                    EXPECT_EQ(groundOf(d, 1185), kRed);
+                    EXPECT_EQ(groundOf(d, 1205), kWhite);
                     QTest::keyClick(control(d, 1183), Qt::Key_Return);
                   }),
             1);
-  EXPECT_EQ(p.type, 7);
-  EXPECT_EQ(p.ratio, 50);
+  const JVectransShapeParam expected{25, 50, 0.0f, 0.0f, 100.0f, 50.0f};
+  EXPECT_EQ(std::memcmp(&p, &expected, sizeof p), 0);
 }
 
 TEST(Mouse, CheckBoxesShowTheirFieldAndWriteTheirStateBack) {
@@ -185,17 +157,6 @@ TEST(Mouse, CheckBoxesShowTheirFieldAndWriteTheirStateBack) {
   EXPECT_EQ(p.horizontal, 2);
   EXPECT_EQ(p.vertical, 1);
   EXPECT_EQ(p.keepInput, 1);
-}
-
-TEST(Frame, TheWindowSizeCannotChange) {
-  int32_t mode = 1;
-  drive([&] { return jWeldDlg(nullptr, &mode); },
-        [](QDialog &d) {
-          const QSize size = d.size();
-          d.resize(size * 2);
-          QApplication::processEvents();
-          EXPECT_EQ(d.size(), size);
-        });
 }
 
 TEST(Rectangle, OneColumnOrRowIsAllOutline) {
