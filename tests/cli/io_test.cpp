@@ -39,9 +39,11 @@ TEST(SvgReader, ShapesTransformsAndCurvesBecomeLibraryPointsWithYTurnedUp) {
        {{1, 12, -2}, {2, 14, -2}}},
       // Cubic handles go to the three-quarter form; smooth curves reflect the last control.
       {"<path d='M0 0 C4 0 8 4 8 8'/>", {{1, 0, 0}, {41, 3, 0}, {42, 8, -5}, {43, 8, -8}}},
-      {"<path d='M0 0 Q1 1 2 0 T4 0'/>", {{1, 0, 0}, {31, 1, -1}, {32, 2, 0}, {31, 3, 1}, {32, 4, 0}}},
+      {"<path d='M0 0 Q1 1 2 0 T4 0'/>",
+       {{1, 0, 0}, {31, 1, -1}, {32, 2, 0}, {31, 3, 1}, {32, 4, 0}}},
   };
-  for (const auto &[body, expected] : cases) EXPECT_EQ(pointsOf(readSvg(wrap(body)).get()), expected);
+  for (const auto &[body, expected] : cases)
+    EXPECT_EQ(pointsOf(readSvg(wrap(body)).get()), expected);
 }
 
 TEST(JsonIo, RoundTripKeepsEveryFieldAndRejectsBadRecords) {

@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -184,47 +183,6 @@ TEST(SvgDrawing, EachFeatureFileMatchesItsExpectedShapes) {
     const double a = agreementOf(svg);
     std::printf("%-20s agreement %.4f\n", name, a);
     EXPECT_GE(a, kMinAgreement) << name;
-  }
-}
-
-template <typename... Args>
-void append(std::string &to, const char *format, Args... args) {
-  char buffer[400];
-  std::snprintf(buffer, sizeof buffer, format, args...);
-  to += buffer;
-}
-
-// A drawing of many random elements, each written twice: as SVG and as its expected shape.
-std::string randomDrawing(unsigned seed, int elements) {
-  std::mt19937 random(seed);
-  auto uniform = [&random](double lo, double hi) {
-    return std::uniform_real_distribution<double>(lo, hi)(random);
-  };
-  std::string svg = "<svg xmlns='http://www.w3.org/2000/svg'>\n", expect;
-  for (int i = 0; i < elements; ++i) {
-    const double x = uniform(5, 90), y = uniform(5, 90), r = uniform(1, 6);
-    // Fill rules and rounded boxes are left to their feature files; these overlap at random.
-    if (random() % 2) {
-      append(svg, "<circle cx='%.3f' cy='%.3f' r='%.3f'/>\n", x, y, r);
-      append(expect, "fill nonzero E %.3f %.3f %.3f %.3f\n", x, y, r, r);
-      continue;
-    }
-    const double w = uniform(0.3, 1.5), x2 = x + uniform(-8, 8), y2 = y + uniform(-8, 8);
-    append(svg,
-           "<path fill='none' stroke='black' stroke-width='%.3f' stroke-linecap='round' "
-           "stroke-linejoin='round' d='M%.3f %.3f L%.3f %.3f L%.3f %.3f'/>\n",
-           w, x, y, x2, y2, x + r, y2);
-    append(expect, "stroke %.3f round round M %.3f %.3f L %.3f %.3f L %.3f %.3f\n", w, x, y, x2,
-           y2, x + r, y2);
-  }
-  return svg + "<!-- expect\n" + expect + "-->\n</svg>\n";
-}
-
-TEST(SvgDrawing, RandomDrawingsOfSeveralHundredElementsMatch) {
-  for (const auto &[seed, elements] : {std::pair{1u, 300}, {2u, 800}}) {
-    const double a = agreementOf(randomDrawing(seed, elements));
-    std::printf("%d random elements: agreement %.4f\n", elements, a);
-    EXPECT_GE(a, kMinAgreement) << "seed " << seed;
   }
 }
 

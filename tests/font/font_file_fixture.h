@@ -28,8 +28,8 @@ struct GlyphRead {
 // The result, stored info and metrics of a read in one line.
 inline std::string summary(const GlyphRead &g) {
   char text[96];
-  std::snprintf(text, sizeof text, "%d: %d-%d dir %d flag %d %.10s, advance %d margin %d",
-                g.result, g.info.ku, g.info.ten, g.info.direction, g.info.flag, g.info.date,
+  std::snprintf(text, sizeof text, "%d: %d-%d dir %d flag %d %.10s, advance %d margin %d", g.result,
+                g.info.ku, g.info.ten, g.info.direction, g.info.flag, g.info.date,
                 g.metrics.advance, g.metrics.margin);
   return text;
 }
@@ -128,8 +128,10 @@ void expectPackedGlyphsEqualInstalled(int32_t kind, Pack pack, Snap snap, bool s
       EXPECT_EQ(got.points, want.points);
       EXPECT_EQ(got.metrics.advance, want.metrics.advance);
       EXPECT_EQ(got.metrics.margin, want.metrics.margin);
-      if (storedInfo) EXPECT_EQ(std::memcmp(&got.info, &want.info, sizeof got.info), 0);
-      else EXPECT_EQ(got.info.flag, 1);
+      if (storedInfo)
+        EXPECT_EQ(std::memcmp(&got.info, &want.info, sizeof got.info), 0);
+      else
+        EXPECT_EQ(got.info.flag, 1);
     }
   }
 }

@@ -72,8 +72,13 @@ ByteImage handMadeFile(size_t *kanjiAt = nullptr) {
 TEST(IndxFile, DecodesWordsModesOriginsAndStoredInfo) {
   OpenFont file(JFK_INDX_FILE, handMadeFile().bytes);
   GlyphRead g = file.read(0x889F, 0);
-  EXPECT_EQ(g.points, (Points{{1, 252, 520}, {2, 508, 520}, {31, 764, 776}, {32, 1020, 1032},
-                              {41, -8, 8}, {42, 1020, 1032}, {43, 252, 264}}));
+  EXPECT_EQ(g.points, (Points{{1, 252, 520},
+                              {2, 508, 520},
+                              {31, 764, 776},
+                              {32, 1020, 1032},
+                              {41, -8, 8},
+                              {42, 1020, 1032},
+                              {43, 252, 264}}));
   EXPECT_EQ(summary(g), "7: 16-1 dir 0 flag 7 2026/12/05, advance 9000 margin 500");
   EXPECT_EQ(g.metrics.originX | g.metrics.originY, 0);
   // A single-byte code finds record number = the code; the vertical block gives origin and size.

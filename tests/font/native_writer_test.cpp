@@ -22,8 +22,12 @@ struct Outline {
 
   ~Outline() { outlina::fontReleaseNativeScratch(scratch); }
   bool write(const outlina::FontAffine &map) {
-    const FT_Outline o{static_cast<short>(ends.size()), static_cast<short>(points.size()),
-                       points.data(), tags.data(), ends.data(), flags};
+    const FT_Outline o{static_cast<short>(ends.size()),
+                       static_cast<short>(points.size()),
+                       points.data(),
+                       tags.data(),
+                       ends.data(),
+                       flags};
     return outlina::fontWriteNativeOutline(o, map, scratch);
   }
   // The only polygon as {start, then per record: type, count, points}, in plain numbers.

@@ -1,9 +1,10 @@
+#include "plinth.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "frame/plinth_fault.h"
-#include "plinth.h"
 
 TEST(Plinth, AllocatesZeroedBlocksIncludingTheCombinesLargestTable) {
   auto *block = static_cast<unsigned char *>(jMemAlloc(22000000));

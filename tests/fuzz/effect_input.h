@@ -24,11 +24,16 @@ constexpr int16_t kModes[16] = {0, 1, 2, 3, 11, 12, 13, 21, 22, 31, 32, 33, 41, 
 inline float value(uint8_t valueClass, uint8_t byte) {
   const float grid = static_cast<int8_t>(byte) * 0.5f;
   switch (valueClass) {
-    case 0xF: return byte & 1 ? NAN : byte & 2 ? -INFINITY : INFINITY;
-    case 0xE: return grid * 1e30f;
-    case 0xD: return grid * 1e-30f;
-    case 0xC: return grid / 3.0f;
-    default: return grid;
+    case 0xF:
+      return byte & 1 ? NAN : byte & 2 ? -INFINITY : INFINITY;
+    case 0xE:
+      return grid * 1e30f;
+    case 0xD:
+      return grid * 1e-30f;
+    case 0xC:
+      return grid / 3.0f;
+    default:
+      return grid;
   }
 }
 

@@ -32,10 +32,14 @@ int32_t runEffect(uint8_t effect, Params &p, JVect *path) {
                                   p.number(),  p.number(),      p.number()};
       return jVectransShapeEffect(&r, path);
     }
-    case 4: return jVectSvtToBez(path);
-    case 5: return jVectBezToSvt(path, p.integer());
-    case 6: return jVectArcToBez(path);
-    case 7: return jVectGetLine(path);
+    case 4:
+      return jVectSvtToBez(path);
+    case 5:
+      return jVectBezToSvt(path, p.integer());
+    case 6:
+      return jVectArcToBez(path);
+    case 7:
+      return jVectGetLine(path);
     default: {
       // The points alone, as the run of one fit: it leaves 2, 3 or 4 points, or fewer than 3
       // unchanged.

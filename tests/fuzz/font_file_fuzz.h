@@ -23,8 +23,15 @@ inline void checkGlyph(int32_t result, const JVect *path) {
   if (result >= 0 && result != jVectGetNum(path)) std::abort();
   for (int32_t i = 0; i < jVectGetNum(path); ++i) {
     switch (jVectGetVd(path)[i].mode) {
-      case JVM_START: case JVM_LINE: case JVM_ARC_MID: case JVM_ARC_END: case JVM_QUAD_CTRL:
-      case JVM_QUAD_END: case JVM_BEZ_CTRL1: case JVM_BEZ_CTRL2: case JVM_BEZ_END:
+      case JVM_START:
+      case JVM_LINE:
+      case JVM_ARC_MID:
+      case JVM_ARC_END:
+      case JVM_QUAD_CTRL:
+      case JVM_QUAD_END:
+      case JVM_BEZ_CTRL1:
+      case JVM_BEZ_CTRL2:
+      case JVM_BEZ_END:
         break;
       default:
         std::abort();

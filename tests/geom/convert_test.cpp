@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "outlina.h"
-#include "tests/geom/bezier_support.h"
 #include "support/path_builder.h"
+#include "tests/geom/bezier_support.h"
 
 namespace {
 
@@ -20,24 +20,47 @@ std::vector<int> modesOf(const JVect *path) {
 }
 
 TEST(Convert, BezToSvtWithoutFlatteningKeepsCurvesAsCubicsAndTags) {
-  PathPtr path = makePath({{JVM_START, 0, 0, 7}, {JVM_QUAD_CTRL, 2, 2}, {JVM_QUAD_END_ALT, 4, 0},
-                           {JVM_LINE_ALT, 5, 0}, {0, 99, 99}, {57, 98, 98}, {JVM_SVT, 0, 3},
-                           {JVM_SVT_END_ALT, 0, 0}, {JVM_START, 10, 10, 9}, {JVM_ARC_MID, 11, 11},
-                           {JVM_ARC_END, 12, 10}, {JVM_BEZ_CTRL1, 1, 2}, {JVM_BEZ_CTRL2, 3, 4},
-                           {JVM_BEZ_END_ALT, 5, 6}, {JVM_BEZ_END, 7, 8}});
+  PathPtr path = makePath({{JVM_START, 0, 0, 7},
+                           {JVM_QUAD_CTRL, 2, 2},
+                           {JVM_QUAD_END_ALT, 4, 0},
+                           {JVM_LINE_ALT, 5, 0},
+                           {0, 99, 99},
+                           {57, 98, 98},
+                           {JVM_SVT, 0, 3},
+                           {JVM_SVT_END_ALT, 0, 0},
+                           {JVM_START, 10, 10, 9},
+                           {JVM_ARC_MID, 11, 11},
+                           {JVM_ARC_END, 12, 10},
+                           {JVM_BEZ_CTRL1, 1, 2},
+                           {JVM_BEZ_CTRL2, 3, 4},
+                           {JVM_BEZ_END_ALT, 5, 6},
+                           {JVM_BEZ_END, 7, 8}});
   ASSERT_EQ(jVectBezToSvt(path.get(), 0), 1);
   // Second variants become first ones except 13; unknown and removed points are dropped; an end
   // without its own controls ends a straight segment.
-  EXPECT_EQ(pointsOf(path.get()),
-            (Points{{JVM_START, 0, 0, 7}, {JVM_BEZ_CTRL1, 1, 1}, {JVM_BEZ_CTRL2, 3, 1}, {JVM_BEZ_END, 4, 0},
-                    {JVM_LINE, 5, 0}, {JVM_SVT, 0, 3}, {JVM_SVT_END_ALT, 0, 0}, {JVM_START, 10, 10, 9},
-                    {JVM_ARC_MID, 11, 11}, {JVM_ARC_END, 12, 10}, {JVM_BEZ_CTRL1, 1, 2},
-                    {JVM_BEZ_CTRL2, 3, 4}, {JVM_BEZ_END, 5, 6}, {JVM_LINE, 7, 8}}));
+  EXPECT_EQ(pointsOf(path.get()), (Points{{JVM_START, 0, 0, 7},
+                                          {JVM_BEZ_CTRL1, 1, 1},
+                                          {JVM_BEZ_CTRL2, 3, 1},
+                                          {JVM_BEZ_END, 4, 0},
+                                          {JVM_LINE, 5, 0},
+                                          {JVM_SVT, 0, 3},
+                                          {JVM_SVT_END_ALT, 0, 0},
+                                          {JVM_START, 10, 10, 9},
+                                          {JVM_ARC_MID, 11, 11},
+                                          {JVM_ARC_END, 12, 10},
+                                          {JVM_BEZ_CTRL1, 1, 2},
+                                          {JVM_BEZ_CTRL2, 3, 4},
+                                          {JVM_BEZ_END, 5, 6},
+                                          {JVM_LINE, 7, 8}}));
 }
 
 TEST(Convert, BezToSvtFlattensCubicsOntoTheCurveAndCutsLinesEvenly) {
-  PathPtr path = makePath({{JVM_START, 0, 0}, {JVM_BEZ_CTRL1, 10, 40}, {JVM_BEZ_CTRL2, 60, 40},
-                           {JVM_BEZ_END_ALT, 70, 0}, {JVM_BEZ_CTRL1, 70, 0}, {JVM_BEZ_CTRL2, 70, 0},
+  PathPtr path = makePath({{JVM_START, 0, 0},
+                           {JVM_BEZ_CTRL1, 10, 40},
+                           {JVM_BEZ_CTRL2, 60, 40},
+                           {JVM_BEZ_END_ALT, 70, 0},
+                           {JVM_BEZ_CTRL1, 70, 0},
+                           {JVM_BEZ_CTRL2, 70, 0},
                            {JVM_BEZ_END, 70, 0}});
   ASSERT_EQ(jVectBezToSvt(path.get(), 2), 1);
   const Points pts = pointsOf(path.get());
@@ -51,12 +74,17 @@ TEST(Convert, BezToSvtFlattensCubicsOntoTheCurveAndCutsLinesEvenly) {
   ASSERT_EQ(jVectBezToSvt(line.get(), 1), 1);
   const Points pieces = pointsOf(line.get());
   ASSERT_EQ(pieces.size(), 33u);
-  for (int k = 1; k <= 32; ++k) EXPECT_EQ(pieces[k], (P{k < 32 ? JVM_SVT : JVM_SVT_END, static_cast<float>(k), 0})) << k;
+  for (int k = 1; k <= 32; ++k)
+    EXPECT_EQ(pieces[k], (P{k < 32 ? JVM_SVT : JVM_SVT_END, static_cast<float>(k), 0})) << k;
 }
 
 TEST(Convert, ArcToBezReplacesArcsByCubicsOnTheCircle) {
-  PathPtr path = makePath({{JVM_START, 10, 0, 4}, {JVM_ARC_MID, 0, 10}, {JVM_ARC_END, -10, 0},
-                           {JVM_LINE, -10, -5}, {JVM_ARC_MID, 0, -5}, {JVM_ARC_END, 10, -5}});
+  PathPtr path = makePath({{JVM_START, 10, 0, 4},
+                           {JVM_ARC_MID, 0, 10},
+                           {JVM_ARC_END, -10, 0},
+                           {JVM_LINE, -10, -5},
+                           {JVM_ARC_MID, 0, -5},
+                           {JVM_ARC_END, 10, -5}});
   ASSERT_EQ(jVectArcToBez(path.get()), 1);
   const Points pts = pointsOf(path.get());
   EXPECT_EQ(modesOf(path.get()), (std::vector<int>{1, 41, 42, 43, 41, 42, 43, 2, 2, 2}));
@@ -65,7 +93,7 @@ TEST(Convert, ArcToBezReplacesArcsByCubicsOnTheCircle) {
   for (int b : {1, 4}) {
     for (int k = 0; k <= 20; ++k) {
       const XY v = standardBezier(from, {pts[b].x, pts[b].y}, {pts[b + 1].x, pts[b + 1].y},
-                              {pts[b + 2].x, pts[b + 2].y}, k / 20.0);
+                                  {pts[b + 2].x, pts[b + 2].y}, k / 20.0);
       EXPECT_TRUE(std::fabs(std::hypot(v.x, v.y) - 10.0) < 0.01 && v.y >= -1e-4) << b << " " << k;
     }
     from = {pts[b + 2].x, pts[b + 2].y};
@@ -76,9 +104,17 @@ TEST(Convert, ArcToBezReplacesArcsByCubicsOnTheCircle) {
 TEST(Convert, SvtToBezFitsOnePiecePerRun) {
   // Three points give the quadratic through the point on the ray to the middle point at half
   // the chord's length; a run along one axis gives a line; an unterminated run stays.
-  PathPtr runs = makePath({{JVM_START, 0, 0}, {JVM_SVT, 5, 5}, {JVM_SVT_END, 10, 0}, {JVM_SVT, 10, 3},
-                           {JVM_SVT, 10, 4}, {JVM_SVT_END, 10, 9}, {JVM_START, 0, 0}, {JVM_SVT, 1, 2},
-                           {JVM_SVT, 2, 3}, {JVM_SVT, 4, 3}, {JVM_SVT, 6, 1}});
+  PathPtr runs = makePath({{JVM_START, 0, 0},
+                           {JVM_SVT, 5, 5},
+                           {JVM_SVT_END, 10, 0},
+                           {JVM_SVT, 10, 3},
+                           {JVM_SVT, 10, 4},
+                           {JVM_SVT_END, 10, 9},
+                           {JVM_START, 0, 0},
+                           {JVM_SVT, 1, 2},
+                           {JVM_SVT, 2, 3},
+                           {JVM_SVT, 4, 3},
+                           {JVM_SVT, 6, 1}});
   ASSERT_EQ(jVectSvtToBez(runs.get()), 1);
   const Points out = pointsOf(runs.get());
   EXPECT_EQ(modesOf(runs.get()), (std::vector<int>{1, 31, 32, 2, 1, 11, 11, 11, 11}));
@@ -90,18 +126,35 @@ TEST(Convert, SvtToBezFitsOnePiecePerRun) {
 }
 
 TEST(Convert, GetLineDropsAxisCollinearPointsAndStraightensFlatCurves) {
-  PathPtr vertical = makePath({{JVM_START, 0, 0}, {JVM_LINE, 0, 5}, {JVM_LINE, 0, 10}, {JVM_START, 0, 0},
-                               {JVM_LINE, 1, 1}, {JVM_LINE, 2, 2}});
+  PathPtr vertical = makePath({{JVM_START, 0, 0},
+                               {JVM_LINE, 0, 5},
+                               {JVM_LINE, 0, 10},
+                               {JVM_START, 0, 0},
+                               {JVM_LINE, 1, 1},
+                               {JVM_LINE, 2, 2}});
   ASSERT_EQ(jVectGetLine(vertical.get()), 1);
-  EXPECT_EQ(pointsOf(vertical.get()), (Points{{JVM_START, 0, 0}, {JVM_LINE, 0, 10}, {JVM_START, 0, 0},
-                                              {JVM_LINE, 1, 1}, {JVM_LINE, 2, 2}}));
+  EXPECT_EQ(pointsOf(vertical.get()), (Points{{JVM_START, 0, 0},
+                                              {JVM_LINE, 0, 10},
+                                              {JVM_START, 0, 0},
+                                              {JVM_LINE, 1, 1},
+                                              {JVM_LINE, 2, 2}}));
 
-  PathPtr flat = makePath({{JVM_START, 0, 0}, {JVM_BEZ_CTRL1, 3, 3}, {JVM_BEZ_CTRL2, 7, 7}, {JVM_BEZ_END, 10, 10},
-                           {JVM_QUAD_CTRL, 15, 15}, {JVM_QUAD_END_ALT, 20, 20}, {JVM_BEZ_CTRL1, 22, 25},
-                           {JVM_BEZ_CTRL2, 28, 25}, {JVM_BEZ_END, 30, 20}});
+  PathPtr flat = makePath({{JVM_START, 0, 0},
+                           {JVM_BEZ_CTRL1, 3, 3},
+                           {JVM_BEZ_CTRL2, 7, 7},
+                           {JVM_BEZ_END, 10, 10},
+                           {JVM_QUAD_CTRL, 15, 15},
+                           {JVM_QUAD_END_ALT, 20, 20},
+                           {JVM_BEZ_CTRL1, 22, 25},
+                           {JVM_BEZ_CTRL2, 28, 25},
+                           {JVM_BEZ_END, 30, 20}});
   ASSERT_EQ(jVectGetLine(flat.get()), 1);
-  EXPECT_EQ(pointsOf(flat.get()), (Points{{JVM_START, 0, 0}, {JVM_LINE, 10, 10}, {JVM_LINE, 20, 20},
-                                          {JVM_BEZ_CTRL1, 22, 25}, {JVM_BEZ_CTRL2, 28, 25}, {JVM_BEZ_END, 30, 20}}));
+  EXPECT_EQ(pointsOf(flat.get()), (Points{{JVM_START, 0, 0},
+                                          {JVM_LINE, 10, 10},
+                                          {JVM_LINE, 20, 20},
+                                          {JVM_BEZ_CTRL1, 22, 25},
+                                          {JVM_BEZ_CTRL2, 28, 25},
+                                          {JVM_BEZ_END, 30, 20}}));
 
   // A curve end without its controls in front of it is left alone.
   PathPtr bare = makePath({{JVM_BEZ_END, 0, 0}, {JVM_START, 0, 0}, {JVM_BEZ_END, 5, 5}});

@@ -1,4 +1,6 @@
 // Curves to points and points to curves: flattening, arc splitting and the cubic fit.
+#include "geom/flatten.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +9,6 @@
 #include <tuple>
 #include <vector>
 
-#include "geom/flatten.h"
 #include "outlina/curve.h"
 #include "outlina/fit.h"
 #include "tests/geom/bezier_support.h"
@@ -87,7 +88,8 @@ TEST(LineToBezier, ShortStraightAndDegenerateRuns) {
   // segment to the last point.
   float vertical[10] = {3, 1, 3, 7, 3, -2, 3, 4, 3, 9}, horizontal[8] = {1, 5, 4, 5, 2, 5, 8, 5};
   float same[8] = {5, 5, 5, 5, 5, 5, 5, 5};
-  for (auto [run, n, index, last] : {std::tuple{vertical, 5, 3, 9.0f}, {horizontal, 4, 2, 8.0f}, {same, 4, 2, 5.0f}}) {
+  for (auto [run, n, index, last] :
+       {std::tuple{vertical, 5, 3, 9.0f}, {horizontal, 4, 2, 8.0f}, {same, 4, 2, 5.0f}}) {
     count = n;
     EXPECT_EQ(jMathLineToBezier(&count, run), 0.0);
     EXPECT_EQ(count, 2);
@@ -115,7 +117,8 @@ TEST(LineToBezier, RecoversSampledCubics) {
       EXPECT_EQ(pts[7], run[2 * n - 1]);
       // Enough samples of the arch give its controls back.
       if (c == arch && n >= 21) {
-        for (int i = 2; i < 6; ++i) EXPECT_NEAR(pts[i], i % 2 ? arch[i / 2].y : arch[i / 2].x, 0.5) << n;
+        for (int i = 2; i < 6; ++i)
+          EXPECT_NEAR(pts[i], i % 2 ? arch[i / 2].y : arch[i / 2].x, 0.5) << n;
       }
     }
   }

@@ -13,7 +13,11 @@ namespace {
 
 // The crossing point snaps exactly onto an axis-parallel line, whichever line comes first.
 TEST(MathCross, SnapsOntoAxisParallelLinesAndRefusesParallelOnes) {
-  const struct { float l[8]; int32_t result; float x, y; } cases[] = {
+  const struct {
+    float l[8];
+    int32_t result;
+    float x, y;
+  } cases[] = {
       {{0.1f, -3.7f, 0.1f, 5.3f, -2.9f, 0.3f, 7.1f, 0.3f}, 1, 0.1f, 0.3f},
       {{-2.9f, 0.3f, 7.1f, 0.3f, 0.1f, -3.7f, 0.1f, 5.3f}, 1, 0.1f, 0.3f},
       {{1, 0, 1, 5, 3, 0, 3, 5}, 0, 42, -42},
@@ -22,7 +26,9 @@ TEST(MathCross, SnapsOntoAxisParallelLinesAndRefusesParallelOnes) {
   };
   for (const auto &c : cases) {
     float out[2] = {42.0f, -42.0f};
-    EXPECT_EQ(jMathCross(c.l[0], c.l[1], c.l[2], c.l[3], c.l[4], c.l[5], c.l[6], c.l[7], out), c.result) << c.l[0];
+    EXPECT_EQ(jMathCross(c.l[0], c.l[1], c.l[2], c.l[3], c.l[4], c.l[5], c.l[6], c.l[7], out),
+              c.result)
+        << c.l[0];
     EXPECT_EQ(out[0], c.x) << c.l[0];
     EXPECT_EQ(out[1], c.y) << c.l[0];
   }
@@ -31,14 +37,20 @@ TEST(MathCross, SnapsOntoAxisParallelLinesAndRefusesParallelOnes) {
 
 // Endpoints count and collinear overlap does not; a crossing outside a segment is still written.
 TEST(MathRealCrossPoint, EndpointsCountCollinearAndOutsideCrossingsDoNot) {
-  const struct { float l[8]; int32_t result; float x, y; } cases[] = {
-      {{0, 0, 2, 2, 2, 2, 4, 0}, 1, 2, 2},        {{0, 0, 4, 0, 2, 0, 2, 5}, 1, 2, 0},
-      {{0, 0, 4, 0, 2, 0, 6, 0}, 0, 9, 9},        {{0, 1, 4, 1, 1, 0, 3, 2}, 1, 2, 1},
-      {{0, 0, 1, 1, 3, 0, 2, 1}, 0, 1.5f, 1.5f},  {{-1, 2, 1, 2, 0, 0, 0, 1.99f}, 0, 0, 2},
+  const struct {
+    float l[8];
+    int32_t result;
+    float x, y;
+  } cases[] = {
+      {{0, 0, 2, 2, 2, 2, 4, 0}, 1, 2, 2},       {{0, 0, 4, 0, 2, 0, 2, 5}, 1, 2, 0},
+      {{0, 0, 4, 0, 2, 0, 6, 0}, 0, 9, 9},       {{0, 1, 4, 1, 1, 0, 3, 2}, 1, 2, 1},
+      {{0, 0, 1, 1, 3, 0, 2, 1}, 0, 1.5f, 1.5f}, {{-1, 2, 1, 2, 0, 0, 0, 1.99f}, 0, 0, 2},
   };
   for (const auto &c : cases) {
     float out[2] = {9, 9};
-    EXPECT_EQ(jMathRealCrossPoint(c.l[0], c.l[1], c.l[2], c.l[3], c.l[4], c.l[5], c.l[6], c.l[7], out), c.result);
+    EXPECT_EQ(
+        jMathRealCrossPoint(c.l[0], c.l[1], c.l[2], c.l[3], c.l[4], c.l[5], c.l[6], c.l[7], out),
+        c.result);
     EXPECT_EQ(out[0], c.x) << c.l[4] << " " << c.l[6];
     EXPECT_EQ(out[1], c.y) << c.l[4] << " " << c.l[6];
   }
@@ -46,7 +58,8 @@ TEST(MathRealCrossPoint, EndpointsCountCollinearAndOutsideCrossingsDoNot) {
 
 // A zero ray or a right angle gives a zero cosine; a vertical line gives the horizontal distance.
 TEST(MathScalars, ZeroRaysAndVerticalLines) {
-  for (auto [ax, ay, bx, by] : {std::tuple{1.0f, 1.0f, 5.0f, 2.0f}, {5.0f, 2.0f, 1.0f, 1.0f}, {3.0f, 1.0f, 1.0f, 4.0f}})
+  for (auto [ax, ay, bx, by] :
+       {std::tuple{1.0f, 1.0f, 5.0f, 2.0f}, {5.0f, 2.0f, 1.0f, 1.0f}, {3.0f, 1.0f, 1.0f, 4.0f}})
     EXPECT_EQ(jMathCos(ax, ay, 1, 1, bx, by), 0.0);
   EXPECT_DOUBLE_EQ(jMathCos(2, 0, 0, 0, 3, 3), 1.0 / std::sqrt(2.0));
   EXPECT_EQ(jMathDis(2, 3, 2, 3, -1.5f, 9), 3.5);
@@ -56,7 +69,11 @@ TEST(MathScalars, ZeroRaysAndVerticalLines) {
 // Radii from 0.05 up to 50000 are accepted; outside, and for collinear or doubled points, the
 // outputs are zeroed.
 TEST(MathCycOxOy, CentreRadiusSenseAndRefusals) {
-  const struct { float p[6]; int32_t sense; float cx, cy, r; } cases[] = {
+  const struct {
+    float p[6];
+    int32_t sense;
+    float cx, cy, r;
+  } cases[] = {
       {{1, 0, 0, 1, -1, 0}, 0, 0, 0, 1},
       {{-1, 0, 0, 1, 1, 0}, 1, 0, 0, 1},
       {{50000, 0, 0, 50000, -50000, 0}, 0, 0, 0, 50000},
@@ -67,13 +84,16 @@ TEST(MathCycOxOy, CentreRadiusSenseAndRefusals) {
   };
   for (const auto &k : cases) {
     float c[2] = {9, 9}, r = 9;
-    EXPECT_EQ(jMathCycOxOy(k.p[0], k.p[1], k.p[2], k.p[3], k.p[4], k.p[5], c, &r), k.sense) << k.p[0];
-    EXPECT_TRUE(c[0] == k.cx && c[1] == k.cy && r == k.r) << k.p[0] << ": " << c[0] << " " << c[1] << " " << r;
+    EXPECT_EQ(jMathCycOxOy(k.p[0], k.p[1], k.p[2], k.p[3], k.p[4], k.p[5], c, &r), k.sense)
+        << k.p[0];
+    EXPECT_TRUE(c[0] == k.cx && c[1] == k.cy && r == k.r)
+        << k.p[0] << ": " << c[0] << " " << c[1] << " " << r;
   }
   EXPECT_EQ(jMathCycOxOy(1, 0, 0, 1, -1, 0, nullptr, nullptr), 0);
   // A vertical chord decides by the side of the middle point.
   float c[2], r;
-  for (auto [x2, y1, sense] : {std::tuple{1.0f, -1.0f, 0}, {-1.0f, -1.0f, 1}, {1.0f, 1.0f, 1}, {-1.0f, 1.0f, 0}})
+  for (auto [x2, y1, sense] :
+       {std::tuple{1.0f, -1.0f, 0}, {-1.0f, -1.0f, 1}, {1.0f, 1.0f, 1}, {-1.0f, 1.0f, 0}})
     EXPECT_EQ(jMathCycOxOy(0, y1, x2, 0, 0, -y1, c, &r), sense) << x2 << " " << y1;
 }
 
@@ -102,15 +122,42 @@ TEST(MathWeight, EveryConstructionGivesItsCodeAndWritesOnlyItsPoints) {
       // Convex: a miter of length root 2 needs a limit above 1.
       {o, r, ur, -1, JVC_FLAT, JVJ_MITER, 1, JVO_BOTH, 6, {{10, -1}, {11, 0}}},
       {o, r, ur, -1, JVC_FLAT, JVJ_MITER, 1.5f, JVO_BOTH, 4, {{11, -1}}},
-      {o, r, ur, -1, JVC_FLAT, JVJ_ROUND, 1, JVO_BOTH, 5, {{10, -1}, {10 + kHandle, -1}, {11, -kHandle}, {11, 0}}},
+      {o,
+       r,
+       ur,
+       -1,
+       JVC_FLAT,
+       JVJ_ROUND,
+       1,
+       JVO_BOTH,
+       5,
+       {{10, -1}, {10 + kHandle, -1}, {11, -kHandle}, {11, 0}}},
       {o, r, ur, 1, JVC_FLAT, JVJ_BEVEL, 4, JVO_X, 6, {{10, 0}, {9, 0}}},
       // Straight on, and parallel sides 2 apart (C short of A on the way back).
       {o, {5, 0}, r, 1, JVC_FLAT, JVJ_ROUND, 4, JVO_BOTH, 4, {{5, 1}}},
       {o, r, {5, 0}, 1, JVC_FLAT, JVJ_MITER, 100, JVO_BOTH, 6, {{10, 1}, {10, -1}}},
-      {o, r, {5, 0}, 1, JVC_FLAT, JVJ_ROUND, 100, JVO_BOTH, 5, {{10, 1}, {11, 1}, {11, -1}, {10, -1}}},
+      {o,
+       r,
+       {5, 0},
+       1,
+       JVC_FLAT,
+       JVJ_ROUND,
+       100,
+       JVO_BOTH,
+       5,
+       {{10, 1}, {11, 1}, {11, -1}, {10, -1}}},
       // Short inner sides: the third point is where the normals at A and C meet, if near.
       {o, {1, 0}, {1, 1}, 3, JVC_FLAT, JVJ_MITER, 4, JVO_BOTH, -1, {{1, 3}, {-2, 0}, {0, 1}}},
-      {o, {1, 0}, {1, 1}, 1.2f, JVC_FLAT, JVJ_MITER, 4, JVO_BOTH, -1, {{1, 1.2f}, {-0.2f, 0}, {1, 1.2f}}},
+      {o,
+       {1, 0},
+       {1, 1},
+       1.2f,
+       JVC_FLAT,
+       JVJ_MITER,
+       4,
+       JVO_BOTH,
+       -1,
+       {{1, 1.2f}, {-0.2f, 0}, {1, 1.2f}}},
       {o, r, o, 1, 7, JVJ_MITER, 4, JVO_BOTH, 0, {}},
       {o, r, ur, 1, JVC_FLAT, 9, 4, JVO_BOTH, 0, {}},
   };

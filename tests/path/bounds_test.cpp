@@ -28,8 +28,14 @@ PathPtr arcCircle() {
 TEST(SegmentWalker, MalformedCurvesDegradeToStraightOnesInsideThePath) {
   // 43 without controls, 22 right after the start, 32 without its control, unknown codes and a
   // dangling control at the very end.
-  auto path = makePath({{1, 0, 0}, {22, 5, 0}, {43, 10, 0}, {99, 50, 50}, {-4, 60, 60},
-                        {32, 10, 10}, {0, 70, 70}, {41, 80, 80}});
+  auto path = makePath({{1, 0, 0},
+                        {22, 5, 0},
+                        {43, 10, 0},
+                        {99, 50, 50},
+                        {-4, 60, 60},
+                        {32, 10, 10},
+                        {0, 70, 70},
+                        {41, 80, 80}});
   std::vector<outlina::Segment> segs;
   outlina::SegmentWalker walker(path.get(), -5, 1000);
   for (outlina::Segment seg; walker.next(seg);) segs.push_back(seg);
@@ -41,8 +47,8 @@ TEST(SegmentWalker, MalformedCurvesDegradeToStraightOnesInsideThePath) {
 }
 
 TEST(GetMinMax, CubicBoxFollowsTheCurveNotItsControls) {
-  auto path = makePath({{1, 0, 0}, {41, -6, 8}, {42, 16, 8}, {43, 10, 0}, {41, 16, -8},
-                        {42, -6, -8}, {43, 0, 0}});
+  auto path = makePath(
+      {{1, 0, 0}, {41, -6, 8}, {42, 16, 8}, {43, 10, 0}, {41, 16, -8}, {42, -6, -8}, {43, 0, 0}});
   // The extremes of x(t) = -24 t u^2 + 64 t^2 u - 10 t^2 (1 - 2t) over the 32 samples.
   float minX = 0, maxX = 0;
   for (int32_t i = 0; i <= 32; ++i) {
@@ -59,8 +65,15 @@ TEST(GetMinMax, CubicBoxFollowsTheCurveNotItsControls) {
 }
 
 TEST(GetMinMax, WholePathOrOneContourAndZerosOtherwise) {
-  auto path = makePath({{2, -3, 40}, {1, 0, 0}, {2, 10, 0}, {2, 10, 10}, {2, 0, 0},
-                        {1, 20, 5}, {2, 30, 5}, {21, 25, 5}, {22, 20, 5}});
+  auto path = makePath({{2, -3, 40},
+                        {1, 0, 0},
+                        {2, 10, 0},
+                        {2, 10, 10},
+                        {2, 0, 0},
+                        {1, 20, 5},
+                        {2, 30, 5},
+                        {21, 25, 5},
+                        {22, 20, 5}});
   EXPECT_EQ(boxOf(path.get(), -2), (Box{20, 5, 30, 5}));  // a failed arc runs through its middle
   // The whole path judges the point before the first start too, against the zero box.
   EXPECT_EQ(boxOf(path.get(), -1), (Box{-3, 0, 30, 40}));
@@ -70,18 +83,32 @@ TEST(GetMinMax, WholePathOrOneContourAndZerosOtherwise) {
 
 TEST(IsInsideAndLoopDir, WindingAndSenseAroundSquaresAndCurves) {
   auto ccw = makePath({{1, 0, 0}, {2, 10, 0}, {2, 10, 10}, {2, 0, 10}, {2, 0, 0}});
-  auto twice = makePath({{1, 0, 0}, {2, 10, 0}, {2, 10, 10}, {2, 0, 10}, {2, 0, 0}, {2, 10, 0},
-                         {2, 10, 10}, {2, 0, 10}, {2, 0, 0}});
+  auto twice = makePath({{1, 0, 0},
+                         {2, 10, 0},
+                         {2, 10, 10},
+                         {2, 0, 10},
+                         {2, 0, 0},
+                         {2, 10, 0},
+                         {2, 10, 10},
+                         {2, 0, 10},
+                         {2, 0, 0}});
   auto open = makePath({{1, 0, 0}, {2, 10, 0}, {2, 10, 10}, {2, 0, 10}});
   auto circle = arcCircle();
   const float nan = std::numeric_limits<float>::quiet_NaN();
-  const struct { const JVect *path; int32_t index; float x, y; int32_t inside; } cases[] = {
-      {ccw.get(), 0, 5, 5, 2},        {ccw.get(), 2, 10, 10, 0},      {ccw.get(), 5, 5, 5, 0},
-      {nullptr, 0, 5, 5, 0},          {twice.get(), 0, 5, 5, -1},     {open.get(), 0, 5, 5, -1},
-      {circle.get(), 0, 9.99f, 0, 2}, {circle.get(), 0, 7.1f, 7.1f, -1}, {circle.get(), 0, 0, 10, 0},
-      {circle.get(), 0, nan, 5, -1},
+  const struct {
+    const JVect *path;
+    int32_t index;
+    float x, y;
+    int32_t inside;
+  } cases[] = {
+      {ccw.get(), 0, 5, 5, 2},        {ccw.get(), 2, 10, 10, 0},
+      {ccw.get(), 5, 5, 5, 0},        {nullptr, 0, 5, 5, 0},
+      {twice.get(), 0, 5, 5, -1},     {open.get(), 0, 5, 5, -1},
+      {circle.get(), 0, 9.99f, 0, 2}, {circle.get(), 0, 7.1f, 7.1f, -1},
+      {circle.get(), 0, 0, 10, 0},    {circle.get(), 0, nan, 5, -1},
   };
-  for (const auto &c : cases) EXPECT_EQ(jVectIsInside(c.path, c.index, c.x, c.y), c.inside) << c.x << " " << c.y;
+  for (const auto &c : cases)
+    EXPECT_EQ(jVectIsInside(c.path, c.index, c.x, c.y), c.inside) << c.x << " " << c.y;
   EXPECT_EQ(jVectGetLoopDir(circle.get(), 0), 2);
   jVectReverse(ccw.get(), 0);
   EXPECT_EQ(jVectIsInside(ccw.get(), 0, 5, 5), 1);
@@ -96,8 +123,13 @@ TEST(IsInsideAndLoopDir, WindingAndSenseAroundSquaresAndCurves) {
 
 TEST(IsInside, QuadraticsAndVariantsMatchTheirCubicAndPlainForms) {
   auto quad = makePath({{1, 0, 0}, {31, 5, 7}, {33, 10, 0}, {3, 10, -3}, {13, 0, -3}, {2, 0, 0}});
-  auto cubic = makePath({{1, 0, 0}, {41, 2.5f, 3.5f}, {42, 7.5f, 3.5f}, {43, 10, 0},
-                         {2, 10, -3}, {12, 0, -3}, {2, 0, 0}});
+  auto cubic = makePath({{1, 0, 0},
+                         {41, 2.5f, 3.5f},
+                         {42, 7.5f, 3.5f},
+                         {43, 10, 0},
+                         {2, 10, -3},
+                         {12, 0, -3},
+                         {2, 0, 0}});
   EXPECT_EQ(boxOf(quad.get(), 0), boxOf(cubic.get(), 0));
   for (float y = -3.9f; y <= 4.0f; y += 0.25f)
     for (float x = -1.0f; x <= 11.0f; x += 0.5f)

@@ -80,16 +80,28 @@ TEST(PathIndexes, MinusTwoIsTheLastPointAndOtherNegativesFail) {
 }
 
 TEST(PathEdit, SetMoveTagAndAttributes) {
-  auto path = makePath({{2, 0, 0}, {1, 1, 1, 4}, {11, 2, 2}, {12, 3, 3}, {13, 4, 4},
-                        {1, 5, 5, 4}, {43, 6, 6}, {1, 7, 7, 4}});
+  auto path = makePath({{2, 0, 0},
+                        {1, 1, 1, 4},
+                        {11, 2, 2},
+                        {12, 3, 3},
+                        {13, 4, 4},
+                        {1, 5, 5, 4},
+                        {43, 6, 6},
+                        {1, 7, 7, 4}});
   EXPECT_EQ(jVectSetTag(path.get(), -1, 9), 1);
   EXPECT_EQ(jVectSetTag(path.get(), 6, 5), 1);
   EXPECT_EQ(jVectSetTag(path.get(), 0, 5), 0);
   EXPECT_EQ(jVectSetPoint(path.get(), 4, 3, 1.5f, 2.5f), 1);
   EXPECT_EQ(jVectMovePoint(path.get(), -2, 0.5f, -7), 1);
   EXPECT_EQ(jVectSetAttri(path.get()), 1);
-  EXPECT_EQ(pointsOf(path.get()), (Points{{2, 0, 0}, {1, 1, 1, 9}, {2, 2, 2}, {2, 3, 3},
-                                          {3, 1.5f, 2.5f}, {1, 5, 5, 5}, {43, 6, 6}, {1, 7.5f, 0, 9}}));
+  EXPECT_EQ(pointsOf(path.get()), (Points{{2, 0, 0},
+                                          {1, 1, 1, 9},
+                                          {2, 2, 2},
+                                          {2, 3, 3},
+                                          {3, 1.5f, 2.5f},
+                                          {1, 5, 5, 5},
+                                          {43, 6, 6},
+                                          {1, 7.5f, 0, 9}}));
   auto bounds = makePath({{2, 0, 0}, {2, 1, 1}, {1, 2, 2}, {2, 3, 3}, {1, 4, 4}});
   for (auto [index, start, end] : {std::array{1, -1, 1}, {3, 2, 3}, {-2, 4, 4}}) {
     EXPECT_EQ(jVectGetStartPos(bounds.get(), index), start);
@@ -136,10 +148,13 @@ TEST(ContourLengthAndCheckLoop, CountContoursAndRefuseOrphansAndBadIndexes) {
     EXPECT_EQ(jVectGetLength(path.get(), index), length) << index;
   // Every contour needs three points and an exact repeat of its start.
   const std::pair<Points, int32_t> loops[] = {
-      {{{1, 0, 0}, {2, 1, 0}, {2, 0, 0}}, 1}, {{}, 1}, {{{1, 0, 0}, {2, 0, 0}}, 0},
+      {{{1, 0, 0}, {2, 1, 0}, {2, 0, 0}}, 1},
+      {{}, 1},
+      {{{1, 0, 0}, {2, 0, 0}}, 0},
       {{{2, 0, 0}, {1, 0, 0}, {2, 1, 0}, {2, 0, 0}}, 0},
       {{{1, 0, 0}, {2, 1, 0}, {2, 0, 0}, {1, 5, 5}, {2, 6, 5}, {2, 5, 5.0001f}}, 0}};
-  for (const auto &[points, closed] : loops) EXPECT_EQ(jVectCheckLoop(makePath(points).get()), closed);
+  for (const auto &[points, closed] : loops)
+    EXPECT_EQ(jVectCheckLoop(makePath(points).get()), closed);
 }
 
 // Closing copies the start without its tag, once, and only for contours that exist; the point
@@ -147,14 +162,20 @@ TEST(ContourLengthAndCheckLoop, CountContoursAndRefuseOrphansAndBadIndexes) {
 TEST(ContourClosePoint, ClosesEveryContourOnceAndOnlyRealContours) {
   auto path = makePath({{2, 7, 7}, {1, 0, 0, 5}, {2, 4, 0}, {1, 9, 9}, {2, 9, 1}, {2, 8, 1}}, 6);
   for (int32_t index : {0, 6, -3, -1, -1, 2}) EXPECT_EQ(jVectClosePoint(path.get(), index), 1);
-  EXPECT_EQ(pointsOf(path.get()), (Points{{2, 7, 7}, {1, 0, 0, 5}, {2, 4, 0}, {2, 0, 0}, {1, 9, 9},
-                                          {2, 9, 1}, {2, 8, 1}, {2, 9, 9}}));
+  EXPECT_EQ(pointsOf(path.get()), (Points{{2, 7, 7},
+                                          {1, 0, 0, 5},
+                                          {2, 4, 0},
+                                          {2, 0, 0},
+                                          {1, 9, 9},
+                                          {2, 9, 1},
+                                          {2, 8, 1},
+                                          {2, 9, 9}}));
 }
 
 // Rotating to any on-curve point keeps the cyclic order of the records between start and
 // closing point, keeps the start tag, and leaves the other contour alone.
 TEST(ContourSetStartPos, EveryOnCurvePointGivesTheSameCycle) {
-  const Points original{{1, 0, 0, 5}, {2, 5, 0},  {41, 6, 1},  {42, 6, 2},  {43, 5, 3},  {21, 3, 4},
+  const Points original{{1, 0, 0, 5}, {2, 5, 0},  {41, 6, 1},  {42, 6, 2},  {43, 5, 3}, {21, 3, 4},
                         {22, 1, 3},   {12, 0, 0}, {1, 20, 20}, {2, 21, 20}, {2, 20, 20}};
   for (int32_t k : {4, 7}) {
     auto path = makePath(original);
@@ -162,7 +183,8 @@ TEST(ContourSetStartPos, EveryOnCurvePointGivesTheSameCycle) {
     const Points now = pointsOf(path.get());
     for (int i = 1; i < 7; ++i) {
       const P &was = original[(k - 1 + i) % 7 + 1];
-      EXPECT_TRUE(now[i].mode == was.mode && now[i].x == was.x && now[i].y == was.y) << k << " " << i;
+      EXPECT_TRUE(now[i].mode == was.mode && now[i].x == was.x && now[i].y == was.y)
+          << k << " " << i;
     }
     EXPECT_EQ(now[0], (P{1, original[k].x, original[k].y, 5}));
     EXPECT_EQ(now[7], (P{original[k].mode, original[k].x, original[k].y}));
@@ -192,11 +214,22 @@ TEST(Reverse, SegmentsKeepTheirKindsStartsAndTagsAndTwiceRestores) {
   auto both = makePath(
       {{1, 0, 0, 7}, {2, 1, 0}, {41, 2, 1}, {42, 3, 1}, {43, 4, 0}, {1, 5, 5, 9}, {2, 6, 5}});
   EXPECT_EQ(jVectReverse(both.get(), -1), 1);
-  EXPECT_EQ(pointsOf(both.get()), (Points{{1, 4, 0, 7}, {41, 3, 1}, {42, 2, 1}, {43, 1, 0},
-                                          {2, 0, 0}, {1, 6, 5, 9}, {2, 5, 5}}));
+  EXPECT_EQ(
+      pointsOf(both.get()),
+      (Points{
+          {1, 4, 0, 7}, {41, 3, 1}, {42, 2, 1}, {43, 1, 0}, {2, 0, 0}, {1, 6, 5, 9}, {2, 5, 5}}));
   EXPECT_EQ(jVectReverse(both.get(), -3), 0);
-  auto mixed = makePath({{1, 0, 0}, {31, 1, 2}, {32, 2, 0}, {11, 3, 1}, {12, 4, 0}, {21, 5, 1},
-                         {22, 6, 0}, {41, 7, 1}, {42, 8, 1}, {44, 9, 0}, {2, 0, 0}});
+  auto mixed = makePath({{1, 0, 0},
+                         {31, 1, 2},
+                         {32, 2, 0},
+                         {11, 3, 1},
+                         {12, 4, 0},
+                         {21, 5, 1},
+                         {22, 6, 0},
+                         {41, 7, 1},
+                         {42, 8, 1},
+                         {44, 9, 0},
+                         {2, 0, 0}});
   const auto before = pointsOf(mixed.get());
   jVectReverse(mixed.get(), 0);
   EXPECT_EQ(pointsOf(mixed.get())[1], (P{3, 9, 0}));  // the variant stays in its family

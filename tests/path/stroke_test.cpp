@@ -25,7 +25,7 @@ Points offsetOf(const Points &in, float d, int32_t cap, int32_t join, float limi
 }
 
 TEST(OffsetPath, SquaresAndLineLoopsGiveTheirExactOutlines) {
-  const Points bevel{{1, 0, -1}, {2, -1, 0}, {2, -1, 10}, {2, 0, 11}, {2, 10, 11},
+  const Points bevel{{1, 0, -1},  {2, -1, 0}, {2, -1, 10}, {2, 0, 11}, {2, 10, 11},
                      {2, 11, 10}, {2, 11, 0}, {2, 10, -1}, {2, 0, -1}};
   EXPECT_EQ(offsetOf(kSquare, 1, JVC_FLAT, JVJ_MITER, 1), bevel);
   // Inward every corner is concave: round joins give the crossing.
@@ -33,9 +33,15 @@ TEST(OffsetPath, SquaresAndLineLoopsGiveTheirExactOutlines) {
             (Points{{1, 1, 1}, {2, 1, 9}, {2, 9, 9}, {2, 9, 1}, {2, 1, 1}}));
   EXPECT_EQ(offsetOf(kSquare, 1, JVC_FLAT, JVJ_MITER, 4, JVO_X),
             (Points{{1, -1, 0}, {2, -1, 10}, {2, 11, 10}, {2, 11, 0}, {2, -1, 0}}));
-  EXPECT_EQ(offsetOf(kLineLoop, 1, JVC_ROUND, JVJ_MITER, 4),
-            (Points{{1, 0, -1}, {41, -1, -1}, {42, -1, 1}, {43, 0, 1}, {2, 10, 1},
-                    {41, 11, 1}, {42, 11, -1}, {43, 10, -1}, {2, 0, -1}}));
+  EXPECT_EQ(offsetOf(kLineLoop, 1, JVC_ROUND, JVJ_MITER, 4), (Points{{1, 0, -1},
+                                                                     {41, -1, -1},
+                                                                     {42, -1, 1},
+                                                                     {43, 0, 1},
+                                                                     {2, 10, 1},
+                                                                     {41, 11, 1},
+                                                                     {42, 11, -1},
+                                                                     {43, 10, -1},
+                                                                     {2, 0, -1}}));
 }
 
 TEST(OffsetPath, ConvexPolygonGrowsByPerimeterTimesDistancePlusItsCorners) {
@@ -86,9 +92,16 @@ TEST(WidenPath, OpenLinesGetCapsAndClosedOnesAReversedInnerContour) {
   // flattening that measures them loses well under 0.01.
   const double rounded = measure(makePath(widened(line, JVC_ROUND)).get()).area;
   EXPECT_NEAR(std::fabs(rounded), 20 + 2 * 1.6, 1e-2);
-  EXPECT_EQ(widened(kSquare, JVC_FLAT),
-            (Points{{1, -1, -1}, {2, -1, 11}, {2, 11, 11}, {2, 11, -1}, {2, -1, -1},
-                    {1, 1, 1}, {2, 9, 1}, {2, 9, 9}, {2, 1, 9}, {2, 1, 1}}));
+  EXPECT_EQ(widened(kSquare, JVC_FLAT), (Points{{1, -1, -1},
+                                                {2, -1, 11},
+                                                {2, 11, 11},
+                                                {2, 11, -1},
+                                                {2, -1, -1},
+                                                {1, 1, 1},
+                                                {2, 9, 1},
+                                                {2, 9, 9},
+                                                {2, 1, 9},
+                                                {2, 1, 1}}));
   auto path = makePath(line);
   EXPECT_EQ(jVectWidenPath(path.get(), 2, 0, JVJ_MITER, 4), 0);
   EXPECT_EQ(pointsOf(path.get()), line);
@@ -101,16 +114,36 @@ Points dashed(PathPtr path, int32_t style, std::vector<float> pattern) {
 }
 
 TEST(Dash, StraightLinesGetTheirDashesWithTheSourceTag) {
-  const struct { Points in; int32_t style; std::vector<float> pattern; Points out; } cases[] = {
-      {{{1, 0, 0, 4}, {2, 10, 0}}, 2, {2, 1},
-       {{1, 0, 0, 4}, {2, 2, 0}, {1, 3, 0, 4}, {2, 5, 0}, {1, 6, 0, 4}, {2, 8, 0}, {1, 9, 0, 4}, {2, 10, 0}}},
+  const struct {
+    Points in;
+    int32_t style;
+    std::vector<float> pattern;
+    Points out;
+  } cases[] = {
+      {{{1, 0, 0, 4}, {2, 10, 0}},
+       2,
+       {2, 1},
+       {{1, 0, 0, 4},
+        {2, 2, 0},
+        {1, 3, 0, 4},
+        {2, 5, 0},
+        {1, 6, 0, 4},
+        {2, 8, 0},
+        {1, 9, 0, 4},
+        {2, 10, 0}}},
       // Style 4 uses all six elements. A dash begun at the very end is closed there.
-      {{{1, 0, 0}, {2, 9, 0}}, 4, {1, 1, 2, 1, 3, 1},
+      {{{1, 0, 0}, {2, 9, 0}},
+       4,
+       {1, 1, 2, 1, 3, 1},
        {{1, 0, 0}, {2, 1, 0}, {1, 2, 0}, {2, 4, 0}, {1, 5, 0}, {2, 8, 0}, {1, 9, 0}, {2, 9, 0}}},
       // Dashes keep corners.
-      {{{1, 0, 0}, {2, 4, 0}, {2, 4, 4}}, 2, {6, 1}, {{1, 0, 0}, {2, 4, 0}, {2, 4, 2}, {1, 4, 3}, {2, 4, 4}}},
+      {{{1, 0, 0}, {2, 4, 0}, {2, 4, 4}},
+       2,
+       {6, 1},
+       {{1, 0, 0}, {2, 4, 0}, {2, 4, 2}, {1, 4, 3}, {2, 4, 4}}},
   };
-  for (const auto &c : cases) EXPECT_EQ(dashed(makePath(c.in), c.style, c.pattern), c.out) << c.style;
+  for (const auto &c : cases)
+    EXPECT_EQ(dashed(makePath(c.in), c.style, c.pattern), c.out) << c.style;
 }
 
 TEST(Dash, CurvesAreFlattenedAsTheyAreCut) {

@@ -14,12 +14,18 @@ using testing_support::PathPtr;
 
 // The mode sequences of one segment each: every kind, the second variants, and malformed ends:
 // ends without controls and controls without their end among points that name no kind.
-const std::vector<std::vector<int>> kSegments = {
-    {JVM_LINE}, {JVM_LINE_ALT}, {JVM_SVT, JVM_SVT, JVM_SVT_END_ALT}, {JVM_ARC_MID, JVM_ARC_END},
-    {JVM_QUAD_CTRL, JVM_QUAD_END}, {JVM_QUAD_CTRL, JVM_QUAD_END_ALT},
-    {JVM_BEZ_CTRL1, JVM_BEZ_CTRL2, JVM_BEZ_END}, {JVM_BEZ_CTRL1, JVM_BEZ_CTRL2, JVM_BEZ_END_ALT},
-    {JVM_BEZ_END}, {JVM_BEZ_CTRL1, JVM_BEZ_END}, {JVM_BEZ_CTRL2, JVM_NONE, JVM_ARC_END},
-    {57, JVM_QUAD_CTRL, JVM_LINE}};
+const std::vector<std::vector<int>> kSegments = {{JVM_LINE},
+                                                 {JVM_LINE_ALT},
+                                                 {JVM_SVT, JVM_SVT, JVM_SVT_END_ALT},
+                                                 {JVM_ARC_MID, JVM_ARC_END},
+                                                 {JVM_QUAD_CTRL, JVM_QUAD_END},
+                                                 {JVM_QUAD_CTRL, JVM_QUAD_END_ALT},
+                                                 {JVM_BEZ_CTRL1, JVM_BEZ_CTRL2, JVM_BEZ_END},
+                                                 {JVM_BEZ_CTRL1, JVM_BEZ_CTRL2, JVM_BEZ_END_ALT},
+                                                 {JVM_BEZ_END},
+                                                 {JVM_BEZ_CTRL1, JVM_BEZ_END},
+                                                 {JVM_BEZ_CTRL2, JVM_NONE, JVM_ARC_END},
+                                                 {57, JVM_QUAD_CTRL, JVM_LINE}};
 
 // One random closed contour of two to eight segments.
 PathPtr randomContour(std::mt19937 &rng) {

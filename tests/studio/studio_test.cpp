@@ -146,26 +146,6 @@ TEST_F(Studio, ScenarioMatchesTheProgramAndMovesTheShadowByItsDisplacement) {
   EXPECT_GT(addedOnMovedText, 0.99 * added);
 }
 
-// The effects the scenario leaves out: each dialog opens over the canvas, and its default values,
-// accepted with OK, give the file the program writes for the same step.
-TEST_F(Studio, EveryEffectOpensOverTheCanvasAndMatchesTheProgram) {
-  setText(QStringLiteral("看板"), QStringLiteral("IPAGothic"));
-  const std::pair<const char *, const char *> cases[] = {
-      {"widen", "--widen 0.5,cap=round,joint=round"},
-      {"stripe", "--stripe 1:0.5"},
-      {"envelope", "--envelope 1:50"}};
-  for (const auto &[action, steps] : cases) {
-    window.undoStack().setIndex(0);
-    settle();
-    apply(action, [&](QDialog &d) {
-      EXPECT_EQ(d.parentWidget(), &window.canvas()) << action;
-      click(d, 1);
-    });
-    EXPECT_EQ(window.document().steps().size(), 1u) << action;
-    expectSameExport(QString::fromUtf8(action) + ".svg", steps);
-  }
-}
-
 TEST_F(Studio, BadInputLeavesTheDocumentAsItWas) {
   setText(QStringLiteral("看板"), QStringLiteral("IPAGothic"));
   apply("weld", [](QDialog &d) { click(d, 1); });

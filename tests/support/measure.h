@@ -27,7 +27,8 @@ inline Measure measure(const JVect *path) {
   for (int32_t start = 0; start < n;) {
     int32_t end = start + 1;
     while (end < n && v[end].mode != JVM_START) ++end;
-    const bool closed = end - start >= 3 && v[end - 1].x == v[start].x && v[end - 1].y == v[start].y;
+    const bool closed =
+        end - start >= 3 && v[end - 1].x == v[start].x && v[end - 1].y == v[start].y;
     for (int32_t i = start + 1; i < end; ++i) {
       const double x0 = v[i - 1].x, y0 = v[i - 1].y, x1 = v[i].x, y1 = v[i].y;
       const double step = std::hypot(x1 - x0, y1 - y0);

@@ -43,7 +43,8 @@ inline PathPtr makePath(const Points &points, int32_t capacity = 16) {
 inline Points pointsOf(const JVect *path) {
   Points out;
   const JVectPoint *v = jVectGetVd(path);
-  for (int32_t i = 0; i < jVectGetNum(path); ++i) out.push_back({v[i].mode, v[i].x, v[i].y, v[i].tag});
+  for (int32_t i = 0; i < jVectGetNum(path); ++i)
+    out.push_back({v[i].mode, v[i].x, v[i].y, v[i].tag});
   return out;
 }
 

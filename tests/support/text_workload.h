@@ -85,7 +85,8 @@ inline int setTextWorkload(JVect *path, double advanceFactor, int charsPerLine =
 // The weld's workload: every cell 7000 units along and lines 8000 apart, so that each letter
 // overlaps its neighbours along and across the lines.
 inline int setOverlappingText(JVect *path) {
-  return setText(path, [](const JFontGlyphMetrics &) { return 7000.0; }, 20, 8000);
+  return setText(
+      path, [](const JFontGlyphMetrics &) { return 7000.0; }, 20, 8000);
 }
 
 }  // namespace testing_support

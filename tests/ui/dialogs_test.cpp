@@ -26,9 +26,10 @@ TEST(OffsetDialog, ClampsOnLeavingAnEditAndWritesWhatTheTextSays) {
                     for (int id : {1147, 1149, 1010})
                       EXPECT_TRUE(control<QAbstractButton>(d, id)->isChecked()) << id;
                     // Each text typed into its edit and left reads back clamped and rounded.
-                    for (auto [id, typed, shown] :
-                         {std::tuple{1142, "600", "500.00"}, {1142, "abc", "0.00"},
-                          {1142, "1.234", "1.23"}, {1012, "250", "100.00"}}) {
+                    for (auto [id, typed, shown] : {std::tuple{1142, "600", "500.00"},
+                                                    {1142, "abc", "0.00"},
+                                                    {1142, "1.234", "1.23"},
+                                                    {1012, "250", "100.00"}}) {
                       typeAndLeave(d, id, typed);
                       EXPECT_EQ(textOf(d, id).toStdString(), shown) << id << " <- " << typed;
                     }

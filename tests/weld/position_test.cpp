@@ -45,8 +45,8 @@ std::vector<std::pair<std::string, Effect>> effects() {
                  }});
   for (float distance : {0.3f, -0.5f})
     out.push_back({"offset " + std::to_string(distance), [distance](JVect *p) {
-                     const JWeldOffsetParam r = {std::fabs(distance), distance < 0, 0, 0,
-                                                 JVJ_ROUND, 4, 0, 1};
+                     const JWeldOffsetParam r = {
+                         std::fabs(distance), distance < 0, 0, 0, JVJ_ROUND, 4, 0, 1};
                      return jWeldOffset(&r, p);
                    }});
   const int32_t shadows[][2] = {

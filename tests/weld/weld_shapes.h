@@ -7,8 +7,8 @@
 #include <random>
 #include <vector>
 
-#include "outlina/path.h"
 #include "../support/path_builder.h"  // relative: the benchmarks include this header too
+#include "outlina/path.h"
 
 namespace weld_shapes {
 
