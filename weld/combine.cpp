@@ -43,6 +43,8 @@ constexpr int64_t kMaxCellsPerBox = 64;
 // A query box covering more cells than this visits every member instead; below it, walking
 // the cells of a long edge still costs far less than meeting every segment of a long text.
 constexpr int64_t kMaxCellsPerQuery = 4096;
+// Moves per crossing an insertion sort may spend before a line's crossings get a full sort.
+constexpr int64_t kInsertionMovesPerKey = 8;
 // Relative margin of the side test that passes over long segments far from a query box.
 constexpr double kSideMargin = 1e-9;
 
@@ -544,6 +546,29 @@ class ProbedLines {
   WorkArray<Line> lines_;
 };
 
+bool beforeOnLine(const ProbeKey &l, const ProbeKey &r) {
+  return l.position != r.position ? l.position < r.position : l.segment < r.segment;
+}
+
+// Orders the crossings of one line by position, then segment index. The index hands them over
+// largely in order along the line, as neighbouring segments of a contour come one after the
+// other, so insertion finishes most lines in linear time; one that needs too many moves is
+// left to a full sort.
+void sortAlongLine(ProbeKey *keys, int32_t count) {
+  int64_t budget = kInsertionMovesPerKey * int64_t{count};
+  for (int32_t i = 1; i < count; ++i) {
+    const ProbeKey key = keys[i];
+    int32_t k = i;
+    for (; k > 0 && beforeOnLine(key, keys[k - 1]); --k) keys[k] = keys[k - 1];
+    keys[k] = key;
+    budget -= i - k;
+    if (budget < 0) {
+      std::sort(keys, keys + count, beforeOnLine);
+      return;
+    }
+  }
+}
+
 // What every probe of one classification shares.
 struct ProbeTools {
   SlabIndex rows, columns;
@@ -583,9 +608,7 @@ bool probeSegment(int32_t probe, ProbeTools &tools) {
   // sort of the table-ordered list would. Inclinations only order equal positions, so they
   // are worked out for those alone.
   ProbeKey *keys = &tools.keys[0];
-  std::sort(keys, keys + count, [](const ProbeKey &l, const ProbeKey &r) {
-    return l.position != r.position ? l.position < r.position : l.segment < r.segment;
-  });
+  sortAlongLine(keys, count);
   JWeldCrossing *records = t.crossings;
   for (int32_t k = 0; k < count; ++k)
     records[k] = {static_cast<int16_t>(keys[k].step), keys[k].segment, keys[k].position, 0.0};
