@@ -574,6 +574,8 @@ struct ProbeTools {
   SlabIndex rows, columns;
   WorkArray<ProbeKey> keys;
   ProbedLines probed;
+  // Segments that some cast line has met, and so kept or removed.
+  WorkArray<bool> met;
 };
 
 bool probeSegment(int32_t probe, ProbeTools &tools) {
@@ -599,6 +601,7 @@ bool probeSegment(int32_t probe, ProbeTools &tools) {
     double a, b, e0, e1;
     ends(t.segments[i], a, b, e0, e1);
     if (!((a > m && b <= m) || (a <= m && b > m))) return;
+    tools.met[i] = true;
     full = !tools.keys.reserve(count + 1);
     if (!full) tools.keys[count++] = {(m - a) * (e1 - e0) / (b - a) + e0, i, b >= a ? sign : -sign};
   };
@@ -900,12 +903,18 @@ bool weldClassify() {
   pseudo.end = t.segmentCount;
   ProbeTools tools;
   if (!tools.rows.build(true) || !tools.columns.build(false) ||
-      !tools.keys.allocate(kFirstCrossings) || !tools.probed.allocate(t.segmentCount))
+      !tools.keys.allocate(kFirstCrossings) || !tools.probed.allocate(t.segmentCount) ||
+      !tools.met.allocate(t.segmentCount))
     return false;
+  // After splitting, segments meet only at their ends, so the winding on either side of one is
+  // the same all along it and the first line that meets it decides it as its own line would:
+  // it casts none. Rule 1 does not probe the contours that were not split and leaves them to
+  // whichever lines of pieces pass them, so there every piece still casts its line.
+  const bool skipMet = t.rule != JWM_UNION;
   for (int32_t c = t.rule == JWM_UNION ? last : 0; c <= last; ++c) {
     for (int32_t s = t.contours[c].first; s < t.contours[c].end; ++s) {
       if (t.segments[s].flags <= 0) continue;
-      if (!probeSegment(s, tools)) return false;
+      if (!(skipMet && tools.met[s]) && !probeSegment(s, tools)) return false;
       // A contour that was not split stands or falls whole, so one probe decides it. The fill
       // rules also decide the direction of every segment, so they probe each one.
       if (c != last && !isFillRule(t.rule)) break;
