@@ -357,19 +357,13 @@ int32_t collectCrossings(int32_t s, int32_t contour, const int32_t *candidates, 
   return found;
 }
 
-// Orders the points by their distance from (x0, y0); equal distances keep their order.
+// Orders the points by their distance from (x0, y0); equal distances keep their order. They
+// come in table order of the segments met, which runs against the segment as often as along it.
 void sortByDistance(SplitPoint *list, int32_t n, double x0, double y0) {
   auto distance = [&](const SplitPoint &p) { return std::fabs(p.x - x0) + std::fabs(p.y - y0); };
-  for (int32_t i = 1; i < n; ++i) {
-    const SplitPoint p = list[i];
-    const double d = distance(p);
-    int32_t k = i;
-    while (k > 0 && d < distance(list[k - 1])) {
-      list[k] = list[k - 1];
-      --k;
-    }
-    list[k] = p;
-  }
+  std::stable_sort(list, list + n, [&](const SplitPoint &l, const SplitPoint &r) {
+    return distance(l) < distance(r);
+  });
 }
 
 bool samePoint(float ax, float ay, float bx, float by) { return ax == bx && ay == by; }
@@ -576,6 +570,8 @@ struct ProbeTools {
   ProbedLines probed;
   // Segments that some cast line has met, and so kept or removed.
   WorkArray<bool> met;
+  // Whether a segment already met casts no line; then no line is ever cast twice.
+  bool skipMet = false;
 };
 
 bool probeSegment(int32_t probe, ProbeTools &tools) {
@@ -586,7 +582,7 @@ bool probeSegment(int32_t probe, ProbeTools &tools) {
   const double m = vertical ? (static_cast<double>(p.x0) + p.x1) * 0.5
                             : (static_cast<double>(p.y0) + p.y1) * 0.5;
   const int sign = vertical ? kVerticalSign : kHorizontalSign;
-  if (!tools.probed.first(m, vertical)) return true;
+  if (!tools.skipMet && !tools.probed.first(m, vertical)) return true;
   // Across and along coordinates of a segment's ends on this line.
   auto ends = [&](const JWeldSegment &s, double &a, double &b, double &e0, double &e1) {
     a = vertical ? s.x0 : s.y0;
@@ -902,19 +898,19 @@ bool weldClassify() {
   pseudo.first = last > 0 ? t.contours[last - 1].end : 0;
   pseudo.end = t.segmentCount;
   ProbeTools tools;
-  if (!tools.rows.build(true) || !tools.columns.build(false) ||
-      !tools.keys.allocate(kFirstCrossings) || !tools.probed.allocate(t.segmentCount) ||
-      !tools.met.allocate(t.segmentCount))
-    return false;
   // After splitting, segments meet only at their ends, so the winding on either side of one is
   // the same all along it and the first line that meets it decides it as its own line would:
   // it casts none. Rule 1 does not probe the contours that were not split and leaves them to
   // whichever lines of pieces pass them, so there every piece still casts its line.
-  const bool skipMet = t.rule != JWM_UNION;
+  tools.skipMet = t.rule != JWM_UNION;
+  if (!tools.rows.build(true) || !tools.columns.build(false) ||
+      !tools.keys.allocate(kFirstCrossings) || !tools.met.allocate(t.segmentCount) ||
+      !tools.probed.allocate(tools.skipMet ? 0 : t.segmentCount))
+    return false;
   for (int32_t c = t.rule == JWM_UNION ? last : 0; c <= last; ++c) {
     for (int32_t s = t.contours[c].first; s < t.contours[c].end; ++s) {
       if (t.segments[s].flags <= 0) continue;
-      if (!(skipMet && tools.met[s]) && !probeSegment(s, tools)) return false;
+      if (!(tools.skipMet && tools.met[s]) && !probeSegment(s, tools)) return false;
       // A contour that was not split stands or falls whole, so one probe decides it. The fill
       // rules also decide the direction of every segment, so they probe each one.
       if (c != last && !isFillRule(t.rule)) break;
