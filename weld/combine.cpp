@@ -400,17 +400,21 @@ void discardNonLive() {
 class SlabIndex {
  public:
   bool build(bool acrossY) {
-    acrossY_ = acrossY;
     const WeldTables &t = weldTables;
     int32_t members = 0;
+    for (int32_t i = 0; i < t.segmentCount; ++i) members += weldIsLive(t.segments[i].flags);
+    if (!spans_.allocate(members)) return false;
+    members = 0;
     double lo = INFINITY, hi = -INFINITY, extent = 0.0;
     for (int32_t i = 0; i < t.segmentCount; ++i) {
-      double a, b;
-      if (!spanOf(i, a, b)) continue;
-      ++members;
-      lo = std::min(lo, a);
-      hi = std::max(hi, b);
-      extent += b - a;
+      const JWeldSegment &s = t.segments[i];
+      if (!weldIsLive(s.flags)) continue;
+      const float a = acrossY ? s.y0 : s.x0, b = acrossY ? s.y1 : s.x1;
+      if (a == b) continue;
+      spans_[members++] = {i, std::min(a, b), std::max(a, b)};
+      lo = std::min<double>(lo, std::min(a, b));
+      hi = std::max<double>(hi, std::max(a, b));
+      extent += std::fabs(double{b} - a);
     }
     origin_ = members > 0 ? lo : 0.0;
     top_ = members > 0 ? hi : 0.0;
@@ -419,25 +423,22 @@ class SlabIndex {
     // Buckets a quarter of a typical extent keep the non-crossing members of a bucket few, and
     // every member can be stored in each bucket it spans: that makes about five entries a
     // member, however long some of them are.
-    width_ = std::max(extent / n / 4.0, range / n / 4.0);
-    if (!(width_ > 0.0)) width_ = 1.0;
-    buckets_ = static_cast<int64_t>(std::min(range / width_, 4.0 * n)) + 1;
+    const double width = std::max(extent / n / 4.0, range / n / 4.0);
+    const double perWidth = 1.0 / width;
+    perWidth_ = std::isfinite(perWidth) && perWidth > 0.0 ? perWidth : 1.0;
+    buckets_ = static_cast<int64_t>(std::min(range * perWidth_, 4.0 * n)) + 1;
     if (!start_.allocate(buckets_ + 1)) return false;
     int64_t stored = 0;
-    for (int32_t i = 0; i < t.segmentCount; ++i) {
-      double a, b;
-      if (!spanOf(i, a, b)) continue;
-      const int64_t b0 = bucketOf(a), b1 = bucketOf(b);
+    for (int32_t k = 0; k < members; ++k) {
+      const int64_t b0 = bucketOf(spans_[k].lo), b1 = bucketOf(spans_[k].hi);
       stored += b1 - b0 + 1;
-      for (int64_t k = b0; k <= b1; ++k) ++start_[k + 1];
+      for (int64_t b = b0; b <= b1; ++b) ++start_[b + 1];
     }
-    for (int64_t k = 0; k < buckets_; ++k) start_[k + 1] += start_[k];
+    for (int64_t b = 0; b < buckets_; ++b) start_[b + 1] += start_[b];
     if (!entries_.allocate(stored) || !fill_.allocate(buckets_)) return false;
-    for (int32_t i = 0; i < t.segmentCount; ++i) {
-      double a, b;
-      if (!spanOf(i, a, b)) continue;
-      const int64_t b0 = bucketOf(a), b1 = bucketOf(b);
-      for (int64_t k = b0; k <= b1; ++k) entries_[start_[k] + fill_[k]++] = i;
+    for (int32_t k = 0; k < members; ++k) {
+      const int64_t b0 = bucketOf(spans_[k].lo), b1 = bucketOf(spans_[k].hi);
+      for (int64_t b = b0; b <= b1; ++b) entries_[start_[b] + fill_[b]++] = spans_[k].segment;
     }
     return true;
   }
@@ -451,24 +452,22 @@ class SlabIndex {
   }
 
  private:
-  bool spanOf(int32_t i, double &lo, double &hi) const {
-    const JWeldSegment &s = weldTables.segments[i];
-    if (!weldIsLive(s.flags)) return false;
-    const double a = acrossY_ ? s.y0 : s.x0, b = acrossY_ ? s.y1 : s.x1;
-    lo = std::min(a, b);
-    hi = std::max(a, b);
-    return lo < hi;
-  }
+  // A member: its segment and the interval it spans across the axis.
+  struct Span {
+    int32_t segment;
+    float lo, hi;
+  };
+  // Any function of v that never decreases will do, as the build and the queries share it.
   int64_t bucketOf(double v) const {
-    const double k = std::floor((v - origin_) / width_);
+    const double k = std::floor((v - origin_) * perWidth_);
     return k < 0.0                              ? 0
            : k >= static_cast<double>(buckets_) ? buckets_ - 1
                                                 : static_cast<int64_t>(k);
   }
 
-  bool acrossY_ = true;
-  double origin_ = 0.0, top_ = 0.0, width_ = 1.0;
+  double origin_ = 0.0, top_ = 0.0, perWidth_ = 1.0;
   int64_t buckets_ = 1;
+  WorkArray<Span> spans_;
   WorkArray<int64_t> start_;
   WorkArray<int64_t> fill_;
   WorkArray<int32_t> entries_;
