@@ -86,6 +86,10 @@ uint64_t mix64(uint64_t z) {
   return z ^ (z >> 31);
 }
 
+// Folds one more word into a hash: an odd multiplier loses no bits, and one mix at the end
+// spreads them all.
+constexpr uint64_t kFoldMultiplier = 0x9E3779B97F4A7C15ull;
+
 // Chains of segment indexes, ascending, that share an exact key of K floats (compared as
 // floats, so -0 and +0 are one key). Open addressing over the chain heads.
 template <int K, class KeyOf>
@@ -121,8 +125,9 @@ class ExactIndex {
       const float normalised = f + 0.0f;  // -0 and +0 hash alike
       uint32_t bits;
       std::memcpy(&bits, &normalised, sizeof bits);
-      h = mix64(h ^ bits);
+      h = (h ^ bits) * kFoldMultiplier;
     }
+    h = mix64(h);
     for (uint64_t slot = h & mask_;; slot = (slot + 1) & mask_) {
       const int32_t head = heads_[slot];
       if (head < 0 || keyOf_(head) == key) return slot;
