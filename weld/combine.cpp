@@ -333,6 +333,7 @@ class BoxGrid {
 // One crossing point found on the segment being split.
 struct SplitPoint {
   float x, y;
+  double distance;  // from the segment's start, worked out when the points are sorted
 };
 
 // Collects the crossing points of base segment s in table order of the segments it meets.
@@ -357,7 +358,7 @@ int32_t collectCrossings(int32_t s, int32_t contour, const int32_t *candidates, 
     int32_t points = weldSegmentCross(t.segments[lo], t.segments[hi], point);
     if (points == 0) points = weldCollinearEnds(t.segments[s], t.segments[other], point);
     if (!list.reserve(found + points)) return -1;
-    for (int32_t k = 0; k < points; ++k) list[found++] = {point[2 * k], point[2 * k + 1]};
+    for (int32_t k = 0; k < points; ++k) list[found++] = {point[2 * k], point[2 * k + 1], 0.0};
   }
   return found;
 }
@@ -365,9 +366,10 @@ int32_t collectCrossings(int32_t s, int32_t contour, const int32_t *candidates, 
 // Orders the points by their distance from (x0, y0); equal distances keep their order. They
 // come in table order of the segments met, which runs against the segment as often as along it.
 void sortByDistance(SplitPoint *list, int32_t n, double x0, double y0) {
-  auto distance = [&](const SplitPoint &p) { return std::fabs(p.x - x0) + std::fabs(p.y - y0); };
-  std::stable_sort(list, list + n, [&](const SplitPoint &l, const SplitPoint &r) {
-    return distance(l) < distance(r);
+  for (int32_t k = 0; k < n; ++k)
+    list[k].distance = std::fabs(list[k].x - x0) + std::fabs(list[k].y - y0);
+  std::stable_sort(list, list + n, [](const SplitPoint &l, const SplitPoint &r) {
+    return l.distance < r.distance;
   });
 }
 
@@ -425,10 +427,10 @@ class SlabIndex {
     top_ = members > 0 ? hi : 0.0;
     const double range = top_ - origin_;
     const double n = std::max(members, 1);
-    // Buckets a quarter of a typical extent keep the non-crossing members of a bucket few, and
-    // every member can be stored in each bucket it spans: that makes about five entries a
-    // member, however long some of them are.
-    const double width = std::max(extent / n / 4.0, range / n / 4.0);
+    // Buckets half a typical extent keep the non-crossing members of a bucket few, and every
+    // member can be stored in each bucket it spans: that makes about three entries a member,
+    // however long some of them are.
+    const double width = std::max(extent / n / 2.0, range / n / 2.0);
     const double perWidth = 1.0 / width;
     perWidth_ = std::isfinite(perWidth) && perWidth > 0.0 ? perWidth : 1.0;
     buckets_ = static_cast<int64_t>(std::min(range * perWidth_, 4.0 * n)) + 1;
@@ -876,7 +878,9 @@ bool weldSplitAtCrossings() {
       });
       const int32_t *visit = &members[0];
       if (indexed) {
-        std::sort(&candidates[0], &candidates[0] + count);
+        // Those of one cell come in table order already.
+        if (!std::is_sorted(&candidates[0], &candidates[0] + count))
+          std::sort(&candidates[0], &candidates[0] + count);
         visit = &candidates[0];
       } else {
         count = memberCount;
