@@ -43,6 +43,8 @@ constexpr int64_t kMaxCellsPerBox = 64;
 // A query box covering more cells than this visits every member instead; below it, walking
 // the cells of a long edge still costs far less than meeting every segment of a long text.
 constexpr int64_t kMaxCellsPerQuery = 4096;
+// Moves per crossing an insertion sort may spend before a line's crossings get a full sort.
+constexpr int64_t kInsertionMovesPerKey = 8;
 // Relative margin of the side test that passes over long segments far from a query box.
 constexpr double kSideMargin = 1e-9;
 
@@ -53,6 +55,13 @@ bool contoursOverlap(const JWeldContour &a, const JWeldContour &b) {
 struct Box {
   double minX, minY, maxX, maxY;
 };
+
+// The whole part of x, kept within 0 to top (0 for NaN). Truncating a non-negative value gives
+// its floor without a call to std::floor, which costs more than the rest of a cell lookup.
+int64_t clampedFloor(double x, int64_t top) {
+  if (!(x >= 0.0)) return 0;
+  return x >= static_cast<double>(top) ? top : static_cast<int64_t>(x);
+}
 
 Box boxOf(const JWeldSegment &s) {
   const double x0 = s.x0, y0 = s.y0, x1 = s.x1, y1 = s.y1;  // copies: the record is packed
@@ -83,6 +92,10 @@ uint64_t mix64(uint64_t z) {
   z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
   return z ^ (z >> 31);
 }
+
+// Folds one more word into a hash: an odd multiplier loses no bits, and one mix at the end
+// spreads them all.
+constexpr uint64_t kFoldMultiplier = 0x9E3779B97F4A7C15ull;
 
 // Chains of segment indexes, ascending, that share an exact key of K floats (compared as
 // floats, so -0 and +0 are one key). Open addressing over the chain heads.
@@ -119,8 +132,9 @@ class ExactIndex {
       const float normalised = f + 0.0f;  // -0 and +0 hash alike
       uint32_t bits;
       std::memcpy(&bits, &normalised, sizeof bits);
-      h = mix64(h ^ bits);
+      h = (h ^ bits) * kFoldMultiplier;
     }
+    h = mix64(h);
     for (uint64_t slot = h & mask_;; slot = (slot + 1) & mask_) {
       const int32_t head = heads_[slot];
       if (head < 0 || keyOf_(head) == key) return slot;
@@ -254,10 +268,7 @@ class BoxGrid {
     int64_t area() const { return (x1 - x0 + 1) * (y1 - y0 + 1); }
   };
   int64_t cellOf(double v, double origin) const {
-    const double c = std::floor((v - origin) / cell_);
-    return c < 0.0                ? 0
-           : c > kMaxCellsPerSide ? static_cast<int64_t>(kMaxCellsPerSide)
-                                  : static_cast<int64_t>(c);
+    return clampedFloor((v - origin) / cell_, static_cast<int64_t>(kMaxCellsPerSide));
   }
   Span spanOf(const Box &b) const {
     return {cellOf(b.minX, originX_), cellOf(b.minY, originY_), cellOf(b.maxX, originX_),
@@ -326,6 +337,7 @@ class BoxGrid {
 // One crossing point found on the segment being split.
 struct SplitPoint {
   float x, y;
+  double distance;  // from the segment's start, worked out when the points are sorted
 };
 
 // Collects the crossing points of base segment s in table order of the segments it meets.
@@ -350,24 +362,19 @@ int32_t collectCrossings(int32_t s, int32_t contour, const int32_t *candidates, 
     int32_t points = weldSegmentCross(t.segments[lo], t.segments[hi], point);
     if (points == 0) points = weldCollinearEnds(t.segments[s], t.segments[other], point);
     if (!list.reserve(found + points)) return -1;
-    for (int32_t k = 0; k < points; ++k) list[found++] = {point[2 * k], point[2 * k + 1]};
+    for (int32_t k = 0; k < points; ++k) list[found++] = {point[2 * k], point[2 * k + 1], 0.0};
   }
   return found;
 }
 
-// Orders the points by their distance from (x0, y0); equal distances keep their order.
+// Orders the points by their distance from (x0, y0); equal distances keep their order. They
+// come in table order of the segments met, which runs against the segment as often as along it.
 void sortByDistance(SplitPoint *list, int32_t n, double x0, double y0) {
-  auto distance = [&](const SplitPoint &p) { return std::fabs(p.x - x0) + std::fabs(p.y - y0); };
-  for (int32_t i = 1; i < n; ++i) {
-    const SplitPoint p = list[i];
-    const double d = distance(p);
-    int32_t k = i;
-    while (k > 0 && d < distance(list[k - 1])) {
-      list[k] = list[k - 1];
-      --k;
-    }
-    list[k] = p;
-  }
+  for (int32_t k = 0; k < n; ++k)
+    list[k].distance = std::fabs(list[k].x - x0) + std::fabs(list[k].y - y0);
+  std::stable_sort(list, list + n, [](const SplitPoint &l, const SplitPoint &r) {
+    return l.distance < r.distance;
+  });
 }
 
 bool samePoint(float ax, float ay, float bx, float by) { return ax == bx && ay == by; }
@@ -404,44 +411,45 @@ void discardNonLive() {
 class SlabIndex {
  public:
   bool build(bool acrossY) {
-    acrossY_ = acrossY;
     const WeldTables &t = weldTables;
     int32_t members = 0;
+    for (int32_t i = 0; i < t.segmentCount; ++i) members += weldIsLive(t.segments[i].flags);
+    if (!spans_.allocate(members)) return false;
+    members = 0;
     double lo = INFINITY, hi = -INFINITY, extent = 0.0;
     for (int32_t i = 0; i < t.segmentCount; ++i) {
-      double a, b;
-      if (!spanOf(i, a, b)) continue;
-      ++members;
-      lo = std::min(lo, a);
-      hi = std::max(hi, b);
-      extent += b - a;
+      const JWeldSegment &s = t.segments[i];
+      if (!weldIsLive(s.flags)) continue;
+      const float a = acrossY ? s.y0 : s.x0, b = acrossY ? s.y1 : s.x1;
+      if (a == b) continue;
+      spans_[members++] = {i, std::min(a, b), std::max(a, b)};
+      lo = std::min<double>(lo, std::min(a, b));
+      hi = std::max<double>(hi, std::max(a, b));
+      extent += std::fabs(double{b} - a);
     }
     origin_ = members > 0 ? lo : 0.0;
     top_ = members > 0 ? hi : 0.0;
     const double range = top_ - origin_;
     const double n = std::max(members, 1);
-    // Buckets a quarter of a typical extent keep the non-crossing members of a bucket few, and
-    // every member can be stored in each bucket it spans: that makes about five entries a
-    // member, however long some of them are.
-    width_ = std::max(extent / n / 4.0, range / n / 4.0);
-    if (!(width_ > 0.0)) width_ = 1.0;
-    buckets_ = static_cast<int64_t>(std::min(range / width_, 4.0 * n)) + 1;
+    // Buckets half a typical extent keep the non-crossing members of a bucket few, and every
+    // member can be stored in each bucket it spans: that makes about three entries a member,
+    // however long some of them are.
+    const double width = std::max(extent / n / 2.0, range / n / 2.0);
+    const double perWidth = 1.0 / width;
+    perWidth_ = std::isfinite(perWidth) && perWidth > 0.0 ? perWidth : 1.0;
+    buckets_ = static_cast<int64_t>(std::min(range * perWidth_, 4.0 * n)) + 1;
     if (!start_.allocate(buckets_ + 1)) return false;
     int64_t stored = 0;
-    for (int32_t i = 0; i < t.segmentCount; ++i) {
-      double a, b;
-      if (!spanOf(i, a, b)) continue;
-      const int64_t b0 = bucketOf(a), b1 = bucketOf(b);
+    for (int32_t k = 0; k < members; ++k) {
+      const int64_t b0 = bucketOf(spans_[k].lo), b1 = bucketOf(spans_[k].hi);
       stored += b1 - b0 + 1;
-      for (int64_t k = b0; k <= b1; ++k) ++start_[k + 1];
+      for (int64_t b = b0; b <= b1; ++b) ++start_[b + 1];
     }
-    for (int64_t k = 0; k < buckets_; ++k) start_[k + 1] += start_[k];
+    for (int64_t b = 0; b < buckets_; ++b) start_[b + 1] += start_[b];
     if (!entries_.allocate(stored) || !fill_.allocate(buckets_)) return false;
-    for (int32_t i = 0; i < t.segmentCount; ++i) {
-      double a, b;
-      if (!spanOf(i, a, b)) continue;
-      const int64_t b0 = bucketOf(a), b1 = bucketOf(b);
-      for (int64_t k = b0; k <= b1; ++k) entries_[start_[k] + fill_[k]++] = i;
+    for (int32_t k = 0; k < members; ++k) {
+      const int64_t b0 = bucketOf(spans_[k].lo), b1 = bucketOf(spans_[k].hi);
+      for (int64_t b = b0; b <= b1; ++b) entries_[start_[b] + fill_[b]++] = spans_[k].segment;
     }
     return true;
   }
@@ -455,24 +463,17 @@ class SlabIndex {
   }
 
  private:
-  bool spanOf(int32_t i, double &lo, double &hi) const {
-    const JWeldSegment &s = weldTables.segments[i];
-    if (!weldIsLive(s.flags)) return false;
-    const double a = acrossY_ ? s.y0 : s.x0, b = acrossY_ ? s.y1 : s.x1;
-    lo = std::min(a, b);
-    hi = std::max(a, b);
-    return lo < hi;
-  }
-  int64_t bucketOf(double v) const {
-    const double k = std::floor((v - origin_) / width_);
-    return k < 0.0                              ? 0
-           : k >= static_cast<double>(buckets_) ? buckets_ - 1
-                                                : static_cast<int64_t>(k);
-  }
+  // A member: its segment and the interval it spans across the axis.
+  struct Span {
+    int32_t segment;
+    float lo, hi;
+  };
+  // Any function of v that never decreases will do, as the build and the queries share it.
+  int64_t bucketOf(double v) const { return clampedFloor((v - origin_) * perWidth_, buckets_ - 1); }
 
-  bool acrossY_ = true;
-  double origin_ = 0.0, top_ = 0.0, width_ = 1.0;
+  double origin_ = 0.0, top_ = 0.0, perWidth_ = 1.0;
   int64_t buckets_ = 1;
+  WorkArray<Span> spans_;
   WorkArray<int64_t> start_;
   WorkArray<int64_t> fill_;
   WorkArray<int32_t> entries_;
@@ -544,11 +545,38 @@ class ProbedLines {
   WorkArray<Line> lines_;
 };
 
+bool beforeOnLine(const ProbeKey &l, const ProbeKey &r) {
+  return l.position != r.position ? l.position < r.position : l.segment < r.segment;
+}
+
+// Orders the crossings of one line by position, then segment index. The index hands them over
+// largely in order along the line, as neighbouring segments of a contour come one after the
+// other, so insertion finishes most lines in linear time; one that needs too many moves is
+// left to a full sort.
+void sortAlongLine(ProbeKey *keys, int32_t count) {
+  int64_t budget = kInsertionMovesPerKey * int64_t{count};
+  for (int32_t i = 1; i < count; ++i) {
+    const ProbeKey key = keys[i];
+    int32_t k = i;
+    for (; k > 0 && beforeOnLine(key, keys[k - 1]); --k) keys[k] = keys[k - 1];
+    keys[k] = key;
+    budget -= i - k;
+    if (budget < 0) {
+      std::sort(keys, keys + count, beforeOnLine);
+      return;
+    }
+  }
+}
+
 // What every probe of one classification shares.
 struct ProbeTools {
   SlabIndex rows, columns;
   WorkArray<ProbeKey> keys;
   ProbedLines probed;
+  // Segments that some cast line has met, and so kept or removed.
+  WorkArray<bool> met;
+  // Whether a segment already met casts no line; then no line is ever cast twice.
+  bool skipMet = false;
 };
 
 bool probeSegment(int32_t probe, ProbeTools &tools) {
@@ -559,7 +587,7 @@ bool probeSegment(int32_t probe, ProbeTools &tools) {
   const double m = vertical ? (static_cast<double>(p.x0) + p.x1) * 0.5
                             : (static_cast<double>(p.y0) + p.y1) * 0.5;
   const int sign = vertical ? kVerticalSign : kHorizontalSign;
-  if (!tools.probed.first(m, vertical)) return true;
+  if (!tools.skipMet && !tools.probed.first(m, vertical)) return true;
   // Across and along coordinates of a segment's ends on this line.
   auto ends = [&](const JWeldSegment &s, double &a, double &b, double &e0, double &e1) {
     a = vertical ? s.x0 : s.y0;
@@ -574,6 +602,7 @@ bool probeSegment(int32_t probe, ProbeTools &tools) {
     double a, b, e0, e1;
     ends(t.segments[i], a, b, e0, e1);
     if (!((a > m && b <= m) || (a <= m && b > m))) return;
+    tools.met[i] = true;
     full = !tools.keys.reserve(count + 1);
     if (!full) tools.keys[count++] = {(m - a) * (e1 - e0) / (b - a) + e0, i, b >= a ? sign : -sign};
   };
@@ -583,9 +612,7 @@ bool probeSegment(int32_t probe, ProbeTools &tools) {
   // sort of the table-ordered list would. Inclinations only order equal positions, so they
   // are worked out for those alone.
   ProbeKey *keys = &tools.keys[0];
-  std::sort(keys, keys + count, [](const ProbeKey &l, const ProbeKey &r) {
-    return l.position != r.position ? l.position < r.position : l.segment < r.segment;
-  });
+  sortAlongLine(keys, count);
   JWeldCrossing *records = t.crossings;
   for (int32_t k = 0; k < count; ++k)
     records[k] = {static_cast<int16_t>(keys[k].step), keys[k].segment, keys[k].position, 0.0};
@@ -850,7 +877,9 @@ bool weldSplitAtCrossings() {
       });
       const int32_t *visit = &members[0];
       if (indexed) {
-        std::sort(&candidates[0], &candidates[0] + count);
+        // Those of one cell come in table order already.
+        if (!std::is_sorted(&candidates[0], &candidates[0] + count))
+          std::sort(&candidates[0], &candidates[0] + count);
         visit = &candidates[0];
       } else {
         count = memberCount;
@@ -876,13 +905,19 @@ bool weldClassify() {
   pseudo.first = last > 0 ? t.contours[last - 1].end : 0;
   pseudo.end = t.segmentCount;
   ProbeTools tools;
+  // After splitting, segments meet only at their ends, so the winding on either side of one is
+  // the same all along it and the first line that meets it decides it as its own line would:
+  // it casts none. Rule 1 does not probe the contours that were not split and leaves them to
+  // whichever lines of pieces pass them, so there every piece still casts its line.
+  tools.skipMet = t.rule != JWM_UNION;
   if (!tools.rows.build(true) || !tools.columns.build(false) ||
-      !tools.keys.allocate(kFirstCrossings) || !tools.probed.allocate(t.segmentCount))
+      !tools.keys.allocate(kFirstCrossings) || !tools.met.allocate(t.segmentCount) ||
+      !tools.probed.allocate(tools.skipMet ? 0 : t.segmentCount))
     return false;
   for (int32_t c = t.rule == JWM_UNION ? last : 0; c <= last; ++c) {
     for (int32_t s = t.contours[c].first; s < t.contours[c].end; ++s) {
       if (t.segments[s].flags <= 0) continue;
-      if (!probeSegment(s, tools)) return false;
+      if (!(tools.skipMet && tools.met[s]) && !probeSegment(s, tools)) return false;
       // A contour that was not split stands or falls whole, so one probe decides it. The fill
       // rules also decide the direction of every segment, so they probe each one.
       if (c != last && !isFillRule(t.rule)) break;

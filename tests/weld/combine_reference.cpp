@@ -109,9 +109,14 @@ bool classify() {
   T().contours[last].first = last > 0 ? T().contours[last - 1].end : 0;
   T().contours[last].end = T().segmentCount;
   JWeldSegment *sg = T().segments;
+  std::vector<bool> met(T().segmentCount);  // met by a cast line: decided, casts none but rule 1
   for (int32_t c = T().rule == 1 ? last : 0; c <= last; ++c) {
     for (int32_t p = T().contours[c].first; p < T().contours[c].end; ++p) {
       if (sg[p].flags <= 0) continue;
+      if (met[p] && T().rule != 1) {
+        if (c != last) break;
+        continue;
+      }
       const bool vertical =
           std::fabs(double{sg[p].x0} - sg[p].x1) > std::fabs(double{sg[p].y0} - sg[p].y1);
       const double m =
@@ -123,6 +128,7 @@ bool classify() {
         const double a = vertical ? sg[k].x0 : sg[k].y0, b = vertical ? sg[k].x1 : sg[k].y1;
         const double e0 = vertical ? sg[k].y0 : sg[k].x0, e1 = vertical ? sg[k].y1 : sg[k].x1;
         if (!((a > m && b <= m) || (a <= m && b > m))) continue;
+        met[k] = true;
         double angle = static_cast<float>(jMathAtan(b - a, e1 - e0));
         if (angle < 0) angle += 3.1415927410125732;
         rec.push_back({static_cast<int16_t>(b >= a ? sign : -sign), k,
