@@ -121,12 +121,6 @@ TEST(Convert, GetLineDropsAxisCollinearPointsAndStraightensFlatCurves) {
   ASSERT_EQ(modesOf(path.get()), (std::vector<int>{1, 2, 1, 2, 2, 41, 42, 43}));
   EXPECT_EQ(pointsOf(path.get())[1], (P{JVM_LINE, 0, 10}));
   EXPECT_EQ(pointsOf(path.get())[4], (P{JVM_LINE, 20, 20}));
-
-  // A curve end without its controls in front of it is left alone.
-  PathPtr bare = makePath({{JVM_BEZ_END, 0, 0}, {JVM_START, 0, 0}, {JVM_BEZ_END, 5, 5}});
-  const Points before = pointsOf(bare.get());
-  ASSERT_EQ(jVectGetLine(bare.get()), 1);
-  EXPECT_EQ(pointsOf(bare.get()), before);
 }
 
 TEST(Convert, RefusalsLeaveThePathAlone) {
