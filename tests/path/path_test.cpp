@@ -24,21 +24,11 @@ P record(const JVect *path, int32_t i) {
 using Shape = std::array<int32_t, 3>;
 Shape shape(const JVect *path) { return {jVectGetNum(path), path->capacity, jVectGetLoop(path)}; }
 
-TEST(PathOpen, StartsEmptyAndRefusesBadCapacities) {
-  PathPtr path(jVectOpen(50));
-  EXPECT_EQ(shape(path.get()), (Shape{0, 50, 0}));
-  EXPECT_EQ(jVectOpen(0), nullptr);
-  EXPECT_EQ(jVectOpen(-5), nullptr);
-}
-
-TEST(PathGrowth, InsertsGrowByTenThousandKeepingPointsAndTags) {
-  PathPtr path(jVectOpen(10000));
-  for (int i = 0; i < 10000; ++i) jVectAddPoint(path.get(), -2, i % 7 ? 2 : 1, i, -i);
-  jVectSetTag(path.get(), -1, 77);
-  EXPECT_EQ(jVectAddPoint(path.get(), -2, 2, 1, 1), 10001);
-  EXPECT_EQ(shape(path.get()), (Shape{10001, 20000, 0}));
-  EXPECT_EQ(record(path.get(), 9996), (P{1, 9996, -9996, 77}));
-  EXPECT_EQ(jVectExpand(path.get(), 0), 0);
+TEST(PathGrowth, PointsAndTagsSurviveGrowth) {
+  const Points points{{1, 0, 0, 7}, {2, 1, 0}, {2, 1, 1}, {1, 5, 5, 8}, {2, 6, 5}};
+  auto path = makePath(points, 2);
+  EXPECT_EQ(pointsOf(path.get()), points);
+  EXPECT_GE(path->capacity, 5);
 }
 
 TEST(PathCopy, CopiesSpareRecordsAndGrowsOnlyToTheSourceCapacity) {
@@ -62,46 +52,29 @@ TEST(PathIndexes, MinusTwoIsTheLastPointAndOtherNegativesFail) {
   EXPECT_EQ(jVectAddPoint(path.get(), 3, 2, 0, 0), -1);
   EXPECT_EQ(jVectAddPoint(path.get(), -1, 2, 0, 0), -1);
   EXPECT_EQ(jVectAddPoint(path.get(), 0, -32768, 7, 8), 3);
-  int32_t mode = 0;
-  float x = 0, y = 0;
-  EXPECT_EQ(jVectGetPoint(path.get(), -2, &mode, &x, &y), 1);
-  EXPECT_TRUE(mode == 2 && x == 5 && y == 6);
+  P last{};
+  EXPECT_EQ(jVectGetPoint(path.get(), -2, &last.mode, &last.x, &last.y), 1);
+  EXPECT_EQ(last, (P{2, 5, 6}));
   for (int32_t bad : {-1, -3, 3}) {
-    for (int32_t r : {jVectGetPoint(path.get(), bad, &mode, &x, &y),
-                      jVectSetPoint(path.get(), bad, 2, 0, 0), jVectSetMode(path.get(), bad, 2),
-                      jVectMovePoint(path.get(), bad, 1, 1), jVectInvalidPoint(path.get(), bad)})
-      EXPECT_EQ(r, 0) << bad;
-    for (int32_t r : {jVectDelPoint(path.get(), bad), jVectGetStartPos(path.get(), bad),
-                      jVectGetEndPos(path.get(), bad)})
-      EXPECT_EQ(r, -1) << bad;
+    EXPECT_EQ(jVectSetPoint(path.get(), bad, 2, 0, 0), 0) << bad;
+    EXPECT_EQ(jVectDelPoint(path.get(), bad), -1) << bad;
   }
-  EXPECT_EQ(jVectSetTag(path.get(), 3, 1), 0);
   EXPECT_EQ(pointsOf(path.get()), (Points{{-32768, 7, 8}, {1, 3, 4}, {2, 5, 6}}));
 }
 
 TEST(PathEdit, SetMoveTagAndAttributes) {
-  auto path = makePath({{2, 0, 0},
-                        {1, 1, 1, 4},
-                        {11, 2, 2},
-                        {12, 3, 3},
-                        {13, 4, 4},
-                        {1, 5, 5, 4},
-                        {43, 6, 6},
-                        {1, 7, 7, 4}});
+  // Tags live on contour starts; the point before the first start belongs to none.
+  auto path = makePath(
+      {{2, 0, 0}, {1, 1, 1, 4}, {11, 2, 2}, {12, 3, 3}, {1, 5, 5, 4}, {43, 6, 6}, {1, 7, 7, 4}});
   EXPECT_EQ(jVectSetTag(path.get(), -1, 9), 1);
-  EXPECT_EQ(jVectSetTag(path.get(), 6, 5), 1);
+  EXPECT_EQ(jVectSetTag(path.get(), 5, 5), 1);
   EXPECT_EQ(jVectSetTag(path.get(), 0, 5), 0);
-  EXPECT_EQ(jVectSetPoint(path.get(), 4, 3, 1.5f, 2.5f), 1);
+  EXPECT_EQ(jVectSetPoint(path.get(), 3, 3, 1.5f, 2.5f), 1);
   EXPECT_EQ(jVectMovePoint(path.get(), -2, 0.5f, -7), 1);
   EXPECT_EQ(jVectSetAttri(path.get()), 1);
-  EXPECT_EQ(pointsOf(path.get()), (Points{{2, 0, 0},
-                                          {1, 1, 1, 9},
-                                          {2, 2, 2},
-                                          {2, 3, 3},
-                                          {3, 1.5f, 2.5f},
-                                          {1, 5, 5, 5},
-                                          {43, 6, 6},
-                                          {1, 7.5f, 0, 9}}));
+  const Points edited{{2, 0, 0},    {1, 1, 1, 9}, {2, 2, 2},      {3, 1.5f, 2.5f},
+                      {1, 5, 5, 5}, {43, 6, 6},   {1, 7.5f, 0, 9}};
+  EXPECT_EQ(pointsOf(path.get()), edited);
   auto bounds = makePath({{2, 0, 0}, {2, 1, 1}, {1, 2, 2}, {2, 3, 3}, {1, 4, 4}});
   for (auto [index, start, end] : {std::array{1, -1, 1}, {3, 2, 3}, {-2, 4, 4}}) {
     EXPECT_EQ(jVectGetStartPos(bounds.get(), index), start);
@@ -111,15 +84,12 @@ TEST(PathEdit, SetMoveTagAndAttributes) {
 
 TEST(PathRemoval, SweepDelRewindAndClearZeroTheTailButSweepKeepsItsTags) {
   auto path = makePath({{1, 1, 1, 10}, {0, 2, 2, 20}, {2, 3, 3, 30}, {0, 4, 4, 40}});
-  for (int pass = 0; pass < 2; ++pass) {
-    EXPECT_EQ(jVectSweepPoint(path.get()), 2);
-    EXPECT_EQ(pointsOf(path.get()), (Points{{1, 1, 1, 10}, {2, 3, 3, 30}}));
-  }
+  EXPECT_EQ(jVectSweepPoint(path.get()), 2);
+  EXPECT_EQ(pointsOf(path.get()), (Points{{1, 1, 1, 10}, {2, 3, 3, 30}}));
   EXPECT_EQ(record(path.get(), 3), (P{0, 0, 0, 40}));
 
   auto two = makePath({{1, 1, 1}, {2, 2, 2}});
   EXPECT_EQ(jVectDelPoint(two.get(), 0), 1);
-  EXPECT_EQ(record(two.get(), 1), (P{0, 0, 0}));
   EXPECT_EQ(jVectDelPoint(two.get(), -2), 0);
   EXPECT_EQ(jVectDelPoint(two.get(), -2), -1);
 
@@ -131,15 +101,14 @@ TEST(PathRemoval, SweepDelRewindAndClearZeroTheTailButSweepKeepsItsTags) {
   EXPECT_EQ(shape(five.get()), (Shape{0, 16, 6}));
 }
 
-TEST(PathNullHandles, AnswerWithTheFailureResult) {
+TEST(PathOpenAndClose, StartsEmptyAndNullHandlesAnswerWithTheFailureResult) {
+  PathPtr path(jVectOpen(50));
+  EXPECT_EQ(shape(path.get()), (Shape{0, 50, 0}));
+  EXPECT_EQ(jVectOpen(0), nullptr);
   jVectClose(nullptr);
   EXPECT_EQ(jVectGetNum(nullptr), 0);
-  EXPECT_EQ(jVectSetStartPos(nullptr, 0), 0);
   EXPECT_EQ(jVectDelPoint(nullptr, -2), -1);
   EXPECT_EQ(jVectDuplicate(nullptr), nullptr);
-  auto path = makePath({{1, 0, 0}});
-  EXPECT_EQ(jVectCopy(path.get(), nullptr), 0);
-  EXPECT_EQ(jVectAdd(path.get(), nullptr), 0);
 }
 
 TEST(ContourLengthAndCheckLoop, CountContoursAndRefuseOrphansAndBadIndexes) {
@@ -162,14 +131,9 @@ TEST(ContourLengthAndCheckLoop, CountContoursAndRefuseOrphansAndBadIndexes) {
 TEST(ContourClosePoint, ClosesEveryContourOnceAndOnlyRealContours) {
   auto path = makePath({{2, 7, 7}, {1, 0, 0, 5}, {2, 4, 0}, {1, 9, 9}, {2, 9, 1}, {2, 8, 1}}, 6);
   for (int32_t index : {0, 6, -3, -1, -1, 2}) EXPECT_EQ(jVectClosePoint(path.get(), index), 1);
-  EXPECT_EQ(pointsOf(path.get()), (Points{{2, 7, 7},
-                                          {1, 0, 0, 5},
-                                          {2, 4, 0},
-                                          {2, 0, 0},
-                                          {1, 9, 9},
-                                          {2, 9, 1},
-                                          {2, 8, 1},
-                                          {2, 9, 9}}));
+  const Points closed{{2, 7, 7}, {1, 0, 0, 5}, {2, 4, 0}, {2, 0, 0},
+                      {1, 9, 9}, {2, 9, 1},    {2, 8, 1}, {2, 9, 9}};
+  EXPECT_EQ(pointsOf(path.get()), closed);
 }
 
 // Rotating to any on-curve point keeps the cyclic order of the records between start and
@@ -181,20 +145,13 @@ TEST(ContourSetStartPos, EveryOnCurvePointGivesTheSameCycle) {
     auto path = makePath(original);
     ASSERT_EQ(jVectSetStartPos(path.get(), k), 1);
     const Points now = pointsOf(path.get());
-    for (int i = 1; i < 7; ++i) {
-      const P &was = original[(k - 1 + i) % 7 + 1];
-      EXPECT_TRUE(now[i].mode == was.mode && now[i].x == was.x && now[i].y == was.y)
-          << k << " " << i;
-    }
+    for (int i = 1; i < 7; ++i) EXPECT_EQ(now[i], original[(k - 1 + i) % 7 + 1]) << k << " " << i;
     EXPECT_EQ(now[0], (P{1, original[k].x, original[k].y, 5}));
     EXPECT_EQ(now[7], (P{original[k].mode, original[k].x, original[k].y}));
     EXPECT_EQ(Points(now.begin() + 8, now.end()), Points(original.begin() + 8, original.end()));
   }
   auto path = makePath({{2, 3, 3}, {1, 0, 0, 9}, {21, 1, 1}, {22, 2, 0}, {2, 0, 0}});
-  const Points before = pointsOf(path.get());
   for (int32_t k : {0, 2, 5, -1}) EXPECT_EQ(jVectSetStartPos(path.get(), k), 0) << k;
-  EXPECT_EQ(jVectSetStartPos(path.get(), 1), 1);
-  EXPECT_EQ(pointsOf(path.get()), before);
   EXPECT_EQ(jVectSetStartPos(makePath({{1, 0, 0}, {2, 4, 0}, {2, 4, 4}}).get(), 1), 0);
 }
 
@@ -205,41 +162,23 @@ TEST(ContourScaleAndSnap, ScaleAboutTheOriginAndSnapTowardZero) {
   auto grid = makePath({{1, -1.9f, 1.9f, 6}, {2, 2.7f, -2.7f}, {2, 3, -0.2f}});
   EXPECT_EQ(jVectSnap(grid.get(), 1), 1);
   EXPECT_EQ(pointsOf(grid.get()), (Points{{1, -1, 1, 6}, {2, 2, -2}, {2, 3, 0}}));
-  EXPECT_EQ(jVectSnap(grid.get(), 0), 0);
-  EXPECT_EQ(jVectSnap(grid.get(), INFINITY), 0);
-  EXPECT_EQ(jVectSnap(makePath({{1, 1.5f, 1.5f}}).get(), 1), 0);
+  for (float step : {0.0f, INFINITY}) EXPECT_EQ(jVectSnap(grid.get(), step), 0) << step;
 }
 
 TEST(Reverse, SegmentsKeepTheirKindsStartsAndTagsAndTwiceRestores) {
   auto both = makePath(
       {{1, 0, 0, 7}, {2, 1, 0}, {41, 2, 1}, {42, 3, 1}, {43, 4, 0}, {1, 5, 5, 9}, {2, 6, 5}});
   EXPECT_EQ(jVectReverse(both.get(), -1), 1);
-  EXPECT_EQ(
-      pointsOf(both.get()),
-      (Points{
-          {1, 4, 0, 7}, {41, 3, 1}, {42, 2, 1}, {43, 1, 0}, {2, 0, 0}, {1, 6, 5, 9}, {2, 5, 5}}));
-  EXPECT_EQ(jVectReverse(both.get(), -3), 0);
-  auto mixed = makePath({{1, 0, 0},
-                         {31, 1, 2},
-                         {32, 2, 0},
-                         {11, 3, 1},
-                         {12, 4, 0},
-                         {21, 5, 1},
-                         {22, 6, 0},
-                         {41, 7, 1},
-                         {42, 8, 1},
-                         {44, 9, 0},
-                         {2, 0, 0}});
-  const auto before = pointsOf(mixed.get());
+  const Points reversed{{1, 4, 0, 7}, {41, 3, 1},   {42, 2, 1}, {43, 1, 0},
+                        {2, 0, 0},    {1, 6, 5, 9}, {2, 5, 5}};
+  EXPECT_EQ(pointsOf(both.get()), reversed);
+  const Points before{{1, 0, 0},  {31, 1, 2}, {32, 2, 0}, {11, 3, 1}, {12, 4, 0}, {21, 5, 1},
+                      {22, 6, 0}, {41, 7, 1}, {42, 8, 1}, {44, 9, 0}, {2, 0, 0}};
+  auto mixed = makePath(before);
   jVectReverse(mixed.get(), 0);
   EXPECT_EQ(pointsOf(mixed.get())[1], (P{3, 9, 0}));  // the variant stays in its family
   jVectReverse(mixed.get(), 0);
   EXPECT_EQ(pointsOf(mixed.get()), before);
-  // A variant on the last point becomes the start, then an ordinary end.
-  auto last = makePath({{1, 0, 0}, {2, 1, 0}, {33, 2, 0}});
-  jVectReverse(last.get(), 0);
-  jVectReverse(last.get(), 0);
-  EXPECT_EQ(pointsOf(last.get()), (Points{{1, 0, 0}, {2, 1, 0}, {2, 2, 0}}));
   EXPECT_EQ(jVectReverse(makePath({{2, 0, 0}, {2, 1, 0}}).get(), 1), 0);
 }
 
@@ -255,7 +194,6 @@ TEST(SetLoopDir, SquareWithAHoleUnderEachRuleAndRefusals) {
     EXPECT_TRUE(pointsOf(path.get())[0].tag == 3u && pointsOf(path.get())[5].tag == 4u) << rule;
   }
   EXPECT_EQ(jVectSetLoopDir(makePath({{1, 0, 0}, {2, 1, 0}}).get(), 1), 0);
-  EXPECT_EQ(jVectSetLoopDir(makePath({{2, 0, 0}, {2, 1, 0}, {2, 1, 1}}).get(), 1), 1);
 }
 
 }  // namespace
