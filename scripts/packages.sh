@@ -6,7 +6,7 @@ outlina_packages=(
   libfreetype-dev libfontconfig-dev libharfbuzz-dev libicu-dev
   fonts-ipafont-gothic fonts-dejavu-core fonts-noto-cjk fonts-inconsolata
   qt6-base-dev xvfb xauth
-  libpolyclipping-dev libpugixml-dev libcairo2-dev nlohmann-json3-dev
+  libpolyclipping-dev libpugixml-dev libcairo2-dev librsvg2-dev nlohmann-json3-dev
   clang libclang-rt-14-dev
 )
 
