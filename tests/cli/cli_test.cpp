@@ -201,8 +201,6 @@ TEST(ProgramRefusal, BadFilesAreNamedWithTheirProblemOnOneLineAndNothingIsWritte
        "<use>: refers to \"#a\", which contains it"},
       {"blank.svg", [] { return svgOf("<rect width='4' height='4' fill='none'/>"); }, "--svg-in",
        "nothing is painted"},
-      {"many.svg", [] { return svgOf(repeated("<path d='M0 0h1v1z'/>\n", 100000)); }, "--svg-in",
-       "more than 99999 painted shapes"},
       {"far.json",
        [] { return std::string(R"({"format":"outlina-points","points":[[1,1e30,0,0]]})"); },
        "--json-in", "point 0 lies out of range"},
