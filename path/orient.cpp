@@ -120,9 +120,7 @@ void measureBoxes(const JVect *path, ContourEntry *table, ClearBox *clear, int32
 // A contour whose box is one point has only pieces of no length, which add no turn: no point
 // lies inside it, so it need not be met by any query (many of them at one spot would otherwise
 // all share one cell).
-bool enclosesNothing(const ContourEntry &e) {
-  return e.box[0] == e.box[2] && e.box[1] == e.box[3];
-}
+bool enclosesNothing(const ContourEntry &e) { return e.box[0] == e.box[2] && e.box[1] == e.box[3]; }
 
 // The clear boxes by the cells of a grid over them all, so that a point meets only the boxes of
 // its own cell instead of every contour's. A box spread over too many cells, or any box when

@@ -110,8 +110,8 @@ std::string svgFromLayers(const Layers &layers, double marginMm) {
     const bool grouped = layers.size() > 1;
     const std::string indent = grouped ? "    " : "  ";
     if (grouped) svg += "  <g id=\"layer" + std::to_string(i + 1) + "\">\n";
-    pathElement(svg, indent + "<path fill-rule=\"nonzero\" fill=\"" + colour + "\" d=\"",
-                layers[i], true, "\"/>\n");
+    pathElement(svg, indent + "<path fill-rule=\"nonzero\" fill=\"" + colour + "\" d=\"", layers[i],
+                true, "\"/>\n");
     std::string width;
     number(width, kOpenLineWidthMm);
     pathElement(svg,
