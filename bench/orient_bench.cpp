@@ -47,4 +47,15 @@ void BM_SetLoopDirTenThousandContours(benchmark::State &state) {
 }
 BENCHMARK(BM_SetLoopDirTenThousandContours)->Unit(benchmark::kMillisecond);
 
+// The degenerate case of many one-point contours all at one spot, which once met each other.
+constexpr int32_t kStackedPoints = 100000;
+
+void BM_SetLoopDirStackedOnePointContours(benchmark::State &state) {
+  JVect *path = jVectOpen(kStackedPoints);
+  for (int32_t i = 0; i < kStackedPoints; ++i) jVectAddPoint(path, JVECT_LAST, JVM_START, 5, 7);
+  for (auto _ : state) benchmark::DoNotOptimize(jVectSetLoopDir(path, 1));
+  jVectClose(path);
+}
+BENCHMARK(BM_SetLoopDirStackedOnePointContours)->Unit(benchmark::kMillisecond);
+
 }  // namespace

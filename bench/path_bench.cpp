@@ -22,10 +22,27 @@ void BM_AppendPoints(benchmark::State &state) {
     benchmark::DoNotOptimize(jVectGetNum(path));
     jVectClose(path);
   }
-  state.counters["points"] =
-      benchmark::Counter(static_cast<double>(kPoints), benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["points"] = benchmark::Counter(static_cast<double>(kPoints),
+                                                benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_AppendPoints)->Unit(benchmark::kMillisecond);
+
+// Appending whole small paths, as glyphs are set one after another into one path.
+constexpr int32_t kPiecePoints = 100;
+
+void BM_AppendPaths(benchmark::State &state) {
+  JVect *piece = buildPath(kPiecePoints);
+  for (auto _ : state) {
+    JVect *path = jVectOpen(kPiecePoints);
+    for (int32_t i = 0; i < kPoints / kPiecePoints; ++i) jVectAdd(path, piece);
+    benchmark::DoNotOptimize(jVectGetNum(path));
+    jVectClose(path);
+  }
+  state.counters["points"] = benchmark::Counter(static_cast<double>(kPoints),
+                                                benchmark::Counter::kIsIterationInvariantRate);
+  jVectClose(piece);
+}
+BENCHMARK(BM_AppendPaths)->Unit(benchmark::kMillisecond);
 
 // Every eighth point is marked for removal, as a clean-up leaves them.
 void BM_SweepPoints(benchmark::State &state) {
@@ -38,8 +55,8 @@ void BM_SweepPoints(benchmark::State &state) {
     state.ResumeTiming();
     benchmark::DoNotOptimize(jVectSweepPoint(work));
   }
-  state.counters["points"] =
-      benchmark::Counter(static_cast<double>(kPoints), benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["points"] = benchmark::Counter(static_cast<double>(kPoints),
+                                                benchmark::Counter::kIsIterationInvariantRate);
   jVectClose(work);
   jVectClose(source);
 }

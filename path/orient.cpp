@@ -117,14 +117,21 @@ void measureBoxes(const JVect *path, ContourEntry *table, ClearBox *clear, int32
   }
 }
 
+// A contour whose box is one point has only pieces of no length, which add no turn: no point
+// lies inside it, so it need not be met by any query (many of them at one spot would otherwise
+// all share one cell).
+bool enclosesNothing(const ContourEntry &e) { return e.box[0] == e.box[2] && e.box[1] == e.box[3]; }
+
 // The clear boxes by the cells of a grid over them all, so that a point meets only the boxes of
 // its own cell instead of every contour's. A box spread over too many cells, or any box when
-// one is not finite, goes to a list that every query scans.
+// one is not finite, goes to a list that every query scans. Contours that enclose nothing are
+// left out.
 class ClearGrid {
  public:
-  bool build(const ClearBox *clear, int32_t count) {
+  bool build(const ContourEntry *table, const ClearBox *clear, int32_t count) {
     double lowX = INFINITY, lowY = INFINITY, highX = -INFINITY, highY = -INFINITY;
     for (int32_t i = 0; i < count; ++i) {
+      if (enclosesNothing(table[i])) continue;
       lowX = std::fmin(lowX, clear[i].lowX);
       lowY = std::fmin(lowY, clear[i].lowY);
       highX = std::fmax(highX, clear[i].highX);
@@ -144,7 +151,7 @@ class ClearGrid {
     int64_t stored = 0;
     for (int32_t i = 0; i < count; ++i) {
       Span s;
-      if (!finite || !spanOf(clear[i], s)) continue;
+      if (enclosesNothing(table[i]) || !finite || !spanOf(clear[i], s)) continue;
       forCells(s, [&](int64_t cell) { ++start_[cell + 1]; });
       stored += s.area();
     }
@@ -152,6 +159,7 @@ class ClearGrid {
     if (!entries_.allocate(stored)) return false;
     for (int32_t i = 0; i < count; ++i) {
       Span s;
+      if (enclosesNothing(table[i])) continue;
       if (!finite || !spanOf(clear[i], s)) {
         wide_[wideCount_++] = i;
         continue;
@@ -291,7 +299,7 @@ int32_t jVectSetLoopDir(JVect *path, int32_t rule) {
     table[i].last =
         static_cast<uint32_t>(jVectGetEndPos(path, static_cast<int32_t>(table[i].first)));
   measureBoxes(path, &table[0], &clear[0], count);
-  if (!grid.build(&clear[0], count)) return 0;
+  if (!grid.build(&table[0], &clear[0], count)) return 0;
 
   // Every direction and depth is found before any contour is reversed.
   for (int32_t i = 0; i < count; ++i) {

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -46,6 +47,15 @@ bool grow(JVect *path, int64_t n) {
   return true;
 }
 
+// Grows the array by at least `shortfall` records, and by its whole capacity when that is more:
+// a fixed step would copy a long path again every few thousand appended points, which makes
+// building it quadratic. When the generous size cannot be had, the exact one is tried.
+bool growAtLeast(JVect *path, int64_t shortfall) {
+  const int64_t generous =
+      std::min(std::max(shortfall, int64_t{path->capacity}), kMaxRecords - path->capacity);
+  return (generous > shortfall && grow(path, generous)) || grow(path, shortfall);
+}
+
 // -2 stands for the last point; the result is -1 for anything outside 0..count-1.
 int32_t resolveIndex(const JVect *path, int32_t index) {
   if (index == JVECT_LAST) index = path->count - 1;
@@ -63,7 +73,7 @@ void clearGeometry(JVectPoint &p) {
 bool reserveRecords(JVect *path, int64_t records) {
   const int64_t shortfall = records - path->capacity;
   if (shortfall <= 0) return true;
-  return grow(path, (shortfall + kGrowthStep - 1) / kGrowthStep * kGrowthStep);
+  return growAtLeast(path, (shortfall + kGrowthStep - 1) / kGrowthStep * kGrowthStep);
 }
 
 int32_t curveDivisions() { return divisionsSetting; }
@@ -125,7 +135,7 @@ int32_t jVectAdd(JVect *destination, const JVect *source) {
   if (destination == nullptr || source == nullptr) return 0;
   const int32_t added = source->count;  // read first: source may be destination itself
   const int64_t needed = int64_t{destination->count} + added + kGrowthStep;
-  if (destination->capacity < needed && !grow(destination, needed - destination->capacity))
+  if (destination->capacity < needed && !growAtLeast(destination, needed - destination->capacity))
     return 0;
   std::memcpy(destination->points + destination->count, source->points,
               static_cast<size_t>(added) * sizeof(JVectPoint));
@@ -236,7 +246,7 @@ int32_t jVectSweepPoint(JVect *path) {
 
 int32_t jVectAddPoint(JVect *path, int32_t index, int16_t mode, float x, float y) {
   if (path == nullptr) return -1;
-  if (path->count >= path->capacity && !grow(path, kGrowthStep)) return -1;
+  if (path->count >= path->capacity && !growAtLeast(path, kGrowthStep)) return -1;
   if (index == JVECT_LAST) index = path->count;
   if (index < 0 || index > path->count) return -1;
   JVectPoint *points = path->points;

@@ -9,11 +9,11 @@
 
 namespace outlina {
 
-// Appending to a full path grows it by this many records, so that a path built point by point
-// reallocates rarely.
+// Appending to a full path grows it by this many records, or by its capacity once that is
+// larger, so that a path built point by point reallocates rarely.
 constexpr int32_t kGrowthStep = 10000;
 
-// Makes room for at least `records` records, growing in the steps that appending takes. False,
+// Makes room for at least `records` records, growing as appending does. False,
 // with the path unchanged, when the memory cannot be had.
 bool reserveRecords(JVect *path, int64_t records);
 

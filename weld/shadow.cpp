@@ -1,5 +1,6 @@
 #include "weld/shadow.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "outlina/curve.h"
@@ -12,8 +13,9 @@
 namespace outlina {
 namespace {
 
-// The shadow is built in a path of this capacity; it grows like any other path when needed.
-constexpr int32_t kShadowCapacity = 100000;
+// The shadow starts with room for as many points as the outlines have and grows like any
+// other path: a fixed large block would be allocated and cleared on every call.
+constexpr int32_t kShadowMinCapacity = 64;
 // The offset that options 2 to 5 cut out or build on is always mitred and square-capped.
 constexpr float kShadowMiterLimit = 4.0f;
 
@@ -100,7 +102,7 @@ bool appendExtrusion(JVect *shadow, JVect *path, const JWeldShadowParam &record,
 }  // namespace
 
 JVect *weldBuildShadow(const JWeldShadowParam &record, JVect *path) {
-  JVect *shadow = jVectOpen(kShadowCapacity);
+  JVect *shadow = jVectOpen(std::max(jVectGetNum(path), kShadowMinCapacity));
   if (shadow == nullptr) return nullptr;
   bool built = true;
   switch (record.type) {

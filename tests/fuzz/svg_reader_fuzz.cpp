@@ -11,6 +11,11 @@ namespace {
 
 // Long enough for nested groups, uses and every path command; short enough to stay fast.
 constexpr size_t kMaxBytes = 1024;
+// Thousands of dashes, or curves and round joins at the finest resolution, are honest work
+// for the combine, which has its own target: here they would only make single inputs slow.
+constexpr int kMostDashes = 100;
+constexpr int32_t kCurveDivisions = 4;
+constexpr float kCurveAngle = 120.0f;
 
 std::string asDocument(const uint8_t *data, size_t size) {
   std::string text(reinterpret_cast<const char *>(data), size);
@@ -27,8 +32,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (size > kMaxBytes) return -1;
   const std::string text = asDocument(data, size);
   std::string error;
+  jVectSetCurveRes(kCurveDivisions, kCurveAngle);
+  const outlina::cli::SvgReading how{true, kMostDashes};
   JVect *path = jVectOpen(64);
-  outlina::cli::readSvgOutlineText(text, path, error);
+  outlina::cli::readSvgOutlineText(text, path, error, how);
   jVectClear(path);
   outlina::cli::readSvgText(text, path, error);
   jVectClose(path);

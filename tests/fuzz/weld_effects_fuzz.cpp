@@ -10,9 +10,11 @@ namespace {
 
 using fuzzing::Params;
 
-// Slits across the box beyond this are honest work, not a fault: millions of them only make
-// one input take minutes, so the target leaves such settings to the unit tests.
-constexpr double kMaxSlitsAcross = 2000;
+// Slits across the box beyond this are honest work, not a fault: the combine's work grows with
+// their square, so many of them only make one input slow, and the target leaves such settings
+// to the unit tests. A slit wider than the period (a negative band width) lies over the next
+// ones and counts once for each slit it covers.
+constexpr double kMaxSlitLayers = 50;
 
 // Measured over every point record, controls included: reversing a contour can turn stray
 // controls into real ones, so the box the stripe finds may reach as far as any record.
@@ -27,7 +29,9 @@ bool slitCountIsSmall(const JWeldStripeParam &r, JVect *path) {
     }
   }
   const double across = std::hypot(high[0] - low[0], high[1] - low[1]) + 2;
-  return across / (double{r.stripeWidth} + r.slitWidth) < kMaxSlitsAcross;
+  const double period = double{r.stripeWidth} + r.slitWidth;
+  const double layers = std::fmax(1.0, std::fabs(double{r.slitWidth}) / period);
+  return across / period * layers < kMaxSlitLayers;
 }
 
 int32_t runEffect(uint8_t effect, Params &p, JVect *path) {

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string_view>
 
 namespace outlina::cli {
@@ -91,7 +90,7 @@ std::string binaryKind(const std::string &content) {
 
 }  // namespace
 
-std::vector<Command> commandsFromPath(const JVect *path) {
+void forEachContour(const JVect *path, const ContourVisit &visit) {
   std::vector<Command> out;
   ContourWriter w(out);
   const JVectPoint *v = jVectGetVd(path);
@@ -102,6 +101,9 @@ std::vector<Command> commandsFromPath(const JVect *path) {
       return i + k < n && std::find(modes.begin(), modes.end(), v[i + k].mode) != modes.end();
     };
     if (mode == JVM_START) {
+      w.finish();
+      if (!out.empty()) visit(out);
+      out.clear();
       w.move(at(v[i]));
     } else if (mode == JVM_ARC_MID && next(1, {JVM_ARC_END})) {
       arc(w, at(v[i]), at(v[i + 1]));
@@ -118,6 +120,14 @@ std::vector<Command> commandsFromPath(const JVect *path) {
     }
   }
   w.finish();
+  if (!out.empty()) visit(out);
+}
+
+std::vector<Command> commandsFromPath(const JVect *path) {
+  std::vector<Command> out;
+  forEachContour(path, [&out](const std::vector<Command> &contour) {
+    out.insert(out.end(), contour.begin(), contour.end());
+  });
   return out;
 }
 
@@ -177,14 +187,19 @@ bool readFileWith(const std::string &file, JVect *path, std::string &error,
     error = file + " is a folder, not a file";
     return false;
   }
-  std::ifstream in(file, std::ios::binary);
+  std::ifstream in(file, std::ios::binary | std::ios::ate);
   if (!in) {
     error = "cannot read " + file + ": " + std::strerror(errno);
     return false;
   }
-  std::stringstream text;
-  text << in.rdbuf();
-  const std::string content = text.str();
+  // Read straight into one string of the file's size: a stream buffer and its copy would hold
+  // the file twice more.
+  std::string content(static_cast<size_t>(std::max<std::streamoff>(in.tellg(), 0)), '\0');
+  in.seekg(0);
+  if (!in.read(content.data(), static_cast<std::streamsize>(content.size()))) {
+    error = "cannot read " + file + ": " + std::strerror(errno);
+    return false;
+  }
   const std::string kind = binaryKind(content);
   if (!kind.empty()) {
     error = file + " is " + kind;
@@ -229,15 +244,16 @@ std::vector<std::vector<Command>> commandsOfLayers(const Layers &layers) {
   return out;
 }
 
-bool layerBounds(const std::vector<std::vector<Command>> &layers, Vec2 &min, Vec2 &max) {
+bool layerBounds(const Layers &layers, Vec2 &min, Vec2 &max) {
   bool any = false;
-  for (const std::vector<Command> &commands : layers) {
-    Vec2 lo, hi;
-    if (!commandBounds(commands, lo, hi)) continue;
-    min = any ? Vec2{std::min(min.x, lo.x), std::min(min.y, lo.y)} : lo;
-    max = any ? Vec2{std::max(max.x, hi.x), std::max(max.y, hi.y)} : hi;
-    any = true;
-  }
+  for (const JVect *layer : layers)
+    forEachContour(layer, [&](const std::vector<Command> &contour) {
+      Vec2 lo, hi;
+      if (!commandBounds(contour, lo, hi)) return;
+      min = any ? Vec2{std::min(min.x, lo.x), std::min(min.y, lo.y)} : lo;
+      max = any ? Vec2{std::max(max.x, hi.x), std::max(max.y, hi.y)} : hi;
+      any = true;
+    });
   return any;
 }
 

@@ -28,8 +28,11 @@ struct Command {
 };
 
 // The path's contours as commands. Arcs become cubics; a contour whose last point repeats its
-// start is closed. Malformed curve runs are drawn as lines rather than dropped.
+// start is closed. Malformed curve runs are drawn as lines rather than dropped. The visiting
+// form hands over one contour at a time, so that a large outline is never held as commands.
 std::vector<Command> commandsFromPath(const JVect *path);
+using ContourVisit = std::function<void(const std::vector<Command> &contour)>;
+void forEachContour(const JVect *path, const ContourVisit &visit);
 
 // The contours of commands that are closed (closed = true) or open (false), in their order.
 // Closed contours are filled; open ones, such as dashes, are drawn as lines.
@@ -61,7 +64,7 @@ const Colour &layerColour(size_t index, size_t count);
 
 // The commands of every layer, and their common bounding box; false when all are empty.
 std::vector<std::vector<Command>> commandsOfLayers(const Layers &layers);
-bool layerBounds(const std::vector<std::vector<Command>> &layers, Vec2 &min, Vec2 &max);
+bool layerBounds(const Layers &layers, Vec2 &min, Vec2 &max);
 
 // The items between separators, empty ones included: option values and attribute lists.
 std::vector<std::string> splitList(const std::string &text, char separator);

@@ -18,16 +18,15 @@ constexpr int kMaxSide = 16000;
 
 double fittingPixelsPerMm(const Layers &layers, double marginMm) {
   Vec2 min{0, 0}, max{0, 0};
-  layerBounds(commandsOfLayers(layers), min, max);
+  layerBounds(layers, min, max);
   const double longer = std::max(max.x - min.x, max.y - min.y) + 2 * marginMm;
   return std::min(kPngPixelsPerMm, kPngLargestSide / longer);
 }
 
 bool writePng(const Layers &layers, const std::string &file, double pixelsPerMm, double marginMm,
               std::string &error) {
-  const std::vector<std::vector<Command>> commands = commandsOfLayers(layers);
   Vec2 min{0, 0}, max{0, 0};
-  layerBounds(commands, min, max);
+  layerBounds(layers, min, max);
   const double w = (max.x - min.x + 2 * marginMm) * pixelsPerMm;
   const double h = (max.y - min.y + 2 * marginMm) * pixelsPerMm;
   if (!(w >= 1 && h >= 1 && w <= kMaxSide && h <= kMaxSide)) {
@@ -71,6 +70,7 @@ bool writePng(const Layers &layers, const std::string &file, double pixelsPerMm,
       }
     }
   };
+  const std::vector<std::vector<Command>> commands = commandsOfLayers(layers);
   cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
   cairo_set_line_width(cr, kOpenLineWidthMm);
   for (size_t i = 0; i < commands.size(); ++i) {

@@ -325,8 +325,6 @@ constexpr double kMmPerInch = 25.4;
 // Following use references can multiply a small file into a huge drawing; past this many
 // elements the document is refused instead of filling memory.
 constexpr size_t kMaxElements = 1000000;
-// The combine holds at most this many contours in one outline.
-constexpr int kSvgMaxContours = 99999;
 // Stroke settings where the drawing gives none.
 constexpr double kDefaultMiterLimit = 4.0;
 
@@ -767,9 +765,8 @@ class Walker {
   size_t visited_ = 0;
 };
 
-// Walks the document once for each sink in turn, stopping at the first that refuses.
-bool walkDocument(const std::string &text, std::initializer_list<ShapeSink> sinks,
-                  std::string &error) {
+// Walks the document, handing every painted shape to sink, and stops where it refuses.
+bool walkDocument(const std::string &text, const ShapeSink &sink, std::string &error) {
   pugi::xml_document doc;
   const pugi::xml_parse_result parsed = doc.load_buffer(text.data(), text.size());
   if (!parsed) {
@@ -784,9 +781,7 @@ bool walkDocument(const std::string &text, std::initializer_list<ShapeSink> sink
     return false;
   }
   error.clear();
-  for (const ShapeSink &sink : sinks)
-    if (!Walker(text, sink, error).run(root)) return false;
-  return true;
+  return Walker(text, sink, error).run(root);
 }
 
 // Every open subpath of the commands closed, as a fill sees it.
@@ -802,22 +797,6 @@ std::vector<Command> closedForFill(const std::vector<Command> &commands) {
   return out;
 }
 
-// Appends piece to all, doubling the room while it is half full: the library grows a path only
-// by what each addition asks, which would copy the whole drawing again for every element.
-bool appendGrowing(JVect *all, const JVect *piece) {
-  const int32_t needed = jVectGetNum(all) + jVectGetNum(piece);
-  while (needed > all->capacity / 2)
-    if (jVectExpand(all, all->capacity) != 1) return false;
-  return jVectAdd(all, piece) == 1;
-}
-
-int contoursIn(const JVect *path) {
-  const JVectPoint *v = jVectGetVd(path);
-  int n = 0;
-  for (int i = 0; i < jVectGetNum(path); ++i) n += v[i].mode == JVM_START ? 1 : 0;
-  return n;
-}
-
 struct PathCloser {
   void operator()(JVect *p) const { jVectClose(p); }
 };
@@ -825,7 +804,7 @@ using PathPtr = std::unique_ptr<JVect, PathCloser>;
 
 // The band of a stroke, dashed first when the drawing asks for dashes; its silhouette is the
 // band filled under the nonzero rule.
-bool strokeOutline(const Shape &shape, JVect *piece, std::string &error) {
+bool strokeOutline(const Shape &shape, int mostDashes, JVect *piece, std::string &error) {
   const double width = shape.paint.strokeWidth * shape.lengthScale;
   if (!(width > 0)) return true;
   if (!appendCommands(piece, shape.commands)) {
@@ -836,9 +815,6 @@ bool strokeOutline(const Shape &shape, JVect *piece, std::string &error) {
   std::vector<double> dashes = shape.paint.dashes;
   if (dashes.size() % 2 == 1) dashes.insert(dashes.end(), dashes.begin(), dashes.end());
   constexpr size_t kMostDashLengths = 6;
-  // Far more dashes than any drawing shows; beyond this a tiny pattern on a long stroke would
-  // fill memory with pieces.
-  constexpr int kMostDashes = 20000;
   bool anyDash = false;
   for (size_t i = 0; i < dashes.size(); i += 2) anyDash = anyDash || dashes[i] > 0;
   if (anyDash && dashes.size() <= kMostDashLengths) {
@@ -853,9 +829,9 @@ bool strokeOutline(const Shape &shape, JVect *piece, std::string &error) {
       }
     }
     for (double d : dashes) period += d * shape.lengthScale;
-    if (length > period * kMostDashes) {
+    if (length > period * mostDashes) {
       error = "its stroke-dasharray would cut the stroke into more than " +
-              std::to_string(kMostDashes) + " dashes";
+              std::to_string(mostDashes) + " dashes";
       return false;
     }
     float pattern[kMostDashLengths] = {};
@@ -887,7 +863,7 @@ class FillBatch {
       return false;
     rule_ = rule;
     boxes_.push_back(box);
-    if (!appendGrowing(batch_, piece)) {
+    if (jVectAdd(batch_, piece) != 1) {
       problem = "out of memory";
       return false;
     }
@@ -900,13 +876,7 @@ class FillBatch {
       problem = "the fill could not be outlined";
       return false;
     }
-    contours_ += contoursIn(batch_);
-    if (contours_ > kSvgMaxContours) {
-      problem = "the drawing has more than " + std::to_string(kSvgMaxContours) +
-                " contours, more than one outline can hold";
-      return false;
-    }
-    if (!appendGrowing(all_, batch_)) {
+    if (jVectAdd(all_, batch_) != 1) {
       problem = "out of memory";
       return false;
     }
@@ -931,7 +901,6 @@ class FillBatch {
   JVect *all_, *batch_;
   std::vector<Box> boxes_;
   int rule_ = JWF_NONZERO;
-  int contours_ = 0;
 };
 
 }  // namespace
@@ -944,16 +913,6 @@ bool readSvgOutlineText(const std::string &text, JVect *path, std::string &error
     return false;
   }
   FillBatch fills(all.get(), batch.get());
-  int painted = 0;
-  // Every painted shape brings a contour at least: a first walk refuses a drawing past the limit
-  // before any of its work is done.
-  const ShapeSink count = [&](const Shape &shape, std::string &problem) {
-    painted += (shape.paint.fill ? 1 : 0) + (shape.paint.stroke && how.strokes ? 1 : 0);
-    if (painted <= kSvgMaxContours) return true;
-    problem = "more than " + std::to_string(kSvgMaxContours) +
-              " painted shapes, more than one outline can hold";
-    return false;
-  };
   const ShapeSink sink = [&](const Shape &shape, std::string &problem) {
     if (shape.paint.fill) {
       jVectClear(piece.get());
@@ -965,12 +924,12 @@ bool readSvgOutlineText(const std::string &text, JVect *path, std::string &error
     }
     if (shape.paint.stroke && how.strokes) {
       jVectClear(piece.get());
-      if (!strokeOutline(shape, piece.get(), problem)) return false;
+      if (!strokeOutline(shape, how.mostDashes, piece.get(), problem)) return false;
       if (!fills.add(piece.get(), JWF_NONZERO, problem)) return false;
     }
     return true;
   };
-  if (!walkDocument(text, {count, sink}, error)) return false;
+  if (!walkDocument(text, sink, error)) return false;
   if (!fills.flush(error)) return false;
   if (jVectGetNum(all.get()) == 0) {
     error = "nothing is painted: no filled or stroked shape";
@@ -996,7 +955,7 @@ bool readSvgText(const std::string &text, JVect *path, std::string &error) {
     all.insert(all.end(), shape.commands.begin(), shape.commands.end());
     return true;
   };
-  if (!walkDocument(text, {sink}, error)) return false;
+  if (!walkDocument(text, sink, error)) return false;
   if (!appendCommands(path, all)) {
     error = "out of memory";
     return false;

@@ -20,6 +20,9 @@ constexpr int kSvgMaxNesting = 256;
 
 struct SvgReading {
   bool strokes = true;  // false leaves the strokes out of the outline
+  // A stroke that its dash pattern would cut into more pieces is refused: far more dashes than
+  // any drawing shows, and a tiny pattern on a long stroke would otherwise fill memory.
+  int mostDashes = 20000;
 };
 
 // The outline of the drawing as it is painted: every filled element under its own fill rule,

@@ -30,36 +30,52 @@ void point(std::string &out, Vec2 p) {
   number(out, -p.y);
 }
 
-std::string pathData(const std::vector<Command> &commands) {
-  std::string d;
-  for (const Command &c : commands) {
-    if (!d.empty()) d += ' ';
-    switch (c.op) {
-      case Op::Move:
-        d += 'M';
-        point(d, c.p[0]);
-        break;
-      case Op::Line:
-        d += 'L';
-        point(d, c.p[0]);
-        break;
-      case Op::Quad:
-        d += 'Q';
-        point(d, c.p[0]);
-        point(d, c.p[1]);
-        break;
-      case Op::Cubic:
-        d += 'C';
-        point(d, c.p[0]);
-        point(d, c.p[1]);
-        point(d, c.p[2]);
-        break;
-      case Op::Close:
-        d += 'Z';
-        break;
-    }
+void command(std::string &d, const Command &c) {
+  switch (c.op) {
+    case Op::Move:
+      d += 'M';
+      point(d, c.p[0]);
+      break;
+    case Op::Line:
+      d += 'L';
+      point(d, c.p[0]);
+      break;
+    case Op::Quad:
+      d += 'Q';
+      point(d, c.p[0]);
+      point(d, c.p[1]);
+      break;
+    case Op::Cubic:
+      d += 'C';
+      point(d, c.p[0]);
+      point(d, c.p[1]);
+      point(d, c.p[2]);
+      break;
+    case Op::Close:
+      d += 'Z';
+      break;
   }
-  return d;
+}
+
+// Appends head, the path data of the layer's closed or open contours and tail to svg, one
+// contour at a time: a large outline held as commands or as separate strings would take
+// several times the file's size. Nothing is appended when no contour is of the kind.
+void pathElement(std::string &svg, const std::string &head, const JVect *layer, bool closed,
+                 const char *tail) {
+  const size_t mark = svg.size();
+  svg += head;
+  const size_t data = svg.size();
+  forEachContour(layer, [&](const std::vector<Command> &contour) {
+    if ((contour.back().op == Op::Close) != closed) return;
+    for (const Command &c : contour) {
+      if (svg.size() != data) svg += ' ';
+      command(svg, c);
+    }
+  });
+  if (svg.size() == data)
+    svg.resize(mark);
+  else
+    svg += tail;
 }
 
 }  // namespace
@@ -69,9 +85,8 @@ std::string svgFromPath(const JVect *path, double marginMm) {
 }
 
 std::string svgFromLayers(const Layers &layers, double marginMm) {
-  const std::vector<std::vector<Command>> commands = commandsOfLayers(layers);
   Vec2 min{0, 0}, max{0, 0};
-  layerBounds(commands, min, max);
+  layerBounds(layers, min, max);
   const double x = min.x - marginMm, y = -max.y - marginMm;
   const double w = max.x - min.x + 2 * marginMm, h = max.y - min.y + 2 * marginMm;
 
@@ -90,21 +105,19 @@ std::string svgFromLayers(const Layers &layers, double marginMm) {
   svg += ' ';
   number(svg, h);
   svg += "\">\n";
-  for (size_t i = 0; i < commands.size(); ++i) {
-    const std::string filled = pathData(contoursWhere(commands[i], true));
-    const std::string open = pathData(contoursWhere(commands[i], false));
-    const std::string colour = layerColour(i, commands.size()).name;
-    const bool grouped = commands.size() > 1;
+  for (size_t i = 0; i < layers.size(); ++i) {
+    const std::string colour = layerColour(i, layers.size()).name;
+    const bool grouped = layers.size() > 1;
     const std::string indent = grouped ? "    " : "  ";
     if (grouped) svg += "  <g id=\"layer" + std::to_string(i + 1) + "\">\n";
-    if (!filled.empty())
-      svg +=
-          indent + "<path fill-rule=\"nonzero\" fill=\"" + colour + "\" d=\"" + filled + "\"/>\n";
-    if (!open.empty()) {
-      svg += indent + "<path fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"";
-      number(svg, kOpenLineWidthMm);
-      svg += "\" d=\"" + open + "\"/>\n";
-    }
+    pathElement(svg, indent + "<path fill-rule=\"nonzero\" fill=\"" + colour + "\" d=\"", layers[i],
+                true, "\"/>\n");
+    std::string width;
+    number(width, kOpenLineWidthMm);
+    pathElement(svg,
+                indent + "<path fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"" + width +
+                    "\" d=\"",
+                layers[i], false, "\"/>\n");
     if (grouped) svg += "  </g>\n";
   }
   svg += "</svg>\n";
