@@ -16,6 +16,9 @@ constexpr size_t kHeaderBytes = 3 + kParamBytes;
 constexpr size_t kBytesPerPoint = 3;
 // Enough for several contours and long flattened runs, few enough that each run stays quick.
 constexpr size_t kMaxPoints = 256;
+// Curve divisions set from the input run up to the library's default: finer curves only
+// multiply the segments that the combine meets, which makes single inputs slow.
+constexpr uint8_t kMostDivisions = 32;
 // Every mode, the removal mark included; the low four bits of a point's first byte pick one.
 constexpr int16_t kModes[16] = {0, 1, 2, 3, 11, 12, 13, 21, 22, 31, 32, 33, 41, 42, 43, 44};
 
@@ -59,7 +62,7 @@ class Params {
 template <class Effect>
 int runEffectInput(const uint8_t *data, size_t size, Effect effect) {
   if (size < kHeaderBytes) return 0;
-  jVectSetCurveRes(data[1], data[2]);
+  jVectSetCurveRes(data[1] % (kMostDivisions + 1), data[2]);
   JVect *path = jVectOpen(16);
   for (size_t at = kHeaderBytes;
        at + kBytesPerPoint <= size && (at - kHeaderBytes) / kBytesPerPoint < kMaxPoints;

@@ -10,7 +10,7 @@
 namespace {
 
 // Long enough for nested groups, uses and every path command; short enough to stay fast.
-constexpr size_t kMaxBytes = 1024;
+constexpr size_t kMaxBytes = 512;
 // Thousands of dashes, or curves and round joins at the finest resolution, are honest work
 // for the combine, which has its own target: here they would only make single inputs slow.
 constexpr int kMostDashes = 100;
