@@ -181,13 +181,15 @@ class BoxGrid {
     // Cells twice a typical segment put most boxes into one to four cells.
     cell_ = std::max(2.0 * extent / std::max(count, 1), side / kMaxCellsPerSide);
     if (!(cell_ > 0.0)) cell_ = 1.0;
+    const double across = std::floor((all.maxX - originX_) / cell_) + 1.0;
+    const double down = std::floor((all.maxY - originY_) / cell_) + 1.0;
+    lastX_ = static_cast<int64_t>(std::min(across, kMaxCellsPerSide + 1.0)) - 1;
+    lastY_ = static_cast<int64_t>(std::min(down, kMaxCellsPerSide + 1.0)) - 1;
     int64_t stored = 0;
     for (int32_t k = 0; k < count; ++k)
       forSegmentCells(seg[members[k]], [&](uint64_t) { ++stored; });
     // A plain array of cells when it stays small keeps neighbouring cells together in memory;
     // otherwise only the occupied cells are kept, in a hash table.
-    const double across = std::floor((all.maxX - originX_) / cell_) + 1.0;
-    const double down = std::floor((all.maxY - originY_) / cell_) + 1.0;
     int64_t size = 16;
     if (count > 0 && across * down <= 4.0 * static_cast<double>(stored) + 64.0) {
       sideX_ = static_cast<int64_t>(across);
@@ -259,9 +261,11 @@ class BoxGrid {
            : c > kMaxCellsPerSide ? static_cast<int64_t>(kMaxCellsPerSide)
                                   : static_cast<int64_t>(c);
   }
+  // Cells past the occupied ones hold nothing; a query reaching beyond them (a segment that is
+  // no member) looks at the edge cells instead.
   Span spanOf(const Box &b) const {
-    return {cellOf(b.minX, originX_), cellOf(b.minY, originY_), cellOf(b.maxX, originX_),
-            cellOf(b.maxY, originY_)};
+    return {std::min(cellOf(b.minX, originX_), lastX_), std::min(cellOf(b.minY, originY_), lastY_),
+            std::min(cellOf(b.maxX, originX_), lastX_), std::min(cellOf(b.maxY, originY_), lastY_)};
   }
   template <class Fn>
   void forCells(const Span &s, Fn fn) const {
@@ -314,6 +318,7 @@ class BoxGrid {
 
   double originX_ = 0.0, originY_ = 0.0, cell_ = 1.0;
   int64_t sideX_ = 0;  // cells per row of the plain array; 0 when cells are hashed
+  int64_t lastX_ = 0, lastY_ = 0;  // the last occupied column and row
   uint64_t mask_ = 0;
   WorkArray<uint64_t> keys_;
   WorkArray<int32_t> start_;
@@ -821,6 +826,97 @@ bool weldCancelOppositePieces(int32_t firstPiece) {
   return true;
 }
 
+namespace {
+
+// Crossing points are rounded to floats, so a piece does not lie exactly on the line of the
+// segment it was cut from. Where two lines meet at a shallow angle, as the overlapping sides of
+// an inner offset corner do, that step of a float can make a piece cross a segment that its
+// whole segment only touched, and an unsplit crossing makes the probes classify the pieces
+// around it inconsistently, which loses whole outlines far from the origin. So the pieces of
+// each pass are checked against every segment once more, until no new crossing turns up.
+constexpr int32_t kMaxSplitPasses = 4;
+
+// A crossing found in a later pass, for the segment it cuts.
+struct LateCut {
+  int32_t segment;
+  SplitPoint point;
+};
+
+// One later pass: the pieces from firstPiece up to end against every live segment below end.
+// Collects the cuts, each pair once, then splits every segment cut. Returns the number of
+// segments split, or -1 when memory runs out.
+int32_t splitAgainOnce(int32_t firstPiece, int32_t end) {
+  WeldTables &t = weldTables;
+  WorkArray<int32_t> members, seenBy;
+  if (!members.allocate(end) || !seenBy.allocate(end)) return -1;
+  int32_t memberCount = 0;
+  for (int32_t i = 0; i < end; ++i) {
+    seenBy[i] = -1;
+    if (weldIsLive(t.segments[i].flags)) members[memberCount++] = i;
+  }
+  BoxGrid grid;
+  if (!grid.build(&members[0], memberCount)) return -1;
+  WorkArray<LateCut> cuts;
+  int64_t cutCount = 0;
+  bool full = false;
+  auto cut = [&](int32_t segment, const float *point) {
+    const JWeldSegment &g = t.segments[segment];
+    if (full || samePoint(point[0], point[1], g.x0, g.y0) ||
+        samePoint(point[0], point[1], g.x1, g.y1))
+      return;
+    full = !cuts.reserve(cutCount + 1);
+    if (!full) cuts[cutCount++] = {segment, {point[0], point[1]}};
+  };
+  for (int32_t s = firstPiece; s < end && !full; ++s) {
+    if (!weldIsLive(t.segments[s].flags)) continue;
+    auto meet = [&](int32_t other) {
+      // Two pieces meet once, from the lower index.
+      if (other == s || (other >= firstPiece && other < s) || seenBy[other] == s) return;
+      seenBy[other] = s;
+      if (!segmentBoxesMeet(t.segments[s], t.segments[other])) return;
+      float point[2];
+      if (weldSegmentCross(t.segments[std::min(s, other)], t.segments[std::max(s, other)],
+                           point) == 0)
+        return;
+      cut(s, point);
+      cut(other, point);
+    };
+    if (!grid.querySegment(t.segments[s], meet))
+      for (int32_t k = 0; k < memberCount; ++k) meet(members[k]);
+  }
+  if (full) return -1;
+  std::stable_sort(&cuts[0], &cuts[0] + cutCount,
+                   [](const LateCut &a, const LateCut &b) { return a.segment < b.segment; });
+  WorkArray<SplitPoint> list;
+  int32_t split = 0;
+  for (int64_t k = 0; k < cutCount;) {
+    const int32_t s = cuts[k].segment;
+    int32_t found = 0;
+    for (; k < cutCount && cuts[k].segment == s; ++k) {
+      if (!list.reserve(found + 1)) return -1;
+      list[found++] = cuts[k].point;
+    }
+    if (!weldReserveSegments(int64_t{t.segmentCount} + found + 1)) return -1;
+    sortByDistance(&list[0], found, t.segments[s].x0, t.segments[s].y0);
+    appendPieces(s, &list[0], found);
+    t.segments[s].flags = static_cast<int16_t>(t.segments[s].flags + kWeldSplitMark);
+    ++split;
+  }
+  return split;
+}
+
+bool splitPiecesAgain(int32_t firstPiece) {
+  for (int32_t pass = 0; pass < kMaxSplitPasses; ++pass) {
+    const int32_t end = weldTables.segmentCount;
+    const int32_t split = splitAgainOnce(firstPiece, end);
+    if (split <= 0) return split == 0;
+    firstPiece = end;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool weldSplitAtCrossings() {
   WeldTables &t = weldTables;
   const int32_t baseCount = t.segmentCount;
@@ -864,6 +960,7 @@ bool weldSplitAtCrossings() {
       t.segments[s].flags = static_cast<int16_t>(t.segments[s].flags + kWeldSplitMark);
     }
   }
+  if (!splitPiecesAgain(baseCount)) return false;
   discardNonLive();
   return weldCancelOppositePieces(baseCount);
 }
