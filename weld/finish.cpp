@@ -47,12 +47,4 @@ bool weldFinish(JVect *path, bool fitCurves) {
   return true;
 }
 
-void weldShift(JVect *path, float dx, float dy) {
-  JVectPoint *v = jVectGetVd(path);
-  for (int32_t i = 0; i < jVectGetNum(path); ++i) {
-    v[i].x += dx;
-    v[i].y += dy;
-  }
-}
-
 }  // namespace outlina
