@@ -838,7 +838,7 @@ constexpr int32_t kMaxSplitPasses = 4;
 
 // A crossing found in a later pass, for the segment it cuts.
 struct LateCut {
-  int32_t segment;
+  int32_t segment, other;
   SplitPoint point;
 };
 
@@ -859,13 +859,13 @@ int32_t splitAgainOnce(int32_t firstPiece, int32_t end) {
   WorkArray<LateCut> cuts;
   int64_t cutCount = 0;
   bool full = false;
-  auto cut = [&](int32_t segment, const float *point) {
+  auto cut = [&](int32_t segment, int32_t other, const float *point) {
     const JWeldSegment &g = t.segments[segment];
     if (full || samePoint(point[0], point[1], g.x0, g.y0) ||
         samePoint(point[0], point[1], g.x1, g.y1))
       return;
     full = !cuts.reserve(cutCount + 1);
-    if (!full) cuts[cutCount++] = {segment, {point[0], point[1]}};
+    if (!full) cuts[cutCount++] = {segment, other, {point[0], point[1]}};
   };
   for (int32_t s = firstPiece; s < end && !full; ++s) {
     if (!weldIsLive(t.segments[s].flags)) continue;
@@ -878,15 +878,17 @@ int32_t splitAgainOnce(int32_t firstPiece, int32_t end) {
       if (weldSegmentCross(t.segments[std::min(s, other)], t.segments[std::max(s, other)],
                            point) == 0)
         return;
-      cut(s, point);
-      cut(other, point);
+      cut(s, other, point);
+      cut(other, s, point);
     };
     if (!grid.querySegment(t.segments[s], meet))
       for (int32_t k = 0; k < memberCount; ++k) meet(members[k]);
   }
   if (full) return -1;
-  std::stable_sort(&cuts[0], &cuts[0] + cutCount,
-                   [](const LateCut &a, const LateCut &b) { return a.segment < b.segment; });
+  // In table order of both segments, as the first pass visits its candidates.
+  std::sort(&cuts[0], &cuts[0] + cutCount, [](const LateCut &a, const LateCut &b) {
+    return a.segment != b.segment ? a.segment < b.segment : a.other < b.other;
+  });
   WorkArray<SplitPoint> list;
   int32_t split = 0;
   for (int64_t k = 0; k < cutCount;) {
