@@ -317,7 +317,7 @@ class BoxGrid {
   }
 
   double originX_ = 0.0, originY_ = 0.0, cell_ = 1.0;
-  int64_t sideX_ = 0;  // cells per row of the plain array; 0 when cells are hashed
+  int64_t sideX_ = 0;              // cells per row of the plain array; 0 when cells are hashed
   int64_t lastX_ = 0, lastY_ = 0;  // the last occupied column and row
   uint64_t mask_ = 0;
   WorkArray<uint64_t> keys_;
@@ -1001,9 +1001,71 @@ bool weldClassify() {
   return true;
 }
 
+namespace {
+
+// Where the pieces of several segments meet within a few float steps, rounding can leave a
+// chain's end without a live piece starting exactly there, although one starts a step or two
+// away; dropping the chain would lose a whole outline over a speck. The chain goes on from the
+// nearest live piece within this many float steps of the largest coordinate.
+constexpr double kTraceGapSteps = 16.0;
+
+// Live pieces by the x of their start, searched only when a chain meets a dead end.
+class NearStarts {
+ public:
+  // The nearest live piece starting within gap of (x, y), or -1.
+  int32_t nearest(float x, float y) {
+    const WeldTables &t = weldTables;
+    if (!built_ && !build()) return -1;
+    const JWeldSegment *seg = t.segments;
+    const int32_t *lo = std::lower_bound(&order_[0], &order_[0] + count_, double{x} - gap_,
+                                         [seg](int32_t i, double v) { return seg[i].x0 < v; });
+    int32_t best = -1;
+    double bestDistance = gap_;
+    for (const int32_t *k = lo; k < &order_[0] + count_ && seg[*k].x0 <= double{x} + gap_; ++k) {
+      const double d =
+          std::max(std::fabs(double{seg[*k].x0} - x), std::fabs(double{seg[*k].y0} - y));
+      if (weldIsLive(seg[*k].flags) && d <= bestDistance) {
+        best = *k;
+        bestDistance = d;
+      }
+    }
+    return best;
+  }
+  double gap() {
+    if (!built_) build();
+    return gap_;
+  }
+
+ private:
+  bool build() {
+    const WeldTables &t = weldTables;
+    const JWeldSegment *seg = t.segments;
+    built_ = true;
+    if (!order_.allocate(t.segmentCount)) return false;
+    double largest = 0.0;
+    for (int32_t i = 0; i < t.segmentCount; ++i) {
+      largest = std::max({largest, std::fabs(double{seg[i].x0}), std::fabs(double{seg[i].y0})});
+      if (weldIsLive(seg[i].flags)) order_[count_++] = i;
+    }
+    std::sort(&order_[0], &order_[0] + count_,
+              [seg](int32_t a, int32_t b) { return seg[a].x0 < seg[b].x0; });
+    gap_ = kTraceGapSteps * (std::nextafter(static_cast<float>(largest), INFINITY) -
+                             static_cast<float>(largest));
+    return true;
+  }
+
+  bool built_ = false;
+  WorkArray<int32_t> order_;
+  int32_t count_ = 0;
+  double gap_ = 0.0;
+};
+
+}  // namespace
+
 bool weldTrace(JVect *path) {
   WeldTables &t = weldTables;
   JWeldSegment *seg = t.segments;
+  NearStarts near;
   int64_t live = 0;
   for (int32_t i = 0; i < t.segmentCount; ++i) live += weldIsLive(seg[i].flags) ? 1 : 0;
   // Each chain writes its start point and one point per segment: room for all of them now
@@ -1037,7 +1099,9 @@ bool weldTrace(JVect *path) {
         }
         if (straight < 0) straight = k;
       }
-      const int32_t next = turn >= 0 ? turn : straight;
+      int32_t next = turn >= 0 ? turn : straight;
+      if (next < 0 && !samePoint(seg[current].x1, seg[current].y1, seg[first].x0, seg[first].y0))
+        next = near.nearest(seg[current].x1, seg[current].y1);
       if (next < 0) break;
       const int16_t flags = seg[next].flags;
       const int16_t mode = !(flags & JWS_END_CORNER)    ? JVM_SVT
@@ -1048,8 +1112,14 @@ bool weldTrace(JVect *path) {
       current = next;
     }
     const int32_t appended = jVectGetNum(path) - mark;
-    if (appended <= 3 || !samePoint(seg[current].x1, seg[current].y1, seg[first].x0, seg[first].y0))
-      jVectRewindPoint(path, appended);
+    bool closed = samePoint(seg[current].x1, seg[current].y1, seg[first].x0, seg[first].y0);
+    if (!closed && appended > 3 &&
+        std::max(std::fabs(double{seg[current].x1} - seg[first].x0),
+                 std::fabs(double{seg[current].y1} - seg[first].y0)) <= near.gap()) {
+      jVectAddPoint(path, JVECT_LAST, JVM_LINE, seg[first].x0, seg[first].y0);
+      closed = true;
+    }
+    if (appended <= 3 || !closed) jVectRewindPoint(path, jVectGetNum(path) - mark);
   }
   return true;
 }
