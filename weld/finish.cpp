@@ -1,6 +1,7 @@
 #include "weld/finish.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "outlina/curve.h"
@@ -12,27 +13,45 @@ namespace {
 
 // A contour whose box is smaller than this share of the whole path's box on both axes is a
 // speck left by a fold or by rounding: far out on the sheet a float step is about a ten-thousandth
-// of a millimetre, so such specks come and go with the position, and nobody can see them.
-constexpr double kSpeckShare = 1e-5;
+// of a millimetre, so such specks come and go with the position, and nobody can see them (on a
+// line of text 400 mm long, 0.02 mm).
+constexpr double kSpeckShare = 5e-5;
+// A closed contour needs a triangle's three corners and the point that closes it.
+constexpr int32_t kFewestEnclosingPoints = 4;
 
-void dropSpecks(JVect *path) {
-  const int32_t count = jVectGetNum(path);
-  if (count == 0) return;
-  float all[4];
-  jVectGetMinMax(all, path, JVECT_ALL);
-  const double limit = std::max(double{all[2]} - all[0], double{all[3]} - all[1]) * kSpeckShare;
+// Removes every contour s..e for which drop(s, e) holds.
+template <class Drop>
+void dropContours(JVect *path, Drop drop) {
   bool dropped = false;
-  for (int32_t s = 0; s < count;) {
+  for (int32_t s = 0; s < jVectGetNum(path);) {
     const int32_t e = jVectGetEndPos(path, s);
-    float box[4];
-    jVectGetMinMax(box, path, s);
-    if (double{box[2]} - box[0] < limit && double{box[3]} - box[1] < limit) {
+    if (drop(s, e)) {
       for (int32_t i = s; i <= e; ++i) jVectInvalidPoint(path, i);
       dropped = true;
     }
     s = e + 1;
   }
   if (dropped) jVectSweepPoint(path);
+}
+
+void dropSpecks(JVect *path) {
+  if (jVectGetNum(path) == 0) return;
+  float all[4];
+  jVectGetMinMax(all, path, JVECT_ALL);
+  const double limit = std::max(double{all[2]} - all[0], double{all[3]} - all[1]) * kSpeckShare;
+  const JVectPoint *v = jVectGetVd(path);
+  dropContours(path, [&](int32_t s, int32_t e) {
+    float box[4];
+    jVectGetMinMax(box, path, s);
+    if (double{box[2]} - box[0] < limit && double{box[3]} - box[1] < limit) return true;
+    // A sliver that folded flat along a curve is long but encloses less than a speck would;
+    // the combine has left only line points, so the corners give the area.
+    double twiceArea = 0.0;
+    for (int32_t i = s + 1; i <= e; ++i)
+      twiceArea += (double{v[i - 1].x} - box[0]) * (double{v[i].y} - box[1]) -
+                   (double{v[i].x} - box[0]) * (double{v[i - 1].y} - box[1]);
+    return std::fabs(twiceArea) * 0.5 < limit * limit;
+  });
 }
 
 }  // namespace
@@ -43,6 +62,9 @@ bool weldFinish(JVect *path, bool fitCurves) {
   dropSpecks(path);
   if (fitCurves && jVectSvtToBez(path) != 1) return false;
   jVectGetLine(path);
+  // Merging the points of a sliver along one line can leave it out and back along that line:
+  // three points or fewer, enclosing nothing.
+  dropContours(path, [](int32_t s, int32_t e) { return e - s < kFewestEnclosingPoints - 1; });
   jVectSetAttri(path);
   return true;
 }
