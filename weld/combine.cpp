@@ -618,14 +618,11 @@ bool probeSegment(int32_t probe, ProbeTools &tools) {
     const int32_t before = winding;
     winding += t.crossings[k].step;
     JWeldSegment &s = t.segments[t.crossings[k].segment];
-    if (!keepByRule(t.rule, before, winding)) {
+    if (!keepByRule(t.rule, before, winding))
       s.flags = 0;
-      continue;
-    }
-    if (!weldIsLive(s.flags)) continue;
-    if (isFillRule(t.rule) && filledByRule(t.rule, winding) != (t.crossings[k].step > 0))
+    else if (isFillRule(t.rule) && weldIsLive(s.flags) &&
+             filledByRule(t.rule, winding) != (t.crossings[k].step > 0))
       s.flags = static_cast<int16_t>(s.flags | JWS_REVERSE);
-    s.flags = static_cast<int16_t>(s.flags | JWS_DECIDED);
   }
   return true;
 }
@@ -983,10 +980,7 @@ bool weldClassify() {
     return false;
   for (int32_t c = t.rule == JWM_UNION ? last : 0; c <= last; ++c) {
     for (int32_t s = t.contours[c].first; s < t.contours[c].end; ++s) {
-      // A piece that an earlier probe line crossed and kept has the windings its own line
-      // would find on its two sides: nothing crosses a piece between its ends. Most pieces of
-      // a long row of slits are decided by the first few lines across them.
-      if (t.segments[s].flags <= 0 || (t.segments[s].flags & JWS_DECIDED)) continue;
+      if (t.segments[s].flags <= 0) continue;
       if (!probeSegment(s, tools)) return false;
       // A contour that was not split stands or falls whole, so one probe decides it. The fill
       // rules also decide the direction of every segment, so they probe each one.

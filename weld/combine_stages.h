@@ -38,8 +38,6 @@ constexpr int16_t JWS_START_CORNER = 2;
 constexpr int16_t JWS_END_CORNER = 4;
 // Set by the fill-rule classification on a kept segment whose filled side lies on its left.
 constexpr int16_t JWS_REVERSE = 8;
-// Set on a segment that a probe line crossed and kept: its own probe would decide the same.
-constexpr int16_t JWS_DECIDED = 16;
 // A split base segment carries this on top of its flags until splitting ends.
 constexpr int16_t kWeldSplitMark = 100;
 constexpr int16_t kWeldLastLiveFlags = 99;

@@ -154,8 +154,7 @@ bool classify() {
   JWeldSegment *sg = T().segments;
   for (int32_t c = T().rule == 1 ? last : 0; c <= last; ++c) {
     for (int32_t p = T().contours[c].first; p < T().contours[c].end; ++p) {
-      // A segment an earlier line crossed and kept is decided.
-      if (sg[p].flags <= 0 || (sg[p].flags & 16)) continue;
+      if (sg[p].flags <= 0) continue;
       const bool vertical =
           std::fabs(double{sg[p].x0} - sg[p].x1) > std::fabs(double{sg[p].y0} - sg[p].y1);
       const double m =
@@ -191,7 +190,6 @@ bool classify() {
         else
           keep = (old == 0 && w >= 1) || (old >= 1 && w == 0);
         if (!keep) sg[r.segment].flags = 0;
-        else if (weldIsLive(sg[r.segment].flags)) sg[r.segment].flags |= 16;
       }
       if (c != last) break;
     }
