@@ -1,7 +1,6 @@
 #include "weld/finish.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 
 #include "outlina/curve.h"
@@ -39,18 +38,10 @@ void dropSpecks(JVect *path) {
   float all[4];
   jVectGetMinMax(all, path, JVECT_ALL);
   const double limit = std::max(double{all[2]} - all[0], double{all[3]} - all[1]) * kSpeckShare;
-  const JVectPoint *v = jVectGetVd(path);
-  dropContours(path, [&](int32_t s, int32_t e) {
+  dropContours(path, [&](int32_t s, int32_t) {
     float box[4];
     jVectGetMinMax(box, path, s);
-    if (double{box[2]} - box[0] < limit && double{box[3]} - box[1] < limit) return true;
-    // A sliver that folded flat along a curve is long but encloses less than a speck would;
-    // the combine has left only line points, so the corners give the area.
-    double twiceArea = 0.0;
-    for (int32_t i = s + 1; i <= e; ++i)
-      twiceArea += (double{v[i - 1].x} - box[0]) * (double{v[i].y} - box[1]) -
-                   (double{v[i].x} - box[0]) * (double{v[i - 1].y} - box[1]);
-    return std::fabs(twiceArea) * 0.5 < limit * limit;
+    return double{box[2]} - box[0] < limit && double{box[3]} - box[1] < limit;
   });
 }
 
