@@ -1024,7 +1024,7 @@ class NearStarts {
     for (const int32_t *k = lo; k < &order_[0] + count_ && seg[*k].x0 <= double{x} + gap_; ++k) {
       const double d =
           std::max(std::fabs(double{seg[*k].x0} - x), std::fabs(double{seg[*k].y0} - y));
-      if (weldIsLive(seg[*k].flags) && d <= bestDistance) {
+      if (weldIsLive(seg[*k].flags) && d <= bestDistance && isOrphan(*k)) {
         best = *k;
         bestDistance = d;
       }
@@ -1049,14 +1049,33 @@ class NearStarts {
     }
     std::sort(&order_[0], &order_[0] + count_,
               [seg](int32_t a, int32_t b) { return seg[a].x0 < seg[b].x0; });
+    // Every piece kept by the classification, traced already or not.
+    if (!ends_.allocate(t.segmentCount)) return false;
+    for (int32_t i = 0; i < t.segmentCount; ++i)
+      if (seg[i].flags != kWeldDiscarded) ends_[endCount_++] = i;
+    std::sort(&ends_[0], &ends_[0] + endCount_, [seg](int32_t a, int32_t b) {
+      return seg[a].x1 != seg[b].x1 ? seg[a].x1 < seg[b].x1 : seg[a].y1 < seg[b].y1;
+    });
     gap_ = kTraceGapSteps * (std::nextafter(static_cast<float>(largest), INFINITY) -
                              static_cast<float>(largest));
     return true;
   }
 
+  // Whether no kept piece ends where piece i starts: only such a broken start may continue a
+  // chain that met a dead end, so that no sound outline loses a piece to a stranger.
+  bool isOrphan(int32_t i) {
+    const JWeldSegment *seg = weldTables.segments;
+    const float x = seg[i].x0, y = seg[i].y0;
+    const int32_t *at = std::lower_bound(&ends_[0], &ends_[0] + endCount_, i,
+                                         [seg, x, y](int32_t k, int32_t) {
+                                           return seg[k].x1 != x ? seg[k].x1 < x : seg[k].y1 < y;
+                                         });
+    return at == &ends_[0] + endCount_ || seg[*at].x1 != x || seg[*at].y1 != y;
+  }
+
   bool built_ = false;
-  WorkArray<int32_t> order_;
-  int32_t count_ = 0;
+  WorkArray<int32_t> order_, ends_;
+  int32_t count_ = 0, endCount_ = 0;
   double gap_ = 0.0;
 };
 
