@@ -885,6 +885,7 @@ int32_t splitAgainOnce(int32_t firstPiece, int32_t end) {
       for (int32_t k = 0; k < memberCount; ++k) meet(members[k]);
   }
   if (full) return -1;
+  if (cutCount == 0) return 0;
   // In table order of both segments, as the first pass visits its candidates.
   std::sort(&cuts[0], &cuts[0] + cutCount, [](const LateCut &a, const LateCut &b) {
     return a.segment != b.segment ? a.segment < b.segment : a.other < b.other;
@@ -1014,9 +1015,8 @@ class NearStarts {
  public:
   // The nearest live piece starting within gap of (x, y), or -1.
   int32_t nearest(float x, float y) {
-    const WeldTables &t = weldTables;
-    if (!built_ && !build()) return -1;
-    const JWeldSegment *seg = t.segments;
+    if (!ready()) return -1;
+    const JWeldSegment *seg = weldTables.segments;
     const int32_t *lo = std::lower_bound(&order_[0], &order_[0] + count_, double{x} - gap_,
                                          [seg](int32_t i, double v) { return seg[i].x0 < v; });
     int32_t best = -1;
@@ -1031,16 +1031,21 @@ class NearStarts {
     }
     return best;
   }
-  double gap() {
-    if (!built_) build();
-    return gap_;
-  }
+  // 0 when the index could not be made.
+  double gap() { return ready() ? gap_ : 0.0; }
 
  private:
+  // Builds the index on first use; false when memory ran out.
+  bool ready() {
+    if (!built_) {
+      built_ = true;
+      usable_ = build();
+    }
+    return usable_;
+  }
   bool build() {
     const WeldTables &t = weldTables;
     const JWeldSegment *seg = t.segments;
-    built_ = true;
     if (!order_.allocate(t.segmentCount)) return false;
     double largest = 0.0;
     for (int32_t i = 0; i < t.segmentCount; ++i) {
@@ -1073,7 +1078,7 @@ class NearStarts {
     return at == &ends_[0] + endCount_ || seg[*at].x1 != x || seg[*at].y1 != y;
   }
 
-  bool built_ = false;
+  bool built_ = false, usable_ = false;
   WorkArray<int32_t> order_, ends_;
   int32_t count_ = 0, endCount_ = 0;
   double gap_ = 0.0;
