@@ -150,6 +150,16 @@ void appendBend(PointSink &out, int32_t result, const JMathCorner &c, const JMat
   if (distance >= radius || (turn < 0 && -distance >= radius)) out.dropLast();
 }
 
+// Whether the corner at B turns away from the side the offset moves to. There the two offset
+// sides overlap, and a bevel would run on past their crossing and back: a loop that the welds
+// cut off again, but one only a few float steps wide at gentle corners, which is cut
+// differently wherever on the sheet the outline lies. Such corners end at the crossing instead.
+bool turnsAway(const JMathCorner &rel, float distance) {
+  const double turn = (double{rel.a.x} - rel.b.x) * (double{rel.c.y} - rel.b.y) -
+                      (double{rel.c.x} - rel.b.x) * (double{rel.a.y} - rel.b.y);
+  return turn * distance < 0.0;
+}
+
 void offsetContour(PointSink &out, const JVect *src, int32_t s, int32_t e,
                    const OffsetParams &prm) {
   const JVectPoint *v = src->points;
@@ -172,7 +182,11 @@ void offsetContour(PointSink &out, const JVect *src, int32_t s, int32_t e,
       mode = JVM_SVT_END;
     }
     const JMathCorner rel = c;
-    const int32_t result = jMathWeight(&c, prm.distance, cap, join, prm.limit, prm.axis);
+    int32_t result = jMathWeight(&c, prm.distance, cap, join, prm.limit, prm.axis);
+    if (result == JMW_BEVEL && turnsAway(rel, prm.distance)) {
+      c.p1 = c.cross;
+      result = JMW_POINT;
+    }
     for (JMathXY *p : {&c.a, &c.b, &c.c, &c.cross, &c.p1, &c.p2, &c.p3, &c.p4})
       moveBack(*p, centre);
     if (i == s) first = c.p1;

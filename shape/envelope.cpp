@@ -3,6 +3,7 @@
 
 #include "outlina/fit.h"
 #include "outlina/params.h"
+#include "path/centred.h"
 #include "shape/envelope_formula.h"
 
 namespace outlina {
@@ -45,5 +46,23 @@ int32_t vectransShapeEffect(const JVectransShapeParam &param, JVect *path) {
 extern "C" OUTLINA_API int32_t jVectransShapeEffect(const JVectransShapeParam *param,
                                                     JVect *path) {
   if (param == nullptr || path == nullptr) return 0;
-  return outlina::vectransShapeEffect(*param, path);
+  using namespace outlina;
+  const double w = double{param->maxX} - param->minX, h = double{param->maxY} - param->minY;
+  const Centre c{static_cast<float>((double{param->minX} + param->maxX) * 0.5),
+                 static_cast<float>((double{param->minY} + param->maxY) * 0.5)};
+  // Far from the origin the flattening and the fitting run on the path moved by the centre of
+  // the reference box, which keeps the positions relative to the box; a path about the origin
+  // keeps its own coordinates, where moving would only round its points anew.
+  const bool far = w > 0 && h > 0 && std::isfinite(c.x) && std::isfinite(c.y) &&
+                   (std::fabs(c.x) > w || std::fabs(c.y) > h);
+  if (!far) return vectransShapeEffect(*param, path);
+  JVectransShapeParam moved = *param;
+  moved.minX -= c.x;
+  moved.maxX -= c.x;
+  moved.minY -= c.y;
+  moved.maxY -= c.y;
+  shiftPath(path, -c.x, -c.y);
+  const int32_t result = vectransShapeEffect(moved, path);
+  shiftPath(path, c.x, c.y);
+  return result;
 }

@@ -195,13 +195,15 @@ class BoxGrid {
     // Cells twice a typical segment put most boxes into one to four cells.
     cell_ = std::max(2.0 * extent / std::max(count, 1), side / kMaxCellsPerSide);
     if (!(cell_ > 0.0)) cell_ = 1.0;
+    const double across = std::floor((all.maxX - originX_) / cell_) + 1.0;
+    const double down = std::floor((all.maxY - originY_) / cell_) + 1.0;
+    lastX_ = static_cast<int64_t>(std::min(across, kMaxCellsPerSide + 1.0)) - 1;
+    lastY_ = static_cast<int64_t>(std::min(down, kMaxCellsPerSide + 1.0)) - 1;
     int64_t stored = 0;
     for (int32_t k = 0; k < count; ++k)
       forSegmentCells(seg[members[k]], [&](uint64_t) { ++stored; });
     // A plain array of cells when it stays small keeps neighbouring cells together in memory;
     // otherwise only the occupied cells are kept, in a hash table.
-    const double across = std::floor((all.maxX - originX_) / cell_) + 1.0;
-    const double down = std::floor((all.maxY - originY_) / cell_) + 1.0;
     int64_t size = 16;
     if (count > 0 && across * down <= 4.0 * static_cast<double>(stored) + 64.0) {
       sideX_ = static_cast<int64_t>(across);
@@ -270,9 +272,11 @@ class BoxGrid {
   int64_t cellOf(double v, double origin) const {
     return clampedFloor((v - origin) / cell_, static_cast<int64_t>(kMaxCellsPerSide));
   }
+  // Cells past the occupied ones hold nothing; a query reaching beyond them (a segment that is
+  // no member) looks at the edge cells instead.
   Span spanOf(const Box &b) const {
-    return {cellOf(b.minX, originX_), cellOf(b.minY, originY_), cellOf(b.maxX, originX_),
-            cellOf(b.maxY, originY_)};
+    return {std::min(cellOf(b.minX, originX_), lastX_), std::min(cellOf(b.minY, originY_), lastY_),
+            std::min(cellOf(b.maxX, originX_), lastX_), std::min(cellOf(b.maxY, originY_), lastY_)};
   }
   template <class Fn>
   void forCells(const Span &s, Fn fn) const {
@@ -324,7 +328,8 @@ class BoxGrid {
   }
 
   double originX_ = 0.0, originY_ = 0.0, cell_ = 1.0;
-  int64_t sideX_ = 0;  // cells per row of the plain array; 0 when cells are hashed
+  int64_t sideX_ = 0;              // cells per row of the plain array; 0 when cells are hashed
+  int64_t lastX_ = 0, lastY_ = 0;  // the last occupied column and row
   uint64_t mask_ = 0;
   WorkArray<uint64_t> keys_;
   WorkArray<int32_t> start_;
@@ -855,6 +860,100 @@ bool weldCancelOppositePieces(int32_t firstPiece) {
   return true;
 }
 
+namespace {
+
+// Crossing points are rounded to floats, so a piece does not lie exactly on the line of the
+// segment it was cut from. Where two lines meet at a shallow angle, as the overlapping sides of
+// an inner offset corner do, that step of a float can make a piece cross a segment that its
+// whole segment only touched, and an unsplit crossing makes the probes classify the pieces
+// around it inconsistently, which loses whole outlines far from the origin. So the pieces of
+// each pass are checked against every segment once more, until no new crossing turns up.
+constexpr int32_t kMaxSplitPasses = 4;
+
+// A crossing found in a later pass, for the segment it cuts.
+struct LateCut {
+  int32_t segment, other;
+  SplitPoint point;
+};
+
+// One later pass: the pieces from firstPiece up to end against every live segment below end.
+// Collects the cuts, each pair once, then splits every segment cut. Returns the number of
+// segments split, or -1 when memory runs out.
+int32_t splitAgainOnce(int32_t firstPiece, int32_t end) {
+  WeldTables &t = weldTables;
+  WorkArray<int32_t> members, seenBy;
+  if (!members.allocate(end) || !seenBy.allocate(end)) return -1;
+  int32_t memberCount = 0;
+  for (int32_t i = 0; i < end; ++i) {
+    seenBy[i] = -1;
+    if (weldIsLive(t.segments[i].flags)) members[memberCount++] = i;
+  }
+  BoxGrid grid;
+  if (!grid.build(&members[0], memberCount)) return -1;
+  WorkArray<LateCut> cuts;
+  int64_t cutCount = 0;
+  bool full = false;
+  auto cut = [&](int32_t segment, int32_t other, const float *point) {
+    const JWeldSegment &g = t.segments[segment];
+    if (full || samePoint(point[0], point[1], g.x0, g.y0) ||
+        samePoint(point[0], point[1], g.x1, g.y1))
+      return;
+    full = !cuts.reserve(cutCount + 1);
+    if (!full) cuts[cutCount++] = {segment, other, {point[0], point[1]}};
+  };
+  for (int32_t s = firstPiece; s < end && !full; ++s) {
+    if (!weldIsLive(t.segments[s].flags)) continue;
+    auto meet = [&](int32_t other) {
+      // Two pieces meet once, from the lower index.
+      if (other == s || (other >= firstPiece && other < s) || seenBy[other] == s) return;
+      seenBy[other] = s;
+      if (!segmentBoxesMeet(t.segments[s], t.segments[other])) return;
+      float point[2];
+      if (weldSegmentCross(t.segments[std::min(s, other)], t.segments[std::max(s, other)],
+                           point) == 0)
+        return;
+      cut(s, other, point);
+      cut(other, s, point);
+    };
+    if (!grid.querySegment(t.segments[s], meet))
+      for (int32_t k = 0; k < memberCount; ++k) meet(members[k]);
+  }
+  if (full) return -1;
+  if (cutCount == 0) return 0;
+  // In table order of both segments, as the first pass visits its candidates.
+  std::sort(&cuts[0], &cuts[0] + cutCount, [](const LateCut &a, const LateCut &b) {
+    return a.segment != b.segment ? a.segment < b.segment : a.other < b.other;
+  });
+  WorkArray<SplitPoint> list;
+  int32_t split = 0;
+  for (int64_t k = 0; k < cutCount;) {
+    const int32_t s = cuts[k].segment;
+    int32_t found = 0;
+    for (; k < cutCount && cuts[k].segment == s; ++k) {
+      if (!list.reserve(found + 1)) return -1;
+      list[found++] = cuts[k].point;
+    }
+    if (!weldReserveSegments(int64_t{t.segmentCount} + found + 1)) return -1;
+    sortByDistance(&list[0], found, t.segments[s].x0, t.segments[s].y0);
+    appendPieces(s, &list[0], found);
+    t.segments[s].flags = static_cast<int16_t>(t.segments[s].flags + kWeldSplitMark);
+    ++split;
+  }
+  return split;
+}
+
+bool splitPiecesAgain(int32_t firstPiece) {
+  for (int32_t pass = 0; pass < kMaxSplitPasses; ++pass) {
+    const int32_t end = weldTables.segmentCount;
+    const int32_t split = splitAgainOnce(firstPiece, end);
+    if (split <= 0) return split == 0;
+    firstPiece = end;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool weldSplitAtCrossings() {
   WeldTables &t = weldTables;
   const int32_t baseCount = t.segmentCount;
@@ -900,6 +999,7 @@ bool weldSplitAtCrossings() {
       t.segments[s].flags = static_cast<int16_t>(t.segments[s].flags + kWeldSplitMark);
     }
   }
+  if (!splitPiecesAgain(baseCount)) return false;
   discardNonLive();
   return weldCancelOppositePieces(baseCount);
 }
@@ -944,9 +1044,94 @@ bool weldClassify() {
   return true;
 }
 
+namespace {
+
+// Where the pieces of several segments meet within a few float steps, rounding can leave a
+// chain's end without a live piece starting exactly there, although one starts a step or two
+// away; dropping the chain would lose a whole outline over a speck. The chain goes on from the
+// nearest live piece within this many float steps of the largest coordinate.
+constexpr double kTraceGapSteps = 16.0;
+
+// Live pieces by the x of their start, searched only when a chain meets a dead end.
+class NearStarts {
+ public:
+  // The nearest live piece starting within gap of (x, y), or -1.
+  int32_t nearest(float x, float y) {
+    if (!ready()) return -1;
+    const JWeldSegment *seg = weldTables.segments;
+    const int32_t *lo = std::lower_bound(&order_[0], &order_[0] + count_, double{x} - gap_,
+                                         [seg](int32_t i, double v) { return seg[i].x0 < v; });
+    int32_t best = -1;
+    double bestDistance = gap_;
+    for (const int32_t *k = lo; k < &order_[0] + count_ && seg[*k].x0 <= double{x} + gap_; ++k) {
+      const double d =
+          std::max(std::fabs(double{seg[*k].x0} - x), std::fabs(double{seg[*k].y0} - y));
+      if (weldIsLive(seg[*k].flags) && d <= bestDistance && isOrphan(*k)) {
+        best = *k;
+        bestDistance = d;
+      }
+    }
+    return best;
+  }
+  // 0 when the index could not be made.
+  double gap() { return ready() ? gap_ : 0.0; }
+
+ private:
+  // Builds the index on first use; false when memory ran out.
+  bool ready() {
+    if (!built_) {
+      built_ = true;
+      usable_ = build();
+    }
+    return usable_;
+  }
+  bool build() {
+    const WeldTables &t = weldTables;
+    const JWeldSegment *seg = t.segments;
+    if (!order_.allocate(t.segmentCount)) return false;
+    double largest = 0.0;
+    for (int32_t i = 0; i < t.segmentCount; ++i) {
+      largest = std::max({largest, std::fabs(double{seg[i].x0}), std::fabs(double{seg[i].y0})});
+      if (weldIsLive(seg[i].flags)) order_[count_++] = i;
+    }
+    std::sort(&order_[0], &order_[0] + count_,
+              [seg](int32_t a, int32_t b) { return seg[a].x0 < seg[b].x0; });
+    // Every piece kept by the classification, traced already or not.
+    if (!ends_.allocate(t.segmentCount)) return false;
+    for (int32_t i = 0; i < t.segmentCount; ++i)
+      if (seg[i].flags != kWeldDiscarded) ends_[endCount_++] = i;
+    std::sort(&ends_[0], &ends_[0] + endCount_, [seg](int32_t a, int32_t b) {
+      return seg[a].x1 != seg[b].x1 ? seg[a].x1 < seg[b].x1 : seg[a].y1 < seg[b].y1;
+    });
+    gap_ = kTraceGapSteps * (std::nextafter(static_cast<float>(largest), INFINITY) -
+                             static_cast<float>(largest));
+    return true;
+  }
+
+  // Whether no kept piece ends where piece i starts: only such a broken start may continue a
+  // chain that met a dead end, so that no sound outline loses a piece to a stranger.
+  bool isOrphan(int32_t i) {
+    const JWeldSegment *seg = weldTables.segments;
+    const float x = seg[i].x0, y = seg[i].y0;
+    const int32_t *at = std::lower_bound(&ends_[0], &ends_[0] + endCount_, i,
+                                         [seg, x, y](int32_t k, int32_t) {
+                                           return seg[k].x1 != x ? seg[k].x1 < x : seg[k].y1 < y;
+                                         });
+    return at == &ends_[0] + endCount_ || seg[*at].x1 != x || seg[*at].y1 != y;
+  }
+
+  bool built_ = false, usable_ = false;
+  WorkArray<int32_t> order_, ends_;
+  int32_t count_ = 0, endCount_ = 0;
+  double gap_ = 0.0;
+};
+
+}  // namespace
+
 bool weldTrace(JVect *path) {
   WeldTables &t = weldTables;
   JWeldSegment *seg = t.segments;
+  NearStarts near;
   int64_t live = 0;
   for (int32_t i = 0; i < t.segmentCount; ++i) live += weldIsLive(seg[i].flags) ? 1 : 0;
   // Each chain writes its start point and one point per segment: room for all of them now
@@ -980,7 +1165,9 @@ bool weldTrace(JVect *path) {
         }
         if (straight < 0) straight = k;
       }
-      const int32_t next = turn >= 0 ? turn : straight;
+      int32_t next = turn >= 0 ? turn : straight;
+      if (next < 0 && !samePoint(seg[current].x1, seg[current].y1, seg[first].x0, seg[first].y0))
+        next = near.nearest(seg[current].x1, seg[current].y1);
       if (next < 0) break;
       const int16_t flags = seg[next].flags;
       const int16_t mode = !(flags & JWS_END_CORNER)    ? JVM_SVT
@@ -991,8 +1178,14 @@ bool weldTrace(JVect *path) {
       current = next;
     }
     const int32_t appended = jVectGetNum(path) - mark;
-    if (appended <= 3 || !samePoint(seg[current].x1, seg[current].y1, seg[first].x0, seg[first].y0))
-      jVectRewindPoint(path, appended);
+    bool closed = samePoint(seg[current].x1, seg[current].y1, seg[first].x0, seg[first].y0);
+    if (!closed && appended > 3 &&
+        std::max(std::fabs(double{seg[current].x1} - seg[first].x0),
+                 std::fabs(double{seg[current].y1} - seg[first].y0)) <= near.gap()) {
+      jVectAddPoint(path, JVECT_LAST, JVM_LINE, seg[first].x0, seg[first].y0);
+      closed = true;
+    }
+    if (appended <= 3 || !closed) jVectRewindPoint(path, jVectGetNum(path) - mark);
   }
   return true;
 }

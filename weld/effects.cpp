@@ -115,7 +115,7 @@ extern "C" {
 
 int32_t jWeldOffset(const JWeldOffsetParam *record, JVect *path) {
   if (record == nullptr || path == nullptr || !isJoin(record->joint)) return 0;
-  return weldRunCentred(path, [record](JVect *p) {
+  return runCentred(path, [record](JVect *p, Centre) {
     JVect *copy = record->keepInput != 0 ? jVectDuplicate(p) : nullptr;
     // Without the copy the input could not be kept: that is a failure, not a smaller result.
     if (record->keepInput != 0 && copy == nullptr) return 0;
@@ -128,7 +128,7 @@ int32_t jWeldOffset(const JWeldOffsetParam *record, JVect *path) {
 int32_t jWeldWiden(const JWeldWidenParam *record, JVect *path) {
   if (record == nullptr || path == nullptr || !isCap(record->cap) || !isJoin(record->joint))
     return 0;
-  return weldRunCentred(path, [record](JVect *p) {
+  return runCentred(path, [record](JVect *p, Centre) {
     if (jVectSetLoopDir(p, JVLR_OUTER_NEGATIVE) != 1) return 0;
     if (jVectWidenPath(p, record->width, record->cap, record->joint, record->miterLimit) != 1)
       return 0;
@@ -141,7 +141,7 @@ int32_t jWeldStripe(const JWeldStripeParam *record, JVect *path) {
   // A band plus gap that is not positive would never move the slit cursor forward.
   if (record == nullptr || path == nullptr || !(record->stripeWidth + record->slitWidth > 0))
     return 0;
-  return weldRunCentred(path, [record](JVect *p) {
+  return runCentred(path, [record](JVect *p, Centre) {
     if (jVectSetLoopDir(p, JVLR_OUTER_NEGATIVE) != 1) return 0;
     // The box of the reoriented path: a reversed curve flattens to slightly different points.
     float box[4];

@@ -4,7 +4,7 @@
 #include "weld/finish.h"
 
 extern "C" int32_t jWeldExecute(int32_t mode, JVect *path) {
-  return outlina::weldRunCentred(path, [mode](JVect *p) {
+  return outlina::runCentred(path, [mode](JVect *p, outlina::Centre) {
     if (jWeldCombineVect(p, mode) != 1) return 0;
     return outlina::weldFinish(p, true) ? 1 : 0;  // the plain weld always fits curves again
   });

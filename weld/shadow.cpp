@@ -220,5 +220,5 @@ extern "C" int32_t jWeldShadow(const JWeldShadowParam *record, JVect *path) {
       record->option > JWSO_OFFSET_CUT_OFFSET ||
       !castHasHeight(*record, path))
     return 0;
-  return weldRunCentred(path, [record](JVect *p) { return runShadow(*record, p); });
+  return runCentred(path, [record](JVect *p, Centre) { return runShadow(*record, p); });
 }

@@ -40,6 +40,32 @@ void cancelSharedEdges() {
 bool splitAtCrossings() {
   JWeldSegment *sg = T().segments;
   const int32_t firstPiece = T().segmentCount;
+  auto cutAt = [&](int32_t s, std::vector<std::pair<float, float>> &list) {
+    const int32_t n = static_cast<int32_t>(list.size());
+    if (!weldReserveSegments(int64_t{T().segmentCount} + n + 1)) return false;
+    sg = T().segments;
+    const JWeldSegment base = sg[s];
+    auto dist = [&](std::pair<float, float> p) {
+      return std::fabs(double{p.first} - base.x0) + std::fabs(double{p.second} - base.y0);
+    };
+    std::stable_sort(list.begin(), list.end(), [&](auto p, auto q) { return dist(p) < dist(q); });
+    float fx = base.x0, fy = base.y0;
+    int16_t flags = (base.flags & 2) ? 7 : 5;
+    for (int32_t k = 0; k < n; ++k) {
+      const auto [x, y] = list[k];
+      if ((x == base.x0 && y == base.y0) || (x == base.x1 && y == base.y1) ||
+          (k > 0 && x == list[k - 1].first && y == list[k - 1].second))
+        continue;
+      sg[T().segmentCount++] = {flags, fx, fy, x, y, base.source};
+      fx = x;
+      fy = y;
+      flags = 7;
+    }
+    sg[T().segmentCount++] = {
+        static_cast<int16_t>((base.flags & 4) ? 7 : 3), fx, fy, base.x1, base.y1, base.source};
+    sg[s].flags = static_cast<int16_t>(sg[s].flags + 100);
+    return true;
+  };
   for (int32_t i = 0; i < T().contourCount; ++i) {
     const JWeldContour ci = T().contours[i];
     for (int32_t s = ci.first; s < ci.end; ++s) {
@@ -66,31 +92,33 @@ bool splitAtCrossings() {
               list.push_back({out[2 * k], out[2 * k + 1]});
         }
       }
-      if (list.empty()) continue;
-      const int32_t n = static_cast<int32_t>(list.size());
-      if (!weldReserveSegments(int64_t{T().segmentCount} + n + 1)) return false;
-      sg = T().segments;
-      const JWeldSegment base = sg[s];
-      auto dist = [&](std::pair<float, float> p) {
-        return std::fabs(double{p.first} - base.x0) + std::fabs(double{p.second} - base.y0);
-      };
-      std::stable_sort(list.begin(), list.end(), [&](auto p, auto q) { return dist(p) < dist(q); });
-      float fx = base.x0, fy = base.y0;
-      int16_t flags = (base.flags & 2) ? 7 : 5;
-      for (int32_t k = 0; k < n; ++k) {
-        const auto [x, y] = list[k];
-        if ((x == base.x0 && y == base.y0) || (x == base.x1 && y == base.y1) ||
-            (k > 0 && x == list[k - 1].first && y == list[k - 1].second))
-          continue;
-        sg[T().segmentCount++] = {flags, fx, fy, x, y, base.source};
-        fx = x;
-        fy = y;
-        flags = 7;
-      }
-      sg[T().segmentCount++] = {
-          static_cast<int16_t>((base.flags & 4) ? 7 : 3), fx, fy, base.x1, base.y1, base.source};
-      sg[s].flags = static_cast<int16_t>(sg[s].flags + 100);
+      if (!list.empty() && !cutAt(s, list)) return false;
     }
+  }
+  // Later passes: the pieces of the last pass against every live segment, each pair once.
+  for (int32_t pass = 0, from = firstPiece; pass < 4 && from < T().segmentCount; ++pass) {
+    const int32_t end = T().segmentCount;
+    std::vector<std::pair<std::pair<int32_t, int32_t>, std::pair<float, float>>> cuts;
+    for (int32_t s = from; s < end; ++s)
+      for (int32_t t = 0; t < end; ++t) {
+        float out[2];
+        if (t == s || (t >= from && t < s) || !weldIsLive(sg[s].flags) ||
+            !weldIsLive(sg[t].flags) ||
+            weldSegmentCross(sg[std::min(s, t)], sg[std::max(s, t)], out) == 0)
+          continue;
+        for (auto [a, b] : {std::pair{s, t}, std::pair{t, s}})
+          if (!(out[0] == sg[a].x0 && out[1] == sg[a].y0) &&
+              !(out[0] == sg[a].x1 && out[1] == sg[a].y1))
+            cuts.push_back({{a, b}, {out[0], out[1]}});
+      }
+    std::sort(cuts.begin(), cuts.end(), [](auto &l, auto &r) { return l.first < r.first; });
+    for (size_t k = 0; k < cuts.size();) {
+      std::vector<std::pair<float, float>> list;
+      const int32_t s = cuts[k].first.first;
+      for (; k < cuts.size() && cuts[k].first.first == s; ++k) list.push_back(cuts[k].second);
+      if (!cutAt(s, list)) return false;
+    }
+    from = end;
   }
   discardNonLive();
   for (int32_t a = firstPiece; a < T().segmentCount; ++a) {
