@@ -899,7 +899,7 @@ int32_t splitAgainOnce(int32_t firstPiece, int32_t end) {
         samePoint(point[0], point[1], g.x1, g.y1))
       return;
     full = !cuts.reserve(cutCount + 1);
-    if (!full) cuts[cutCount++] = {segment, other, {point[0], point[1]}};
+    if (!full) cuts[cutCount++] = {segment, other, {point[0], point[1], 0.0}};
   };
   for (int32_t s = firstPiece; s < end && !full; ++s) {
     if (!weldIsLive(t.segments[s].flags)) continue;
