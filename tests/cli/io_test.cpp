@@ -1,11 +1,10 @@
-// The program's JSON reader against its writer, and its text encoding.
+// The program's JSON reader against its writer.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "json_io.h"
 #include "support/path_builder.h"
-#include "text_layout.h"
 
 using namespace outlina::cli;
 
@@ -20,14 +19,4 @@ TEST(JsonIo, RoundTripKeepsEveryFieldAndRejectsBadRecords) {
   for (const char *bad : {R"({"format":"outlina-points","points":[[1,2]]})", "[",
                           R"({"format":"other","points":[]})"})
     EXPECT_FALSE(readJsonText(bad, back.get(), error)) << bad;
-}
-
-TEST(TextEncoding, ShiftJisCodesAndCharactersItCannotHold) {
-  std::vector<CodedChar> chars;
-  std::string error;
-  ASSERT_TRUE(encodeShiftJis("Aあ亜\xF0\x9F\x98\x80", chars, error));
-  std::vector<unsigned> codes;
-  for (const CodedChar &c : chars) codes.push_back(c.code);
-  EXPECT_EQ(codes, (std::vector<unsigned>{0x41, 0x82A0, 0x889F, 0}));  // an emoji has no code
-  EXPECT_FALSE(encodeShiftJis("\xE3\x81", chars, error));
 }

@@ -1,7 +1,6 @@
 // Shift-JIS and ku-ten codes, and the ku-ten outline font file reader (kind 11).
 #include <gtest/gtest.h>
 
-#include <cmath>
 
 #include "font/font_file_fixture.h"
 #include "outlina/font.h"

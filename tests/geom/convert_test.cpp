@@ -39,23 +39,6 @@ TEST(Convert, BezToSvtWithoutFlatteningKeepsCurvesAsCubicsAndTags) {
   EXPECT_EQ(pts[2], (P{JVM_BEZ_CTRL2, 3, 1}));
 }
 
-TEST(Convert, BezToSvtFlattensCubicsIntoEvenSteps) {
-  PathPtr path = makePath({{JVM_START, 0, 0},
-                           {JVM_BEZ_CTRL1, 10, 40},
-                           {JVM_BEZ_CTRL2, 60, 40},
-                           {JVM_BEZ_END_ALT, 70, 0},
-                           {JVM_BEZ_CTRL1, 70, 0},
-                           {JVM_BEZ_CTRL2, 70, 0},
-                           {JVM_BEZ_END, 70, 0}});
-  ASSERT_EQ(jVectBezToSvt(path.get(), 2), 1);
-  const Points pts = pointsOf(path.get());
-  ASSERT_EQ(pts.size(), 34u);
-  for (int k = 1; k < 32; ++k) EXPECT_EQ(pts[k].mode, JVM_SVT) << k;
-  EXPECT_EQ(pts[16], (P{JVM_SVT, 35, 40}));  // the middle is the midpoint of the controls
-  EXPECT_EQ(pts[32], (P{JVM_SVT_END, 70, 0}));
-  EXPECT_EQ(pts[33], (P{JVM_SVT_END, 70, 0}));  // a segment of coincident points: its end alone
-}
-
 TEST(Convert, ArcToBezReplacesArcsByCubicsOnTheCircle) {
   PathPtr path = makePath({{JVM_START, 10, 0, 4},
                            {JVM_ARC_MID, 0, 10},

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <limits>
 #include <tuple>
-#include <vector>
 
 #include "support/path_builder.h"
 

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <tuple>
 #include <utility>
-#include <vector>
 
 #include "support/path_builder.h"
 
@@ -29,19 +28,6 @@ TEST(PathGrowth, PointsAndTagsSurviveGrowth) {
   auto path = makePath(points, 2);
   EXPECT_EQ(pointsOf(path.get()), points);
   EXPECT_GE(path->capacity, 5);
-}
-
-TEST(PathCopy, CopiesSpareRecordsAndGrowsOnlyToTheSourceCapacity) {
-  auto src = makePath({{1, 1, 2, 3}}, 6);
-  src->loop = 4;
-  jVectGetVd(src.get())[5] = JVectPoint{9, 8, 7, 6};
-  auto small = makePath({{2, 0, 0}, {2, 0, 0}}, 2);
-  EXPECT_EQ(jVectCopy(small.get(), src.get()), 1);
-  EXPECT_EQ(shape(small.get()), (Shape{1, 6, 4}));
-  EXPECT_EQ(record(small.get(), 5), (P{9, 8, 7, 6}));
-  PathPtr copy(jVectDuplicate(src.get()));
-  jVectSetPoint(copy.get(), 0, 2, 0, 0);
-  EXPECT_EQ(pointsOf(src.get())[0], (P{1, 1, 2, 3}));
 }
 
 TEST(PathIndexes, MinusTwoIsTheLastPointAndOtherNegativesFail) {

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 #include "outlina.h"
 #include "shape/envelope_formula.h"

@@ -1,7 +1,6 @@
 // The weld on the standard text against Clipper's union.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <polyclipping/clipper.hpp>
 #include <span>
 

@@ -4,7 +4,6 @@
 #define OUTLINA_TESTS_WELD_WINDING_AREA_H
 
 #include <algorithm>
-#include <cmath>
 #include <functional>
 #include <vector>
 
