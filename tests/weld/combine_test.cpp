@@ -46,6 +46,8 @@ TEST(WeldCombineExamples, SquaresUnderEachRule) {
       {{outer, inner}, JWM_UNION_ALL, 5, {1}},
       {{outer, inner}, 5, 5, {1}},  // codes outside 1 to 4 act as the union of all
       {{rectangle(0, 0, 1, 1), rectangle(5, 5, 6, 6)}, JWM_INTERSECT, 0, {}},
+      // Far apart, most grid cells stay empty: the grid keeps only the occupied ones.
+      {{rectangle(0, 0, 1, 1), rectangle(1e5f, 1e5f, 1e5f + 1, 1e5f + 1)}, JWM_UNION, 10, {1, 1}},
       {{{{2, 2}, {2, 0}, {0, 2}, {0, 0}}}, JWM_UNION_ALL, 4, {1}},  // a bow-tie's clockwise lobe
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
