@@ -195,8 +195,9 @@ class BoxGrid {
     // Cells twice a typical segment put most boxes into one to four cells.
     cell_ = std::max(2.0 * extent / std::max(count, 1), side / kMaxCellsPerSide);
     if (!(cell_ > 0.0)) cell_ = 1.0;
-    const double across = std::floor((all.maxX - originX_) / cell_) + 1.0;
-    const double down = std::floor((all.maxY - originY_) / cell_) + 1.0;
+    // An empty grid is one cell: the box of nothing spans minus infinity.
+    const double across = count > 0 ? std::floor((all.maxX - originX_) / cell_) + 1.0 : 1.0;
+    const double down = count > 0 ? std::floor((all.maxY - originY_) / cell_) + 1.0 : 1.0;
     lastX_ = static_cast<int64_t>(std::min(across, kMaxCellsPerSide + 1.0)) - 1;
     lastY_ = static_cast<int64_t>(std::min(down, kMaxCellsPerSide + 1.0)) - 1;
     int64_t stored = 0;
