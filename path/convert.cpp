@@ -33,6 +33,12 @@ bool isSvtMode(int16_t mode) {
   return mode == JVM_SVT || mode == JVM_SVT_END || mode == JVM_SVT_END_ALT;
 }
 
+// A contour's start keeps the tag of the point it came from.
+void addStart(PointSink &out, const JVect &src, const Segment &seg) {
+  add(out, JVM_START, seg.to);
+  out.tagLast(src.points[seg.index].tag);
+}
+
 // Appends the pieces of a flattened curve: its inner points as JVM_SVT, then its stored end.
 void addFlattened(PointSink &out, const float *buf, int32_t count, Pt end) {
   for (int32_t k = 1; k <= count - 2; ++k) add(out, JVM_SVT, loadPt(buf, k));
@@ -50,8 +56,7 @@ void flattenWalk(const JVect &src, int32_t flags, PointSink &out) {
     const int16_t mode = src.points[seg.index].mode;
     switch (seg.kind) {
       case SegKind::Start:
-        add(out, JVM_START, seg.to);
-        out.tagLast(src.points[seg.index].tag);
+        addStart(out, src, seg);
         break;
       case SegKind::Line:
         if (isSvtMode(mode)) {
@@ -96,8 +101,7 @@ void arcToBezWalk(const JVect &src, PointSink &out) {
     const int16_t mode = src.points[seg.index].mode;
     switch (seg.kind) {
       case SegKind::Start:
-        add(out, JVM_START, seg.to);
-        out.tagLast(src.points[seg.index].tag);
+        addStart(out, src, seg);
         break;
       case SegKind::Line:
         // A curve end without its controls ends a straight segment.
@@ -212,9 +216,9 @@ class Refit {
                    static_cast<float>(pb_.y), static_cast<float>(pc_.x), static_cast<float>(pc_.y));
   }
   double cosAtPb() const {
-    return jMathCos(static_cast<float>(pa_.x), static_cast<float>(pa_.y),
-                    static_cast<float>(pb_.x), static_cast<float>(pb_.y),
-                    static_cast<float>(pc_.x), static_cast<float>(pc_.y));
+    return jMathCos(static_cast<float>(pa_.x), static_cast<float>(pa_.y), static_cast<float>(pb_.x),
+                    static_cast<float>(pb_.y), static_cast<float>(pc_.x),
+                    static_cast<float>(pc_.y));
   }
 
   // Splits a run where its turning sense changes after a bend, or where the turn grows again

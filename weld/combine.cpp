@@ -758,12 +758,21 @@ bool weldBuildSegments(const JVect *path) {
   return true;
 }
 
+namespace {
+
+// The segments found by their exact end points, in order.
+auto liveEdgeIndex(JWeldSegment *seg) {
+  return makeExactIndex<4>([seg](int32_t i) {
+    return std::array<float, 4>{seg[i].x0, seg[i].y0, seg[i].x1, seg[i].y1};
+  });
+}
+
+}  // namespace
+
 bool weldCancelSharedEdges() {
   WeldTables &t = weldTables;
   JWeldSegment *seg = t.segments;
-  auto edges = makeExactIndex<4>([seg](int32_t i) {
-    return std::array<float, 4>{seg[i].x0, seg[i].y0, seg[i].x1, seg[i].y1};
-  });
+  auto edges = liveEdgeIndex(seg);
   if (!edges.build(t.segmentCount, [seg](int32_t i) { return weldIsLive(seg[i].flags); }))
     return false;
   for (int32_t i = 0; i < t.contourCount; ++i) {
@@ -843,9 +852,7 @@ int32_t weldCollinearEnds(const JWeldSegment &p, const JWeldSegment &q, float *o
 bool weldCancelOppositePieces(int32_t firstPiece) {
   WeldTables &t = weldTables;
   JWeldSegment *seg = t.segments;
-  auto edges = makeExactIndex<4>([seg](int32_t i) {
-    return std::array<float, 4>{seg[i].x0, seg[i].y0, seg[i].x1, seg[i].y1};
-  });
+  auto edges = liveEdgeIndex(seg);
   if (!edges.build(t.segmentCount, [seg](int32_t i) { return weldIsLive(seg[i].flags); }))
     return false;
   for (int32_t a = firstPiece; a < t.segmentCount; ++a) {
@@ -910,8 +917,8 @@ int32_t splitAgainOnce(int32_t firstPiece, int32_t end) {
       seenBy[other] = s;
       if (!segmentBoxesMeet(t.segments[s], t.segments[other])) return;
       float point[2];
-      if (weldSegmentCross(t.segments[std::min(s, other)], t.segments[std::max(s, other)],
-                           point) == 0)
+      if (weldSegmentCross(t.segments[std::min(s, other)], t.segments[std::max(s, other)], point) ==
+          0)
         return;
       cut(s, other, point);
       cut(other, s, point);
@@ -1049,7 +1056,7 @@ namespace {
 
 // Where the pieces of several segments meet within a few float steps, rounding can leave a
 // chain's end without a live piece starting exactly there, although one starts a step or two
-// away; dropping the chain would lose a whole outline over a speck. The chain goes on from the
+// away; dropping the chain would lose a whole outline over a crumb. The chain goes on from the
 // nearest live piece within this many float steps of the largest coordinate.
 constexpr double kTraceGapSteps = 16.0;
 
@@ -1104,8 +1111,8 @@ class NearStarts {
     std::sort(&ends_[0], &ends_[0] + endCount_, [seg](int32_t a, int32_t b) {
       return seg[a].x1 != seg[b].x1 ? seg[a].x1 < seg[b].x1 : seg[a].y1 < seg[b].y1;
     });
-    gap_ = kTraceGapSteps * (std::nextafter(static_cast<float>(largest), INFINITY) -
-                             static_cast<float>(largest));
+    gap_ = kTraceGapSteps *
+           (std::nextafter(static_cast<float>(largest), INFINITY) - static_cast<float>(largest));
     return true;
   }
 
@@ -1114,10 +1121,9 @@ class NearStarts {
   bool isOrphan(int32_t i) {
     const JWeldSegment *seg = weldTables.segments;
     const float x = seg[i].x0, y = seg[i].y0;
-    const int32_t *at = std::lower_bound(&ends_[0], &ends_[0] + endCount_, i,
-                                         [seg, x, y](int32_t k, int32_t) {
-                                           return seg[k].x1 != x ? seg[k].x1 < x : seg[k].y1 < y;
-                                         });
+    const int32_t *at = std::lower_bound(
+        &ends_[0], &ends_[0] + endCount_, i,
+        [seg, x, y](int32_t k, int32_t) { return seg[k].x1 != x ? seg[k].x1 < x : seg[k].y1 < y; });
     return at == &ends_[0] + endCount_ || seg[*at].x1 != x || seg[*at].y1 != y;
   }
 

@@ -97,14 +97,12 @@ std::string svgFromLayers(const Layers &layers, double marginMm) {
   svg += "mm\" height=\"";
   number(svg, h);
   svg += "mm\" viewBox=\"";
-  number(svg, x);
-  svg += ' ';
-  number(svg, y);
-  svg += ' ';
-  number(svg, w);
-  svg += ' ';
-  number(svg, h);
-  svg += "\">\n";
+  for (const double v : {x, y, w, h}) {
+    number(svg, v);
+    svg += ' ';
+  }
+  svg.back() = '"';
+  svg += ">\n";
   for (size_t i = 0; i < layers.size(); ++i) {
     const std::string colour = layerColour(i, layers.size()).name;
     const bool grouped = layers.size() > 1;
