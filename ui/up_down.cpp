@@ -39,7 +39,7 @@ void UpDown::paintEvent(QPaintEvent *) {
     button.state |= pressed_ == which ? QStyle::State_Sunken : QStyle::State_Raised;
     if (!canStep) button.state &= ~QStyle::State_Enabled;
     style()->drawPrimitive(QStyle::PE_PanelButtonCommand, &button, &painter, this);
-    // The style's own arrow shrinks to a speck at this size; a triangle as wide as the button
+    // The style's own arrow shrinks to a dot at this size; a triangle as wide as the button
     // allows reads at a glance.
     const QRectF box = button.rect;
     const double half = box.width() / 2 - kArrowInset, tip = up ? -half / 2 : half / 2;

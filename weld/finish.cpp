@@ -11,10 +11,10 @@ namespace outlina {
 namespace {
 
 // A contour whose box is smaller than this share of the whole path's box on both axes is a
-// speck left by a fold or by rounding: far out on the sheet a float step is about a ten-thousandth
-// of a millimetre, so such specks come and go with the position, and nobody can see them (on a
+// crumb left by a fold or by rounding: far out on the sheet a float step is about a ten-thousandth
+// of a millimetre, so such crumbs come and go with the position, and nobody can see them (on a
 // line of text 400 mm long, 0.02 mm).
-constexpr double kSpeckShare = 5e-5;
+constexpr double kCrumbShare = 5e-5;
 // A closed contour needs a triangle's three corners and the point that closes it.
 constexpr int32_t kFewestEnclosingPoints = 4;
 
@@ -33,11 +33,11 @@ void dropContours(JVect *path, Drop drop) {
   if (dropped) jVectSweepPoint(path);
 }
 
-void dropSpecks(JVect *path) {
+void dropCrumbs(JVect *path) {
   if (jVectGetNum(path) == 0) return;
   float all[4];
   jVectGetMinMax(all, path, JVECT_ALL);
-  const double limit = std::max(double{all[2]} - all[0], double{all[3]} - all[1]) * kSpeckShare;
+  const double limit = std::max(double{all[2]} - all[0], double{all[3]} - all[1]) * kCrumbShare;
   dropContours(path, [&](int32_t s, int32_t) {
     float box[4];
     jVectGetMinMax(box, path, s);
@@ -50,7 +50,7 @@ void dropSpecks(JVect *path) {
 // Only the fit can fail; tidying a path that was not fitted would pass off its flattened runs
 // as the finished outline.
 bool weldFinish(JVect *path, bool fitCurves) {
-  dropSpecks(path);
+  dropCrumbs(path);
   if (fitCurves && jVectSvtToBez(path) != 1) return false;
   jVectGetLine(path);
   // Merging the points of a sliver along one line can leave it out and back along that line:
