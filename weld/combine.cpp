@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 #include "frame/work_array.h"
 #include "outlina/curve.h"
@@ -48,13 +49,17 @@ constexpr int64_t kInsertionMovesPerKey = 8;
 // Relative margin of the side test that passes over long segments far from a query box.
 constexpr double kSideMargin = 1e-9;
 
-bool contoursOverlap(const JWeldContour &a, const JWeldContour &b) {
-  return a.minX <= b.maxX && b.minX <= a.maxX && a.minY <= b.maxY && b.minY <= a.maxY;
+// Whether the boxes of two contours meet, or come within reach of each other.
+bool contoursOverlap(const JWeldContour &a, const JWeldContour &b, double reach = 0.0) {
+  return a.minX <= b.maxX + reach && b.minX <= a.maxX + reach && a.minY <= b.maxY + reach &&
+         b.minY <= a.maxY + reach;
 }
 
 struct Box {
   double minX, minY, maxX, maxY;
 };
+
+Box grown(const Box &b, double by) { return {b.minX - by, b.minY - by, b.maxX + by, b.maxY + by}; }
 
 // The whole part of x, kept within 0 to top (0 for NaN). Truncating a non-negative value gives
 // its floor without a call to std::floor, which costs more than the rest of a cell lookup.
@@ -68,9 +73,9 @@ Box boxOf(const JWeldSegment &s) {
   return {std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)};
 }
 
-// The segment box test of the crossing search: s reaches t's box on both axes.
-bool segmentBoxesMeet(const JWeldSegment &s, const JWeldSegment &t) {
-  const Box b = boxOf(t);
+// The segment box test of the crossing search: s reaches t's box, grown by reach, on both axes.
+bool segmentBoxesMeet(const JWeldSegment &s, const JWeldSegment &t, double reach = 0.0) {
+  const Box b = grown(boxOf(t), reach);
   return (s.x0 >= b.minX || s.x1 >= b.minX) && (s.x0 <= b.maxX || s.x1 <= b.maxX) &&
          (s.y0 >= b.minY || s.y1 >= b.minY) && (s.y0 <= b.maxY || s.y1 <= b.maxY);
 }
@@ -179,8 +184,10 @@ bool mayMeet(const JWeldSegment &s, const Box &b) {
 // cell of a coordinate never decreases with it.
 class BoxGrid {
  public:
-  bool build(const int32_t *members, int32_t count) {
+  // Cells hold every member that passes within stray of them, and queries look as far around.
+  bool build(const int32_t *members, int32_t count, double stray) {
     const JWeldSegment *seg = weldTables.segments;
+    stray_ = stray;
     Box all = {INFINITY, INFINITY, -INFINITY, -INFINITY};
     double extent = 0.0;
     for (int32_t k = 0; k < count; ++k) {
@@ -239,8 +246,8 @@ class BoxGrid {
       const uint64_t slot = find(key);
       for (int64_t e = start_[slot]; e < start_[slot + 1]; ++e) visit(entries_[e]);
     });
-    if (!walked) return query(boxOf(g), visit);
-    const Box whole = boxOf(g);
+    const Box whole = grown(boxOf(g), stray_);
+    if (!walked) return query(whole, visit);
     for (int32_t k = 0; k < bigCount_; ++k)
       if (mayMeet(weldTables.segments[big_[k]], whole)) visit(big_[k]);
     return true;
@@ -297,7 +304,7 @@ class BoxGrid {
   // edge is met only near its line. false (fn not called) for a segment too long for either.
   template <class Fn>
   bool forSegmentCells(const JWeldSegment &g, Fn fn) const {
-    const Box whole = boxOf(g);
+    const Box whole = grown(boxOf(g), stray_);
     const Span all = spanOf(whole);
     if (all.area() <= kMaxCellsPerBox) {
       forCells(all, fn);
@@ -308,7 +315,8 @@ class BoxGrid {
     if (!(pieces <= kMaxCellsPerQuery)) return false;
     const int64_t n = std::max<int64_t>(1, static_cast<int64_t>(pieces));
     const double x0 = g.x0, y0 = g.y0, dx = double{g.x1} - x0, dy = double{g.y1} - y0;
-    const double margin = kSideMargin * (std::fabs(x0) + std::fabs(y0) + reach + 1.0);
+    const double margin =
+        std::max(kSideMargin * (std::fabs(x0) + std::fabs(y0) + reach + 1.0), stray_);
     for (int64_t k = 0; k < n; ++k) {
       const double t0 = static_cast<double>(k) / n, t1 = static_cast<double>(k + 1) / n;
       const double ax = x0 + t0 * dx, ay = y0 + t0 * dy, bx = x0 + t1 * dx, by = y0 + t1 * dy;
@@ -328,7 +336,7 @@ class BoxGrid {
     return slot;
   }
 
-  double originX_ = 0.0, originY_ = 0.0, cell_ = 1.0;
+  double originX_ = 0.0, originY_ = 0.0, cell_ = 1.0, stray_ = 0.0;
   int64_t sideX_ = 0;              // cells per row of the plain array; 0 when cells are hashed
   int64_t lastX_ = 0, lastY_ = 0;  // the last occupied column and row
   uint64_t mask_ = 0;
@@ -340,48 +348,34 @@ class BoxGrid {
   int32_t bigCount_ = 0;
 };
 
-// One crossing point found on the segment being split.
-struct SplitPoint {
+// A point where segment `other` crosses, touches or overlaps `segment`, which is cut there.
+struct Cut {
+  int32_t segment, other;
   float x, y;
-  double distance;  // from the segment's start, worked out when the points are sorted
+  double distance;  // from the segment's start, worked out when its cuts are sorted
 };
 
-// Collects the crossing points of base segment s in table order of the segments it meets.
-// Returns the number of points, or -1 when the list cannot grow.
-int32_t collectCrossings(int32_t s, int32_t contour, const int32_t *candidates, int32_t count,
-                         const int32_t *owner, WorkArray<SplitPoint> &list) {
-  const WeldTables &t = weldTables;
-  const JWeldContour &own = t.contours[contour];
-  const int32_t ownSegments = own.end - own.first;
-  int32_t found = 0;
-  for (int32_t k = 0; k < count; ++k) {
-    const int32_t other = candidates[k];
-    const int32_t j = owner[other];
-    if (!contoursOverlap(own, t.contours[j])) continue;
-    if (j == contour) {
-      const int32_t gap = std::abs(s - other);
-      if (gap <= 1 || gap == std::abs(ownSegments - 1)) continue;
-    }
-    if (!segmentBoxesMeet(t.segments[s], t.segments[other])) continue;
-    float point[4];
-    const int32_t lo = std::min(s, other), hi = std::max(s, other);
-    int32_t points = weldSegmentCross(t.segments[lo], t.segments[hi], point);
-    if (points == 0) points = weldCollinearEnds(t.segments[s], t.segments[other], point);
-    if (!list.reserve(found + points)) return -1;
-    for (int32_t k = 0; k < points; ++k) list[found++] = {point[2 * k], point[2 * k + 1], 0.0};
+// The cuts found by one pass, in the order they were found.
+struct CutList {
+  WorkArray<Cut> items;
+  int64_t count = 0;
+  // false when the list cannot grow.
+  bool add(int32_t segment, int32_t other, float x, float y) {
+    if (!items.reserve(count + 1)) return false;
+    items[count++] = {segment, other, x, y, 0.0};
+    return true;
   }
-  return found;
-}
+};
 
-// Orders the points by their distance from (x0, y0); equal distances keep their order. They
+// Orders the cuts by their distance from (x0, y0); equal distances keep their order. They
 // come in table order of the segments met, which runs against the segment as often as along it.
 // A point whose distance is NaN stays in its place and no point passes it, as in an insertion
 // sort; a stable sort of each run between such points gives that order without the insertion
 // sort's square time, which thousands of segments stacked on one another reach.
-void sortByDistance(SplitPoint *list, int32_t n, double x0, double y0) {
+void sortByDistance(Cut *list, int32_t n, double x0, double y0) {
   for (int32_t k = 0; k < n; ++k)
     list[k].distance = std::fabs(list[k].x - x0) + std::fabs(list[k].y - y0);
-  auto nearer = [](const SplitPoint &l, const SplitPoint &r) { return l.distance < r.distance; };
+  auto nearer = [](const Cut &l, const Cut &r) { return l.distance < r.distance; };
   for (int32_t from = 0; from < n;) {
     int32_t to = from;
     while (to < n && !std::isnan(list[to].distance)) ++to;
@@ -392,14 +386,15 @@ void sortByDistance(SplitPoint *list, int32_t n, double x0, double y0) {
 
 bool samePoint(float ax, float ay, float bx, float by) { return ax == bx && ay == by; }
 
-// Replaces segment s by pieces at the end of the table, cut at the sorted points.
-void appendPieces(int32_t s, const SplitPoint *list, int32_t n) {
+// Replaces segment s by pieces at the end of the table, cut at the sorted points, and marks it
+// split. The caller has made room for n + 1 more segments.
+void appendPieces(int32_t s, const Cut *list, int32_t n) {
   WeldTables &t = weldTables;
   const JWeldSegment base = t.segments[s];
   float fromX = base.x0, fromY = base.y0;
   int16_t flags = (base.flags & JWS_START_CORNER) ? kPieceBothCorners : kPieceEndCorner;
   for (int32_t k = 0; k < n; ++k) {
-    const SplitPoint &p = list[k];
+    const Cut &p = list[k];
     if (samePoint(p.x, p.y, base.x0, base.y0) || samePoint(p.x, p.y, base.x1, base.y1) ||
         (k > 0 && samePoint(p.x, p.y, list[k - 1].x, list[k - 1].y)))
       continue;
@@ -410,6 +405,33 @@ void appendPieces(int32_t s, const SplitPoint *list, int32_t n) {
   }
   const int16_t last = (base.flags & JWS_END_CORNER) ? kPieceBothCorners : kPieceStartCorner;
   t.segments[t.segmentCount++] = {last, fromX, fromY, base.x1, base.y1, base.source};
+  t.segments[s].flags = static_cast<int16_t>(base.flags + kWeldSplitMark);
+}
+
+// Sorts each cut segment's cuts along it and replaces it by its pieces, in table order. Calls
+// sorted(segment, cuts, count) on each list before its pieces are made. false when memory runs
+// out.
+template <class Sorted>
+bool cutAll(CutList &cuts, int32_t segments, Sorted sorted) {
+  WeldTables &t = weldTables;
+  if (cuts.count == 0) return true;
+  // A stable counting sort by segment keeps each segment's cuts in the order they were found.
+  WorkArray<int64_t> start;
+  WorkArray<Cut> bySegment;
+  if (!start.allocate(int64_t{segments} + 1) || !bySegment.allocate(cuts.count)) return false;
+  for (int64_t k = 0; k < cuts.count; ++k) ++start[cuts.items[k].segment + 1];
+  for (int32_t s = 0; s < segments; ++s) start[s + 1] += start[s];
+  for (int64_t k = 0; k < cuts.count; ++k) bySegment[start[cuts.items[k].segment]++] = cuts.items[k];
+  for (int64_t s = 0, from = 0; s < segments; from = start[s++]) {
+    const int32_t n = static_cast<int32_t>(start[s] - from);
+    if (n == 0) continue;
+    if (!weldReserveSegments(int64_t{t.segmentCount} + n + 1)) return false;
+    Cut *list = &bySegment[from];
+    sortByDistance(list, n, t.segments[s].x0, t.segments[s].y0);
+    sorted(static_cast<int32_t>(s), list, n);
+    appendPieces(static_cast<int32_t>(s), list, n);
+  }
+  return true;
 }
 
 // Every flag value outside the live range becomes the discarded mark.
@@ -874,88 +896,281 @@ namespace {
 // segment it was cut from. Where two lines meet at a shallow angle, as the overlapping sides of
 // an inner offset corner do, that step of a float can make a piece cross a segment that its
 // whole segment only touched, and an unsplit crossing makes the probes classify the pieces
-// around it inconsistently, which loses whole outlines far from the origin. So the pieces of
-// each pass are checked against every segment once more, until no new crossing turns up.
+// around it inconsistently, which loses whole outlines far from the origin. So pieces are
+// checked against every segment once more, pass after pass, until no new crossing turns up.
 constexpr int32_t kMaxSplitPasses = 4;
+// How far, in float steps of the largest coordinate, a piece may stray from its segment's line:
+// half a step at each rounded end, again for each later pass, and the rest is margin.
+constexpr double kStraySteps = 8.0;
 
-// A crossing found in a later pass, for the segment it cuts.
-struct LateCut {
-  int32_t segment, other;
-  SplitPoint point;
+// The stray of the pieces of a work whose largest coordinate is `largest`.
+double strayFor(double largest) {
+  int exponent = 0;
+  std::frexp(largest, &exponent);
+  const double step = std::ldexp(1.0, exponent - std::numeric_limits<float>::digits);
+  return kStraySteps * std::max(step, double{std::numeric_limits<float>::denorm_min()});
+}
+
+// Length of the stretch of clear segment that each of two segments crossing at an angle of the
+// given sine needs on both sides of the crossing, so that their pieces, each within stray of
+// its segment's line, can meet only at the shared crossing point: within that stretch lies
+// every point near both lines.
+bool clearOfCrossing(double gap, double sine, double stray) {
+  constexpr double kNearBothLines = 4.0;   // stray of both lines, doubled for the rounded point
+  constexpr double kMarginStrays = 8.0;
+  return sine > 0.0 && gap > 2.0 * kNearBothLines * stray / sine + kMarginStrays * stray;
+}
+
+// The sine of the angle between the lines of two segments; 0 for a point or parallel lines.
+double sineBetween(const JWeldSegment &a, const JWeldSegment &b) {
+  const double ax = double{a.x1} - a.x0, ay = double{a.y1} - a.y0;
+  const double bx = double{b.x1} - b.x0, by = double{b.y1} - b.y0;
+  const double norms = std::sqrt((ax * ax + ay * ay) * (bx * bx + by * by));
+  return norms > 0.0 ? std::fabs(ax * by - ay * bx) / norms : 0.0;
+}
+
+double pointDistance(double ax, double ay, double bx, double by) { return std::hypot(bx - ax, by - ay); }
+
+// The distance from (px, py) to segment s.
+double distanceToSegment(double px, double py, const JWeldSegment &s) {
+  const double dx = double{s.x1} - s.x0, dy = double{s.y1} - s.y0, length2 = dx * dx + dy * dy;
+  const double along = length2 > 0.0 ? ((px - s.x0) * dx + (py - s.y0) * dy) / length2 : 0.0;
+  const double t = std::clamp(along, 0.0, 1.0);
+  return  pointDistance(px, py, s.x0 + t * dx, s.y0 + t * dy);
+}
+
+// The distance between two segments that do not cross: the nearest of an end to the other.
+double apartDistance(const JWeldSegment &a, const JWeldSegment &b) {
+  return std::min({distanceToSegment(a.x0, a.y0, b), distanceToSegment(a.x1, a.y1, b),
+                   distanceToSegment(b.x0, b.y0, a), distanceToSegment(b.x1, b.y1, a)});
+}
+
+// What the first split pass hands to the later ones. A piece strays from its segment's line by
+// less than `stray`, so pieces of two segments can meet away from the points they were cut at
+// only where the segments come that close: near a crossing with other cuts close by, at a
+// shallow angle, along a shared line or where they pass within stray of each other. The
+// segments of every such pair are suspects; only their pieces can need a later cut.
+struct SplitSearch {
+  BoxGrid grid;  // the base segments that take part
+  WorkArray<int32_t> members;
+  int32_t memberCount = 0;
+  int32_t baseCount = 0;
+  double stray = 0.0;
+  WorkArray<bool> suspect;
+  bool anySuspect = false;
+  void suspects(int32_t a, int32_t b) { suspect[a] = suspect[b] = anySuspect = true; }
 };
 
-// One later pass: the pieces from firstPiece up to end against every live segment below end.
-// Collects the cuts, each pair once, then splits every segment cut. Returns the number of
-// segments split, or -1 when memory runs out.
-int32_t splitAgainOnce(int32_t firstPiece, int32_t end) {
-  WeldTables &t = weldTables;
-  WorkArray<int32_t> members, seenBy;
-  if (!members.allocate(end) || !seenBy.allocate(end)) return -1;
-  int32_t memberCount = 0;
-  for (int32_t i = 0; i < end; ++i) {
-    seenBy[i] = -1;
-    if (weldIsLive(t.segments[i].flags)) members[memberCount++] = i;
+// Adds the cuts that base segments s and other (s < other) make in each other, and marks both
+// as suspects where their pieces could meet in a way those cuts do not show. false when the
+// list cannot grow.
+bool cutPair(int32_t s, int32_t other, SplitSearch &search, CutList &cuts) {
+  const JWeldSegment &a = weldTables.segments[s], &b = weldTables.segments[other];
+  float point[4];
+  if (weldSegmentCross(a, b, point) == 1)
+    return cuts.add(s, other, point[0], point[1]) && cuts.add(other, s, point[0], point[1]);
+  const int32_t inA = weldCollinearEnds(a, b, point);
+  for (int32_t k = 0; k < inA; ++k)
+    if (!cuts.add(s, other, point[2 * k], point[2 * k + 1])) return false;
+  const int32_t inB = weldCollinearEnds(b, a, point);
+  for (int32_t k = 0; k < inB; ++k)
+    if (!cuts.add(other, s, point[2 * k], point[2 * k + 1])) return false;
+  if (inA + inB > 0 || apartDistance(a, b) <= 2.0 * search.stray) search.suspects(s, other);
+  return true;
+}
+
+// Gaps between a segment's cut points, measured once its cuts are sorted along it.
+struct CutGaps {
+  WorkArray<double> head, tail;  // from each end to the nearest other point on the segment
+};
+
+// Marks the suspects among the segments that cut segment s where another point of s lies too
+// close to their cut for its pieces to stay apart, and records the clear stretch at s's ends.
+void markCrowded(int32_t s, const Cut *list, int32_t n, SplitSearch &search, CutGaps &gaps) {
+  const JWeldSegment base = weldTables.segments[s];
+  double head = pointDistance(base.x0, base.y0, base.x1, base.y1), tail = head;
+  for (int32_t from = 0; from < n;) {
+    int32_t to = from + 1;
+    while (to < n && samePoint(list[to].x, list[to].y, list[from].x, list[from].y)) ++to;
+    const Cut &p = list[from];
+    const bool atStart = samePoint(p.x, p.y, base.x0, base.y0);
+    const bool atEnd = samePoint(p.x, p.y, base.x1, base.y1);
+    // The nearest distinct points before and after along the segment, its ends included.
+    const float beforeX = from > 0 ? list[from - 1].x : base.x0;
+    const float beforeY = from > 0 ? list[from - 1].y : base.y0;
+    const float afterX = to < n ? list[to].x : base.x1, afterY = to < n ? list[to].y : base.y1;
+    const double before = atStart ? INFINITY :  pointDistance(p.x, p.y, beforeX, beforeY);
+    const double after = atEnd ? INFINITY :  pointDistance(p.x, p.y, afterX, afterY);
+    if (!atStart) head = std::min(head, pointDistance(base.x0, base.y0, p.x, p.y));
+    if (!atEnd) tail = std::min(tail, pointDistance(base.x1, base.y1, p.x, p.y));
+    const double gap = std::min(before, after);
+    for (int32_t k = from; k < to; ++k)
+      if (!clearOfCrossing(gap, sineBetween(base, weldTables.segments[list[k].other]),
+                           search.stray))
+        search.suspects(s, list[k].other);
+    from = to;
   }
-  BoxGrid grid;
-  if (!grid.build(&members[0], memberCount)) return -1;
-  WorkArray<LateCut> cuts;
-  int64_t cutCount = 0;
+  gaps.head[s] = head;
+  gaps.tail[s] = tail;
+}
+
+// Pieces of neighbours in a contour share the corner between them, so only pieces of a split
+// neighbour with cuts close to that corner, or a corner folded back on itself, can meet again.
+void markCrowdedCorners(SplitSearch &search, CutGaps &gaps) {
+  const WeldTables &t = weldTables;
+  const JWeldSegment *seg = t.segments;
+  for (int32_t c = 0; c < t.contourCount; ++c) {
+    const JWeldContour &own = t.contours[c];
+    for (int32_t a = own.first; a < own.end; ++a) {
+      const int32_t b = a + 1 < own.end ? a + 1 : own.first;
+      if (a == b || seg[a].flags <= 0 || seg[b].flags <= 0 ||
+          (seg[a].flags < kWeldSplitMark && seg[b].flags < kWeldSplitMark))
+        continue;
+      // The sine of half the angle between the two legs leaving the corner.
+      const double ax = double{seg[a].x0} - seg[a].x1, ay = double{seg[a].y0} - seg[a].y1;
+      const double bx = double{seg[b].x1} - seg[b].x0, by = double{seg[b].y1} - seg[b].y0;
+      const double la = std::hypot(ax, ay), lb = std::hypot(bx, by);
+      const double halfSine =
+          la > 0.0 && lb > 0.0 ? pointDistance(ax / la, ay / la, bx / lb, by / lb) / 2.0 : 0.0;
+      if (!clearOfCrossing(std::min(gaps.tail[a], gaps.head[b]), halfSine, search.stray))
+        search.suspects(a, b);
+    }
+  }
+}
+
+// The live segments below end by the base segment they were cut from (a segment never cut is
+// its own base), in table order.
+struct Descendants {
+  // Those of base b are order[start[b]] up to order[start[b + 1]].
+  WorkArray<int32_t> start, order;
+  bool build(int32_t baseCount, int32_t end) {
+    const JWeldSegment *seg = weldTables.segments;
+    if (!start.allocate(int64_t{baseCount} + 2) || !order.allocate(end)) return false;
+    for (int32_t i = 0; i < end; ++i)
+      if (weldIsLive(seg[i].flags)) ++start[seg[i].source + 2];
+    for (int32_t b = 0; b < baseCount; ++b) start[b + 2] += start[b + 1];
+    for (int32_t i = 0; i < end; ++i)
+      if (weldIsLive(seg[i].flags)) order[start[seg[i].source + 1]++] = i;
+    return true;
+  }
+};
+
+// One later pass: the live pieces from firstPiece up to end (in the pass after the first split,
+// only those of suspects) against every live segment below end, each pair once. Collects the
+// cuts, then splits every segment cut. Returns the number of segments split, or -1 when memory
+// runs out.
+int32_t splitAgainOnce(SplitSearch &search, int32_t firstPiece, int32_t end, bool suspectsOnly) {
+  WeldTables &t = weldTables;
+  const JWeldSegment *seg = t.segments;
+  auto checked = [&](int32_t i) {
+    return i >= firstPiece && weldIsLive(seg[i].flags) &&
+           (!suspectsOnly || search.suspect[seg[i].source]);
+  };
+  int32_t pieces = 0;
+  for (int32_t i = firstPiece; i < end; ++i) pieces += checked(i) ? 1 : 0;
+  if (pieces == 0) return 0;
+  Descendants descendants;
+  WorkArray<int32_t> seenBy;
+  if (!descendants.build(search.baseCount, end) || !seenBy.allocate(search.baseCount)) return -1;
+  for (int32_t b = 0; b < search.baseCount; ++b) seenBy[b] = -1;
+  CutList cuts;
   bool full = false;
   auto cut = [&](int32_t segment, int32_t other, const float *point) {
-    const JWeldSegment &g = t.segments[segment];
+    const JWeldSegment &g = seg[segment];
     if (full || samePoint(point[0], point[1], g.x0, g.y0) ||
         samePoint(point[0], point[1], g.x1, g.y1))
       return;
-    full = !cuts.reserve(cutCount + 1);
-    if (!full) cuts[cutCount++] = {segment, other, {point[0], point[1], 0.0}};
+    full = !cuts.add(segment, other, point[0], point[1]);
   };
   for (int32_t s = firstPiece; s < end && !full; ++s) {
-    if (!weldIsLive(t.segments[s].flags)) continue;
+    if (!checked(s)) continue;
+    const Box near = grown(boxOf(seg[s]), search.stray);
     auto meet = [&](int32_t other) {
-      // Two pieces meet once, from the lower index.
-      if (other == s || (other >= firstPiece && other < s) || seenBy[other] == s) return;
-      seenBy[other] = s;
-      if (!segmentBoxesMeet(t.segments[s], t.segments[other])) return;
+      // Two checked pieces meet once, from the lower index.
+      if (other == s || (other < s && checked(other))) return;
+      if (!segmentBoxesMeet(seg[s], seg[other])) return;
       float point[2];
-      if (weldSegmentCross(t.segments[std::min(s, other)], t.segments[std::max(s, other)], point) ==
-          0)
-        return;
+      if (weldSegmentCross(seg[std::min(s, other)], seg[std::max(s, other)], point) == 0) return;
       cut(s, other, point);
       cut(other, s, point);
     };
-    if (!grid.querySegment(t.segments[s], meet))
-      for (int32_t k = 0; k < memberCount; ++k) meet(members[k]);
+    // Pieces lie in their base segment's box, within stray of its line.
+    auto visitBase = [&](int32_t base) {
+      if (seenBy[base] == s) return;
+      seenBy[base] = s;
+      if (!mayMeet(seg[base], near)) return;
+      for (int32_t k = descendants.start[base]; k < descendants.start[base + 1]; ++k)
+        meet(descendants.order[k]);
+    };
+    if (!search.grid.query(near, visitBase))
+      for (int32_t k = 0; k < search.memberCount; ++k) visitBase(search.members[k]);
   }
   if (full) return -1;
-  if (cutCount == 0) return 0;
-  // In table order of both segments, as the first pass visits its candidates.
-  std::sort(&cuts[0], &cuts[0] + cutCount, [](const LateCut &a, const LateCut &b) {
+  // In table order of both segments, as the first pass makes them.
+  std::sort(&cuts.items[0], &cuts.items[0] + cuts.count, [](const Cut &a, const Cut &b) {
     return a.segment != b.segment ? a.segment < b.segment : a.other < b.other;
   });
-  WorkArray<SplitPoint> list;
   int32_t split = 0;
-  for (int64_t k = 0; k < cutCount;) {
-    const int32_t s = cuts[k].segment;
-    int32_t found = 0;
-    for (; k < cutCount && cuts[k].segment == s; ++k) {
-      if (!list.reserve(found + 1)) return -1;
-      list[found++] = cuts[k].point;
-    }
-    if (!weldReserveSegments(int64_t{t.segmentCount} + found + 1)) return -1;
-    sortByDistance(&list[0], found, t.segments[s].x0, t.segments[s].y0);
-    appendPieces(s, &list[0], found);
-    t.segments[s].flags = static_cast<int16_t>(t.segments[s].flags + kWeldSplitMark);
-    ++split;
-  }
+  if (!cutAll(cuts, end, [&](int32_t, const Cut *, int32_t) { ++split; })) return -1;
   return split;
 }
 
-bool splitPiecesAgain(int32_t firstPiece) {
+bool splitPiecesAgain(SplitSearch &search, int32_t firstPiece) {
   for (int32_t pass = 0; pass < kMaxSplitPasses; ++pass) {
     const int32_t end = weldTables.segmentCount;
-    const int32_t split = splitAgainOnce(firstPiece, end);
+    const int32_t split = splitAgainOnce(search, firstPiece, end, pass == 0);
     if (split <= 0) return split == 0;
     firstPiece = end;
+  }
+  return true;
+}
+
+// The first pass: every pair of base segments that may meet, once, from the lower index.
+bool cutBaseSegments(SplitSearch &search, CutList &cuts) {
+  const WeldTables &t = weldTables;
+  const JWeldSegment *seg = t.segments;
+  const int32_t baseCount = search.baseCount;
+  WorkArray<int32_t> candidates, seenBy, owner;
+  if (!candidates.allocate(baseCount) || !seenBy.allocate(baseCount) ||
+      !owner.allocate(baseCount))
+    return false;
+  for (int32_t i = 0; i < baseCount; ++i) seenBy[i] = -1;
+  for (int32_t c = 0; c < t.contourCount; ++c)
+    for (int32_t s = t.contours[c].first; s < t.contours[c].end; ++s) owner[s] = c;
+  const int32_t *members = &search.members[0];
+  const double stray = search.stray;
+  for (int32_t c = 0; c < t.contourCount; ++c) {
+    const JWeldContour &own = t.contours[c];
+    const int32_t ownSegments = own.end - own.first;
+    for (int32_t s = own.first; s < own.end; ++s) {
+      if (seg[s].flags <= 0) continue;
+      int32_t count = 0;
+      const bool indexed = search.grid.querySegment(seg[s], [&](int32_t other) {
+        if (other <= s || seenBy[other] == s) return;
+        seenBy[other] = s;
+        // A long slanted segment's box holds much of the work; most of it lies off its line.
+        if (mayMeet(seg[s], grown(boxOf(seg[other]), stray))) candidates[count++] = other;
+      });
+      const int32_t *visit = &candidates[0];
+      if (indexed) {
+        // Those of one cell come in table order already.
+        if (!std::is_sorted(&candidates[0], &candidates[0] + count))
+          std::sort(&candidates[0], &candidates[0] + count);
+      } else {
+        visit = std::upper_bound(members, members + search.memberCount, s);
+        count = static_cast<int32_t>(members + search.memberCount - visit);
+      }
+      for (int32_t k = 0; k < count; ++k) {
+        const int32_t other = visit[k];
+        const int32_t j = owner[other];
+        if (!contoursOverlap(own, t.contours[j], stray)) continue;
+        // Neighbours share a corner; markCrowdedCorners looks after them.
+        const int32_t apart = other - s;
+        if (j == c && (apart <= 1 || apart == ownSegments - 1)) continue;
+        if (!segmentBoxesMeet(seg[s], seg[other], stray)) continue;
+        if (!cutPair(s, other, search, cuts)) return false;
+      }
+    }
   }
   return true;
 }
@@ -964,50 +1179,33 @@ bool splitPiecesAgain(int32_t firstPiece) {
 
 bool weldSplitAtCrossings() {
   WeldTables &t = weldTables;
-  const int32_t baseCount = t.segmentCount;
-  WorkArray<int32_t> members, candidates, seenBy, owner;
-  if (!members.allocate(baseCount) || !candidates.allocate(baseCount) ||
-      !seenBy.allocate(baseCount) || !owner.allocate(baseCount))
-    return false;
-  int32_t memberCount = 0;
+  SplitSearch search;
+  const int32_t baseCount = search.baseCount = t.segmentCount;
+  if (!search.members.allocate(baseCount) || !search.suspect.allocate(baseCount)) return false;
+  double largest = 0.0;
   for (int32_t i = 0; i < baseCount; ++i) {
-    seenBy[i] = -1;
-    if (t.segments[i].flags > 0) members[memberCount++] = i;
+    const JWeldSegment &s = t.segments[i];
+    if (s.flags <= 0) continue;
+    search.members[search.memberCount++] = i;
+    largest = std::max({largest, std::fabs(double{s.x0}), std::fabs(double{s.y0}),
+                        std::fabs(double{s.x1}), std::fabs(double{s.y1})});
   }
-  for (int32_t c = 0; c < t.contourCount; ++c)
-    for (int32_t s = t.contours[c].first; s < t.contours[c].end; ++s) owner[s] = c;
-  BoxGrid grid;
-  if (!grid.build(&members[0], memberCount)) return false;
-  WorkArray<SplitPoint> list;
-  for (int32_t c = 0; c < t.contourCount; ++c) {
-    for (int32_t s = t.contours[c].first; s < t.contours[c].end; ++s) {
-      if (t.segments[s].flags <= 0) continue;
-      int32_t count = 0;
-      const bool indexed = grid.querySegment(t.segments[s], [&](int32_t other) {
-        if (seenBy[other] == s) return;
-        seenBy[other] = s;
-        // A long slanted segment's box holds much of the work; most of it lies off its line.
-        if (mayMeet(t.segments[s], boxOf(t.segments[other]))) candidates[count++] = other;
-      });
-      const int32_t *visit = &members[0];
-      if (indexed) {
-        // Those of one cell come in table order already.
-        if (!std::is_sorted(&candidates[0], &candidates[0] + count))
-          std::sort(&candidates[0], &candidates[0] + count);
-        visit = &candidates[0];
-      } else {
-        count = memberCount;
-      }
-      const int32_t found = collectCrossings(s, c, visit, count, &owner[0], list);
-      if (found < 0) return false;
-      if (found == 0) continue;
-      if (!weldReserveSegments(int64_t{t.segmentCount} + found + 1)) return false;
-      sortByDistance(&list[0], found, t.segments[s].x0, t.segments[s].y0);
-      appendPieces(s, &list[0], found);
-      t.segments[s].flags = static_cast<int16_t>(t.segments[s].flags + kWeldSplitMark);
-    }
+  search.stray = strayFor(largest);
+  CutList cuts;
+  CutGaps gaps;
+  if (!gaps.head.allocate(baseCount) || !gaps.tail.allocate(baseCount)) return false;
+  for (int32_t i = 0; i < baseCount; ++i) {
+    const JWeldSegment &s = t.segments[i];
+    gaps.head[i] = gaps.tail[i] = pointDistance(s.x0, s.y0, s.x1, s.y1);
   }
-  if (!splitPiecesAgain(baseCount)) return false;
+  if (!search.grid.build(&search.members[0], search.memberCount, search.stray) ||
+      !cutBaseSegments(search, cuts) ||
+      !cutAll(cuts, baseCount, [&](int32_t s, const Cut *list, int32_t n) {
+        markCrowded(s, list, n, search, gaps);
+      }))
+    return false;
+  markCrowdedCorners(search, gaps);
+  if (!splitPiecesAgain(search, baseCount)) return false;
   discardNonLive();
   return weldCancelOppositePieces(baseCount);
 }
