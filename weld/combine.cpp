@@ -871,25 +871,6 @@ int32_t weldCollinearEnds(const JWeldSegment &p, const JWeldSegment &q, float *o
   return n;
 }
 
-bool weldCancelOppositePieces(int32_t firstPiece) {
-  WeldTables &t = weldTables;
-  JWeldSegment *seg = t.segments;
-  auto edges = liveEdgeIndex(seg);
-  if (!edges.build(t.segmentCount, [seg](int32_t i) { return weldIsLive(seg[i].flags); }))
-    return false;
-  for (int32_t a = firstPiece; a < t.segmentCount; ++a) {
-    if (!weldIsLive(seg[a].flags)) continue;
-    for (int32_t b = edges.first({seg[a].x1, seg[a].y1, seg[a].x0, seg[a].y0}); b >= 0;
-         b = edges.next(b)) {
-      if (b == a || !weldIsLive(seg[b].flags)) continue;
-      seg[a].flags = kWeldDiscarded;
-      seg[b].flags = kWeldDiscarded;
-      break;
-    }
-  }
-  return true;
-}
-
 namespace {
 
 // Crossing points are rounded to floats, so a piece does not lie exactly on the line of the
@@ -899,44 +880,41 @@ namespace {
 // around it inconsistently, which loses whole outlines far from the origin. So pieces are
 // checked against every segment once more, pass after pass, until no new crossing turns up.
 constexpr int32_t kMaxSplitPasses = 4;
-// How far, in float steps of the largest coordinate, a piece may stray from its segment's line:
-// half a step at each rounded end, again for each later pass, and the rest is margin.
-constexpr double kStraySteps = 8.0;
+// A rounded cut point lies within 0.71 float steps of the largest coordinate from the lines of
+// both segments it cuts, and a piece cut again in a later pass strays as far once more from the
+// piece it was cut from: after the last pass, a piece lies within this many steps of its base
+// segment's line.
+constexpr double kStraySteps = 4.0;
+// After the last pass a piece strays by d = 3.6 steps at most; a point within d of two lines
+// crossing at an angle of sine s lies within 2d / s of their crossing, so that a neighbouring
+// cut point farther than 2d / s + 3d keeps the pieces of the two apart, and segments farther
+// apart than 2d never meet. Twelve steps covers each term.
+constexpr double kCrowdSteps = 12.0;
 
-// The stray of the pieces of a work whose largest coordinate is `largest`.
-double strayFor(double largest) {
+// One float step at the largest coordinate of the work.
+double floatStepAt(double largest) {
   int exponent = 0;
   std::frexp(largest, &exponent);
   const double step = std::ldexp(1.0, exponent - std::numeric_limits<float>::digits);
-  return kStraySteps * std::max(step, double{std::numeric_limits<float>::denorm_min()});
+  return std::max(step, double{std::numeric_limits<float>::denorm_min()});
 }
 
-// Length of the stretch of clear segment that each of two segments crossing at an angle of the
-// given sine needs on both sides of the crossing, so that their pieces, each within stray of
-// its segment's line, can meet only at the shared crossing point: within that stretch lies
-// every point near both lines.
-bool clearOfCrossing(double gap, double sine, double stray) {
-  constexpr double kNearBothLines = 4.0;   // stray of both lines, doubled for the rounded point
-  constexpr double kMarginStrays = 8.0;
-  return sine > 0.0 && gap > 2.0 * kNearBothLines * stray / sine + kMarginStrays * stray;
+// Whether a stretch of `gap` on each side of the point where two segments cross at an angle of
+// the given sine keeps the first pass's pieces of the two apart except at that point.
+bool clearOfCrossing(double gap, double sine, double step) {
+  return sine > 0.0 && gap > kCrowdSteps * step / sine + kCrowdSteps * step;
 }
 
-// The sine of the angle between the lines of two segments; 0 for a point or parallel lines.
-double sineBetween(const JWeldSegment &a, const JWeldSegment &b) {
-  const double ax = double{a.x1} - a.x0, ay = double{a.y1} - a.y0;
-  const double bx = double{b.x1} - b.x0, by = double{b.y1} - b.y0;
-  const double norms = std::sqrt((ax * ax + ay * ay) * (bx * bx + by * by));
-  return norms > 0.0 ? std::fabs(ax * by - ay * bx) / norms : 0.0;
+double pointDistance(double ax, double ay, double bx, double by) {
+  return std::sqrt((bx - ax) * (bx - ax) + (by - ay) * (by - ay));
 }
-
-double pointDistance(double ax, double ay, double bx, double by) { return std::hypot(bx - ax, by - ay); }
 
 // The distance from (px, py) to segment s.
 double distanceToSegment(double px, double py, const JWeldSegment &s) {
   const double dx = double{s.x1} - s.x0, dy = double{s.y1} - s.y0, length2 = dx * dx + dy * dy;
   const double along = length2 > 0.0 ? ((px - s.x0) * dx + (py - s.y0) * dy) / length2 : 0.0;
   const double t = std::clamp(along, 0.0, 1.0);
-  return  pointDistance(px, py, s.x0 + t * dx, s.y0 + t * dy);
+  return pointDistance(px, py, s.x0 + t * dx, s.y0 + t * dy);
 }
 
 // The distance between two segments that do not cross: the nearest of an end to the other.
@@ -945,20 +923,32 @@ double apartDistance(const JWeldSegment &a, const JWeldSegment &b) {
                    distanceToSegment(b.x0, b.y0, a), distanceToSegment(b.x1, b.y1, a)});
 }
 
-// What the first split pass hands to the later ones. A piece strays from its segment's line by
-// less than `stray`, so pieces of two segments can meet away from the points they were cut at
+// What the first split pass hands to the later ones. Pieces stray from their segment's line by
+// a float step or so, so pieces of two segments can meet away from the points they were cut at
 // only where the segments come that close: near a crossing with other cuts close by, at a
-// shallow angle, along a shared line or where they pass within stray of each other. The
+// shallow angle, along a shared line or where they pass within a few steps of each other. The
 // segments of every such pair are suspects; only their pieces can need a later cut.
 struct SplitSearch {
   BoxGrid grid;  // the base segments that take part
   WorkArray<int32_t> members;
   int32_t memberCount = 0;
   int32_t baseCount = 0;
-  double stray = 0.0;
+  double step = 0.0;   // one float step at the largest coordinate
+  double stray = 0.0;  // how far any piece may lie from its base segment's line
   WorkArray<bool> suspect;
   bool anySuspect = false;
+  // Per base segment: its length, and the clear stretch from each end to its nearest cut.
+  WorkArray<double> length, head, tail;
+
   void suspects(int32_t a, int32_t b) { suspect[a] = suspect[b] = anySuspect = true; }
+  // The sine of the angle between the lines of base segments a and b; 0 for a point.
+  double sineBetween(int32_t a, int32_t b) {
+    const JWeldSegment &p = weldTables.segments[a], &q = weldTables.segments[b];
+    const double cross = (double{p.x1} - p.x0) * (double{q.y1} - q.y0) -
+                         (double{p.y1} - p.y0) * (double{q.x1} - q.x0);
+    const double norms = length[a] * length[b];
+    return norms > 0.0 ? std::fabs(cross) / norms : 0.0;
+  }
 };
 
 // Adds the cuts that base segments s and other (s < other) make in each other, and marks both
@@ -975,48 +965,43 @@ bool cutPair(int32_t s, int32_t other, SplitSearch &search, CutList &cuts) {
   const int32_t inB = weldCollinearEnds(b, a, point);
   for (int32_t k = 0; k < inB; ++k)
     if (!cuts.add(other, s, point[2 * k], point[2 * k + 1])) return false;
-  if (inA + inB > 0 || apartDistance(a, b) <= 2.0 * search.stray) search.suspects(s, other);
+  if (inA + inB > 0 || apartDistance(a, b) <= kCrowdSteps * search.step) search.suspects(s, other);
   return true;
 }
 
-// Gaps between a segment's cut points, measured once its cuts are sorted along it.
-struct CutGaps {
-  WorkArray<double> head, tail;  // from each end to the nearest other point on the segment
-};
-
 // Marks the suspects among the segments that cut segment s where another point of s lies too
 // close to their cut for its pieces to stay apart, and records the clear stretch at s's ends.
-void markCrowded(int32_t s, const Cut *list, int32_t n, SplitSearch &search, CutGaps &gaps) {
+void markCrowded(int32_t s, const Cut *list, int32_t n, SplitSearch &search) {
   const JWeldSegment base = weldTables.segments[s];
-  double head = pointDistance(base.x0, base.y0, base.x1, base.y1), tail = head;
+  double head = search.length[s], tail = head;
+  // The point of the run before, the start at first.
+  float beforeX = base.x0, beforeY = base.y0;
   for (int32_t from = 0; from < n;) {
+    const float x = list[from].x, y = list[from].y;
     int32_t to = from + 1;
-    while (to < n && samePoint(list[to].x, list[to].y, list[from].x, list[from].y)) ++to;
-    const Cut &p = list[from];
-    const bool atStart = samePoint(p.x, p.y, base.x0, base.y0);
-    const bool atEnd = samePoint(p.x, p.y, base.x1, base.y1);
-    // The nearest distinct points before and after along the segment, its ends included.
-    const float beforeX = from > 0 ? list[from - 1].x : base.x0;
-    const float beforeY = from > 0 ? list[from - 1].y : base.y0;
+    while (to < n && samePoint(list[to].x, list[to].y, x, y)) ++to;
+    const bool atStart = samePoint(x, y, base.x0, base.y0);
+    const bool atEnd = samePoint(x, y, base.x1, base.y1);
+    const double before = atStart ? INFINITY : pointDistance(beforeX, beforeY, x, y);
     const float afterX = to < n ? list[to].x : base.x1, afterY = to < n ? list[to].y : base.y1;
-    const double before = atStart ? INFINITY :  pointDistance(p.x, p.y, beforeX, beforeY);
-    const double after = atEnd ? INFINITY :  pointDistance(p.x, p.y, afterX, afterY);
-    if (!atStart) head = std::min(head, pointDistance(base.x0, base.y0, p.x, p.y));
-    if (!atEnd) tail = std::min(tail, pointDistance(base.x1, base.y1, p.x, p.y));
+    const double after = atEnd ? INFINITY : pointDistance(x, y, afterX, afterY);
+    if (!atStart) head = std::min(head, pointDistance(base.x0, base.y0, x, y));
+    if (!atEnd) tail = std::min(tail, pointDistance(base.x1, base.y1, x, y));
     const double gap = std::min(before, after);
     for (int32_t k = from; k < to; ++k)
-      if (!clearOfCrossing(gap, sineBetween(base, weldTables.segments[list[k].other]),
-                           search.stray))
+      if (!clearOfCrossing(gap, search.sineBetween(s, list[k].other), search.step))
         search.suspects(s, list[k].other);
+    beforeX = x;
+    beforeY = y;
     from = to;
   }
-  gaps.head[s] = head;
-  gaps.tail[s] = tail;
+  search.head[s] = head;
+  search.tail[s] = tail;
 }
 
 // Pieces of neighbours in a contour share the corner between them, so only pieces of a split
 // neighbour with cuts close to that corner, or a corner folded back on itself, can meet again.
-void markCrowdedCorners(SplitSearch &search, CutGaps &gaps) {
+void markCrowdedCorners(SplitSearch &search) {
   const WeldTables &t = weldTables;
   const JWeldSegment *seg = t.segments;
   for (int32_t c = 0; c < t.contourCount; ++c) {
@@ -1027,12 +1012,16 @@ void markCrowdedCorners(SplitSearch &search, CutGaps &gaps) {
           (seg[a].flags < kWeldSplitMark && seg[b].flags < kWeldSplitMark))
         continue;
       // The sine of half the angle between the two legs leaving the corner.
-      const double ax = double{seg[a].x0} - seg[a].x1, ay = double{seg[a].y0} - seg[a].y1;
-      const double bx = double{seg[b].x1} - seg[b].x0, by = double{seg[b].y1} - seg[b].y0;
-      const double la = std::hypot(ax, ay), lb = std::hypot(bx, by);
+      const double la = search.length[a], lb = search.length[b];
       const double halfSine =
-          la > 0.0 && lb > 0.0 ? pointDistance(ax / la, ay / la, bx / lb, by / lb) / 2.0 : 0.0;
-      if (!clearOfCrossing(std::min(gaps.tail[a], gaps.head[b]), halfSine, search.stray))
+          la > 0.0 && lb > 0.0
+              ? pointDistance((double{seg[a].x0} - seg[a].x1) / la,
+                              (double{seg[a].y0} - seg[a].y1) / la,
+                              (double{seg[b].x1} - seg[b].x0) / lb,
+                              (double{seg[b].y1} - seg[b].y0) / lb) /
+                    2.0
+              : 0.0;
+      if (!clearOfCrossing(std::min(search.tail[a], search.head[b]), halfSine, search.step))
         search.suspects(a, b);
     }
   }
@@ -1125,6 +1114,33 @@ bool splitPiecesAgain(SplitSearch &search, int32_t firstPiece) {
   return true;
 }
 
+// Discards pairs of live segments, at least one of them a piece, that run exactly opposite: such
+// pairs add nothing to any winding number. Each piece in index order takes the live reverse copy
+// of lowest index. Two such segments lie on one line within their stray, which makes their base
+// segments suspects, so only theirs are looked at. false when the search index cannot be
+// allocated.
+bool cancelOppositePieces(SplitSearch &search) {
+  if (!search.anySuspect) return true;
+  WeldTables &t = weldTables;
+  JWeldSegment *seg = t.segments;
+  auto looked = [&](int32_t i) {
+    return weldIsLive(seg[i].flags) && search.suspect[seg[i].source];
+  };
+  auto edges = liveEdgeIndex(seg);
+  if (!edges.build(t.segmentCount, looked)) return false;
+  for (int32_t a = search.baseCount; a < t.segmentCount; ++a) {
+    if (!looked(a)) continue;
+    for (int32_t b = edges.first({seg[a].x1, seg[a].y1, seg[a].x0, seg[a].y0}); b >= 0;
+         b = edges.next(b)) {
+      if (b == a || !weldIsLive(seg[b].flags)) continue;
+      seg[a].flags = kWeldDiscarded;
+      seg[b].flags = kWeldDiscarded;
+      break;
+    }
+  }
+  return true;
+}
+
 // The first pass: every pair of base segments that may meet, once, from the lower index.
 bool cutBaseSegments(SplitSearch &search, CutList &cuts) {
   const WeldTables &t = weldTables;
@@ -1190,24 +1206,26 @@ bool weldSplitAtCrossings() {
     largest = std::max({largest, std::fabs(double{s.x0}), std::fabs(double{s.y0}),
                         std::fabs(double{s.x1}), std::fabs(double{s.y1})});
   }
-  search.stray = strayFor(largest);
+  search.step = floatStepAt(largest);
+  search.stray = kStraySteps * search.step;
   CutList cuts;
-  CutGaps gaps;
-  if (!gaps.head.allocate(baseCount) || !gaps.tail.allocate(baseCount)) return false;
+  if (!search.length.allocate(baseCount) || !search.head.allocate(baseCount) ||
+      !search.tail.allocate(baseCount))
+    return false;
   for (int32_t i = 0; i < baseCount; ++i) {
     const JWeldSegment &s = t.segments[i];
-    gaps.head[i] = gaps.tail[i] = pointDistance(s.x0, s.y0, s.x1, s.y1);
+    search.length[i] = search.head[i] = search.tail[i] = pointDistance(s.x0, s.y0, s.x1, s.y1);
   }
   if (!search.grid.build(&search.members[0], search.memberCount, search.stray) ||
       !cutBaseSegments(search, cuts) ||
       !cutAll(cuts, baseCount, [&](int32_t s, const Cut *list, int32_t n) {
-        markCrowded(s, list, n, search, gaps);
+        markCrowded(s, list, n, search);
       }))
     return false;
-  markCrowdedCorners(search, gaps);
+  markCrowdedCorners(search);
   if (!splitPiecesAgain(search, baseCount)) return false;
   discardNonLive();
-  return weldCancelOppositePieces(baseCount);
+  return cancelOppositePieces(search);
 }
 
 bool weldClassify() {

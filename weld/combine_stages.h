@@ -88,11 +88,8 @@ int32_t weldSegmentCross(const JWeldSegment &p, const JWeldSegment &q, float *ou
 // pairs, q's start first); their number. Parallel segments have no crossing, so these points are
 // where overlapping stretches must be cut for the stretches to match piece for piece.
 int32_t weldCollinearEnds(const JWeldSegment &p, const JWeldSegment &q, float *out);
-// Discards pairs of live segments, at least one of them a piece (index from firstPiece on), that
-// run exactly opposite: such pairs add nothing to any winding number. Each piece in index order
-// takes the live reverse copy of lowest index. false when the search index cannot be allocated.
-bool weldCancelOppositePieces(int32_t firstPiece);
-// Cuts every base segment at its crossings into pieces at the end of the table. false when
+// Cuts every base segment at its crossings into pieces at the end of the table, and discards
+// pairs of live segments, at least one of them a piece, that run exactly opposite. false when
 // memory runs out.
 bool weldSplitAtCrossings();
 // Removes the segments that do not bound the region of the current rule. false when memory
