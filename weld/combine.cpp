@@ -597,7 +597,9 @@ void sortAlongLine(ProbeKey *keys, int32_t count) {
     keys[k] = key;
     budget -= i - k;
     if (budget < 0) {
-      std::sort(keys, keys + count, beforeOnLine);
+      // A lambda rather than the function's address lets the sort inline the comparison.
+      std::sort(keys, keys + count,
+                [](const ProbeKey &l, const ProbeKey &r) { return beforeOnLine(l, r); });
       return;
     }
   }

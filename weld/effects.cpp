@@ -1,5 +1,6 @@
 #include "outlina/effects.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -59,6 +60,41 @@ struct SlitFrame {
 // Slits reach this far past the box so that they cut cleanly through its edges.
 constexpr double kSlitOverhang = 10.0;
 
+// The corners of a box in a slit frame's unturned coordinates (u across the slits, v along).
+class BoxInFrame {
+ public:
+  BoxInFrame(const SlitFrame &frame, const float box[4]) {
+    const double xs[4] = {box[0], box[2], box[2], box[0]};
+    const double ys[4] = {box[1], box[1], box[3], box[3]};
+    for (int i = 0; i < 4; ++i) {
+      const double x = xs[i] - frame.cx, y = ys[i] - frame.cy;
+      u_[i] = frame.cx + x * frame.cos + y * frame.sin;
+      v_[i] = frame.cy - x * frame.sin + y * frame.cos;
+    }
+  }
+  // The range of v that the box covers between u = u0 and u = u1: over its corners in that band
+  // and the points where its sides cross the band's edges. false when it misses the band.
+  bool alongBand(double u0, double u1, double &lo, double &hi) const {
+    lo = INFINITY;
+    hi = -INFINITY;
+    auto take = [&](double v) {
+      lo = std::min(lo, v);
+      hi = std::max(hi, v);
+    };
+    for (int i = 0; i < 4; ++i) {
+      const int j = (i + 1) % 4;
+      if (u_[i] >= u0 && u_[i] <= u1) take(v_[i]);
+      for (const double edge : {u0, u1})
+        if ((u_[i] < edge) != (u_[j] < edge))
+          take(v_[i] + (edge - u_[i]) / (u_[j] - u_[i]) * (v_[j] - v_[i]));
+    }
+    return lo <= hi;
+  }
+
+ private:
+  double u_[4], v_[4];
+};
+
 }  // namespace
 
 int32_t weldMakeSlits(const JWeldStripeParam &record, JVect *path, const float box[4]) {
@@ -87,12 +123,10 @@ int32_t weldMakeSlits(const JWeldStripeParam &record, JVect *path, const float b
     return upright.whole ? 1 : 0;
   }
   const double w = maxX - minX, h = maxY - minY, d = std::sqrt(w * w + h * h);
-  // A square of side d (one unit more on the low sides) around the box's centre, so that
-  // slits turned to any angle still cover the whole box.
+  // Slits are laid across a square of side d (one unit more on the low side) around the box's
+  // centre, so that slits turned to any angle still cover the whole box.
   const float uL = static_cast<float>(minX - (d - w) * 0.5 - 1);
   const float uR = static_cast<float>(uL + d + 1);
-  const float vB = static_cast<float>(minY - (d - h) * 0.5 - 1);
-  const float vT = static_cast<float>(vB + d + 1);
   const double theta = (record.stripeAngle - 90.0) / 180.0 * kPi;
   SlitFrame slanted;
   slanted.cx = (minX + maxX) * 0.5;
@@ -100,9 +134,17 @@ int32_t weldMakeSlits(const JWeldStripeParam &record, JVect *path, const float b
   slanted.cos = std::cos(theta);
   slanted.sin = std::sin(theta);
   if (!(uR > uL)) return 1;
+  const BoxInFrame inFrame(slanted, box);
   for (int64_t k = 0; uL + k * period < uR; ++k) {
     const double a = uL + k * period + s;
-    slanted.rectangle(path, {{a, vB}, {a + g, vB}, {a + g, vT}, {a, vT}});
+    // Each slit reaches only as far along itself as the box does, and its overhang beyond:
+    // slits across the whole square would make every probe of the combine cross far more of
+    // them than lie over the outlines.
+    double lo = 0, hi = 0;
+    if (!inFrame.alongBand(a, a + g, lo, hi)) continue;
+    lo -= kSlitOverhang;
+    hi += kSlitOverhang;
+    slanted.rectangle(path, {{a, lo}, {a + g, lo}, {a + g, hi}, {a, hi}});
   }
   return slanted.whole ? 1 : 0;
 }
