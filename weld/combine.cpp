@@ -418,14 +418,16 @@ bool cutAll(CutList &cuts, int32_t segments, Sorted sorted) {
   // A stable counting sort by segment keeps each segment's cuts in the order they were found.
   WorkArray<int64_t> start;
   WorkArray<Cut> bySegment;
-  if (!start.allocate(int64_t{segments} + 1) || !bySegment.allocate(cuts.count)) return false;
+  // Each cut makes at most one more piece, and each segment cut one more besides.
+  if (!start.allocate(int64_t{segments} + 1) || !bySegment.allocate(cuts.count) ||
+      !weldReserveSegments(int64_t{t.segmentCount} + 2 * cuts.count))
+    return false;
   for (int64_t k = 0; k < cuts.count; ++k) ++start[cuts.items[k].segment + 1];
   for (int32_t s = 0; s < segments; ++s) start[s + 1] += start[s];
   for (int64_t k = 0; k < cuts.count; ++k) bySegment[start[cuts.items[k].segment]++] = cuts.items[k];
   for (int64_t s = 0, from = 0; s < segments; from = start[s++]) {
     const int32_t n = static_cast<int32_t>(start[s] - from);
     if (n == 0) continue;
-    if (!weldReserveSegments(int64_t{t.segmentCount} + n + 1)) return false;
     Cut *list = &bySegment[from];
     sortByDistance(list, n, t.segments[s].x0, t.segments[s].y0);
     sorted(static_cast<int32_t>(s), list, n);
