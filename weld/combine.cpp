@@ -408,32 +408,41 @@ void appendPieces(int32_t s, const Cut *list, int32_t n) {
   t.segments[s].flags = static_cast<int16_t>(base.flags + kWeldSplitMark);
 }
 
-// Sorts each cut segment's cuts along it and replaces it by its pieces, in table order. Calls
-// sorted(segment, cuts, count) on each list before its pieces are made. false when memory runs
-// out.
+// Sorts the cuts of segment s along it and replaces s by its pieces; sorted(list, n) sees the
+// sorted list first. false when the table cannot grow.
 template <class Sorted>
-bool cutAll(CutList &cuts, int32_t segments, Sorted sorted) {
+bool cutSegment(int32_t s, Cut *list, int32_t n, Sorted sorted) {
+  if (!weldReserveSegments(int64_t{weldTables.segmentCount} + n + 1)) return false;
+  sortByDistance(list, n, weldTables.segments[s].x0, weldTables.segments[s].y0);
+  sorted(list, n);
+  appendPieces(s, list, n);
+  return true;
+}
+
+// Cuts every segment of the list at its cuts, in table order; the list holds each segment's
+// cuts in the order they are to keep when their distances tie. Returns the number of segments
+// cut, or -1 when memory runs out.
+int32_t cutAll(CutList &cuts, int32_t segments) {
   WeldTables &t = weldTables;
-  if (cuts.count == 0) return true;
+  if (cuts.count == 0) return 0;
   // A stable counting sort by segment keeps each segment's cuts in the order they were found.
   WorkArray<int64_t> start;
   WorkArray<Cut> bySegment;
   // Each cut makes at most one more piece, and each segment cut one more besides.
   if (!start.allocate(int64_t{segments} + 1) || !bySegment.allocate(cuts.count) ||
       !weldReserveSegments(int64_t{t.segmentCount} + 2 * cuts.count))
-    return false;
+    return -1;
   for (int64_t k = 0; k < cuts.count; ++k) ++start[cuts.items[k].segment + 1];
   for (int32_t s = 0; s < segments; ++s) start[s + 1] += start[s];
   for (int64_t k = 0; k < cuts.count; ++k) bySegment[start[cuts.items[k].segment]++] = cuts.items[k];
-  for (int64_t s = 0, from = 0; s < segments; from = start[s++]) {
+  int32_t split = 0;
+  for (int32_t s = 0, from = 0; s < segments; from = static_cast<int32_t>(start[s++])) {
     const int32_t n = static_cast<int32_t>(start[s] - from);
     if (n == 0) continue;
-    Cut *list = &bySegment[from];
-    sortByDistance(list, n, t.segments[s].x0, t.segments[s].y0);
-    sorted(static_cast<int32_t>(s), list, n);
-    appendPieces(static_cast<int32_t>(s), list, n);
+    cutSegment(s, &bySegment[from], n, [](const Cut *, int32_t) {});
+    ++split;
   }
-  return true;
+  return split;
 }
 
 // Every flag value outside the live range becomes the discarded mark.
@@ -955,21 +964,18 @@ struct SplitSearch {
   }
 };
 
-// Adds the cuts that base segments s and other (s < other) make in each other, and marks both
-// as suspects where their pieces could meet in a way those cuts do not show. false when the
-// list cannot grow.
-bool cutPair(int32_t s, int32_t other, SplitSearch &search, CutList &cuts) {
-  const JWeldSegment &a = weldTables.segments[s], &b = weldTables.segments[other];
+// Adds the points where base segment other cuts base segment s, and marks both as suspects
+// where their pieces could meet in a way the cuts do not show. false when the list cannot grow.
+bool addCuts(int32_t s, int32_t other, SplitSearch &search, CutList &cuts) {
+  const JWeldSegment *seg = weldTables.segments;
   float point[4];
-  if (weldSegmentCross(a, b, point) == 1)
-    return cuts.add(s, other, point[0], point[1]) && cuts.add(other, s, point[0], point[1]);
-  const int32_t inA = weldCollinearEnds(a, b, point);
-  for (int32_t k = 0; k < inA; ++k)
+  if (weldSegmentCross(seg[std::min(s, other)], seg[std::max(s, other)], point) == 1)
+    return cuts.add(s, other, point[0], point[1]);
+  const int32_t onLine = weldCollinearEnds(seg[s], seg[other], point);
+  for (int32_t k = 0; k < onLine; ++k)
     if (!cuts.add(s, other, point[2 * k], point[2 * k + 1])) return false;
-  const int32_t inB = weldCollinearEnds(b, a, point);
-  for (int32_t k = 0; k < inB; ++k)
-    if (!cuts.add(other, s, point[2 * k], point[2 * k + 1])) return false;
-  if (inA + inB > 0 || apartDistance(a, b) <= kCrowdSteps * search.step) search.suspects(s, other);
+  if (onLine > 0 || apartDistance(seg[s], seg[other]) <= kCrowdSteps * search.step)
+    search.suspects(s, other);
   return true;
 }
 
@@ -1103,9 +1109,7 @@ int32_t splitAgainOnce(SplitSearch &search, int32_t firstPiece, int32_t end, boo
   std::sort(&cuts.items[0], &cuts.items[0] + cuts.count, [](const Cut &a, const Cut &b) {
     return a.segment != b.segment ? a.segment < b.segment : a.other < b.other;
   });
-  int32_t split = 0;
-  if (!cutAll(cuts, end, [&](int32_t, const Cut *, int32_t) { ++split; })) return -1;
-  return split;
+  return cutAll(cuts, end);
 }
 
 bool splitPiecesAgain(SplitSearch &search, int32_t firstPiece) {
@@ -1145,10 +1149,13 @@ bool cancelOppositePieces(SplitSearch &search) {
   return true;
 }
 
-// The first pass: every pair of base segments that may meet, once, from the lower index.
-bool cutBaseSegments(SplitSearch &search, CutList &cuts) {
+// The first pass: every base segment against every other that may meet it, cut at once. Each
+// segment keeps only its own cuts, so that a point shared by thousands of segments costs time
+// but no more memory than one segment's list.
+bool cutBaseSegments(SplitSearch &search) {
   const WeldTables &t = weldTables;
-  const JWeldSegment *seg = t.segments;
+  // Cutting grows the table, so the records are looked up afresh each time.
+  auto seg = [&t](int32_t i) -> const JWeldSegment & { return t.segments[i]; };
   const int32_t baseCount = search.baseCount;
   WorkArray<int32_t> candidates, seenBy, owner;
   if (!candidates.allocate(baseCount) || !seenBy.allocate(baseCount) ||
@@ -1159,17 +1166,18 @@ bool cutBaseSegments(SplitSearch &search, CutList &cuts) {
     for (int32_t s = t.contours[c].first; s < t.contours[c].end; ++s) owner[s] = c;
   const int32_t *members = &search.members[0];
   const double stray = search.stray;
+  CutList cuts;
   for (int32_t c = 0; c < t.contourCount; ++c) {
     const JWeldContour &own = t.contours[c];
     const int32_t ownSegments = own.end - own.first;
     for (int32_t s = own.first; s < own.end; ++s) {
-      if (seg[s].flags <= 0) continue;
+      if (seg(s).flags <= 0) continue;
       int32_t count = 0;
-      const bool indexed = search.grid.querySegment(seg[s], [&](int32_t other) {
-        if (other <= s || seenBy[other] == s) return;
+      const bool indexed = search.grid.querySegment(seg(s), [&](int32_t other) {
+        if (other == s || seenBy[other] == s) return;
         seenBy[other] = s;
         // A long slanted segment's box holds much of the work; most of it lies off its line.
-        if (mayMeet(seg[s], grown(boxOf(seg[other]), stray))) candidates[count++] = other;
+        if (mayMeet(seg(s), grown(boxOf(seg(other)), stray))) candidates[count++] = other;
       });
       const int32_t *visit = &candidates[0];
       if (indexed) {
@@ -1177,19 +1185,25 @@ bool cutBaseSegments(SplitSearch &search, CutList &cuts) {
         if (!std::is_sorted(&candidates[0], &candidates[0] + count))
           std::sort(&candidates[0], &candidates[0] + count);
       } else {
-        visit = std::upper_bound(members, members + search.memberCount, s);
-        count = static_cast<int32_t>(members + search.memberCount - visit);
+        visit = members;
+        count = search.memberCount;
       }
+      cuts.count = 0;
       for (int32_t k = 0; k < count; ++k) {
         const int32_t other = visit[k];
         const int32_t j = owner[other];
-        if (!contoursOverlap(own, t.contours[j], stray)) continue;
+        if (other == s || !contoursOverlap(own, t.contours[j], stray)) continue;
         // Neighbours share a corner; markCrowdedCorners looks after them.
-        const int32_t apart = other - s;
+        const int32_t apart = std::abs(other - s);
         if (j == c && (apart <= 1 || apart == ownSegments - 1)) continue;
-        if (!segmentBoxesMeet(seg[s], seg[other], stray)) continue;
-        if (!cutPair(s, other, search, cuts)) return false;
+        if (!segmentBoxesMeet(seg(s), seg(other), stray)) continue;
+        if (!addCuts(s, other, search, cuts)) return false;
       }
+      const int32_t n = static_cast<int32_t>(cuts.count);
+      if (n > 0 && !cutSegment(s, &cuts.items[0], n, [&](const Cut *list, int32_t) {
+            markCrowded(s, list, n, search);
+          }))
+        return false;
     }
   }
   return true;
@@ -1212,7 +1226,6 @@ bool weldSplitAtCrossings() {
   }
   search.step = floatStepAt(largest);
   search.stray = kStraySteps * search.step;
-  CutList cuts;
   if (!search.length.allocate(baseCount) || !search.head.allocate(baseCount) ||
       !search.tail.allocate(baseCount))
     return false;
@@ -1221,10 +1234,7 @@ bool weldSplitAtCrossings() {
     search.length[i] = search.head[i] = search.tail[i] = pointDistance(s.x0, s.y0, s.x1, s.y1);
   }
   if (!search.grid.build(&search.members[0], search.memberCount, search.stray) ||
-      !cutBaseSegments(search, cuts) ||
-      !cutAll(cuts, baseCount, [&](int32_t s, const Cut *list, int32_t n) {
-        markCrowded(s, list, n, search);
-      }))
+      !cutBaseSegments(search))
     return false;
   markCrowdedCorners(search);
   if (!splitPiecesAgain(search, baseCount)) return false;
