@@ -276,6 +276,7 @@ class BoxGrid {
   struct Span {
     int64_t x0, y0, x1, y1;
     int64_t area() const { return (x1 - x0 + 1) * (y1 - y0 + 1); }
+    bool holds(int64_t x, int64_t y) const { return x >= x0 && x <= x1 && y >= y0 && y <= y1; }
   };
   int64_t cellOf(double v, double origin) const {
     return clampedFloor((v - origin) / cell_, static_cast<int64_t>(kMaxCellsPerSide));
@@ -317,15 +318,21 @@ class BoxGrid {
     const double x0 = g.x0, y0 = g.y0, dx = double{g.x1} - x0, dy = double{g.y1} - y0;
     const double margin =
         std::max(kSideMargin * (std::fabs(x0) + std::fabs(y0) + reach + 1.0), stray_);
+    // The cells of one piece overlap those of the piece before, which are passed over so that a
+    // long segment meets each member of a cell once rather than two or four times.
+    Span before = {1, 1, 0, 0};
     for (int64_t k = 0; k < n; ++k) {
       const double t0 = static_cast<double>(k) / n, t1 = static_cast<double>(k + 1) / n;
       const double ax = x0 + t0 * dx, ay = y0 + t0 * dy, bx = x0 + t1 * dx, by = y0 + t1 * dy;
       // Clipped to the segment's own box, which the grid covers.
-      forCells(spanOf({std::max(std::min(ax, bx) - margin, whole.minX),
-                       std::max(std::min(ay, by) - margin, whole.minY),
-                       std::min(std::max(ax, bx) + margin, whole.maxX),
-                       std::min(std::max(ay, by) + margin, whole.maxY)}),
-               fn);
+      const Span span = spanOf({std::max(std::min(ax, bx) - margin, whole.minX),
+                                std::max(std::min(ay, by) - margin, whole.minY),
+                                std::min(std::max(ax, bx) + margin, whole.maxX),
+                                std::min(std::max(ay, by) + margin, whole.maxY)});
+      for (int64_t y = span.y0; y <= span.y1; ++y)
+        for (int64_t x = span.x0; x <= span.x1; ++x)
+          if (!before.holds(x, y)) fn(static_cast<uint64_t>(x) << 32 | static_cast<uint64_t>(y));
+      before = span;
     }
     return true;
   }
