@@ -426,28 +426,19 @@ bool cutSegment(int32_t s, Cut *list, int32_t n, Sorted sorted) {
   return true;
 }
 
-// Cuts every segment of the list at its cuts, in table order; the list holds each segment's
-// cuts in the order they are to keep when their distances tie. Returns the number of segments
+// Cuts every segment of a list sorted by segment at its cuts. Returns the number of segments
 // cut, or -1 when memory runs out.
-int32_t cutAll(CutList &cuts, int32_t segments) {
-  WeldTables &t = weldTables;
-  if (cuts.count == 0) return 0;
-  // A stable counting sort by segment keeps each segment's cuts in the order they were found.
-  WorkArray<int64_t> start;
-  WorkArray<Cut> bySegment;
+int32_t cutAll(CutList &cuts) {
   // Each cut makes at most one more piece, and each segment cut one more besides.
-  if (!start.allocate(int64_t{segments} + 1) || !bySegment.allocate(cuts.count) ||
-      !weldReserveSegments(int64_t{t.segmentCount} + 2 * cuts.count))
-    return -1;
-  for (int64_t k = 0; k < cuts.count; ++k) ++start[cuts.items[k].segment + 1];
-  for (int32_t s = 0; s < segments; ++s) start[s + 1] += start[s];
-  for (int64_t k = 0; k < cuts.count; ++k) bySegment[start[cuts.items[k].segment]++] = cuts.items[k];
+  if (!weldReserveSegments(int64_t{weldTables.segmentCount} + 2 * cuts.count)) return -1;
   int32_t split = 0;
-  for (int32_t s = 0, from = 0; s < segments; from = static_cast<int32_t>(start[s++])) {
-    const int32_t n = static_cast<int32_t>(start[s] - from);
-    if (n == 0) continue;
-    cutSegment(s, &bySegment[from], n, [](const Cut *, int32_t) {});
-    ++split;
+  for (int64_t k = 0; k < cuts.count; ++split) {
+    const int32_t s = cuts.items[k].segment;
+    int64_t to = k + 1;
+    while (to < cuts.count && cuts.items[to].segment == s) ++to;
+    if (!cutSegment(s, &cuts.items[k], static_cast<int32_t>(to - k), [](const Cut *, int32_t) {}))
+      return -1;
+    k = to;
   }
   return split;
 }
@@ -1030,14 +1021,13 @@ void markCrowdedCorners(SplitSearch &search) {
         continue;
       // The sine of half the angle between the two legs leaving the corner.
       const double la = search.length[a], lb = search.length[b];
-      const double halfSine =
-          la > 0.0 && lb > 0.0
-              ? pointDistance((double{seg[a].x0} - seg[a].x1) / la,
-                              (double{seg[a].y0} - seg[a].y1) / la,
-                              (double{seg[b].x1} - seg[b].x0) / lb,
-                              (double{seg[b].y1} - seg[b].y0) / lb) /
-                    2.0
-              : 0.0;
+      const double halfSine = la > 0.0 && lb > 0.0
+                                  ? pointDistance((double{seg[a].x0} - seg[a].x1) / la,
+                                                  (double{seg[a].y0} - seg[a].y1) / la,
+                                                  (double{seg[b].x1} - seg[b].x0) / lb,
+                                                  (double{seg[b].y1} - seg[b].y0) / lb) /
+                                        2.0
+                                  : 0.0;
       if (!clearOfCrossing(std::min(search.tail[a], search.head[b]), halfSine, search.step))
         search.suspects(a, b);
     }
@@ -1116,7 +1106,7 @@ int32_t splitAgainOnce(SplitSearch &search, int32_t firstPiece, int32_t end, boo
   std::sort(&cuts.items[0], &cuts.items[0] + cuts.count, [](const Cut &a, const Cut &b) {
     return a.segment != b.segment ? a.segment < b.segment : a.other < b.other;
   });
-  return cutAll(cuts, end);
+  return cutAll(cuts);
 }
 
 bool splitPiecesAgain(SplitSearch &search, int32_t firstPiece) {
@@ -1165,8 +1155,7 @@ bool cutBaseSegments(SplitSearch &search) {
   auto seg = [&t](int32_t i) -> const JWeldSegment & { return t.segments[i]; };
   const int32_t baseCount = search.baseCount;
   WorkArray<int32_t> candidates, seenBy, owner;
-  if (!candidates.allocate(baseCount) || !seenBy.allocate(baseCount) ||
-      !owner.allocate(baseCount))
+  if (!candidates.allocate(baseCount) || !seenBy.allocate(baseCount) || !owner.allocate(baseCount))
     return false;
   for (int32_t i = 0; i < baseCount; ++i) seenBy[i] = -1;
   for (int32_t c = 0; c < t.contourCount; ++c)
@@ -1207,9 +1196,8 @@ bool cutBaseSegments(SplitSearch &search) {
         if (!addCuts(s, other, search, cuts)) return false;
       }
       const int32_t n = static_cast<int32_t>(cuts.count);
-      if (n > 0 && !cutSegment(s, &cuts.items[0], n, [&](const Cut *list, int32_t) {
-            markCrowded(s, list, n, search);
-          }))
+      if (n > 0 && !cutSegment(s, &cuts.items[0], n,
+                               [&](const Cut *list, int32_t) { markCrowded(s, list, n, search); }))
         return false;
     }
   }
