@@ -173,12 +173,13 @@ void appendBend(PointSink &out, int32_t result, const JMathCorner &c, const JMat
   append(out, JVM_SVT, p);
   float centre[2];
   float radius = 0.0f;
-  // The circle is found in box-relative coordinates, where the floats keep their precision.
-  if (jMathCycOxOy(rel.a.x, rel.a.y, rel.b.x, rel.b.y, rel.c.x, rel.c.y, centre, &radius) != 0)
-    return;
-  const double turn = (double{rel.b.x} - rel.a.x) * (double{rel.c.y} - rel.b.y) -
-                      (double{rel.b.y} - rel.a.y) * (double{rel.c.x} - rel.b.x);
-  if (distance >= radius || (turn < 0 && -distance >= radius)) out.dropLast();
+  // The circle is found in box-relative coordinates, where the floats keep their precision;
+  // its sense is 0 for a counter-clockwise bend, 1 for a clockwise one, -1 for none.
+  const int32_t sense =
+      jMathCycOxOy(rel.a.x, rel.a.y, rel.b.x, rel.b.y, rel.c.x, rel.c.y, centre, &radius);
+  if (sense < 0) return;
+  const float towardCentre = sense == 0 ? distance : -distance;
+  if (towardCentre >= radius) out.dropLast();
 }
 
 // Whether the corner at B turns away from the side the offset moves to. There the two offset
