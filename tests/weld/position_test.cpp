@@ -37,12 +37,14 @@ using Effect = std::function<int32_t(JVect *)>;
 constexpr JWeldStripeParam kStripe = {0.8f, 0.4f, 2, 30, 1};
 constexpr JWeldWidenParam kWidens[] = {{0.1f, JVC_ROUND, JVJ_BEVEL, 4, 1},
                                        {0.25f, JVC_ROUND, JVJ_MITER, 4, 1},
-                                       {0.5f, JVC_ROUND, JVJ_ROUND, 4, 1}};
-// Distances 0.1 to 0.5 mm both ways (side 1 is inwards), mitred and round.
+                                       {0.5f, JVC_ROUND, JVJ_ROUND, 4, 1},
+                                       {0.5f, JVC_ROUND, JVJ_BEVEL, 4, 1}};
+// Distances 0.1 to 0.5 mm both ways (side 1 is inwards), mitred, round and bevelled.
 constexpr JWeldOffsetParam kOffsets[] = {
     {0.1f, 0, 0, 0, JVJ_MITER, 4, 0, 1}, {0.1f, 1, 0, 0, JVJ_ROUND, 4, 0, 1},
     {0.3f, 0, 0, 0, JVJ_ROUND, 4, 0, 1}, {0.3f, 1, 0, 0, JVJ_MITER, 4, 0, 1},
-    {0.5f, 0, 0, 0, JVJ_MITER, 4, 0, 1}, {0.5f, 1, 0, 0, JVJ_ROUND, 4, 0, 1}};
+    {0.5f, 0, 0, 0, JVJ_MITER, 4, 0, 1}, {0.5f, 1, 0, 0, JVJ_ROUND, 4, 0, 1},
+    {0.3f, 1, 0, 0, JVJ_BEVEL, 4, 0, 1}};
 
 std::vector<std::pair<std::string, Effect>> effects() {
   std::vector<std::pair<std::string, Effect>> out = {
