@@ -142,9 +142,9 @@ int32_t joinSlivers(const JVect *path, int32_t *next, int32_t members, double ep
   int32_t count = 0;
   for (int32_t i = 0; i < path->count; ++i) {
     if (next[i] < 0) continue;
-    const JVectPoint &a = v[i], &b = v[next[i]];
-    edges[count++] = {i, std::min(a.x, b.x), std::max(a.x, b.x), std::min(a.y, b.y),
-                      std::max(a.y, b.y)};
+    // Copies: the records are packed.
+    const float ax = v[i].x, ay = v[i].y, bx = v[next[i]].x, by = v[next[i]].y;
+    edges[count++] = {i, std::min(ax, bx), std::max(ax, bx), std::min(ay, by), std::max(ay, by)};
   }
   std::sort(&edges[0], &edges[0] + count, [](const Edge &l, const Edge &r) {
     return l.minX != r.minX ? l.minX < r.minX : l.from < r.from;
