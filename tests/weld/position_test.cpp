@@ -17,8 +17,8 @@ using namespace testing_support;
 // The text at 10 mm a character: glyph units are 10000 a cell.
 constexpr double kMillimetresPerUnit = 0.001;
 // Places between -2,000 and +2,000 mm on both axes; each effect visits the next two in turn.
-constexpr double kPlaces[][2] = {{250, -310},  {1800, 1800},       {-2000, 1500}, {2000, -2000},
-                                 {-1000, -60}, {-1999.7, -1234.5}, {0, 1900}};
+constexpr double kPlaces[][2] = {{250, -310},    {1800, 1800},       {-2000, 1500}, {2000, -2000},
+                                 {-1000, -1000}, {-1999.7, -1234.5}, {0, 1900}};
 constexpr int kPlacesPerEffect = 2;
 constexpr double kAreaTolerance = 1e-3;
 
