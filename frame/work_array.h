@@ -47,6 +47,7 @@ class WorkArray {
   // Room for n records, the contents kept.
   bool reserve(int64_t n) { return growBlock(data_, capacity_, n); }
   T &operator[](int64_t i) { return data_[i]; }
+  const T &operator[](int64_t i) const { return data_[i]; }
 
  private:
   T *data_ = nullptr;

@@ -70,26 +70,59 @@ void releaseLoops(JVect *path) {
   jVectSweepPoint(path);
 }
 
+// Calls visit(ordinal, s, e) for every contour s..e, skipping points before the first start,
+// which belong to no contour.
+template <class Visit>
+void forEachContour(const JVect *path, Visit visit) {
+  int32_t s = 0;
+  while (s < path->count && path->points[s].mode != JVM_START) ++s;
+  for (int32_t ordinal = 0; s < path->count; ++ordinal) {
+    const int32_t e = jVectGetEndPos(path, s);
+    visit(ordinal, s, e);
+    s = e + 1;
+  }
+}
+
+// Moves every contour by minus the centre of its box, keeping the centres. A curve is flattened
+// into many short steps: flattened where the path lies, far from the origin, each step's
+// direction would carry the rounding of its ends, and its offset, a few hundred times longer
+// than the step, would zigzag by more than the steps themselves.
+bool centreContours(OffsetWork &work) {
+  int32_t contours = 0;
+  forEachContour(work.path, [&](int32_t, int32_t, int32_t) { ++contours; });
+  if (!work.centres.allocate(contours)) return false;
+  JVectPoint *v = work.path->points;
+  forEachContour(work.path, [&](int32_t k, int32_t s, int32_t e) {
+    float box[4];
+    jVectGetMinMax(box, work.path, s);
+    const Pt centre{(double{box[0]} + box[2]) * 0.5, (double{box[1]} + box[3]) * 0.5};
+    work.centres[k] = centre;
+    for (int32_t i = s; i <= e; ++i) {
+      v[i].x = static_cast<float>(v[i].x - centre.x);
+      v[i].y = static_cast<float>(v[i].y - centre.y);
+    }
+  });
+  return true;
+}
+
 }  // namespace
 
 // Sweeps, cleans and flattens the path so that it holds only starts, lines and flattened runs.
 // The clean-up drops every contour of three points or fewer; the forward-and-back loop of a
 // single segment is one, yet widening or offsetting it must give the band around the segment,
 // so such loops are held through the clean-up and the clean-up itself stays as it is.
-bool prepareOffset(JVect *path) {
+bool prepareOffset(OffsetWork &work) {
+  JVect *path = work.path;
   jVectSweepPoint(path);
   const int32_t held = holdLoops(path);
   if (held < 0) return false;
   jVectDelNoise(path);
   if (held > 0) releaseLoops(path);
+  if (!centreContours(work)) return false;
   return jVectGetNum(path) < 2 || jVectBezToSvt(path, JVF_CURVES) == 1;
 }
 
 namespace {
-
-JMathXY relative(const JVectPoint &p, Pt centre) {
-  return {static_cast<float>(p.x - centre.x), static_cast<float>(p.y - centre.y)};
-}
 
 void moveBack(JMathXY &p, Pt centre) {
   p = {static_cast<float>(p.x + centre.x), static_cast<float>(p.y + centre.y)};
@@ -99,7 +132,7 @@ void append(PointSink &out, int32_t mode, JMathXY p) { out.add(mode, p.x, p.y); 
 
 // What the corner answer adds to the outline; the first point carries the source mode.
 void appendCorner(PointSink &out, int32_t result, int32_t mode, const JMathCorner &c,
-                  const JVectPoint &vertex) {
+                  JMathXY vertex) {
   switch (result) {
     case JMW_POINT:
       append(out, mode, c.p1);
@@ -119,7 +152,7 @@ void appendCorner(PointSink &out, int32_t result, int32_t mode, const JMathCorne
       break;
     case JMW_OUTSIDE:
       append(out, mode, c.p1);
-      append(out, JVM_LINE, {vertex.x, vertex.y});
+      append(out, JVM_LINE, vertex);
       append(out, JVM_LINE, c.p2);
       break;
     default:
@@ -134,20 +167,19 @@ void appendCorner(PointSink &out, int32_t result, int32_t mode, const JMathCorne
 // whose crossings fall within a float step of each other, and whether the combine keeps or
 // loses the outline around it would then depend on where on the sheet the outline lies.
 void appendBend(PointSink &out, int32_t result, const JMathCorner &c, const JMathCorner &rel,
-                const JVectPoint &vertex, float distance) {
+                JMathXY vertex, float distance) {
   // With no offset the two sides coincide and have no crossing; the point stays put.
-  const JMathXY p = distance == 0.0f ? JMathXY{vertex.x, vertex.y}
-                    : result == JMW_OUTSIDE ? c.p1
-                                     : c.cross;
+  const JMathXY p = distance == 0.0f ? vertex : result == JMW_OUTSIDE ? c.p1 : c.cross;
   append(out, JVM_SVT, p);
   float centre[2];
   float radius = 0.0f;
-  // The circle is found in box-relative coordinates, where the floats keep their precision.
-  if (jMathCycOxOy(rel.a.x, rel.a.y, rel.b.x, rel.b.y, rel.c.x, rel.c.y, centre, &radius) != 0)
-    return;
-  const double turn = (double{rel.b.x} - rel.a.x) * (double{rel.c.y} - rel.b.y) -
-                      (double{rel.b.y} - rel.a.y) * (double{rel.c.x} - rel.b.x);
-  if (distance >= radius || (turn < 0 && -distance >= radius)) out.dropLast();
+  // The circle is found in box-relative coordinates, where the floats keep their precision;
+  // its sense is 0 for a counter-clockwise bend, 1 for a clockwise one, -1 for none.
+  const int32_t sense =
+      jMathCycOxOy(rel.a.x, rel.a.y, rel.b.x, rel.b.y, rel.c.x, rel.c.y, centre, &radius);
+  if (sense < 0) return;
+  const float towardCentre = sense == 0 ? distance : -distance;
+  if (towardCentre >= radius) out.dropLast();
 }
 
 // Whether the corner at B turns away from the side the offset moves to. There the two offset
@@ -160,19 +192,19 @@ bool turnsAway(const JMathCorner &rel, float distance) {
   return turn * distance < 0.0;
 }
 
-void offsetContour(PointSink &out, const JVect *src, int32_t s, int32_t e,
+JMathXY xy(const JVectPoint &p) { return {p.x, p.y}; }
+
+// The contour s..e lies centred on the origin; its offset is moved back by centre.
+void offsetContour(PointSink &out, const JVect *src, int32_t s, int32_t e, Pt centre,
                    const OffsetParams &prm) {
   const JVectPoint *v = src->points;
-  float box[4];
-  jVectGetMinMax(box, src, s);
-  const Pt centre{(double{box[0]} + box[2]) * 0.5, (double{box[1]} + box[3]) * 0.5};
   JMathXY first{};
   for (int32_t i = s; i < e; ++i) {
     int32_t mode = v[i].mode;
     JMathCorner c{};
-    c.a = relative(v[i == s ? e - 1 : i - 1], centre);
-    c.b = relative(v[i], centre);
-    c.c = relative(v[i + 1], centre);
+    c.a = xy(v[i == s ? e - 1 : i - 1]);
+    c.b = xy(v[i]);
+    c.c = xy(v[i + 1]);
     int32_t cap = prm.cap;
     int32_t join = prm.join;
     // A flattened curve that turns by more than a right angle here has a sharp point.
@@ -187,35 +219,30 @@ void offsetContour(PointSink &out, const JVect *src, int32_t s, int32_t e,
       c.p1 = c.cross;
       result = JMW_POINT;
     }
-    for (JMathXY *p : {&c.a, &c.b, &c.c, &c.cross, &c.p1, &c.p2, &c.p3, &c.p4})
-      moveBack(*p, centre);
+    JMathXY vertex = c.b;
+    for (JMathXY *p : {&vertex, &c.cross, &c.p1, &c.p2, &c.p3, &c.p4}) moveBack(*p, centre);
     if (i == s) first = c.p1;
     if (mode == JVM_SVT)
-      appendBend(out, result, c, rel, v[i], prm.distance);
+      appendBend(out, result, c, rel, vertex, prm.distance);
     else
-      appendCorner(out, result, mode, c, v[i]);
+      appendCorner(out, result, mode, c, vertex);
   }
   // The end repeats the first offset point, which closes a closed contour exactly.
   append(out, v[e].mode, first);
   out.tagLast(v[s].tag);
 }
 
-// Writes the offset of every contour of the prepared copy.
-void offsetAll(PointSink &out, const JVect *copy, const OffsetParams &prm) {
-  int32_t s = 0;
-  // Points before the first start belong to no contour and have no corner to form.
-  while (s < copy->count && copy->points[s].mode != JVM_START) ++s;
-  while (s < copy->count) {
-    const int32_t e = jVectGetEndPos(copy, s);
-    if (e - s >= 2) offsetContour(out, copy, s, e, prm);
-    s = e + 1;
-  }
-}
-
 }  // namespace
 
-bool writeOffset(JVect *path, const JVect *work, const OffsetParams &prm, int64_t extra) {
-  return rewrite(path, [&](PointSink &out) { offsetAll(out, work, prm); }, extra);
+bool writeOffset(JVect *path, const OffsetWork &work, const OffsetParams &prm, int64_t extra) {
+  return rewrite(
+      path,
+      [&](PointSink &out) {
+        forEachContour(work.path, [&](int32_t k, int32_t s, int32_t e) {
+          if (e - s >= 2) offsetContour(out, work.path, s, e, work.centres[k], prm);
+        });
+      },
+      extra);
 }
 
 }  // namespace outlina
@@ -226,10 +253,10 @@ extern "C" int32_t jVectOffsetPath(JVect *path, float distance, int32_t cap, int
   using namespace outlina;
   // The working copy is prepared and the room for the whole offset reserved before the path
   // itself changes, so that running out of memory leaves the path as it was.
-  JVect *work = jVectDuplicate(path);
-  if (work == nullptr) return 0;
-  const bool done = prepareOffset(work) &&
-                    writeOffset(path, work, {distance, cap, join, limit, axis}, 0);
-  jVectClose(work);
+  OffsetWork work{jVectDuplicate(path), {}};
+  if (work.path == nullptr) return 0;
+  const bool done =
+      prepareOffset(work) && writeOffset(path, work, {distance, cap, join, limit, axis}, 0);
+  jVectClose(work.path);
   return done ? 1 : 0;
 }

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "frame/work_array.h"
+#include "geom/pt.h"
 #include "outlina/path.h"
 
 namespace outlina {
@@ -23,14 +25,20 @@ struct OffsetParams {
 // gives the band around it. Tags mean nothing on points other than a contour's start.
 constexpr uint32_t kTurnBackTag = 0x4C4F4F50;
 
-// Sweeps, cleans and flattens a working copy of the path to be offset. False when memory runs
-// out.
-bool prepareOffset(JVect *work);
+// A working copy of the path to be offset, each contour moved by minus the centre of its own box
+// and flattened there, with those centres in contour order.
+struct OffsetWork {
+  JVect *path;
+  WorkArray<Pt> centres;
+};
+
+// Sweeps, cleans, centres and flattens the working copy. False when memory runs out.
+bool prepareOffset(OffsetWork &work);
 
 // Replaces the points of path by the offset of the prepared working copy, with `extra` more
 // records reserved for what the caller appends next. False, with path unchanged, when the room
 // cannot be had.
-bool writeOffset(JVect *path, const JVect *work, const OffsetParams &prm, int64_t extra);
+bool writeOffset(JVect *path, const OffsetWork &work, const OffsetParams &prm, int64_t extra);
 
 }  // namespace outlina
 

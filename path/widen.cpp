@@ -13,9 +13,9 @@ namespace {
 // A closed path becomes, per contour, its outer offset and its reversed inner offset, both
 // from one prepared copy. The inner side is offset first, so that the outer offset can reserve
 // the room for appending it.
-bool widenClosed(JVect *path, JVect *work, const OffsetParams &outer) {
+bool widenClosed(JVect *path, OffsetWork &work, const OffsetParams &outer) {
   if (!prepareOffset(work)) return false;
-  JVect *inner = jVectDuplicate(work);
+  JVect *inner = jVectDuplicate(work.path);
   if (inner == nullptr) return false;
   OffsetParams innerPrm = outer;
   innerPrm.distance = -outer.distance;
@@ -32,10 +32,10 @@ bool widenClosed(JVect *path, JVect *work, const OffsetParams &outer) {
 
 // An open path becomes forward-and-back loops, whose turning points get the caps; the loops are
 // made in the working copy, with their room reserved first.
-bool widenOpen(JVect *path, JVect *work, const OffsetParams &prm) {
-  if (jVectGetNum(work) >= 2) {
-    if (!reserveRecords(work, reverseLoopRecords(work))) return false;
-    jVectMakeReverseLoop(work);
+bool widenOpen(JVect *path, OffsetWork &work, const OffsetParams &prm) {
+  if (jVectGetNum(work.path) >= 2) {
+    if (!reserveRecords(work.path, reverseLoopRecords(work.path))) return false;
+    jVectMakeReverseLoop(work.path);
   }
   return prepareOffset(work) && writeOffset(path, work, prm, 0);
 }
@@ -51,10 +51,10 @@ extern "C" int32_t jVectWidenPath(JVect *path, float width, int32_t cap, int32_t
   const OffsetParams prm{static_cast<float>(double{width} * 0.5), cap, join, limit, JVO_BOTH};
   // Everything is made in a working copy before the path changes, so that running out of
   // memory leaves the path as it was.
-  JVect *work = jVectDuplicate(path);
-  if (work == nullptr) return 0;
+  OffsetWork work{jVectDuplicate(path), {}};
+  if (work.path == nullptr) return 0;
   const bool done =
       jVectCheckLoop(path) == 1 ? widenClosed(path, work, prm) : widenOpen(path, work, prm);
-  jVectClose(work);
+  jVectClose(work.path);
   return done ? 1 : 0;
 }

@@ -1237,6 +1237,19 @@ bool weldSplitAtCrossings() {
   return cancelOppositePieces(search);
 }
 
+namespace {
+
+// Whether some segment of the contour was cut into pieces or cancelled. The segments it kept
+// whole then lie in different regions, between crossings or beyond one that met a corner
+// exactly, and no line need pass them: the ones left unmet cast lines of their own.
+bool lostSegments(const JWeldContour &contour) {
+  for (int32_t s = contour.first; s < contour.end; ++s)
+    if (weldTables.segments[s].flags == kWeldDiscarded) return true;
+  return false;
+}
+
+}  // namespace
+
 bool weldClassify() {
   WeldTables &t = weldTables;
   const int32_t last = t.contourCount;
@@ -1262,6 +1275,12 @@ bool weldClassify() {
       // rules also decide the direction of every segment, so they probe each one.
       if (c != last && !isFillRule(t.rule)) break;
     }
+  }
+  // The segments that a split contour kept whole and that no line has met yet.
+  for (int32_t c = 0; c < last; ++c) {
+    if (!lostSegments(t.contours[c])) continue;
+    for (int32_t s = t.contours[c].first; s < t.contours[c].end; ++s)
+      if (t.segments[s].flags > 0 && !tools.met[s] && !probeSegment(s, tools)) return false;
   }
   discardNonLive();
   // Under a fill rule the contours may run either way; turning every kept segment so that the

@@ -24,14 +24,14 @@ int32_t offsetAxis(const JWeldOffsetParam &record) {
 }
 
 // Everything of jWeldOffset after the optional copy was taken; the caller closes the copy.
-int32_t offsetWithCopy(const JWeldOffsetParam &record, JVect *path, JVect *copy) {
+int32_t offsetWithCopy(const JWeldOffsetParam &record, JVect *path, JVect *copy, Centre where) {
   const float distance = record.side == 1 ? -record.distance : record.distance;
   if (jVectSetLoopDir(path, JVLR_OUTER_NEGATIVE) != 1) return 0;
   if (jVectOffsetPath(path, distance, JVC_SQUARE, record.joint, record.miterLimit,
                       offsetAxis(record)) != 1)
     return 0;
   if (jWeldCombineVect(path, JWM_UNION_ALL) != 1) return 0;
-  if (!weldFinish(path, record.curveFit != 0)) return 0;
+  if (!weldFinish(path, record.curveFit != 0, where)) return 0;
   if (record.keepInput != 0 &&
       (jVectAdd(path, copy) != 1 || jVectSetLoopDir(path, JVLR_OUTER_NEGATIVE) != 1))
     return 0;
@@ -157,11 +157,11 @@ extern "C" {
 
 int32_t jWeldOffset(const JWeldOffsetParam *record, JVect *path) {
   if (record == nullptr || path == nullptr || !isJoin(record->joint)) return 0;
-  return runCentred(path, [record](JVect *p, Centre) {
+  return runCentred(path, [record](JVect *p, Centre where) {
     JVect *copy = record->keepInput != 0 ? jVectDuplicate(p) : nullptr;
     // Without the copy the input could not be kept: that is a failure, not a smaller result.
     if (record->keepInput != 0 && copy == nullptr) return 0;
-    const int32_t result = offsetWithCopy(*record, p, copy);
+    const int32_t result = offsetWithCopy(*record, p, copy, where);
     jVectClose(copy);
     return result;
   });
@@ -170,12 +170,12 @@ int32_t jWeldOffset(const JWeldOffsetParam *record, JVect *path) {
 int32_t jWeldWiden(const JWeldWidenParam *record, JVect *path) {
   if (record == nullptr || path == nullptr || !isCap(record->cap) || !isJoin(record->joint))
     return 0;
-  return runCentred(path, [record](JVect *p, Centre) {
+  return runCentred(path, [record](JVect *p, Centre where) {
     if (jVectSetLoopDir(p, JVLR_OUTER_NEGATIVE) != 1) return 0;
     if (jVectWidenPath(p, record->width, record->cap, record->joint, record->miterLimit) != 1)
       return 0;
     if (jWeldCombineVect(p, JWM_UNION_ALL) != 1) return 0;
-    return weldFinish(p, record->curveFit != 0) ? 1 : 0;
+    return weldFinish(p, record->curveFit != 0, where) ? 1 : 0;
   });
 }
 
@@ -183,14 +183,14 @@ int32_t jWeldStripe(const JWeldStripeParam *record, JVect *path) {
   // A band plus gap that is not positive would never move the slit cursor forward.
   if (record == nullptr || path == nullptr || !(record->stripeWidth + record->slitWidth > 0))
     return 0;
-  return runCentred(path, [record](JVect *p, Centre) {
+  return runCentred(path, [record](JVect *p, Centre where) {
     if (jVectSetLoopDir(p, JVLR_OUTER_NEGATIVE) != 1) return 0;
     // The box of the reoriented path: a reversed curve flattens to slightly different points.
     float box[4];
     jVectGetMinMax(box, p, JVECT_ALL);
     if (weldMakeSlits(*record, p, box) != 1) return 0;
     if (jWeldCombineVect(p, JWM_UNION) != 1) return 0;
-    return weldFinish(p, record->curveFit != 0) ? 1 : 0;
+    return weldFinish(p, record->curveFit != 0, where) ? 1 : 0;
   });
 }
 

@@ -1,8 +1,10 @@
 #include "weld/finish.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
+#include "frame/work_array.h"
 #include "outlina/curve.h"
 #include "outlina/fit.h"
 
@@ -45,11 +47,193 @@ void dropCrumbs(JVect *path) {
   });
 }
 
+// Two edges that run back along each other closer than this many float steps of the coordinates
+// where the work lay enclose a sliver that only rounding made: two inner offsets that meet
+// exactly overlap by half a step at one place and leave a gap of half a step at another, and
+// the sliver would join two outlines or not depending on the place. Wider slivers are drawn.
+constexpr double kSliverSteps = 1.0;
+// Only a sliver running this many times its width limit counts: the zigzag points at the tip of a
+// stroke that an inner offset all but closes lie as close, but there cutting would keep the tip
+// as a crumb of its own.
+constexpr double kSliverRunWidths = 64.0;
+
+constexpr int32_t kNoRing = -1;
+constexpr int32_t kRingEnd = -2;
+
+// One edge of a closed contour, from point `from` to its successor, with its box.
+struct Edge {
+  int32_t from;
+  float minX, maxX, minY, maxY;
+};
+
+// Whether the edges a->b and c->d run opposite along one line within eps of each other over a
+// stretch of kSliverRunWidths eps or more.
+bool runBack(const JVectPoint &a, const JVectPoint &b, const JVectPoint &c, const JVectPoint &d,
+             double eps) {
+  const double ux = double{b.x} - a.x, uy = double{b.y} - a.y;
+  const double wx = double{d.x} - c.x, wy = double{d.y} - c.y;
+  const double lu = std::hypot(ux, uy), lw = std::hypot(wx, wy);
+  const double run = kSliverRunWidths * eps;
+  if (!(lu >= run && lw >= run) || ux * wx + uy * wy >= 0) return false;
+  auto off = [](const JVectPoint &p, const JVectPoint &o, double dx, double dy, double l) {
+    return std::fabs((double{p.x} - o.x) * dy - (double{p.y} - o.y) * dx) / l;
+  };
+  if (off(c, a, ux, uy, lu) > eps || off(d, a, ux, uy, lu) > eps || off(a, c, wx, wy, lw) > eps ||
+      off(b, c, wx, wy, lw) > eps)
+    return false;
+  // Along a->b, d comes before c.
+  const double tc = ((double{c.x} - a.x) * ux + (double{c.y} - a.y) * uy) / lu;
+  const double td = ((double{d.x} - a.x) * ux + (double{d.y} - a.y) * uy) / lu;
+  return std::min(lu, tc) - std::max(0.0, td) >= run;
+}
+
+// Every closed contour of three edges or more as a ring of successors: next[i] follows point i.
+// The closing point of a ring is marked kRingEnd; points of other contours kNoRing.
+int32_t buildRings(const JVect *path, WorkArray<int32_t> &next, WorkArray<int32_t> &startOf) {
+  const JVectPoint *v = path->points;
+  int32_t members = 0;
+  for (int32_t s = 0; s < path->count;) {
+    const int32_t e = jVectGetEndPos(path, s);
+    const bool ring = v[s].mode == JVM_START && e - s >= 3 && v[e].x == v[s].x && v[e].y == v[s].y;
+    for (int32_t i = s; i <= e; ++i) {
+      next[i] = !ring ? kNoRing : i == e ? kRingEnd : i + 1 < e ? i + 1 : s;
+      startOf[i] = s;
+    }
+    members += ring ? e - s : 0;
+    s = e + 1;
+  }
+  return members;
+}
+
+// Twice the signed area of the ring through point `from`, and whether `other` lies on it.
+double ringArea(const JVectPoint *v, const int32_t *next, int32_t from, int32_t other,
+                bool &holdsOther) {
+  double twice = 0.0;
+  holdsOther = false;
+  int32_t k = from;
+  do {
+    const int32_t n = next[k];
+    twice += double{v[k].x} * v[n].y - double{v[n].x} * v[k].y;
+    holdsOther = holdsOther || k == other;
+    k = n;
+  } while (k != from);
+  return twice;
+}
+
+// Whether joining a and c keeps the rings substantial: a join within one ring must leave two
+// rings of some area, so that a needle of a stroke that an inner offset all but closes stays
+// whole rather than losing its middle.
+bool joinKeepsRings(const JVectPoint *v, const int32_t *next, int32_t a, int32_t c, double run) {
+  bool same = false;
+  const double first = ringArea(v, next, a, c, same);
+  if (same) return true;  // two rings became one
+  const double second = ringArea(v, next, c, a, same);
+  const double least = 2.0 * run * run;
+  return std::fabs(first) >= least && std::fabs(second) >= least;
+}
+
+// Joins the ends of every pair of edges that run back along each other within eps: a->b and
+// c->d become a->d and c->b, which cuts a sliver out of one contour or closes a crack between
+// two. Returns the number of pairs joined, or -1 when memory runs out.
+int32_t joinSlivers(const JVect *path, int32_t *next, int32_t members, double eps) {
+  const JVectPoint *v = path->points;
+  WorkArray<Edge> edges;
+  if (!edges.allocate(members)) return -1;
+  int32_t count = 0;
+  for (int32_t i = 0; i < path->count; ++i) {
+    if (next[i] < 0) continue;
+    // Copies: the records are packed.
+    const float ax = v[i].x, ay = v[i].y, bx = v[next[i]].x, by = v[next[i]].y;
+    edges[count++] = {i, std::min(ax, bx), std::max(ax, bx), std::min(ay, by), std::max(ay, by)};
+  }
+  std::sort(&edges[0], &edges[0] + count, [](const Edge &l, const Edge &r) {
+    return l.minX != r.minX ? l.minX < r.minX : l.from < r.from;
+  });
+  int32_t joined = 0;
+  for (int32_t p = 0; p < count; ++p) {
+    const Edge &e = edges[p];
+    for (int32_t q = p + 1; q < count && edges[q].minX <= e.maxX + eps; ++q) {
+      const Edge &f = edges[q];
+      if (f.minY > e.maxY + eps || f.maxY < e.minY - eps) continue;
+      const int32_t a = e.from, b = next[a], c = f.from, d = next[c];
+      // An edge already rejoined has gone; neighbours share a point and are no sliver.
+      if (b == c || d == a || !runBack(v[a], v[b], v[c], v[d], eps)) continue;
+      next[a] = d;
+      next[c] = b;
+      if (!joinKeepsRings(v, next, a, c, kSliverRunWidths * eps)) {
+        next[a] = b;
+        next[c] = d;
+        continue;
+      }
+      ++joined;
+      break;
+    }
+  }
+  return joined;
+}
+
+// The float step of the largest coordinate the path had where it lay, centre added back.
+double placedStep(const JVect *path, Centre where) {
+  float box[4];
+  jVectGetMinMax(box, path, JVECT_ALL);
+  const double reach = std::max({std::fabs(double{box[0]}), std::fabs(double{box[1]}),
+                                 std::fabs(double{box[2]}), std::fabs(double{box[3]})});
+  const float largest =
+      static_cast<float>(reach + std::max(std::fabs(double{where.x}), std::fabs(double{where.y})));
+  return double{std::nextafter(largest, INFINITY)} - largest;
+}
+
+// Cuts the slivers that rounding left between edges running back along each other, then writes
+// the rings again. False when memory runs out.
+bool cutSlivers(JVect *path, Centre where) {
+  const int32_t n = jVectGetNum(path);
+  if (n == 0) return true;
+  WorkArray<int32_t> next, startOf;
+  if (!next.allocate(n) || !startOf.allocate(n)) return false;
+  const int32_t members = buildRings(path, next, startOf);
+  const double eps = kSliverSteps * placedStep(path, where);
+  const int32_t joined = joinSlivers(path, &next[0], members, eps);
+  if (joined <= 0) return joined == 0;
+  WorkArray<uint8_t> seen;
+  if (!seen.allocate(n)) return false;
+  // Each ring loses its closing point and each written ring gains one; a join adds one ring at
+  // most.
+  JVect *out = jVectOpen(n + joined);
+  if (out == nullptr) return false;
+  const JVectPoint *v = path->points;
+  auto copy = [out](int16_t mode, const JVectPoint &p, uint32_t tag) {
+    jVectAddPoint(out, JVECT_LAST, mode, p.x, p.y);
+    out->points[out->count - 1].tag = tag;
+  };
+  for (int32_t i = 0; i < n; ++i) {
+    if (next[i] == kNoRing) {
+      // Open contours and those of two edges are copied as they are.
+      copy(v[i].mode, v[i], v[i].tag);
+      continue;
+    }
+    if (next[i] == kRingEnd || seen[i] != 0) continue;
+    copy(JVM_START, v[i], v[startOf[i]].tag);
+    for (int32_t k = next[i]; k != i; k = next[k]) {
+      seen[k] = 1;
+      copy(v[k].mode == JVM_START ? int16_t{JVM_LINE} : v[k].mode, v[k], 0);
+    }
+    copy(JVM_LINE, v[i], 0);
+    seen[i] = 1;
+  }
+  // The rewritten rings take the place of the path's points; the old ones leave with out.
+  std::swap(path->points, out->points);
+  std::swap(path->count, out->count);
+  std::swap(path->capacity, out->capacity);
+  jVectClose(out);
+  return true;
+}
+
 }  // namespace
 
-// Only the fit can fail; tidying a path that was not fitted would pass off its flattened runs
-// as the finished outline.
-bool weldFinish(JVect *path, bool fitCurves) {
+// Only the sliver cut and the fit can fail; tidying a path that was not fitted would pass off its
+// flattened runs as the finished outline.
+bool weldFinish(JVect *path, bool fitCurves, Centre where) {
+  if (!cutSlivers(path, where)) return false;
   dropCrumbs(path);
   if (fitCurves && jVectSvtToBez(path) != 1) return false;
   jVectGetLine(path);

@@ -1,6 +1,7 @@
-// The tidy-up that ends every weld effect: curves fitted again where asked, then line points
-// merged and flattened points turned into plain line points. False when the curves cannot be
-// fitted for want of memory (the path is then left flattened).
+// The tidy-up that ends every weld effect: slivers of rounding cut, crumbs dropped, curves fitted
+// again where asked, then line points merged and flattened points turned into plain line points.
+// `where` is the centre the effect moved the work by. False when memory runs out (the path is
+// then left flattened).
 #ifndef OUTLINA_WELD_FINISH_H
 #define OUTLINA_WELD_FINISH_H
 
@@ -11,7 +12,7 @@
 
 namespace outlina {
 
-bool weldFinish(JVect *path, bool fitCurves);
+bool weldFinish(JVect *path, bool fitCurves, Centre where);
 
 }  // namespace outlina
 

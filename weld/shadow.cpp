@@ -145,9 +145,9 @@ bool offsetStep(JVect *path, float distance) {
          jWeldCombineVect(path, JWM_UNION) == 1;
 }
 
-bool mergeStep(JVect *path, const JVect *shadow, bool fitCurves) {
+bool mergeStep(JVect *path, const JVect *shadow, bool fitCurves, Centre where) {
   return jVectAdd(path, shadow) == 1 && jWeldCombineVect(path, JWM_UNION) == 1 &&
-         weldFinish(path, fitCurves);
+         weldFinish(path, fitCurves, where);
 }
 
 // Owns the shadow path and the copy of JWSO_OFFSET_HOLES so that every way out closes them.
@@ -160,43 +160,43 @@ struct ShadowRun {
   }
 };
 
-int32_t runShadow(const JWeldShadowParam &record, JVect *path) {
+int32_t runShadow(const JWeldShadowParam &record, JVect *path, Centre where) {
   const bool fit = record.curveFit != 0;
   ShadowRun run;
   if (jVectSetLoopDir(path, JVLR_OUTER_NEGATIVE) != 1) return 0;
   switch (record.option) {
     case JWSO_MERGE:
       run.shadow = weldBuildShadow(record, path);
-      return run.shadow != nullptr && mergeStep(path, run.shadow, fit) ? 1 : 0;
+      return run.shadow != nullptr && mergeStep(path, run.shadow, fit, where) ? 1 : 0;
     case JWSO_CUT_OUTLINES:
       run.shadow = weldBuildShadow(record, path);
       return run.shadow != nullptr && jVectSetLoopDir(path, JVLR_OUTER_POSITIVE) == 1 &&
-                     mergeStep(path, run.shadow, fit)
+                     mergeStep(path, run.shadow, fit, where)
                  ? 1
                  : 0;
     case JWSO_CUT_OFFSET:
       run.shadow = weldBuildShadow(record, path);
       return run.shadow != nullptr && offsetStep(path, record.offset) &&
                      jVectSetLoopDir(path, JVLR_OUTER_POSITIVE) == 1 &&
-                     mergeStep(path, run.shadow, fit)
+                     mergeStep(path, run.shadow, fit, where)
                  ? 1
                  : 0;
     case JWSO_OFFSET:
       if (!offsetStep(path, record.offset)) return 0;
       run.shadow = weldBuildShadow(record, path);
-      return run.shadow != nullptr && mergeStep(path, run.shadow, fit) ? 1 : 0;
+      return run.shadow != nullptr && mergeStep(path, run.shadow, fit, where) ? 1 : 0;
     case JWSO_OFFSET_HOLES:
       run.copy = jVectDuplicate(path);
       if (run.copy == nullptr || jVectSetLoopDir(run.copy, JVLR_OUTER_POSITIVE) != 1) return 0;
       if (!offsetStep(path, record.offset)) return 0;
       run.shadow = weldBuildShadow(record, path);
-      if (run.shadow == nullptr || !mergeStep(path, run.shadow, fit)) return 0;
+      if (run.shadow == nullptr || !mergeStep(path, run.shadow, fit, where)) return 0;
       return jVectAdd(path, run.copy);
     default:  // JWSO_OFFSET_CUT_OFFSET
       if (!offsetStep(path, record.offset)) return 0;
       run.shadow = weldBuildShadow(record, path);
       return run.shadow != nullptr && jVectSetLoopDir(path, JVLR_OUTER_POSITIVE) == 1 &&
-                     mergeStep(path, run.shadow, fit)
+                     mergeStep(path, run.shadow, fit, where)
                  ? 1
                  : 0;
   }
@@ -217,8 +217,8 @@ using namespace outlina;
 
 extern "C" int32_t jWeldShadow(const JWeldShadowParam *record, JVect *path) {
   if (record == nullptr || path == nullptr || record->option < JWSO_MERGE ||
-      record->option > JWSO_OFFSET_CUT_OFFSET ||
-      !castHasHeight(*record, path))
+      record->option > JWSO_OFFSET_CUT_OFFSET || !castHasHeight(*record, path))
     return 0;
-  return runCentred(path, [record](JVect *p, Centre) { return runShadow(*record, p); });
+  return runCentred(path,
+                    [record](JVect *p, Centre where) { return runShadow(*record, p, where); });
 }

@@ -77,13 +77,8 @@ bool splitAtCrossings() {
           if (j == i &&
               (std::abs(s - t) <= 1 || std::abs(s - t) == std::abs(ci.end - ci.first - 1)))
             continue;
+          // Segments whose boxes are apart neither cross nor overlap, so every pair is tried.
           const JWeldSegment &a = sg[s], &b = sg[t];
-          // The list forms copy the fields: the records are packed, so no reference may bind.
-          if (std::max({a.x0, a.x1}) < std::min({b.x0, b.x1}) ||
-              std::min({a.x0, a.x1}) > std::max({b.x0, b.x1}) ||
-              std::max({a.y0, a.y1}) < std::min({b.y0, b.y1}) ||
-              std::min({a.y0, a.y1}) > std::max({b.y0, b.y1}))
-            continue;
           float out[4];
           if (weldSegmentCross(sg[std::min(s, t)], sg[std::max(s, t)], out) == 1)
             list.push_back({out[0], out[1]});
@@ -138,9 +133,14 @@ bool classify() {
   T().contours[last].end = T().segmentCount;
   JWeldSegment *sg = T().segments;
   std::vector<bool> met(T().segmentCount);  // met by a cast line: decided, casts none but rule 1
-  for (int32_t c = T().rule == 1 ? last : 0; c <= last; ++c) {
+  // Base contours, pieces, then the unmet segments that split contours kept whole.
+  for (int32_t k = T().rule == 1 ? last : 0; k <= 2 * last; ++k) {
+    const int32_t c = k <= last ? k : k - last - 1;
+    if (k > last && std::none_of(sg + T().contours[c].first, sg + T().contours[c].end,
+                                 [](const JWeldSegment &g) { return g.flags == -1; }))
+      continue;
     for (int32_t p = T().contours[c].first; p < T().contours[c].end; ++p) {
-      if (sg[p].flags <= 0) continue;
+      if (sg[p].flags <= 0 || (k > last && met[p])) continue;
       if (met[p] && T().rule != 1) {
         if (c != last) break;
         continue;
@@ -177,7 +177,7 @@ bool classify() {
                                           : (old == 0 && w >= 1) || (old >= 1 && w == 0);
         if (!keep) sg[r.segment].flags = 0;
       }
-      if (c != last) break;
+      if (c != last && k <= last) break;
     }
   }
   discardNonLive();

@@ -17,8 +17,8 @@ using namespace testing_support;
 // The text at 10 mm a character: glyph units are 10000 a cell.
 constexpr double kMillimetresPerUnit = 0.001;
 // Places between -2,000 and +2,000 mm on both axes; each effect visits the next two in turn.
-constexpr double kPlaces[][2] = {{250, -310},  {1800, 1800},     {-2000, 1500}, {2000, -2000},
-                                 {-1000, -60}, {-1500, -1234.5}, {0, 1900}};
+constexpr double kPlaces[][2] = {{250, -310},    {1800, 1800},       {-2000, 1500}, {2000, -2000},
+                                 {-1000, -1000}, {-1999.7, -1234.5}, {0, 1900}};
 constexpr int kPlacesPerEffect = 2;
 constexpr double kAreaTolerance = 1e-3;
 
@@ -35,13 +35,13 @@ PathPtr placed(const JVect *text, double dx, double dy) {
 using Effect = std::function<int32_t(JVect *)>;
 
 constexpr JWeldStripeParam kStripe = {0.8f, 0.4f, 2, 30, 1};
-constexpr JWeldWidenParam kWidens[] = {{0.1f, JVC_ROUND, JVJ_BEVEL, 4, 1},
+constexpr JWeldWidenParam kWidens[] = {{0.1f, JVC_ROUND, JVJ_ROUND, 4, 1},
                                        {0.25f, JVC_ROUND, JVJ_MITER, 4, 1},
-                                       {0.5f, JVC_ROUND, JVJ_ROUND, 4, 1}};
-// Distances 0.1 to 0.5 mm both ways (side 1 is inwards), mitred and round.
+                                       {0.5f, JVC_ROUND, JVJ_BEVEL, 4, 1}};
+// Distances 0.1 to 0.5 mm both ways (side 1 is inwards), mitred, round and bevelled.
 constexpr JWeldOffsetParam kOffsets[] = {
-    {0.1f, 0, 0, 0, JVJ_MITER, 4, 0, 1}, {0.1f, 1, 0, 0, JVJ_ROUND, 4, 0, 1},
-    {0.3f, 0, 0, 0, JVJ_ROUND, 4, 0, 1}, {0.3f, 1, 0, 0, JVJ_MITER, 4, 0, 1},
+    {0.1f, 0, 0, 0, JVJ_MITER, 4, 0, 1}, {0.1f, 1, 0, 0, JVJ_MITER, 4, 0, 1},
+    {0.3f, 0, 0, 0, JVJ_ROUND, 4, 0, 1}, {0.3f, 1, 0, 0, JVJ_BEVEL, 4, 0, 1},
     {0.5f, 0, 0, 0, JVJ_MITER, 4, 0, 1}, {0.5f, 1, 0, 0, JVJ_ROUND, 4, 0, 1}};
 
 std::vector<std::pair<std::string, Effect>> effects() {
