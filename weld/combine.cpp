@@ -374,6 +374,39 @@ struct CutList {
   }
 };
 
+// Moves per cut an insertion sort may spend before a run gets a full sort.
+constexpr int64_t kInsertionMovesPerCut = 4;
+
+// A stable sort by distance of cuts without NaN. A segment crossing a row of others meets them
+// largely in order, along it or against it: a run that mostly falls is turned round first, and
+// an insertion sort then finishes it in linear time, without the buffer a full sort takes.
+// Insertion moves a cut only past greater ones, so a full sort after it gives ties the same order.
+void sortRunByDistance(Cut *from, Cut *to) {
+  const int64_t n = to - from;
+  int64_t falls = 0;
+  for (const Cut *k = from; k + 1 < to; ++k) falls += k[1].distance < k[0].distance;
+  if (falls == 0) return;
+  const bool turned = 2 * falls > n;
+  if (turned) std::reverse(from, to);
+  int64_t budget = kInsertionMovesPerCut * n;
+  for (Cut *i = from + 1; i < to && budget >= 0; ++i) {
+    const Cut cut = *i;
+    Cut *k = i;
+    for (; k > from && cut.distance < k[-1].distance; --k) *k = k[-1];
+    *k = cut;
+    budget -= i - k;
+  }
+  if (budget < 0)
+    std::stable_sort(from, to, [](const Cut &l, const Cut &r) { return l.distance < r.distance; });
+  // Turning the run round reversed the order of ties: each run of equal distances turns back.
+  for (Cut *tie = from; turned && tie < to;) {
+    Cut *end = tie + 1;
+    while (end < to && end->distance == tie->distance) ++end;
+    std::reverse(tie, end);
+    tie = end;
+  }
+}
+
 // Orders the cuts by their distance from (x0, y0); equal distances keep their order. They
 // come in table order of the segments met, which runs against the segment as often as along it.
 // A point whose distance is NaN stays in its place and no point passes it, as in an insertion
@@ -382,11 +415,10 @@ struct CutList {
 void sortByDistance(Cut *list, int32_t n, double x0, double y0) {
   for (int32_t k = 0; k < n; ++k)
     list[k].distance = std::fabs(list[k].x - x0) + std::fabs(list[k].y - y0);
-  auto nearer = [](const Cut &l, const Cut &r) { return l.distance < r.distance; };
   for (int32_t from = 0; from < n;) {
     int32_t to = from;
     while (to < n && !std::isnan(list[to].distance)) ++to;
-    std::stable_sort(list + from, list + to, nearer);
+    sortRunByDistance(list + from, list + to);
     from = to + 1;
   }
 }
@@ -928,10 +960,20 @@ double distanceToSegment(double px, double py, const JWeldSegment &s) {
   return pointDistance(px, py, s.x0 + t * dx, s.y0 + t * dy);
 }
 
-// The distance between two segments that do not cross: the nearest of an end to the other.
-double apartDistance(const JWeldSegment &a, const JWeldSegment &b) {
+// Whether two segments that do not cross come within reach of each other: the distance between
+// them is that of the nearest end to the other segment. An end farther than reach from the other
+// segment's line is farther from the segment too, which settles most pairs without a root.
+bool nearMiss(const JWeldSegment &a, const JWeldSegment &b, double reach) {
+  auto nearLine = [reach](const JWeldSegment &p, double x, double y) {
+    const double dx = double{p.x1} - p.x0, dy = double{p.y1} - p.y0;
+    const double side = (x - p.x0) * dy - (y - p.y0) * dx;
+    return side * side <= reach * reach * (dx * dx + dy * dy);
+  };
+  if (!nearLine(b, a.x0, a.y0) && !nearLine(b, a.x1, a.y1) && !nearLine(a, b.x0, b.y0) &&
+      !nearLine(a, b.x1, b.y1))
+    return false;
   return std::min({distanceToSegment(a.x0, a.y0, b), distanceToSegment(a.x1, a.y1, b),
-                   distanceToSegment(b.x0, b.y0, a), distanceToSegment(b.x1, b.y1, a)});
+                   distanceToSegment(b.x0, b.y0, a), distanceToSegment(b.x1, b.y1, a)}) <= reach;
 }
 
 // What the first split pass hands to the later ones. Pieces stray from their segment's line by
@@ -972,7 +1014,7 @@ bool addCuts(int32_t s, int32_t other, SplitSearch &search, CutList &cuts) {
   const int32_t onLine = weldCollinearEnds(seg[s], seg[other], point);
   for (int32_t k = 0; k < onLine; ++k)
     if (!cuts.add(s, other, point[2 * k], point[2 * k + 1])) return false;
-  if (onLine > 0 || apartDistance(seg[s], seg[other]) <= kCrowdSteps * search.step)
+  if (onLine > 0 || nearMiss(seg[s], seg[other], kCrowdSteps * search.step))
     search.suspects(s, other);
   return true;
 }
@@ -1102,6 +1144,7 @@ int32_t splitAgainOnce(SplitSearch &search, int32_t firstPiece, int32_t end, boo
       for (int32_t k = 0; k < search.memberCount; ++k) visitBase(search.members[k]);
   }
   if (full) return -1;
+  if (cuts.count == 0) return 0;
   // In table order of both segments, as the first pass makes them.
   std::sort(&cuts.items[0], &cuts.items[0] + cuts.count, [](const Cut &a, const Cut &b) {
     return a.segment != b.segment ? a.segment < b.segment : a.other < b.other;
@@ -1172,8 +1215,7 @@ bool cutBaseSegments(SplitSearch &search) {
       const bool indexed = search.grid.querySegment(seg(s), [&](int32_t other) {
         if (other == s || seenBy[other] == s) return;
         seenBy[other] = s;
-        // A long slanted segment's box holds much of the work; most of it lies off its line.
-        if (mayMeet(seg(s), grown(boxOf(seg(other)), stray))) candidates[count++] = other;
+        if (segmentBoxesMeet(seg(s), seg(other), stray)) candidates[count++] = other;
       });
       const int32_t *visit = &candidates[0];
       if (indexed) {
@@ -1192,7 +1234,7 @@ bool cutBaseSegments(SplitSearch &search) {
         // Neighbours share a corner; markCrowdedCorners looks after them.
         const int32_t apart = std::abs(other - s);
         if (j == c && (apart <= 1 || apart == ownSegments - 1)) continue;
-        if (!segmentBoxesMeet(seg(s), seg(other), stray)) continue;
+        if (!indexed && !segmentBoxesMeet(seg(s), seg(other), stray)) continue;
         if (!addCuts(s, other, search, cuts)) return false;
       }
       const int32_t n = static_cast<int32_t>(cuts.count);
