@@ -1195,7 +1195,7 @@ bool cancelOppositePieces(SplitSearch &search) {
 bool cutBaseSegments(SplitSearch &search) {
   const WeldTables &t = weldTables;
   // Cutting grows the table, so the records are looked up afresh each time.
-  auto seg = [&t](int32_t i) -> const JWeldSegment & { return t.segments[i]; };
+  auto seg = [](int32_t i) -> const JWeldSegment & { return weldTables.segments[i]; };
   const int32_t baseCount = search.baseCount;
   WorkArray<int32_t> candidates, seenBy, owner;
   if (!candidates.allocate(baseCount) || !seenBy.allocate(baseCount) || !owner.allocate(baseCount))
