@@ -58,6 +58,21 @@ std::vector<Outline> fans(std::mt19937 &rng, int count) {
   return out;
 }
 
+// Stars with thin slivers across them at shallow angles, far from the origin: rounded crossing
+// points stray off their segments there, and the pieces must be cut again where they meet.
+std::vector<Outline> farSlivers(std::mt19937 &rng, int round) {
+  std::vector<Outline> out = mixedDirections(rng, 2 + round % 6);
+  std::uniform_real_distribution<float> at(0, 30);
+  const float rise = round % 3 ? 1e-3f : 1e-5f, far = std::pow(10.0f, 2 + round % 5);
+  for (int k = 0; k < 3; ++k) {
+    const float y = at(rng), x = at(rng) - 20;
+    out.push_back({{x, y}, {x + 60, y + 50 * rise}, {x + 60, y + 51 * rise}, {x, y + 2 * rise}});
+  }
+  for (Outline &o : out)
+    for (auto &p : o) p = {p.x + far, p.y - far};
+  return out;
+}
+
 void expectSameAsReference(const std::vector<Outline> &outlines, const std::string &what) {
   for (int32_t mode = 1; mode <= 4; ++mode) {
     PathPtr fast = pathOf(outlines), plain = pathOf(outlines);
@@ -72,6 +87,7 @@ TEST(WeldCombineIndexed, MatchesTheScanningStagesOnManyInputs) {
     expectSameAsReference(gridPolygons(rng, 2 + round % 5), "grid " + std::to_string(round));
     expectSameAsReference(fans(rng, 1 + round % 4), "fan " + std::to_string(round));
     expectSameAsReference(mixedDirections(rng, 2 + round % 20), "stars " + std::to_string(round));
+    expectSameAsReference(farSlivers(rng, round), "far " + std::to_string(round));
   }
 }
 
