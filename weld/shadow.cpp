@@ -145,6 +145,21 @@ bool offsetStep(JVect *path, float distance) {
          jWeldCombineVect(path, JWM_UNION) == 1;
 }
 
+bool copiesOutlines(int32_t type) { return type == JWST_DROP || type == JWST_CAST; }
+
+// Before an option cuts outlines out of an extruded shadow, the faces are merged into one region,
+// with the outlines they stand on when those are given. Cut from the raw faces, a point where
+// several faces overlap an outline would still count as shadow; and each face runs back along the
+// outline edge it stands on, so against the reversed outlines both would lie on one edge in one
+// direction, which the combine cannot tell apart. Merged with the outlines first, those back
+// edges cancel instead. A dropped or cast copy shares no edge with the outlines and overlaps
+// itself only where they do, so it is cut as it is, without the rounding of one more combine.
+bool prepareCut(const JWeldShadowParam &record, JVect *shadow, const JVect *outlines) {
+  if (copiesOutlines(record.type)) return true;
+  return (outlines == nullptr || jVectAdd(shadow, outlines) == 1) &&
+         jWeldCombineVect(shadow, JWM_UNION) == 1;
+}
+
 bool mergeStep(JVect *path, const JVect *shadow, bool fitCurves) {
   return jVectAdd(path, shadow) == 1 && jWeldCombineVect(path, JWM_UNION) == 1 &&
          weldFinish(path, fitCurves);
@@ -170,13 +185,18 @@ int32_t runShadow(const JWeldShadowParam &record, JVect *path) {
       return run.shadow != nullptr && mergeStep(path, run.shadow, fit) ? 1 : 0;
     case JWSO_CUT_OUTLINES:
       run.shadow = weldBuildShadow(record, path);
-      return run.shadow != nullptr && jVectSetLoopDir(path, JVLR_OUTER_POSITIVE) == 1 &&
+      return run.shadow != nullptr && prepareCut(record, run.shadow, path) &&
+                     jVectSetLoopDir(path, JVLR_OUTER_POSITIVE) == 1 &&
                      mergeStep(path, run.shadow, fit)
                  ? 1
                  : 0;
     case JWSO_CUT_OFFSET:
       run.shadow = weldBuildShadow(record, path);
-      return run.shadow != nullptr && offsetStep(path, record.offset) &&
+      // An offset that reaches outwards covers the outlines, so merging them in changes nothing
+      // once it is cut out, and a zero offset would meet the faces' back edges.
+      return run.shadow != nullptr &&
+                     prepareCut(record, run.shadow, record.offset >= 0 ? path : nullptr) &&
+                     offsetStep(path, record.offset) &&
                      jVectSetLoopDir(path, JVLR_OUTER_POSITIVE) == 1 &&
                      mergeStep(path, run.shadow, fit)
                  ? 1
@@ -195,7 +215,8 @@ int32_t runShadow(const JWeldShadowParam &record, JVect *path) {
     default:  // JWSO_OFFSET_CUT_OFFSET
       if (!offsetStep(path, record.offset)) return 0;
       run.shadow = weldBuildShadow(record, path);
-      return run.shadow != nullptr && jVectSetLoopDir(path, JVLR_OUTER_POSITIVE) == 1 &&
+      return run.shadow != nullptr && prepareCut(record, run.shadow, path) &&
+                     jVectSetLoopDir(path, JVLR_OUTER_POSITIVE) == 1 &&
                      mergeStep(path, run.shadow, fit)
                  ? 1
                  : 0;
@@ -217,8 +238,7 @@ using namespace outlina;
 
 extern "C" int32_t jWeldShadow(const JWeldShadowParam *record, JVect *path) {
   if (record == nullptr || path == nullptr || record->option < JWSO_MERGE ||
-      record->option > JWSO_OFFSET_CUT_OFFSET ||
-      !castHasHeight(*record, path))
+      record->option > JWSO_OFFSET_CUT_OFFSET || !castHasHeight(*record, path))
     return 0;
   return runCentred(path, [record](JVect *p, Centre) { return runShadow(*record, p); });
 }
