@@ -153,16 +153,24 @@ bool copiesOutlines(int32_t type) { return type == JWST_DROP || type == JWST_CAS
 // outline edge it stands on, so against the reversed outlines both would lie on one edge in one
 // direction, which the combine cannot tell apart. Merged with the outlines first, those back
 // edges cancel instead. A dropped or cast copy shares no edge with the outlines and overlaps
-// itself only where they do, so it is cut as it is, without the rounding of one more combine.
+// itself only where they do, so it is cut without the rounding of one more combine; it only needs
+// the outlines' orientation again, which a cast falling below the bottom line mirrors.
 bool prepareCut(const JWeldShadowParam &record, JVect *shadow, const JVect *outlines) {
-  if (copiesOutlines(record.type)) return true;
+  if (copiesOutlines(record.type)) return jVectSetLoopDir(shadow, JVLR_OUTER_NEGATIVE) == 1;
   return (outlines == nullptr || jVectAdd(shadow, outlines) == 1) &&
          jWeldCombineVect(shadow, JWM_UNION) == 1;
 }
 
-bool mergeStep(JVect *path, const JVect *shadow, bool fitCurves) {
-  return jVectAdd(path, shadow) == 1 && jWeldCombineVect(path, JWM_UNION) == 1 &&
+bool mergeStep(JVect *path, const JVect *shadow, bool fitCurves, int32_t rule = JWM_UNION) {
+  return jVectAdd(path, shadow) == 1 && jWeldCombineVect(path, rule) == 1 &&
          weldFinish(path, fitCurves);
+}
+
+// Reverses the outlines and merges them with the shadow, deciding every contour: left alone, a
+// reversed outline that meets no shadow would be turned into an outer contour again at the end.
+bool cutStep(JVect *path, const JVect *shadow, bool fitCurves) {
+  return jVectSetLoopDir(path, JVLR_OUTER_POSITIVE) == 1 &&
+         mergeStep(path, shadow, fitCurves, JWM_UNION_ALL);
 }
 
 // Owns the shadow path and the copy of JWSO_OFFSET_HOLES so that every way out closes them.
@@ -186,8 +194,7 @@ int32_t runShadow(const JWeldShadowParam &record, JVect *path) {
     case JWSO_CUT_OUTLINES:
       run.shadow = weldBuildShadow(record, path);
       return run.shadow != nullptr && prepareCut(record, run.shadow, path) &&
-                     jVectSetLoopDir(path, JVLR_OUTER_POSITIVE) == 1 &&
-                     mergeStep(path, run.shadow, fit)
+                     cutStep(path, run.shadow, fit)
                  ? 1
                  : 0;
     case JWSO_CUT_OFFSET:
@@ -196,9 +203,7 @@ int32_t runShadow(const JWeldShadowParam &record, JVect *path) {
       // once it is cut out, and a zero offset would meet the faces' back edges.
       return run.shadow != nullptr &&
                      prepareCut(record, run.shadow, record.offset >= 0 ? path : nullptr) &&
-                     offsetStep(path, record.offset) &&
-                     jVectSetLoopDir(path, JVLR_OUTER_POSITIVE) == 1 &&
-                     mergeStep(path, run.shadow, fit)
+                     offsetStep(path, record.offset) && cutStep(path, run.shadow, fit)
                  ? 1
                  : 0;
     case JWSO_OFFSET:
@@ -216,8 +221,7 @@ int32_t runShadow(const JWeldShadowParam &record, JVect *path) {
       if (!offsetStep(path, record.offset)) return 0;
       run.shadow = weldBuildShadow(record, path);
       return run.shadow != nullptr && prepareCut(record, run.shadow, path) &&
-                     jVectSetLoopDir(path, JVLR_OUTER_POSITIVE) == 1 &&
-                     mergeStep(path, run.shadow, fit)
+                     cutStep(path, run.shadow, fit)
                  ? 1
                  : 0;
   }
