@@ -1,5 +1,5 @@
 // The effects on the standard text in 10 mm characters: the offset and widen each timed beside
-// Clipper's offset of the same flattened polygons, the stripe on its own.
+// Clipper's offset of the same flattened polygons, the stripe and the shadows on their own.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -22,6 +22,8 @@ constexpr float kWidenMm = 0.2f;
 constexpr float kMiterLimit = 4.0f;
 // Bands of 0.8 mm kept and 0.4 mm cut, slanted at 30 degrees.
 constexpr JWeldStripeParam kStripe{0.8f, 0.4f, 2, 30.0f, 1};
+// The shadow kinds run from the block to the one whose far face is scaled in proportion.
+constexpr int32_t kLastShadowKind = 3;
 // Clipper's round joins step like our flattening at the default 3 degree arc step.
 constexpr double kArcStepRadians = 3.0 * 3.1415926535 / 180.0;
 
@@ -102,5 +104,30 @@ void StripeText(benchmark::State &state) {
   jVectClose(text);
 }
 BENCHMARK(StripeText)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// A shadow kind (first argument) under an option (second) on the text: moved 1.5 mm right and
+// 1 mm down, a far face in proportion at 80 %, offsets of 0.3 mm.
+void ShadowText(benchmark::State &state) {
+  const auto kind = static_cast<int32_t>(state.range(0));
+  const auto option = static_cast<int32_t>(state.range(1));
+  const JWeldShadowParam r{kind, option, 1.5f, -1.0f, 80, kOffsetMm, 0, 0, 1};
+  JVect *text = mmText();
+  JVect *work = jVectOpen(16);
+  for (auto _ : state) {
+    jVectCopy(work, text);
+    const double t0 = threadSeconds();
+    if (jWeldShadow(&r, work) != 1) state.SkipWithError("the effect failed");
+    state.SetIterationTime(threadSeconds() - t0);
+  }
+  state.counters["result_points"] = jVectGetNum(work);
+  jVectClose(work);
+  jVectClose(text);
+}
+BENCHMARK(ShadowText)
+    ->ArgNames({"kind", "option"})
+    ->ArgsProduct({benchmark::CreateDenseRange(JWST_BLOCK, kLastShadowKind, 1),
+                   benchmark::CreateDenseRange(JWSO_MERGE, JWSO_OFFSET_CUT_OFFSET, 1)})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -145,9 +145,33 @@ bool offsetStep(JVect *path, float distance) {
          jWeldCombineVect(path, JWM_UNION) == 1;
 }
 
-bool mergeStep(JVect *path, const JVect *shadow, bool fitCurves, Centre where) {
-  return jVectAdd(path, shadow) == 1 && jWeldCombineVect(path, JWM_UNION) == 1 &&
+bool copiesOutlines(int32_t type) { return type == JWST_DROP || type == JWST_CAST; }
+
+// Before an option cuts outlines out of an extruded shadow, the faces are merged into one region,
+// with the outlines they stand on when those are given. Cut from the raw faces, a point where
+// several faces overlap an outline would still count as shadow; and each face runs back along the
+// outline edge it stands on, so against the reversed outlines both would lie on one edge in one
+// direction, which the combine cannot tell apart. Merged with the outlines first, those back
+// edges cancel instead. A dropped or cast copy shares no edge with the outlines and overlaps
+// itself only where they do, so it is cut without the rounding of one more combine; it only needs
+// the outlines' orientation again, which a cast falling below the bottom line mirrors.
+bool prepareCut(const JWeldShadowParam &record, JVect *shadow, const JVect *outlines) {
+  if (copiesOutlines(record.type)) return jVectSetLoopDir(shadow, JVLR_OUTER_NEGATIVE) == 1;
+  return (outlines == nullptr || jVectAdd(shadow, outlines) == 1) &&
+         jWeldCombineVect(shadow, JWM_UNION) == 1;
+}
+
+bool mergeStep(JVect *path, const JVect *shadow, bool fitCurves, Centre where,
+               int32_t rule = JWM_UNION) {
+  return jVectAdd(path, shadow) == 1 && jWeldCombineVect(path, rule) == 1 &&
          weldFinish(path, fitCurves, where);
+}
+
+// Reverses the outlines and merges them with the shadow, deciding every contour: left alone, a
+// reversed outline that meets no shadow would be turned into an outer contour again at the end.
+bool cutStep(JVect *path, const JVect *shadow, bool fitCurves, Centre where) {
+  return jVectSetLoopDir(path, JVLR_OUTER_POSITIVE) == 1 &&
+         mergeStep(path, shadow, fitCurves, where, JWM_UNION_ALL);
 }
 
 // Owns the shadow path and the copy of JWSO_OFFSET_HOLES so that every way out closes them.
@@ -170,15 +194,17 @@ int32_t runShadow(const JWeldShadowParam &record, JVect *path, Centre where) {
       return run.shadow != nullptr && mergeStep(path, run.shadow, fit, where) ? 1 : 0;
     case JWSO_CUT_OUTLINES:
       run.shadow = weldBuildShadow(record, path);
-      return run.shadow != nullptr && jVectSetLoopDir(path, JVLR_OUTER_POSITIVE) == 1 &&
-                     mergeStep(path, run.shadow, fit, where)
+      return run.shadow != nullptr && prepareCut(record, run.shadow, path) &&
+                     cutStep(path, run.shadow, fit, where)
                  ? 1
                  : 0;
     case JWSO_CUT_OFFSET:
       run.shadow = weldBuildShadow(record, path);
-      return run.shadow != nullptr && offsetStep(path, record.offset) &&
-                     jVectSetLoopDir(path, JVLR_OUTER_POSITIVE) == 1 &&
-                     mergeStep(path, run.shadow, fit, where)
+      // An offset that reaches outwards covers the outlines, so merging them in changes nothing
+      // once it is cut out, and a zero offset would meet the faces' back edges.
+      return run.shadow != nullptr &&
+                     prepareCut(record, run.shadow, record.offset >= 0 ? path : nullptr) &&
+                     offsetStep(path, record.offset) && cutStep(path, run.shadow, fit, where)
                  ? 1
                  : 0;
     case JWSO_OFFSET:
@@ -195,8 +221,8 @@ int32_t runShadow(const JWeldShadowParam &record, JVect *path, Centre where) {
     default:  // JWSO_OFFSET_CUT_OFFSET
       if (!offsetStep(path, record.offset)) return 0;
       run.shadow = weldBuildShadow(record, path);
-      return run.shadow != nullptr && jVectSetLoopDir(path, JVLR_OUTER_POSITIVE) == 1 &&
-                     mergeStep(path, run.shadow, fit, where)
+      return run.shadow != nullptr && prepareCut(record, run.shadow, path) &&
+                     cutStep(path, run.shadow, fit, where)
                  ? 1
                  : 0;
   }

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "support/path_builder.h"
-#include "weld/shadow.h"
 
 namespace {
 
