@@ -705,10 +705,13 @@ bool probeSegment(int32_t probe, ProbeTools &tools) {
         if (angle < 0.0) angle += kFloatPi;
         records[r].angle = angle;
       }
+      // Copies of one edge in one direction lie in a stack whose order every line must agree
+      // on, or lines from either side keep different copies and the edge vanishes: the lower
+      // index lies on the side the line enters from when it counts up, and leaves by otherwise.
       std::sort(records + k, records + run, [](const JWeldCrossing &l, const JWeldCrossing &r) {
         if (l.angle != r.angle) return l.angle > r.angle;
         if (l.step != r.step) return l.step > r.step;
-        return l.segment < r.segment;
+        return l.step > 0 ? l.segment < r.segment : l.segment > r.segment;
       });
     }
     k = run;

@@ -165,7 +165,8 @@ bool classify() {
       auto before = [](const JWeldCrossing &l, const JWeldCrossing &r) {
         if (l.position != r.position) return l.position < r.position;
         if (l.angle != r.angle) return l.angle > r.angle;
-        return l.step > r.step;
+        if (l.step != r.step) return l.step > r.step;
+        return l.step > 0 ? l.segment < r.segment : l.segment > r.segment;
       };
       std::stable_sort(rec.begin(), rec.end(), before);
       int w = 0;

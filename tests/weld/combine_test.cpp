@@ -25,6 +25,7 @@ TEST(WeldCombineExamples, SquaresUnderEachRule) {
   const auto a = rectangle(0, 0, 2, 2), b = rectangle(1, 1, 3, 3);
   const auto outer = rectangle(0, 0, 4, 4), inner = rectangle(1, 1, 3, 3);
   const auto hole = rectangle(1, 1, 3, 3, true);
+  const Outline slanted = {{0, -3}, {-1, -3}, {1, 2}};
   const struct {
     std::vector<Outline> outlines;
     int32_t mode;
@@ -49,6 +50,10 @@ TEST(WeldCombineExamples, SquaresUnderEachRule) {
       // Far apart, most grid cells stay empty: the grid keeps only the occupied ones.
       {{rectangle(0, 0, 1, 1), rectangle(1e5f, 1e5f, 1e5f + 1, 1e5f + 1)}, JWM_UNION, 10, {1, 1}},
       {{{{2, 2}, {2, 0}, {0, 2}, {0, 0}}}, JWM_UNION_ALL, 4, {1}},  // a bow-tie's clockwise lobe
+      // One slanted triangle twice: lines from every side must keep the same copy of an edge.
+      {{slanted, slanted}, JWM_UNION, 4, {1}},
+      {{slanted, slanted}, JWM_INTERSECT, 4, {1}},
+      {{slanted, slanted}, JWM_UNION_ALL, 4, {1}},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     PathPtr path = pathOf(cases[i].outlines);
