@@ -1156,10 +1156,16 @@ int32_t splitAgainOnce(SplitSearch &search, int32_t firstPiece, int32_t end, boo
 }
 
 bool splitPiecesAgain(SplitSearch &search, int32_t firstPiece) {
+  // Rounding makes a few new crossings, and fewer each pass. A pass that cuts more segments than
+  // the one before is chasing the rounding of coordinates far apart in magnitude, where the work
+  // would grow manyfold with each pass; it is the last.
+  int32_t before = INT32_MAX;
   for (int32_t pass = 0; pass < kMaxSplitPasses; ++pass) {
     const int32_t end = weldTables.segmentCount;
     const int32_t split = splitAgainOnce(search, firstPiece, end, pass == 0);
     if (split <= 0) return split == 0;
+    if (split > before) return true;
+    before = split;
     firstPiece = end;
   }
   return true;

@@ -91,7 +91,8 @@ bool splitAtCrossings() {
     }
   }
   // Later passes: the pieces of the last pass against every live segment, each pair once.
-  for (int32_t pass = 0, from = firstPiece; pass < 4 && from < T().segmentCount; ++pass) {
+  for (int32_t pass = 0, from = firstPiece, before = INT32_MAX; pass < 4 && from < T().segmentCount;
+       ++pass) {
     const int32_t end = T().segmentCount;
     std::vector<std::pair<std::pair<int32_t, int32_t>, std::pair<float, float>>> cuts;
     for (int32_t s = from; s < end; ++s)
@@ -107,12 +108,15 @@ bool splitAtCrossings() {
             cuts.push_back({{a, b}, {out[0], out[1]}});
       }
     std::sort(cuts.begin(), cuts.end(), [](auto &l, auto &r) { return l.first < r.first; });
-    for (size_t k = 0; k < cuts.size();) {
+    int32_t cut = 0;
+    for (size_t k = 0; k < cuts.size(); ++cut) {
       std::vector<std::pair<float, float>> list;
       const int32_t s = cuts[k].first.first;
       for (; k < cuts.size() && cuts[k].first.first == s; ++k) list.push_back(cuts[k].second);
       if (!cutAt(s, list)) return false;
     }
+    if (cut > before) break;  // a pass that cuts more than the one before is the last
+    before = cut;
     from = end;
   }
   discardNonLive();
