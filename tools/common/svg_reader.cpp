@@ -938,9 +938,6 @@ bool outlineOfText(const std::string &text, const std::function<void()> &release
   };
   bool ok = walkDocument(text, sink, error) && fills.flush(error);
   release();
-  // The document's nodes lived in small heap blocks, whose pages the heap keeps after the
-  // document is gone; handed back now, they do not add to the union's peak.
-  malloc_trim(0);
   if (ok && jVectGetNum(all) == 0) {
     error = "nothing is painted: no filled or stroked shape";
     ok = false;
@@ -965,8 +962,13 @@ bool readSvgOutlineText(const std::string &text, JVect *path, std::string &error
 bool readSvgOutlineFile(const std::string &file, JVect *path, std::string &error,
                         const SvgReading &how) {
   return readFileWith(file, path, error, [&how](std::string &text, JVect *p, std::string &e) {
-    return outlineOfText(
-        text, [&text] { std::string().swap(text); }, p, e, how);
+    // The text goes once the document is walked, and with it the heap pages of the document's
+    // nodes, which the heap would otherwise keep through the union.
+    const auto release = [&text] {
+      std::string().swap(text);
+      malloc_trim(0);
+    };
+    return outlineOfText(text, release, p, e, how);
   });
 }
 
