@@ -59,6 +59,12 @@ struct SlitFrame {
 
 // Slits reach this far past the box so that they cut cleanly through its edges.
 constexpr double kSlitOverhang = 10.0;
+// No drawing needs more slits: a million of a tenth of a millimetre stripe a banner 100 m
+// across. More come from nonsense such as coordinates near 1e30, where appending them would
+// fill memory long before the combine could start.
+constexpr double kMostSlits = 1e6;
+
+bool tooManySlits(double span, double period) { return span / period > kMostSlits; }
 
 // The corners of a box in a slit frame's unturned coordinates (u across the slits, v along).
 class BoxInFrame {
@@ -106,6 +112,7 @@ int32_t weldMakeSlits(const JWeldStripeParam &record, JVect *path, const float b
   const double period = g + s;
   if (record.direction == 0) {
     if (!(minY < maxY)) return 1;
+    if (tooManySlits(maxY - minY, period)) return 0;
     const double xl = minX - kSlitOverhang, xr = maxX + kSlitOverhang;
     for (int64_t k = 0; maxY - k * period > minY; ++k) {
       const double y = maxY - k * period;
@@ -115,6 +122,7 @@ int32_t weldMakeSlits(const JWeldStripeParam &record, JVect *path, const float b
   }
   if (record.direction == 1) {
     if (!(maxX > minX)) return 1;
+    if (tooManySlits(maxX - minX, period)) return 0;
     const double yb = minY - kSlitOverhang, yt = maxY + kSlitOverhang;
     for (int64_t k = 0; minX + k * period < maxX; ++k) {
       const double x = minX + k * period;
@@ -134,6 +142,7 @@ int32_t weldMakeSlits(const JWeldStripeParam &record, JVect *path, const float b
   slanted.cos = std::cos(theta);
   slanted.sin = std::sin(theta);
   if (!(uR > uL)) return 1;
+  if (tooManySlits(double{uR} - uL, period)) return 0;
   const BoxInFrame inFrame(slanted, box);
   for (int64_t k = 0; uL + k * period < uR; ++k) {
     const double a = uL + k * period + s;
@@ -180,8 +189,10 @@ int32_t jWeldWiden(const JWeldWidenParam *record, JVect *path) {
 }
 
 int32_t jWeldStripe(const JWeldStripeParam *record, JVect *path) {
-  // A band plus gap that is not positive would never move the slit cursor forward.
-  if (record == nullptr || path == nullptr || !(record->stripeWidth + record->slitWidth > 0))
+  // A negative width is nonsense (a slit wider than its period would lie over the next ones),
+  // and a band plus gap that is not positive would never move the slit cursor forward.
+  if (record == nullptr || path == nullptr || !(record->stripeWidth >= 0) ||
+      !(record->slitWidth >= 0) || !(record->stripeWidth + record->slitWidth > 0))
     return 0;
   return runCentred(path, [record](JVect *p, Centre where) {
     if (jVectSetLoopDir(p, JVLR_OUTER_NEGATIVE) != 1) return 0;

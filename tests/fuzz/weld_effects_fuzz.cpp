@@ -12,26 +12,19 @@ using fuzzing::Params;
 
 // Slits across the box beyond this are honest work, not a fault: the combine's work grows with
 // their square, so many of them only make one input slow, and the target leaves such settings
-// to the unit tests. A slit wider than the period (a negative band width) lies over the next
-// ones and counts once for each slit it covers.
-constexpr double kMaxSlitLayers = 50;
+// to the unit tests.
+constexpr double kMaxSlits = 50;
 
-// Measured over every point record, controls included: reversing a contour can turn stray
-// controls into real ones, so the box the stripe finds may reach as far as any record.
-bool slitCountIsSmall(const JWeldStripeParam &r, JVect *path) {
-  double low[2] = {INFINITY, INFINITY}, high[2] = {-INFINITY, -INFINITY};
-  const JVectPoint *v = jVectGetVd(path);
-  for (int32_t i = 0; i < jVectGetNum(path); ++i) {
-    const double xy[2] = {v[i].x, v[i].y};
-    for (int k = 0; k < 2; ++k) {
-      low[k] = std::fmin(low[k], xy[k]);
-      high[k] = std::fmax(high[k], xy[k]);
-    }
-  }
-  const double across = std::hypot(high[0] - low[0], high[1] - low[1]) + 2;
-  const double period = double{r.stripeWidth} + r.slitWidth;
-  const double layers = std::fmax(1.0, std::fabs(double{r.slitWidth}) / period);
-  return across / period * layers < kMaxSlitLayers;
+// The box is the one the stripe measures, on the reoriented path: reversing a contour can turn
+// stray controls into real ones, and a path that opens with no start point counts the origin.
+bool slitCountIsSmall(const JWeldStripeParam &r, const JVect *path) {
+  JVect *oriented = jVectDuplicate(path);
+  float box[4] = {0, 0, 0, 0};
+  if (oriented != nullptr && jVectSetLoopDir(oriented, JVLR_OUTER_NEGATIVE) == 1)
+    jVectGetMinMax(box, oriented, JVECT_ALL);
+  jVectClose(oriented);
+  const double across = std::hypot(double{box[2]} - box[0], double{box[3]} - box[1]) + 2;
+  return across / (double{r.stripeWidth} + r.slitWidth) < kMaxSlits;
 }
 
 int32_t runEffect(uint8_t effect, Params &p, JVect *path) {

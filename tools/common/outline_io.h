@@ -42,10 +42,11 @@ std::vector<Command> contoursWhere(const std::vector<Command> &commands, bool cl
 // Returns false when a point cannot be added.
 bool appendCommands(JVect *path, const std::vector<Command> &commands);
 
-// Reads a whole file and hands its text to parse, which appends to path; on failure the error
-// names the file. A folder, an empty file or one that is plainly not text (compressed, an image,
-// an archive) is refused with what it looks like.
-using TextParser = std::function<bool(const std::string &text, JVect *path, std::string &error)>;
+// Reads a whole file and hands its text to parse, which appends to path and may release the
+// text once it is done with it; on failure the error names the file. A folder, an empty file or
+// one that is plainly not text (compressed, an image, an archive) is refused with what it looks
+// like.
+using TextParser = std::function<bool(std::string &text, JVect *path, std::string &error)>;
 bool readFileWith(const std::string &file, JVect *path, std::string &error,
                   const TextParser &parse);
 

@@ -1,5 +1,7 @@
 #include "svg_reader.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -903,16 +905,21 @@ class FillBatch {
   int rule_ = JWF_NONZERO;
 };
 
-}  // namespace
-
-bool readSvgOutlineText(const std::string &text, JVect *path, std::string &error,
-                        const SvgReading &how) {
-  PathPtr all(jVectOpen(1024)), batch(jVectOpen(1024)), piece(jVectOpen(256));
+// The outline of the drawing in text, appended to path. release() is called once the document
+// has been walked: the union of the painted pieces, which takes many times the memory of the
+// drawing, then need not share it with the text.
+bool outlineOfText(const std::string &text, const std::function<void()> &release, JVect *path,
+                   std::string &error, const SvgReading &how) {
+  // An empty path gathers the pieces itself rather than taking a copy of them at the end.
+  const bool gatherInPath = jVectGetNum(path) == 0;
+  PathPtr own(gatherInPath ? nullptr : jVectOpen(1024)), batch(jVectOpen(1024)),
+      piece(jVectOpen(256));
+  JVect *all = gatherInPath ? path : own.get();
   if (!all || !batch || !piece) {
     error = "out of memory";
     return false;
   }
-  FillBatch fills(all.get(), batch.get());
+  FillBatch fills(all, batch.get());
   const ShapeSink sink = [&](const Shape &shape, std::string &problem) {
     if (shape.paint.fill) {
       jVectClear(piece.get());
@@ -929,23 +936,39 @@ bool readSvgOutlineText(const std::string &text, JVect *path, std::string &error
     }
     return true;
   };
-  if (!walkDocument(text, sink, error)) return false;
-  if (!fills.flush(error)) return false;
-  if (jVectGetNum(all.get()) == 0) {
+  bool ok = walkDocument(text, sink, error) && fills.flush(error);
+  release();
+  if (ok && jVectGetNum(all) == 0) {
     error = "nothing is painted: no filled or stroked shape";
-    return false;
+    ok = false;
   }
-  if (jWeldExecute(JWM_UNION_ALL, all.get()) != 1 || jVectAdd(path, all.get()) != 1) {
+  if (ok &&
+      (jWeldExecute(JWM_UNION_ALL, all) != 1 || (!gatherInPath && jVectAdd(path, all) != 1))) {
     error = "the painted shapes could not be joined into one outline";
-    return false;
+    ok = false;
   }
-  return true;
+  if (!ok && gatherInPath) jVectClear(path);
+  return ok;
+}
+
+}  // namespace
+
+bool readSvgOutlineText(const std::string &text, JVect *path, std::string &error,
+                        const SvgReading &how) {
+  return outlineOfText(
+      text, [] {}, path, error, how);
 }
 
 bool readSvgOutlineFile(const std::string &file, JVect *path, std::string &error,
                         const SvgReading &how) {
-  return readFileWith(file, path, error, [&how](const std::string &text, JVect *p, std::string &e) {
-    return readSvgOutlineText(text, p, e, how);
+  return readFileWith(file, path, error, [&how](std::string &text, JVect *p, std::string &e) {
+    // The text goes once the document is walked, and with it the heap pages of the document's
+    // nodes, which the heap would otherwise keep through the union.
+    const auto release = [&text] {
+      std::string().swap(text);
+      malloc_trim(0);
+    };
+    return outlineOfText(text, release, p, e, how);
   });
 }
 
