@@ -12,15 +12,25 @@ namespace {
 constexpr size_t kMaxPoints = 3000;
 constexpr size_t kBytesPerPoint = 3;
 constexpr int32_t kRules = 5;
+// Curves at the coarsest resolution: finer ones only make more of the same segments, and at the
+// default a few arcs make hundreds, which would hold the rate far below a thousand a second.
+constexpr int32_t kCurveDivisions = 4;
+constexpr float kCurveAngle = 120.0f;
+// Coordinates far out on the sheet, where a float step is a twentieth of the grid, and near the
+// float limit. The limit comes seldom: beside unit coordinates it makes the stray of every piece
+// so wide that the later split passes meet every pair, which is right but slow.
+constexpr float kFarFromOrigin = 1e6f;
+constexpr float kNearFloatLimit = 1e30f;
 // Mostly line points, some curve points and stray modes, so flattening and the clean-up run.
 constexpr int16_t kModes[16] = {1, 2, 2, 2, 2, 3, 11, 12, 13, 41, 42, 43, 31, 32, 21, 22};
 
 float coordinate(uint8_t selector, uint8_t byte) {
   // A half-unit grid makes shared edges, touching vertices and collinear runs common; the
-  // selector's top values bring large and non-finite coordinates.
+  // selector's top values bring far, huge and non-finite coordinates.
   const float grid = static_cast<int8_t>(byte) * 0.5f;
   if (selector == 0xFF) return byte & 1 ? NAN : INFINITY;
-  return selector >= 0xF0 ? grid * 1e30f : grid;
+  if (selector == 0xFE) return grid * kNearFloatLimit;
+  return selector >= 0xF0 ? grid * kFarFromOrigin : grid;
 }
 
 }  // namespace
@@ -30,6 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   // Rules 1 to 4 and one beyond them (which acts as 4), each combined plainly or welded.
   const int32_t mode = JWM_UNION + data[0] % kRules;
   const bool weld = data[0] / kRules % 2 == 1;
+  jVectSetCurveRes(kCurveDivisions, kCurveAngle);
   JVect *path = jVectOpen(16);
   for (size_t i = 1; i + kBytesPerPoint <= size && i / kBytesPerPoint < kMaxPoints;
        i += kBytesPerPoint)
