@@ -983,7 +983,7 @@ bool nearMiss(const JWeldSegment &a, const JWeldSegment &b, double reach) {
 // a float step or so, so pieces of two segments can meet away from the points they were cut at
 // only where the segments come that close: near a crossing with other cuts close by, at a
 // shallow angle, along a shared line or where they pass within a few steps of each other. The
-// segments of every such pair are suspects; only their pieces can need a later cut.
+// segments of every such pair are in doubt; only their pieces can need a later cut.
 struct SplitSearch {
   BoxGrid grid;  // the base segments that take part
   WorkArray<int32_t> members;
@@ -991,12 +991,12 @@ struct SplitSearch {
   int32_t baseCount = 0;
   double step = 0.0;   // one float step at the largest coordinate
   double stray = 0.0;  // how far any piece may lie from its base segment's line
-  WorkArray<bool> suspect;
-  bool anySuspect = false;
+  WorkArray<bool> doubtful;
+  bool anyDoubt = false;
   // Per base segment: its length, and the clear stretch from each end to its nearest cut.
   WorkArray<double> length, head, tail;
 
-  void suspects(int32_t a, int32_t b) { suspect[a] = suspect[b] = anySuspect = true; }
+  void doubt(int32_t a, int32_t b) { doubtful[a] = doubtful[b] = anyDoubt = true; }
   // The sine of the angle between the lines of base segments a and b; 0 for a point.
   double sineBetween(int32_t a, int32_t b) {
     const JWeldSegment &p = weldTables.segments[a], &q = weldTables.segments[b];
@@ -1007,7 +1007,7 @@ struct SplitSearch {
   }
 };
 
-// Adds the points where base segment other cuts base segment s, and marks both as suspects
+// Adds the points where base segment other cuts base segment s, and marks both as doubtful
 // where their pieces could meet in a way the cuts do not show. false when the list cannot grow.
 bool addCuts(int32_t s, int32_t other, SplitSearch &search, CutList &cuts) {
   const JWeldSegment *seg = weldTables.segments;
@@ -1017,13 +1017,12 @@ bool addCuts(int32_t s, int32_t other, SplitSearch &search, CutList &cuts) {
   const int32_t onLine = weldCollinearEnds(seg[s], seg[other], point);
   for (int32_t k = 0; k < onLine; ++k)
     if (!cuts.add(s, other, point[2 * k], point[2 * k + 1])) return false;
-  if (onLine > 0 || nearMiss(seg[s], seg[other], kCrowdSteps * search.step))
-    search.suspects(s, other);
+  if (onLine > 0 || nearMiss(seg[s], seg[other], kCrowdSteps * search.step)) search.doubt(s, other);
   return true;
 }
 
-// Marks the suspects among the segments that cut segment s where another point of s lies too
-// close to their cut for its pieces to stay apart, and records the clear stretch at s's ends.
+// Marks segment s and a segment that cuts it as doubtful where another point of s lies too close
+// to their cut for their pieces to stay apart, and records the clear stretch at s's ends.
 void markCrowded(int32_t s, const Cut *list, int32_t n, SplitSearch &search) {
   const JWeldSegment base = weldTables.segments[s];
   double head = search.length[s], tail = head;
@@ -1043,7 +1042,7 @@ void markCrowded(int32_t s, const Cut *list, int32_t n, SplitSearch &search) {
     const double gap = std::min(before, after);
     for (int32_t k = from; k < to; ++k)
       if (!clearOfCrossing(gap, search.sineBetween(s, list[k].other), search.step))
-        search.suspects(s, list[k].other);
+        search.doubt(s, list[k].other);
     beforeX = x;
     beforeY = y;
     from = to;
@@ -1074,7 +1073,7 @@ void markCrowdedCorners(SplitSearch &search) {
                                         2.0
                                   : 0.0;
       if (!clearOfCrossing(std::min(search.tail[a], search.head[b]), halfSine, search.step))
-        search.suspects(a, b);
+        search.doubt(a, b);
     }
   }
 }
@@ -1097,15 +1096,15 @@ struct Descendants {
 };
 
 // One later pass: the live pieces from firstPiece up to end (in the pass after the first split,
-// only those of suspects) against every live segment below end, each pair once. Collects the
-// cuts, then splits every segment cut. Returns the number of segments split, or -1 when memory
-// runs out.
-int32_t splitAgainOnce(SplitSearch &search, int32_t firstPiece, int32_t end, bool suspectsOnly) {
+// only those of doubtful segments) against every live segment below end, each pair once.
+// Collects the cuts, then splits every segment cut. Returns the number of segments split, or -1
+// when memory runs out.
+int32_t splitAgainOnce(SplitSearch &search, int32_t firstPiece, int32_t end, bool doubtfulOnly) {
   WeldTables &t = weldTables;
   const JWeldSegment *seg = t.segments;
   auto checked = [&](int32_t i) {
     return i >= firstPiece && weldIsLive(seg[i].flags) &&
-           (!suspectsOnly || search.suspect[seg[i].source]);
+           (!doubtfulOnly || search.doubtful[seg[i].source]);
   };
   int32_t pieces = 0;
   for (int32_t i = firstPiece; i < end; ++i) pieces += checked(i) ? 1 : 0;
@@ -1174,14 +1173,14 @@ bool splitPiecesAgain(SplitSearch &search, int32_t firstPiece) {
 // Discards pairs of live segments, at least one of them a piece, that run exactly opposite: such
 // pairs add nothing to any winding number. Each piece in index order takes the live reverse copy
 // of lowest index. Two such segments lie on one line within their stray, which makes their base
-// segments suspects, so only theirs are looked at. false when the search index cannot be
+// segments doubtful, so only theirs are looked at. false when the search index cannot be
 // allocated.
 bool cancelOppositePieces(SplitSearch &search) {
-  if (!search.anySuspect) return true;
+  if (!search.anyDoubt) return true;
   WeldTables &t = weldTables;
   JWeldSegment *seg = t.segments;
   auto looked = [&](int32_t i) {
-    return weldIsLive(seg[i].flags) && search.suspect[seg[i].source];
+    return weldIsLive(seg[i].flags) && search.doubtful[seg[i].source];
   };
   auto edges = liveEdgeIndex(seg);
   if (!edges.build(t.segmentCount, looked)) return false;
@@ -1261,7 +1260,7 @@ bool weldSplitAtCrossings() {
   WeldTables &t = weldTables;
   SplitSearch search;
   const int32_t baseCount = search.baseCount = t.segmentCount;
-  if (!search.members.allocate(baseCount) || !search.suspect.allocate(baseCount)) return false;
+  if (!search.members.allocate(baseCount) || !search.doubtful.allocate(baseCount)) return false;
   double largest = 0.0;
   for (int32_t i = 0; i < baseCount; ++i) {
     const JWeldSegment &s = t.segments[i];
