@@ -89,19 +89,25 @@ void WidenText(benchmark::State &state) {
 }
 BENCHMARK(WidenText)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// The stripe has no Clipper counterpart: its slits are cut by the combine.
-void StripeText(benchmark::State &state) {
+// Times an effect without a Clipper counterpart on the text.
+template <class Effect>
+void runAlone(benchmark::State &state, Effect effect) {
   JVect *text = mmText();
   JVect *work = jVectOpen(16);
   for (auto _ : state) {
     jVectCopy(work, text);
     const double t0 = threadSeconds();
-    if (jWeldStripe(&kStripe, work) != 1) state.SkipWithError("the effect failed");
+    if (effect(work) != 1) state.SkipWithError("the effect failed");
     state.SetIterationTime(threadSeconds() - t0);
   }
   state.counters["result_points"] = jVectGetNum(work);
   jVectClose(work);
   jVectClose(text);
+}
+
+// The stripe has no Clipper counterpart: its slits are cut by the combine.
+void StripeText(benchmark::State &state) {
+  runAlone(state, [](JVect *p) { return jWeldStripe(&kStripe, p); });
 }
 BENCHMARK(StripeText)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -111,17 +117,7 @@ void ShadowText(benchmark::State &state) {
   const auto kind = static_cast<int32_t>(state.range(0));
   const auto option = static_cast<int32_t>(state.range(1));
   const JWeldShadowParam r{kind, option, 1.5f, -1.0f, 80, kOffsetMm, 0, 0, 1};
-  JVect *text = mmText();
-  JVect *work = jVectOpen(16);
-  for (auto _ : state) {
-    jVectCopy(work, text);
-    const double t0 = threadSeconds();
-    if (jWeldShadow(&r, work) != 1) state.SkipWithError("the effect failed");
-    state.SetIterationTime(threadSeconds() - t0);
-  }
-  state.counters["result_points"] = jVectGetNum(work);
-  jVectClose(work);
-  jVectClose(text);
+  runAlone(state, [&r](JVect *p) { return jWeldShadow(&r, p); });
 }
 BENCHMARK(ShadowText)
     ->ArgNames({"kind", "option"})
