@@ -993,16 +993,21 @@ struct SplitSearch {
   double stray = 0.0;  // how far any piece may lie from its base segment's line
   WorkArray<bool> doubtful;
   bool anyDoubt = false;
-  // Per base segment: its length, and the clear stretch from each end to its nearest cut.
-  WorkArray<double> length, head, tail;
+  // Per base segment, the clear stretch from each end to its nearest cut; floats, whose rounding
+  // the margins of the crowding test dwarf, keep them small beside the segments.
+  WorkArray<float> head, tail;
 
   void doubt(int32_t a, int32_t b) { doubtful[a] = doubtful[b] = anyDoubt = true; }
+  static double length(int32_t i) {
+    const JWeldSegment &s = weldTables.segments[i];
+    return pointDistance(s.x0, s.y0, s.x1, s.y1);
+  }
   // The sine of the angle between the lines of base segments a and b; 0 for a point.
   double sineBetween(int32_t a, int32_t b) {
     const JWeldSegment &p = weldTables.segments[a], &q = weldTables.segments[b];
     const double cross = (double{p.x1} - p.x0) * (double{q.y1} - q.y0) -
                          (double{p.y1} - p.y0) * (double{q.x1} - q.x0);
-    const double norms = length[a] * length[b];
+    const double norms = length(a) * length(b);
     return norms > 0.0 ? std::fabs(cross) / norms : 0.0;
   }
 };
@@ -1025,7 +1030,7 @@ bool addCuts(int32_t s, int32_t other, SplitSearch &search, CutList &cuts) {
 // to their cut for their pieces to stay apart, and records the clear stretch at s's ends.
 void markCrowded(int32_t s, const Cut *list, int32_t n, SplitSearch &search) {
   const JWeldSegment base = weldTables.segments[s];
-  double head = search.length[s], tail = head;
+  double head = SplitSearch::length(s), tail = head;
   // The point of the run before, the start at first.
   float beforeX = base.x0, beforeY = base.y0;
   for (int32_t from = 0; from < n;) {
@@ -1047,8 +1052,8 @@ void markCrowded(int32_t s, const Cut *list, int32_t n, SplitSearch &search) {
     beforeY = y;
     from = to;
   }
-  search.head[s] = head;
-  search.tail[s] = tail;
+  search.head[s] = static_cast<float>(head);
+  search.tail[s] = static_cast<float>(tail);
 }
 
 // Pieces of neighbours in a contour share the corner between them, so only pieces of a split
@@ -1064,7 +1069,7 @@ void markCrowdedCorners(SplitSearch &search) {
           (seg[a].flags < kWeldSplitMark && seg[b].flags < kWeldSplitMark))
         continue;
       // The sine of half the angle between the two legs leaving the corner.
-      const double la = search.length[a], lb = search.length[b];
+      const double la = SplitSearch::length(a), lb = SplitSearch::length(b);
       const double halfSine = la > 0.0 && lb > 0.0
                                   ? pointDistance((double{seg[a].x0} - seg[a].x1) / la,
                                                   (double{seg[a].y0} - seg[a].y1) / la,
@@ -1271,13 +1276,9 @@ bool weldSplitAtCrossings() {
   }
   search.step = floatStepAt(largest);
   search.stray = kStraySteps * search.step;
-  if (!search.length.allocate(baseCount) || !search.head.allocate(baseCount) ||
-      !search.tail.allocate(baseCount))
-    return false;
-  for (int32_t i = 0; i < baseCount; ++i) {
-    const JWeldSegment &s = t.segments[i];
-    search.length[i] = search.head[i] = search.tail[i] = pointDistance(s.x0, s.y0, s.x1, s.y1);
-  }
+  if (!search.head.allocate(baseCount) || !search.tail.allocate(baseCount)) return false;
+  for (int32_t i = 0; i < baseCount; ++i)
+    search.head[i] = search.tail[i] = static_cast<float>(SplitSearch::length(i));
   if (!search.grid.build(&search.members[0], search.memberCount, search.stray) ||
       !cutBaseSegments(search))
     return false;
