@@ -199,8 +199,11 @@ class BoxGrid {
     originX_ = count > 0 ? all.minX : 0.0;
     originY_ = count > 0 ? all.minY : 0.0;
     const double side = count > 0 ? std::max(all.maxX - all.minX, all.maxY - all.minY) : 0.0;
-    // Cells twice a typical segment put most boxes into one to four cells.
-    cell_ = std::max(2.0 * extent / std::max(count, 1), side / kMaxCellsPerSide);
+    // Cells twice a typical segment put most boxes into one to four cells. Boxes are looked at
+    // grown by the stray on every side, so that is never more than a quarter cell: points and
+    // tiny segments would otherwise make cells so small that a grown box spans thousands.
+    cell_ = std::max(
+        {2.0 * extent / std::max(count, 1), side / kMaxCellsPerSide, kStraysPerCell * stray_});
     if (!(cell_ > 0.0)) cell_ = 1.0;
     // An empty grid is one cell: the box of nothing spans minus infinity.
     const double across = count > 0 ? std::floor((all.maxX - originX_) / cell_) + 1.0 : 1.0;
@@ -269,6 +272,8 @@ class BoxGrid {
   }
 
  private:
+  // A cell is at least this many strays wide.
+  static constexpr double kStraysPerCell = 4.0;
   // Cell indexes stay below 2^30 so that a cell's two indexes pack into one key.
   static constexpr double kMaxCellsPerSide = 1 << 30;
   static constexpr uint64_t kEmpty = UINT64_MAX;
