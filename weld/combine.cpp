@@ -487,31 +487,36 @@ void discardNonLive() {
     if (!weldIsLive(t.segments[i].flags)) t.segments[i].flags = kWeldDiscarded;
 }
 
-// Live segments by the interval they span across one axis, for probe lines perpendicular to
-// it. Segments without extent on that axis never meet such a line and are left out.
+// The segments that take part in classification (those not discarded) by the interval they span
+// across one axis, for probe lines perpendicular to it. Segments without extent on that axis
+// never meet such a line and are left out.
 class SlabIndex {
  public:
   bool build(bool acrossY) {
     const WeldTables &t = weldTables;
-    int32_t members = 0;
-    for (int32_t i = 0; i < t.segmentCount; ++i) members += weldIsLive(t.segments[i].flags);
-    if (!spans_.allocate(members)) return false;
-    members = 0;
+    // A member's segment and the buckets its interval spans, first the interval itself.
+    struct Member {
+      int32_t segment;
+      float lo, hi;
+    };
+    WorkArray<Member> members;
+    if (!members.allocate(t.segmentCount)) return false;
+    int32_t count = 0;
     double lo = INFINITY, hi = -INFINITY, extent = 0.0;
     for (int32_t i = 0; i < t.segmentCount; ++i) {
       const JWeldSegment &s = t.segments[i];
-      if (!weldIsLive(s.flags)) continue;
+      if (s.flags < 0) continue;
       const float a = acrossY ? s.y0 : s.x0, b = acrossY ? s.y1 : s.x1;
       if (a == b) continue;
-      spans_[members++] = {i, std::min(a, b), std::max(a, b)};
+      members[count++] = {i, std::min(a, b), std::max(a, b)};
       lo = std::min<double>(lo, std::min(a, b));
       hi = std::max<double>(hi, std::max(a, b));
       extent += std::fabs(double{b} - a);
     }
-    origin_ = members > 0 ? lo : 0.0;
-    top_ = members > 0 ? hi : 0.0;
+    origin_ = count > 0 ? lo : 0.0;
+    top_ = count > 0 ? hi : 0.0;
     const double range = top_ - origin_;
-    const double n = std::max(members, 1);
+    const double n = std::max(count, 1);
     // Buckets half a typical extent keep the non-crossing members of a bucket few, and every
     // member can be stored in each bucket it spans: that makes about three entries a member,
     // however long some of them are.
@@ -519,18 +524,21 @@ class SlabIndex {
     const double perWidth = 1.0 / width;
     perWidth_ = std::isfinite(perWidth) && perWidth > 0.0 ? perWidth : 1.0;
     buckets_ = static_cast<int64_t>(std::min(range * perWidth_, 4.0 * n)) + 1;
+    // start_ first counts the members of each bucket, then marks where each bucket's entries end
+    // and, once every entry is in place, where they begin.
     if (!start_.allocate(buckets_ + 1)) return false;
     int64_t stored = 0;
-    for (int32_t k = 0; k < members; ++k) {
-      const int64_t b0 = bucketOf(spans_[k].lo), b1 = bucketOf(spans_[k].hi);
+    for (int32_t k = 0; k < count; ++k) {
+      const int64_t b0 = bucketOf(members[k].lo), b1 = bucketOf(members[k].hi);
       stored += b1 - b0 + 1;
-      for (int64_t b = b0; b <= b1; ++b) ++start_[b + 1];
+      for (int64_t b = b0; b <= b1; ++b) ++start_[b];
     }
+    if (stored > INT32_MAX || !entries_.allocate(stored)) return false;
     for (int64_t b = 0; b < buckets_; ++b) start_[b + 1] += start_[b];
-    if (!entries_.allocate(stored) || !fill_.allocate(buckets_)) return false;
-    for (int32_t k = 0; k < members; ++k) {
-      const int64_t b0 = bucketOf(spans_[k].lo), b1 = bucketOf(spans_[k].hi);
-      for (int64_t b = b0; b <= b1; ++b) entries_[start_[b] + fill_[b]++] = spans_[k].segment;
+    // Placed from the last member back, each bucket keeps its entries in table order.
+    for (int32_t k = count - 1; k >= 0; --k) {
+      const int64_t b0 = bucketOf(members[k].lo), b1 = bucketOf(members[k].hi);
+      for (int64_t b = b0; b <= b1; ++b) entries_[--start_[b]] = members[k].segment;
     }
     return true;
   }
@@ -540,23 +548,16 @@ class SlabIndex {
   void query(double m, Visit visit) {
     if (m < origin_ || m > top_) return;
     const int64_t k = bucketOf(m);
-    for (int64_t e = start_[k]; e < start_[k + 1]; ++e) visit(entries_[e]);
+    for (int32_t e = start_[k]; e < start_[k + 1]; ++e) visit(entries_[e]);
   }
 
  private:
-  // A member: its segment and the interval it spans across the axis.
-  struct Span {
-    int32_t segment;
-    float lo, hi;
-  };
   // Any function of v that never decreases will do, as the build and the queries share it.
   int64_t bucketOf(double v) const { return clampedFloor((v - origin_) * perWidth_, buckets_ - 1); }
 
   double origin_ = 0.0, top_ = 0.0, perWidth_ = 1.0;
   int64_t buckets_ = 1;
-  WorkArray<Span> spans_;
-  WorkArray<int64_t> start_;
-  WorkArray<int64_t> fill_;
+  WorkArray<int32_t> start_;
   WorkArray<int32_t> entries_;
 };
 
@@ -651,16 +652,65 @@ void sortAlongLine(ProbeKey *keys, int32_t count) {
   }
 }
 
+// Crossings of a line closer than this part of their distance from the origin may have changed
+// places in rounding: far above the few double steps of error in a position.
+constexpr double kClearOnLine = 0x1p-30;
+
+// Probes that scan the whole table before the slab index of their axis is built: a scan is a
+// single pass over the records, an eighth or so of what building the index costs.
+constexpr int32_t kScansBeforeIndex = 8;
+
 // What every probe of one classification shares.
 struct ProbeTools {
   SlabIndex rows, columns;
+  bool rowsBuilt = false, columnsBuilt = false;
+  int32_t scans = 0;
   WorkArray<ProbeKey> keys;
   ProbedLines probed;
   // Segments that some cast line has met, and so kept or removed.
   WorkArray<bool> met;
+  // Per segment, the change of winding beside it to the next record where that continues it past
+  // a clean crossing; 0 elsewhere.
+  WorkArray<int8_t> onward;
   // Whether a segment already met casts no line; then no line is ever cast twice.
   bool skipMet = false;
 };
+
+// Keeps or removes segment s by the windings before and after it on a line that it crosses by
+// step, and turns its filled side to its right under a fill rule.
+void settle(JWeldSegment &s, int32_t before, int32_t after, int32_t step) {
+  const int32_t rule = weldTables.rule;
+  if (!keepByRule(rule, before, after))
+    s.flags = 0;
+  else if (isFillRule(rule) && weldIsLive(s.flags) && filledByRule(rule, after) != (step > 0))
+    s.flags = static_cast<int16_t>(s.flags | JWS_REVERSE);
+}
+
+// Settles the unmet pieces that continue piece `from` past clean crossings, both ways, from the
+// winding on its right. The winding on a segment's left is always one less than on its right,
+// and a clean crossing changes both by the step splitting recorded.
+void carryAlong(int32_t from, int32_t right, ProbeTools &tools) {
+  JWeldSegment *seg = weldTables.segments;
+  // Whether b, unmet, continues a.
+  auto continues = [&](int32_t a, int32_t b) {
+    return tools.onward[a] != 0 && !tools.met[b] && seg[b].flags >= 0 &&
+           seg[b].source == seg[a].source && samePoint(seg[a].x1, seg[a].y1, seg[b].x0, seg[b].y0);
+  };
+  auto settleAt = [&](int32_t i, int32_t w) {
+    tools.met[i] = true;
+    settle(seg[i], w - 1, w, 1);
+  };
+  int32_t w = right;
+  for (int32_t i = from; i + 1 < weldTables.segmentCount && continues(i, i + 1); ++i) {
+    w += tools.onward[i];
+    settleAt(i + 1, w);
+  }
+  w = right;
+  for (int32_t i = from; i > 0 && continues(i - 1, i); --i) {
+    w -= tools.onward[i - 1];
+    settleAt(i - 1, w);
+  }
+}
 
 bool probeSegment(int32_t probe, ProbeTools &tools) {
   WeldTables &t = weldTables;
@@ -684,12 +734,27 @@ bool probeSegment(int32_t probe, ProbeTools &tools) {
     if (full) return;
     double a, b, e0, e1;
     ends(t.segments[i], a, b, e0, e1);
-    if (!((a > m && b <= m) || (a <= m && b > m))) return;
+    if ((a > m) == (b > m)) return;
     tools.met[i] = true;
     full = !tools.keys.reserve(count + 1);
     if (!full) tools.keys[count++] = {(m - a) * (e1 - e0) / (b - a) + e0, i, b >= a ? sign : -sign};
   };
-  (vertical ? tools.columns : tools.rows).query(m, gather);
+  SlabIndex &index = vertical ? tools.columns : tools.rows;
+  bool &built = vertical ? tools.columnsBuilt : tools.rowsBuilt;
+  if (!built && tools.scans >= kScansBeforeIndex) {
+    if (!index.build(!vertical)) return false;
+    built = true;
+  }
+  if (built) {
+    index.query(m, gather);
+  } else {
+    ++tools.scans;
+    for (int32_t i = 0; i < t.segmentCount; ++i) {
+      const JWeldSegment &s = t.segments[i];
+      const float a = vertical ? s.x0 : s.y0, b = vertical ? s.x1 : s.y1;
+      if (s.flags >= 0 && (a > m) != (b > m)) gather(i);
+    }
+  }
   if (full || !weldReserveCrossings(count)) return false;
   // Records are gathered out of table order; the index as last key gives the order a stable
   // sort of the table-ordered list would. Inclinations only order equal positions, so they
@@ -724,13 +789,22 @@ bool probeSegment(int32_t probe, ProbeTools &tools) {
   int32_t winding = 0;
   for (int32_t k = 0; k < count; ++k) {
     const int32_t before = winding;
-    winding += t.crossings[k].step;
-    JWeldSegment &s = t.segments[t.crossings[k].segment];
-    if (!keepByRule(t.rule, before, winding))
-      s.flags = 0;
-    else if (isFillRule(t.rule) && weldIsLive(s.flags) &&
-             filledByRule(t.rule, winding) != (t.crossings[k].step > 0))
-      s.flags = static_cast<int16_t>(s.flags | JWS_REVERSE);
+    winding += records[k].step;
+    settle(t.segments[records[k].segment], before, winding, records[k].step);
+  }
+  if (!tools.skipMet) return true;
+  // A piece that the line meets clear of every other passes its winding on along its base;
+  // where two lie closer than rounding could order, either may carry the other's winding.
+  auto clearOf = [&](int32_t k, int32_t other) {
+    const double a = records[k].position, b = records[other].position;
+    return std::fabs(a - b) > kClearOnLine * (std::fabs(a) + std::fabs(b));
+  };
+  winding = 0;
+  for (int32_t k = 0; k < count; ++k) {
+    const int32_t before = winding;
+    winding += records[k].step;
+    if ((k == 0 || clearOf(k, k - 1)) && (k + 1 == count || clearOf(k, k + 1)))
+      carryAlong(records[k].segment, records[k].step > 0 ? winding : before, tools);
   }
   return true;
 }
@@ -859,6 +933,7 @@ bool weldCancelSharedEdges() {
         const int32_t j = contourOfSegment(b);
         if (j <= lastContour || !weldIsLive(seg[b].flags) || !contoursOverlap(own, t.contours[j]))
           continue;
+        if (lastContour != i) t.unevenCancel = true;
         seg[a].flags = kWeldDiscarded;
         seg[b].flags = kWeldDiscarded;
         lastContour = j;
@@ -950,14 +1025,21 @@ double floatStepAt(double largest) {
   return std::max(step, double{std::numeric_limits<float>::denorm_min()});
 }
 
-// Whether a stretch of `gap` on each side of the point where two segments cross at an angle of
-// the given sine keeps the first pass's pieces of the two apart except at that point.
-bool clearOfCrossing(double gap, double sine, double step) {
-  return sine > 0.0 && gap > kCrowdSteps * step / sine + kCrowdSteps * step;
+// Whether the first pass's pieces of two segments that cross at an angle whose sine is
+// cross / norms meet only at that point when the nearest other cut lies sqrt(gap2) from it: the
+// cuts must stay kCrowdSteps * step * (1 / sine + 1) away. Squared and multiplied out, the test
+// needs no root and no division.
+bool clearOfCrossing(double gap2, double cross, double norms, double step) {
+  const double reach = kCrowdSteps * step * (norms + cross);
+  return cross > 0.0 && gap2 * cross * cross > reach * reach;
+}
+
+double squaredDistance(double ax, double ay, double bx, double by) {
+  return (bx - ax) * (bx - ax) + (by - ay) * (by - ay);
 }
 
 double pointDistance(double ax, double ay, double bx, double by) {
-  return std::sqrt((bx - ax) * (bx - ax) + (by - ay) * (by - ay));
+  return std::sqrt(squaredDistance(ax, ay, bx, by));
 }
 
 // The distance from (px, py) to segment s.
@@ -998,44 +1080,112 @@ struct SplitSearch {
   double stray = 0.0;  // how far any piece may lie from its base segment's line
   WorkArray<bool> doubtful;
   bool anyDoubt = false;
+  WorkArray<double> length;  // of each base segment
   // Per base segment, the clear stretch from each end to its nearest cut; floats, whose rounding
   // the margins of the crowding test dwarf, keep them small beside the segments.
   WorkArray<float> head, tail;
 
+  // Per first-pass piece, the base segment that alone crosses its base where the piece ends;
+  // -1 where none or several do, or the point ends the other segment.
+  WorkArray<int32_t> crossedBy;
+
   void doubt(int32_t a, int32_t b) { doubtful[a] = doubtful[b] = anyDoubt = true; }
-  static double length(int32_t i) {
-    const JWeldSegment &s = weldTables.segments[i];
-    return pointDistance(s.x0, s.y0, s.x1, s.y1);
-  }
-  // The sine of the angle between the lines of base segments a and b; 0 for a point.
-  double sineBetween(int32_t a, int32_t b) {
+  // Whether base segments a and b, which cross, keep their pieces apart except at that point
+  // when the nearest other cut lies sqrt(gap2) from it.
+  bool clearAt(int32_t a, int32_t b, double gap2) {
     const JWeldSegment &p = weldTables.segments[a], &q = weldTables.segments[b];
     const double cross = (double{p.x1} - p.x0) * (double{q.y1} - q.y0) -
                          (double{p.y1} - p.y0) * (double{q.x1} - q.x0);
-    const double norms = length(a) * length(b);
-    return norms > 0.0 ? std::fabs(cross) / norms : 0.0;
+    return clearOfCrossing(gap2, std::fabs(cross), length[a] * length[b], step);
   }
 };
 
-// Adds the points where base segment other cuts base segment s, and marks both as doubtful
-// where their pieces could meet in a way the cuts do not show. false when the list cannot grow.
-bool addCuts(int32_t s, int32_t other, SplitSearch &search, CutList &cuts) {
+// Cuts that the first pass finds on a later segment while it cuts an earlier one, kept until
+// the later one's turn, so that each crossing is worked out once. A segment's cuts stay in the
+// order they were found; nodes it has taken serve again.
+class LaterCuts {
+ public:
+  bool allocate(int32_t baseCount) {
+    if (!first_.allocate(baseCount) || !last_.allocate(baseCount)) return false;
+    for (int32_t i = 0; i < baseCount; ++i) first_[i] = kNone;
+    return true;
+  }
+  int64_t held() const { return held_; }
+  // false when the nodes cannot grow.
+  bool add(int32_t segment, int32_t other, float x, float y) {
+    int32_t node = free_;
+    if (node != kNone) {
+      free_ = nodes_[node].next;
+    } else {
+      if (!nodes_.reserve(int64_t{used_} + 1)) return false;
+      node = used_++;
+    }
+    nodes_[node] = {other, x, y, kNone};
+    if (first_[segment] == kNone)
+      first_[segment] = node;
+    else
+      nodes_[last_[segment]].next = node;
+    last_[segment] = node;
+    ++held_;
+    return true;
+  }
+  // Appends the cuts kept for segment to list; false when the list cannot grow.
+  bool takeInto(int32_t segment, CutList &list) {
+    for (int32_t node = first_[segment]; node != kNone;) {
+      const Node &c = nodes_[node];
+      if (!list.add(segment, c.other, c.x, c.y)) return false;
+      const int32_t next = nodes_[node].next;
+      nodes_[node].next = free_;
+      free_ = node;
+      --held_;
+      node = next;
+    }
+    first_[segment] = kNone;
+    return true;
+  }
+
+ private:
+  static constexpr int32_t kNone = -1;
+  // A cut of the segment whose chain holds it.
+  struct Node {
+    int32_t other;
+    float x, y;
+    int32_t next;
+  };
+  WorkArray<Node> nodes_;
+  WorkArray<int32_t> first_, last_;
+  int32_t used_ = 0, free_ = kNone;
+  int64_t held_ = 0;
+};
+
+// Adds the points where base segments s and other cut each other: those on s to cuts, those on
+// other to later unless it is null (other then finds them itself). Marks both as doubtful where
+// their pieces could meet in a way the cuts do not show. false when a list cannot grow.
+bool addCuts(int32_t s, int32_t other, SplitSearch &search, CutList &cuts, LaterCuts *later) {
   const JWeldSegment *seg = weldTables.segments;
   float point[4];
   if (weldSegmentCross(seg[std::min(s, other)], seg[std::max(s, other)], point) == 1)
-    return cuts.add(s, other, point[0], point[1]);
-  const int32_t onLine = weldCollinearEnds(seg[s], seg[other], point);
+    return cuts.add(s, other, point[0], point[1]) &&
+           (later == nullptr || later->add(other, s, point[0], point[1]));
+  int32_t onLine = weldCollinearEnds(seg[s], seg[other], point);
   for (int32_t k = 0; k < onLine; ++k)
     if (!cuts.add(s, other, point[2 * k], point[2 * k + 1])) return false;
+  if (later != nullptr) {
+    const int32_t onOther = weldCollinearEnds(seg[other], seg[s], point);
+    for (int32_t k = 0; k < onOther; ++k)
+      if (!later->add(other, s, point[2 * k], point[2 * k + 1])) return false;
+    onLine += onOther;
+  }
   if (onLine > 0 || nearMiss(seg[s], seg[other], kCrowdSteps * search.step)) search.doubt(s, other);
   return true;
 }
 
 // Marks segment s and a segment that cuts it as doubtful where another point of s lies too close
 // to their cut for their pieces to stay apart, and records the clear stretch at s's ends.
+// Distances are compared squared: one root per segment rather than several per cut.
 void markCrowded(int32_t s, const Cut *list, int32_t n, SplitSearch &search) {
   const JWeldSegment base = weldTables.segments[s];
-  double head = SplitSearch::length(s), tail = head;
+  double head2 = search.length[s] * search.length[s], tail2 = head2;
   // The point of the run before, the start at first.
   float beforeX = base.x0, beforeY = base.y0;
   for (int32_t from = 0; from < n;) {
@@ -1044,21 +1194,62 @@ void markCrowded(int32_t s, const Cut *list, int32_t n, SplitSearch &search) {
     while (to < n && samePoint(list[to].x, list[to].y, x, y)) ++to;
     const bool atStart = samePoint(x, y, base.x0, base.y0);
     const bool atEnd = samePoint(x, y, base.x1, base.y1);
-    const double before = atStart ? INFINITY : pointDistance(beforeX, beforeY, x, y);
+    const double before2 = atStart ? INFINITY : squaredDistance(beforeX, beforeY, x, y);
     const float afterX = to < n ? list[to].x : base.x1, afterY = to < n ? list[to].y : base.y1;
-    const double after = atEnd ? INFINITY : pointDistance(x, y, afterX, afterY);
-    if (!atStart) head = std::min(head, pointDistance(base.x0, base.y0, x, y));
-    if (!atEnd) tail = std::min(tail, pointDistance(base.x1, base.y1, x, y));
-    const double gap = std::min(before, after);
+    const double after2 = atEnd ? INFINITY : squaredDistance(x, y, afterX, afterY);
+    if (!atStart) head2 = std::min(head2, squaredDistance(base.x0, base.y0, x, y));
+    if (!atEnd) tail2 = std::min(tail2, squaredDistance(base.x1, base.y1, x, y));
+    const double gap2 = std::min(before2, after2);
     for (int32_t k = from; k < to; ++k)
-      if (!clearOfCrossing(gap, search.sineBetween(s, list[k].other), search.step))
-        search.doubt(s, list[k].other);
+      if (!search.clearAt(s, list[k].other, gap2)) search.doubt(s, list[k].other);
     beforeX = x;
     beforeY = y;
     from = to;
   }
-  search.head[s] = static_cast<float>(head);
-  search.tail[s] = static_cast<float>(tail);
+  search.head[s] = static_cast<float>(std::sqrt(head2));
+  search.tail[s] = static_cast<float>(std::sqrt(tail2));
+}
+
+// Records what crosses base segment s at the end of each of its pieces, which appendPieces made
+// from the sorted list at firstPiece on. false when the record cannot grow.
+bool recordCrossers(int32_t s, const Cut *list, int32_t n, int32_t firstPiece,
+                    SplitSearch &search) {
+  if (!search.crossedBy.reserve(weldTables.segmentCount)) return false;
+  const JWeldSegment base = weldTables.segments[s];
+  int32_t piece = firstPiece;
+  for (int32_t from = 0; from < n;) {
+    const float x = list[from].x, y = list[from].y;
+    int32_t to = from + 1;
+    while (to < n && samePoint(list[to].x, list[to].y, x, y)) ++to;
+    if (!samePoint(x, y, base.x0, base.y0) && !samePoint(x, y, base.x1, base.y1)) {
+      const JWeldSegment &other = weldTables.segments[list[from].other];
+      const bool clean = to - from == 1 && !samePoint(x, y, other.x0, other.y0) &&
+                         !samePoint(x, y, other.x1, other.y1);
+      search.crossedBy[piece++] = clean ? list[from].other : -1;
+    }
+    from = to;
+  }
+  search.crossedBy[piece] = -1;
+  return true;
+}
+
+// Marks the first pass's pieces that the next piece continues past a clean crossing with a
+// segment, neither of them in doubt, with the change of winding beside them there: crossing
+// the other from its right to its left lowers the winding by one. Segments that no longer close
+// up have no winding to carry.
+void markOnward(SplitSearch &search, int32_t end) {
+  if (weldTables.unevenCancel) return;
+  JWeldSegment *seg = weldTables.segments;
+  for (int32_t p = search.baseCount; p < end; ++p) {
+    const int32_t other = search.crossedBy[p], base = seg[p].source;
+    if (other < 0 || search.doubtful[base] || search.doubtful[other]) continue;
+    const JWeldSegment &s = seg[base], &o = seg[other];
+    const double cross = (double{o.x1} - o.x0) * (double{s.y1} - s.y0) -
+                         (double{o.y1} - o.y0) * (double{s.x1} - s.x0);
+    if (cross == 0.0) continue;
+    seg[p].flags =
+        static_cast<int16_t>(seg[p].flags | JWS_ONWARD | (cross > 0.0 ? JWS_ONWARD_DOWN : 0));
+  }
 }
 
 // Pieces of neighbours in a contour share the corner between them, so only pieces of a split
@@ -1074,7 +1265,7 @@ void markCrowdedCorners(SplitSearch &search) {
           (seg[a].flags < kWeldSplitMark && seg[b].flags < kWeldSplitMark))
         continue;
       // The sine of half the angle between the two legs leaving the corner.
-      const double la = SplitSearch::length(a), lb = SplitSearch::length(b);
+      const double la = search.length[a], lb = search.length[b];
       const double halfSine = la > 0.0 && lb > 0.0
                                   ? pointDistance((double{seg[a].x0} - seg[a].x1) / la,
                                                   (double{seg[a].y0} - seg[a].y1) / la,
@@ -1082,8 +1273,8 @@ void markCrowdedCorners(SplitSearch &search) {
                                                   (double{seg[b].y1} - seg[b].y0) / lb) /
                                         2.0
                                   : 0.0;
-      if (!clearOfCrossing(std::min(search.tail[a], search.head[b]), halfSine, search.step))
-        search.doubt(a, b);
+      const double gap = std::min(search.tail[a], search.head[b]);
+      if (!clearOfCrossing(gap * gap, halfSine, 1.0, search.step)) search.doubt(a, b);
     }
   }
 }
@@ -1207,31 +1398,43 @@ bool cancelOppositePieces(SplitSearch &search) {
   return true;
 }
 
-// The first pass: every base segment against every other that may meet it, cut at once. Each
-// segment keeps only its own cuts, so that a point shared by thousands of segments costs time
-// but no more memory than one segment's list.
+// Cuts kept for later segments stay within this many times the segment table, pieces included:
+// a point shared by thousands of segments would otherwise keep a cut for every pair through it.
+constexpr int64_t kLaterCutsPerSegment = 2;
+
+// The first pass: every base segment against every other that may meet it, cut at once. A pair
+// is worked out from its lower segment, which keeps the later one's cuts for it while they stay
+// few; past that each segment keeps only its own cuts, so that a point shared by thousands of
+// segments costs time but no more memory than one segment's list.
 bool cutBaseSegments(SplitSearch &search) {
   const WeldTables &t = weldTables;
   // Cutting grows the table, so the records are looked up afresh each time.
   auto seg = [](int32_t i) -> const JWeldSegment & { return weldTables.segments[i]; };
   const int32_t baseCount = search.baseCount;
   WorkArray<int32_t> candidates, seenBy, owner;
-  if (!candidates.allocate(baseCount) || !seenBy.allocate(baseCount) || !owner.allocate(baseCount))
+  LaterCuts later;
+  if (!candidates.allocate(baseCount) || !seenBy.allocate(baseCount) ||
+      !owner.allocate(baseCount) || !later.allocate(baseCount))
     return false;
   for (int32_t i = 0; i < baseCount; ++i) seenBy[i] = -1;
   for (int32_t c = 0; c < t.contourCount; ++c)
     for (int32_t s = t.contours[c].first; s < t.contours[c].end; ++s) owner[s] = c;
   const int32_t *members = &search.members[0];
   const double stray = search.stray;
+  // Pairs whose lower segment lies below this were worked out from it alone.
+  int32_t keptBelow = baseCount;
+  auto metBefore = [&](int32_t s, int32_t other) { return other < s && other < keptBelow; };
   CutList cuts;
   for (int32_t c = 0; c < t.contourCount; ++c) {
     const JWeldContour &own = t.contours[c];
     const int32_t ownSegments = own.end - own.first;
     for (int32_t s = own.first; s < own.end; ++s) {
       if (seg(s).flags <= 0) continue;
+      cuts.count = 0;
+      if (!later.takeInto(s, cuts)) return false;
       int32_t count = 0;
       const bool indexed = search.grid.querySegment(seg(s), [&](int32_t other) {
-        if (other == s || seenBy[other] == s) return;
+        if (other == s || metBefore(s, other) || seenBy[other] == s) return;
         seenBy[other] = s;
         if (segmentBoxesMeet(seg(s), seg(other), stray)) candidates[count++] = other;
       });
@@ -1244,20 +1447,25 @@ bool cutBaseSegments(SplitSearch &search) {
         visit = members;
         count = search.memberCount;
       }
-      cuts.count = 0;
+      const bool keeping = s < keptBelow;
       for (int32_t k = 0; k < count; ++k) {
         const int32_t other = visit[k];
         const int32_t j = owner[other];
-        if (other == s || !contoursOverlap(own, t.contours[j], stray)) continue;
+        if (other == s || metBefore(s, other) || !contoursOverlap(own, t.contours[j], stray))
+          continue;
         // Neighbours share a corner; markCrowdedCorners looks after them.
         const int32_t apart = std::abs(other - s);
         if (j == c && (apart <= 1 || apart == ownSegments - 1)) continue;
         if (!indexed && !segmentBoxesMeet(seg(s), seg(other), stray)) continue;
-        if (!addCuts(s, other, search, cuts)) return false;
+        if (!addCuts(s, other, search, cuts, keeping && other > s ? &later : nullptr)) return false;
       }
+      if (keeping && later.held() > kLaterCutsPerSegment * t.segmentCount) keptBelow = s + 1;
       const int32_t n = static_cast<int32_t>(cuts.count);
-      if (n > 0 && !cutSegment(s, &cuts.items[0], n,
-                               [&](const Cut *list, int32_t) { markCrowded(s, list, n, search); }))
+      if (n == 0) continue;
+      const int32_t firstPiece = t.segmentCount;
+      auto crowding = [&](const Cut *list, int32_t) { markCrowded(s, list, n, search); };
+      if (!cutSegment(s, &cuts.items[0], n, crowding) ||
+          !recordCrossers(s, &cuts.items[0], n, firstPiece, search))
         return false;
     }
   }
@@ -1281,13 +1489,19 @@ bool weldSplitAtCrossings() {
   }
   search.step = floatStepAt(largest);
   search.stray = kStraySteps * search.step;
-  if (!search.head.allocate(baseCount) || !search.tail.allocate(baseCount)) return false;
-  for (int32_t i = 0; i < baseCount; ++i)
-    search.head[i] = search.tail[i] = static_cast<float>(SplitSearch::length(i));
+  if (!search.length.allocate(baseCount) || !search.head.allocate(baseCount) ||
+      !search.tail.allocate(baseCount))
+    return false;
+  for (int32_t i = 0; i < baseCount; ++i) {
+    const JWeldSegment &s = t.segments[i];
+    search.length[i] = pointDistance(s.x0, s.y0, s.x1, s.y1);
+    search.head[i] = search.tail[i] = static_cast<float>(search.length[i]);
+  }
   if (!search.grid.build(&search.members[0], search.memberCount, search.stray) ||
       !cutBaseSegments(search))
     return false;
   markCrowdedCorners(search);
+  markOnward(search, t.segmentCount);
   if (!splitPiecesAgain(search, baseCount)) return false;
   discardNonLive();
   return cancelOppositePieces(search);
@@ -1319,10 +1533,17 @@ bool weldClassify() {
   // it casts none. Rule 1 does not probe the contours that were not split and leaves them to
   // whichever lines of pieces pass them, so there every piece still casts its line.
   tools.skipMet = t.rule != JWM_UNION;
-  if (!tools.rows.build(true) || !tools.columns.build(false) ||
-      !tools.keys.allocate(kFirstCrossings) || !tools.met.allocate(t.segmentCount) ||
+  if (!tools.keys.allocate(kFirstCrossings) || !tools.met.allocate(t.segmentCount) ||
+      !tools.onward.allocate(t.segmentCount) ||
       !tools.probed.allocate(tools.skipMet ? 0 : t.segmentCount))
     return false;
+  constexpr int16_t kOnwardBits = JWS_ONWARD | JWS_ONWARD_DOWN;
+  for (int32_t i = 0; i < t.segmentCount; ++i) {
+    JWeldSegment &s = t.segments[i];
+    if (!weldIsLive(s.flags) || !(s.flags & JWS_ONWARD)) continue;
+    tools.onward[i] = (s.flags & JWS_ONWARD_DOWN) ? -1 : 1;
+    s.flags = static_cast<int16_t>(s.flags & ~kOnwardBits);
+  }
   for (int32_t c = t.rule == JWM_UNION ? last : 0; c <= last; ++c) {
     for (int32_t s = t.contours[c].first; s < t.contours[c].end; ++s) {
       if (t.segments[s].flags <= 0) continue;

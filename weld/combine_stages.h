@@ -38,6 +38,10 @@ constexpr int16_t JWS_START_CORNER = 2;
 constexpr int16_t JWS_END_CORNER = 4;
 // Set by the fill-rule classification on a kept segment whose filled side lies on its left.
 constexpr int16_t JWS_REVERSE = 8;
+// Set by splitting on a piece that the next record continues past one clean crossing, so that
+// the winding beside the next piece is one more, or with JWS_ONWARD_DOWN one less.
+constexpr int16_t JWS_ONWARD = 16;
+constexpr int16_t JWS_ONWARD_DOWN = 32;
 // A split base segment carries this on top of its flags until splitting ends.
 constexpr int16_t kWeldSplitMark = 100;
 constexpr int16_t kWeldLastLiveFlags = 99;
@@ -59,6 +63,9 @@ struct WeldTables {
   int32_t contourCapacity;
   int32_t segmentCapacity;
   int32_t crossingCapacity;
+  // Set when a shared edge was cancelled against copies in several contours: the segments left
+  // then no longer close up, and windings differ from line to line.
+  bool unevenCancel;
 };
 extern WeldTables weldTables;
 
