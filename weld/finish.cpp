@@ -47,8 +47,12 @@ void dropCrumbs(JVect *path) {
   });
 }
 
-// Whether the closed contour s..e encloses less than a strip eps wide along half its length: out
-// and back along one line, or a fold that rounding left, which one position keeps and another not.
+// A ring whose area is less than that of a strip this share of the closeness wide along half its
+// length runs out and back along one line, a fold that rounding left and one position keeps and
+// another not. Thin slivers a little wider are drawn: the cast shadow squashes letters into them.
+constexpr double kFlatWidths = 0.25;
+
+// Whether the closed contour s..e is flat by kFlatWidths of eps.
 bool isFlat(const JVectPoint *v, int32_t s, int32_t e, double eps) {
   if (v[e].x != v[s].x || v[e].y != v[s].y) return false;
   double twice = 0.0, length = 0.0;
@@ -56,7 +60,7 @@ bool isFlat(const JVectPoint *v, int32_t s, int32_t e, double eps) {
     twice += double{v[i].x} * v[i + 1].y - double{v[i + 1].x} * v[i].y;
     length += std::hypot(double{v[i + 1].x} - v[i].x, double{v[i + 1].y} - v[i].y);
   }
-  return std::fabs(twice) <= length * eps;
+  return std::fabs(twice) <= length * kFlatWidths * eps;
 }
 
 void dropFlat(JVect *path, double eps) {
