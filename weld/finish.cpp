@@ -72,8 +72,8 @@ void dropFlat(JVect *path, double eps) {
 // exactly overlap by half a step at one place and leave a gap of half a step at another, and
 // the sliver would join two outlines or not depending on the place. Wider slivers are drawn.
 constexpr double kSliverSteps = 1.0;
-// The float step of coordinates 2,000 mm out is a millionth of a 250 mm line of text: for work
-// that size and larger, what is close no longer depends on where on such a sheet it lies.
+// Coordinates 2,000 mm out on the sheet round to about a millionth of a 250 mm line of text: for
+// work that size and larger, what is close no longer depends on where on such a sheet it lies.
 constexpr double kCloseShare = 1e-6;
 // Only a sliver running this many times its width limit counts: the zigzag points at the tip of a
 // stroke that an inner offset all but closes lie as close, but there cutting would keep the tip
