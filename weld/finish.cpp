@@ -47,18 +47,46 @@ void dropCrumbs(JVect *path) {
   });
 }
 
+// A ring whose area is less than that of a strip this share of the closeness wide along half its
+// length runs out and back along one line, a fold that rounding left and one position keeps and
+// another not. Thin slivers a little wider are drawn: the cast shadow squashes letters into them.
+constexpr double kFlatWidths = 0.25;
+
+// Whether the closed contour s..e is flat by kFlatWidths of eps.
+bool isFlat(const JVectPoint *v, int32_t s, int32_t e, double eps) {
+  if (v[e].x != v[s].x || v[e].y != v[s].y) return false;
+  double twice = 0.0, length = 0.0;
+  for (int32_t i = s; i < e; ++i) {
+    twice += double{v[i].x} * v[i + 1].y - double{v[i + 1].x} * v[i].y;
+    length += std::hypot(double{v[i + 1].x} - v[i].x, double{v[i + 1].y} - v[i].y);
+  }
+  return std::fabs(twice) <= length * kFlatWidths * eps;
+}
+
+void dropFlat(JVect *path, double eps) {
+  dropContours(path, [&](int32_t s, int32_t e) { return isFlat(path->points, s, e, eps); });
+}
+
 // Two edges that run back along each other closer than this many float steps of the coordinates
 // where the work lay enclose a sliver that only rounding made: two inner offsets that meet
 // exactly overlap by half a step at one place and leave a gap of half a step at another, and
 // the sliver would join two outlines or not depending on the place. Wider slivers are drawn.
 constexpr double kSliverSteps = 1.0;
+// Coordinates 2,000 mm out on the sheet round to about a millionth of a 250 mm line of text: for
+// work that size and larger, what is close no longer depends on where on such a sheet it lies.
+constexpr double kCloseShare = 1e-6;
 // Only a sliver running this many times its width limit counts: the zigzag points at the tip of a
 // stroke that an inner offset all but closes lie as close, but there cutting would keep the tip
 // as a crumb of its own.
 constexpr double kSliverRunWidths = 64.0;
+// Two rings that run back along each other over this many widths touch along an edge rather than
+// at a point, and joining them cannot leave a crumb: a shadow's gap that opens onto a letter it
+// was cut from is closed off by a wall that short at one place and open at another.
+constexpr double kCrackRunWidths = 4.0;
 
 constexpr int32_t kNoRing = -1;
 constexpr int32_t kRingEnd = -2;
+constexpr int32_t kRemoved = -3;
 
 // One edge of a closed contour, from point `from` to its successor, with its box.
 struct Edge {
@@ -67,13 +95,12 @@ struct Edge {
 };
 
 // Whether the edges a->b and c->d run opposite along one line within eps of each other over a
-// stretch of kSliverRunWidths eps or more.
+// stretch of `run` or more.
 bool runBack(const JVectPoint &a, const JVectPoint &b, const JVectPoint &c, const JVectPoint &d,
-             double eps) {
+             double eps, double run) {
   const double ux = double{b.x} - a.x, uy = double{b.y} - a.y;
   const double wx = double{d.x} - c.x, wy = double{d.y} - c.y;
   const double lu = std::hypot(ux, uy), lw = std::hypot(wx, wy);
-  const double run = kSliverRunWidths * eps;
   if (!(lu >= run && lw >= run) || ux * wx + uy * wy >= 0) return false;
   auto off = [](const JVectPoint &p, const JVectPoint &o, double dx, double dy, double l) {
     return std::fabs((double{p.x} - o.x) * dy - (double{p.y} - o.y) * dx) / l;
@@ -120,13 +147,15 @@ double ringArea(const JVectPoint *v, const int32_t *next, int32_t from, int32_t 
   return twice;
 }
 
-// Whether joining a and c keeps the rings substantial: a join within one ring must leave two
-// rings of some area, so that a needle of a stroke that an inner offset all but closes stays
-// whole rather than losing its middle.
-bool joinKeepsRings(const JVectPoint *v, const int32_t *next, int32_t a, int32_t c, double run) {
+// Whether joining a and c keeps the rings substantial: a join within one ring, allowed only when
+// it may cut, must leave two rings of some area, so that a needle of a stroke that an inner offset
+// all but closes stays whole rather than losing its middle.
+bool joinKeepsRings(const JVectPoint *v, const int32_t *next, int32_t a, int32_t c, double run,
+                    bool mayCut) {
   bool same = false;
   const double first = ringArea(v, next, a, c, same);
   if (same) return true;  // two rings became one
+  if (!mayCut) return false;
   const double second = ringArea(v, next, c, a, same);
   const double least = 2.0 * run * run;
   return std::fabs(first) >= least && std::fabs(second) >= least;
@@ -157,10 +186,12 @@ int32_t joinSlivers(const JVect *path, int32_t *next, int32_t members, double ep
       if (f.minY > e.maxY + eps || f.maxY < e.minY - eps) continue;
       const int32_t a = e.from, b = next[a], c = f.from, d = next[c];
       // An edge already rejoined has gone; neighbours share a point and are no sliver.
-      if (b == c || d == a || !runBack(v[a], v[b], v[c], v[d], eps)) continue;
+      if (b == c || d == a) continue;
+      const bool sliver = runBack(v[a], v[b], v[c], v[d], eps, kSliverRunWidths * eps);
+      if (!sliver && !runBack(v[a], v[b], v[c], v[d], eps, kCrackRunWidths * eps)) continue;
       next[a] = d;
       next[c] = b;
-      if (!joinKeepsRings(v, next, a, c, kSliverRunWidths * eps)) {
+      if (!joinKeepsRings(v, next, a, c, kSliverRunWidths * eps, sliver)) {
         next[a] = b;
         next[c] = d;
         continue;
@@ -172,10 +203,100 @@ int32_t joinSlivers(const JVect *path, int32_t *next, int32_t members, double ep
   return joined;
 }
 
+// Whether the path a -> b -> c turns back at b along one line: the nearer of a and c lies within
+// eps of the line through the longer edge, on the side that runs back.
+bool foldsBack(const JVectPoint &a, const JVectPoint &b, const JVectPoint &c, double eps) {
+  const double ux = double{b.x} - a.x, uy = double{b.y} - a.y;
+  const double wx = double{c.x} - b.x, wy = double{c.y} - b.y;
+  const double lu = std::hypot(ux, uy), lw = std::hypot(wx, wy);
+  if (lu == 0 || lw == 0 || ux * wx + uy * wy >= 0) return false;
+  return std::fabs(ux * wy - uy * wx) <= std::max(lu, lw) * eps;
+}
+
+// Takes out every point at which a ring runs out and straight back, within eps, and the points
+// that this brings to a fold in turn. The combine leaves such spikes where crossings rounded a
+// float step off a shared edge; the foot of a spike is where two rings meet at one place and
+// pass each other at another. Returns the number of points taken out, or -1 when memory runs
+// out.
+int32_t removeSpikes(JVect *path, int32_t *next, double eps) {
+  JVectPoint *v = path->points;
+  WorkArray<int32_t> prev, pending;
+  // Each point taken out queues two in place of one: never more than twice the points wait.
+  if (!prev.allocate(path->count) || !pending.allocate(2 * int64_t{path->count})) return -1;
+  int32_t waiting = 0;
+  for (int32_t i = 0; i < path->count; ++i)
+    if (next[i] >= 0) {
+      prev[next[i]] = i;
+      pending[waiting++] = i;
+    }
+  int32_t removed = 0;
+  while (waiting > 0) {
+    const int32_t b = pending[--waiting];
+    if (next[b] < 0) continue;  // taken out after it was queued
+    const int32_t a = prev[b], c = next[b];
+    if (a == c || !foldsBack(v[a], v[b], v[c], eps)) continue;
+    next[a] = c;
+    prev[c] = a;
+    next[b] = kRemoved;
+    // A curve that ran into the spike's tip ends at its foot now, and is fitted as before.
+    if (v[b].mode != JVM_SVT && v[a].mode == JVM_SVT) v[a].mode = JVM_SVT_END;
+    ++removed;
+    // Both neighbours can fold now.
+    pending[waiting++] = a;
+    pending[waiting++] = c;
+  }
+  return removed;
+}
+
+// Splits every ring that passes twice through one point, within eps, into two rings there: i -> a
+// and j -> b become i -> b and j -> a. Two pieces that touch at a corner come out of the combine as
+// one figure of eight or as two contours depending on how rounding fell; kept apart always, they
+// count the same anywhere on the sheet. Returns the number of splits, or -1 when memory runs out.
+int32_t splitPinches(const JVect *path, int32_t *next, int32_t members, double eps) {
+  const JVectPoint *v = path->points;
+  WorkArray<int32_t> order, ring;
+  if (!order.allocate(members) || !ring.allocate(path->count)) return -1;
+  int32_t count = 0;
+  for (int32_t i = 0; i < path->count; ++i) {
+    ring[i] = kNoRing;
+    if (next[i] >= 0) order[count++] = i;
+  }
+  for (int32_t p = 0; p < count; ++p)
+    for (int32_t k = order[p]; ring[k] == kNoRing; k = next[k]) ring[k] = order[p];
+  std::sort(&order[0], &order[0] + count,
+            [v](int32_t l, int32_t r) { return v[l].x != v[r].x ? v[l].x < v[r].x : l < r; });
+  int32_t splits = 0;
+  int32_t fresh = path->count;  // labels of the rings that splits make
+  for (int32_t p = 0; p < count; ++p) {
+    const int32_t i = order[p];
+    for (int32_t q = p + 1; q < count && double{v[order[q]].x} - v[i].x <= eps; ++q) {
+      const int32_t j = order[q];
+      if (std::fabs(double{v[j].y} - v[i].y) > eps || ring[i] != ring[j] || next[i] == j ||
+          next[j] == i)
+        continue;
+      std::swap(next[i], next[j]);
+      // Walking both new rings in step finds the smaller one, which takes a new label: a ring that
+      // passes one point thousands of times costs no more than sorting its points.
+      int32_t x = next[i], y = next[j];
+      while (x != i && y != j) {
+        x = next[x];
+        y = next[y];
+      }
+      const int32_t from = x == i ? i : j;
+      int32_t k = from;
+      do {
+        ring[k] = fresh;
+        k = next[k];
+      } while (k != from);
+      ++fresh;
+      ++splits;
+    }
+  }
+  return splits;
+}
+
 // The float step of the largest coordinate the path had where it lay, centre added back.
-double placedStep(const JVect *path, Centre where) {
-  float box[4];
-  jVectGetMinMax(box, path, JVECT_ALL);
+double placedStep(const float box[4], Centre where) {
   const double reach = std::max({std::fabs(double{box[0]}), std::fabs(double{box[1]}),
                                  std::fabs(double{box[2]}), std::fabs(double{box[3]})});
   const float largest =
@@ -183,17 +304,40 @@ double placedStep(const JVect *path, Centre where) {
   return double{std::nextafter(largest, INFINITY)} - largest;
 }
 
-// Cuts the slivers that rounding left between edges running back along each other, then writes
-// the rings again. False when memory runs out.
-bool cutSlivers(JVect *path, Centre where) {
+// How close edges and points must come to be tidied. Slivers are cut within a float step where
+// the work lay. Spikes, pinches and flat rings are judged within `point`, never less than a share
+// of the work's size, so that one that rounding far out on the sheet leaves is judged alike at the
+// origin, where the same shape is drawn finer.
+struct Closeness {
+  double sliver, point;
+};
+
+Closeness closeness(const JVect *path, Centre where) {
+  if (jVectGetNum(path) == 0) return {0, 0};
+  float box[4];
+  jVectGetMinMax(box, path, JVECT_ALL);
+  const double size = std::max(double{box[2]} - box[0], double{box[3]} - box[1]);
+  const double step = kSliverSteps * placedStep(box, where);
+  return {step, std::max(step, kCloseShare * size)};
+}
+
+// Cuts the slivers that rounding left between edges running back along each other and splits the
+// rings that pass twice through one point, then writes the rings again. False when memory runs
+// out.
+bool cutSlivers(JVect *path, Closeness close) {
   const int32_t n = jVectGetNum(path);
   if (n == 0) return true;
   WorkArray<int32_t> next, startOf;
   if (!next.allocate(n) || !startOf.allocate(n)) return false;
   const int32_t members = buildRings(path, next, startOf);
-  const double eps = kSliverSteps * placedStep(path, where);
-  const int32_t joined = joinSlivers(path, &next[0], members, eps);
-  if (joined <= 0) return joined == 0;
+  const int32_t spikes = removeSpikes(path, &next[0], close.point);
+  const int32_t slivers = spikes < 0 ? -1 : joinSlivers(path, &next[0], members, close.sliver);
+  // A join can leave a ring running out and back where the two slivers' ends meet.
+  const int32_t after = slivers < 0 ? -1 : removeSpikes(path, &next[0], close.point);
+  const int32_t pinches = after < 0 ? -1 : splitPinches(path, &next[0], members, close.point);
+  if (pinches < 0) return false;
+  const int32_t joined = slivers + pinches;
+  if (joined + spikes + after == 0) return true;
   WorkArray<uint8_t> seen;
   if (!seen.allocate(n)) return false;
   // Each ring loses its closing point and each written ring gains one; a join adds one ring at
@@ -211,7 +355,7 @@ bool cutSlivers(JVect *path, Centre where) {
       copy(v[i].mode, v[i], v[i].tag);
       continue;
     }
-    if (next[i] == kRingEnd || seen[i] != 0) continue;
+    if (next[i] < 0 || seen[i] != 0) continue;
     copy(JVM_START, v[i], v[startOf[i]].tag);
     for (int32_t k = next[i]; k != i; k = next[k]) {
       seen[k] = 1;
@@ -233,8 +377,10 @@ bool cutSlivers(JVect *path, Centre where) {
 // Only the sliver cut and the fit can fail; tidying a path that was not fitted would pass off its
 // flattened runs as the finished outline.
 bool weldFinish(JVect *path, bool fitCurves, Centre where) {
-  if (!cutSlivers(path, where)) return false;
+  const Closeness close = closeness(path, where);
+  if (!cutSlivers(path, close)) return false;
   dropCrumbs(path);
+  dropFlat(path, close.point);
   if (fitCurves && jVectSvtToBez(path) != 1) return false;
   jVectGetLine(path);
   // Merging the points of a sliver along one line can leave it out and back along that line:

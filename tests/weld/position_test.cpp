@@ -43,6 +43,9 @@ constexpr JWeldOffsetParam kOffsets[] = {
     {0.1f, 0, 0, 0, JVJ_MITER, 4, 0, 1}, {0.1f, 1, 0, 0, JVJ_MITER, 4, 0, 1},
     {0.3f, 0, 0, 0, JVJ_ROUND, 4, 0, 1}, {0.3f, 1, 0, 0, JVJ_BEVEL, 4, 0, 1},
     {0.5f, 0, 0, 0, JVJ_MITER, 4, 0, 1}, {0.5f, 1, 0, 0, JVJ_ROUND, 4, 0, 1}};
+// {kind, option}: every option with one kind, then the cuts of block and perspective.
+constexpr int32_t kShadows[][2] = {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {0, 4},
+                                   {1, 5}, {0, 1}, {0, 5}, {3, 1}, {3, 5}};
 
 std::vector<std::pair<std::string, Effect>> effects() {
   std::vector<std::pair<std::string, Effect>> out = {
@@ -54,13 +57,15 @@ std::vector<std::pair<std::string, Effect>> effects() {
   for (const auto &r : kOffsets)
     out.push_back({"offset " + std::to_string(r.distance) + " side " + std::to_string(r.side),
                    [r](JVect *p) { return jWeldOffset(&r, p); }});
-  // Every kind and every option, each option with one kind.
-  for (int32_t option = JWSO_MERGE; option <= JWSO_OFFSET_CUT_OFFSET; ++option)
-    out.push_back({"shadow option " + std::to_string(option), [option](JVect *p) {
-                     const JWeldShadowParam r = {option % 4, option, 1.5f, -1.0f, 80,
-                                                 0.3f,       0,      0,    1};
-                     return jWeldShadow(&r, p);
-                   }});
+  // The cuts of the extruded kinds leave pieces that touch the outlines and each other at corners.
+  for (const auto &kindAndOption : kShadows) {
+    const int32_t kind = kindAndOption[0], option = kindAndOption[1];
+    out.push_back(
+        {"shadow " + std::to_string(kind) + "/" + std::to_string(option), [kind, option](JVect *p) {
+           const JWeldShadowParam r = {kind, option, 1.5f, -1.0f, 80, 0.3f, 0, 0, 1};
+           return jWeldShadow(&r, p);
+         }});
+  }
   for (int32_t type : {14, 31})
     out.push_back({"envelope " + std::to_string(type), [type](JVect *p) {
                      float b[4];
