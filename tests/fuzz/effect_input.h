@@ -3,7 +3,6 @@
 #ifndef OUTLINA_TESTS_FUZZ_EFFECT_INPUT_H
 #define OUTLINA_TESTS_FUZZ_EFFECT_INPUT_H
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -20,12 +19,6 @@ constexpr size_t kMaxPoints = 256;
 // Curve divisions set from the input run up to the library's default: finer curves only
 // multiply the segments that the combine meets, which makes single inputs slow.
 constexpr uint8_t kMostDivisions = 32;
-// What an input may ask for: a target whose work grows faster than its input sets these lower.
-struct Limits {
-  size_t mostPoints = kMaxPoints;
-  uint8_t mostDivisions = kMostDivisions;
-  uint8_t leastAngle = 0;  // degrees
-};
 // Every mode, the removal mark included; the low four bits of a point's first byte pick one.
 constexpr int16_t kModes[16] = {0, 1, 2, 3, 11, 12, 13, 21, 22, 31, 32, 33, 41, 42, 43, 44};
 
@@ -67,12 +60,12 @@ class Params {
 // 0 or 1. The curve resolution is process-wide, so every input sets it and each run repeats
 // alone.
 template <class Effect>
-int runEffectInput(const uint8_t *data, size_t size, Effect effect, const Limits &limits = {}) {
+int runEffectInput(const uint8_t *data, size_t size, Effect effect) {
   if (size < kHeaderBytes) return 0;
-  jVectSetCurveRes(data[1] % (limits.mostDivisions + 1), std::max(data[2], limits.leastAngle));
+  jVectSetCurveRes(data[1] % (kMostDivisions + 1), data[2]);
   JVect *path = jVectOpen(16);
   for (size_t at = kHeaderBytes;
-       at + kBytesPerPoint <= size && (at - kHeaderBytes) / kBytesPerPoint < limits.mostPoints;
+       at + kBytesPerPoint <= size && (at - kHeaderBytes) / kBytesPerPoint < kMaxPoints;
        at += kBytesPerPoint) {
     const uint8_t valueClass = data[at] >> 4;
     jVectAddPoint(path, JVECT_LAST, kModes[data[at] & 15], value(valueClass, data[at + 1]),

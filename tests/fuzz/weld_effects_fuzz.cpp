@@ -1,6 +1,7 @@
 // libFuzzer target: a path built from the input (see effect_input.h), run through one of the
 // weld effects (offset, widen, stripe, shadow), which end in the combine, chosen and set up by
 // the input.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
@@ -12,10 +13,12 @@ namespace {
 using fuzzing::Params;
 
 // Every effect here ends in the combine, whose work grows with the square of the segments it
-// meets: inputs of a few contours with curves at the coarsest resolution, as in the combine's
-// own target, try the same cases many times faster. Finer curves and longer paths meet the
-// effects' own code in the other effects target.
-constexpr fuzzing::Limits kLimits{32, 4, 120};
+// meets: a few contours with curves at the coarsest resolution, as in the combine's own target,
+// try the same cases many times faster. Finer curves and longer paths meet the effects' own code
+// in the other effects target.
+constexpr size_t kMostBytes = fuzzing::kHeaderBytes + 32 * fuzzing::kBytesPerPoint;
+constexpr int32_t kCurveDivisions = 4;
+constexpr float kCurveAngle = 120.0f;
 
 // Slits across the box beyond this are honest work, not a fault: the combine's work grows with
 // their square, so many of them only make one input slow, and the target leaves such settings
@@ -43,21 +46,18 @@ constexpr double kHuge = 1e20;
 // Whether a path coordinate or one of the effect's lengths is huge while some nonzero path
 // coordinate is ordinary.
 bool mixesScales(const JVect *path, std::initializer_list<float> lengths) {
-  bool huge = false, ordinary = false;
-  auto see = [&](float v, bool mayBeOrdinary) {
-    const double size = std::fabs(double{v});
-    if (std::isfinite(size) && size >= kHuge) huge = true;
-    if (mayBeOrdinary && size > 0 && size < kHuge) ordinary = true;
-  };
-  for (const float v : lengths) see(v, false);
-  for (int32_t i = 0; i < jVectGetNum(path); ++i) {
-    see(jVectGetVd(path)[i].x, true);
-    see(jVectGetVd(path)[i].y, true);
-  }
-  return huge && ordinary;
+  auto huge = [](float v) { return std::isfinite(v) && std::fabs(v) >= kHuge; };
+  bool anyHuge = std::any_of(lengths.begin(), lengths.end(), huge), ordinary = false;
+  for (int32_t i = 0; i < jVectGetNum(path); ++i)
+    for (const float v : {jVectGetVd(path)[i].x, jVectGetVd(path)[i].y}) {
+      anyHuge = anyHuge || huge(v);
+      ordinary = ordinary || (v != 0 && std::fabs(v) < kHuge);
+    }
+  return anyHuge && ordinary;
 }
 
 int32_t runEffect(uint8_t effect, Params &p, JVect *path) {
+  jVectSetCurveRes(kCurveDivisions, kCurveAngle);  // in place of the input's own resolution
   switch (effect % 4) {
     case 0: {
       const JWeldOffsetParam r{p.number(),  p.integer(), p.integer(), p.integer(),
@@ -70,9 +70,8 @@ int32_t runEffect(uint8_t effect, Params &p, JVect *path) {
     }
     case 2: {
       const JWeldStripeParam r{p.number(), p.number(), p.integer(), p.number(), p.integer()};
-      const bool quick =
-          slitCountIsSmall(r, path) && !mixesScales(path, {r.stripeWidth, r.slitWidth});
-      return quick ? jWeldStripe(&r, path) : 0;
+      const bool mixes = mixesScales(path, {r.stripeWidth, r.slitWidth});
+      return !mixes && slitCountIsSmall(r, path) ? jWeldStripe(&r, path) : 0;
     }
     default: {
       const JWeldShadowParam r{p.integer(), p.integer(), p.number(), p.number(), p.number(),
@@ -85,5 +84,5 @@ int32_t runEffect(uint8_t effect, Params &p, JVect *path) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  return fuzzing::runEffectInput(data, size, runEffect, kLimits);
+  return fuzzing::runEffectInput(data, std::min(size, kMostBytes), runEffect);
 }
