@@ -16,7 +16,7 @@ using fuzzing::Params;
 // meets: a few contours with curves at the coarsest resolution, as in the combine's own target,
 // try the same cases many times faster. Finer curves and longer paths meet the effects' own code
 // in the other effects target.
-constexpr size_t kMostBytes = fuzzing::kHeaderBytes + 32 * fuzzing::kBytesPerPoint;
+constexpr size_t kMostBytes = fuzzing::kHeaderBytes + 24 * fuzzing::kBytesPerPoint;
 constexpr int32_t kCurveDivisions = 4;
 constexpr float kCurveAngle = 120.0f;
 
