@@ -18,7 +18,7 @@ constexpr int32_t kCurveDivisions = 4;
 constexpr float kCurveAngle = 120.0f;
 // The outline is read only from drawings of at most this many points as written. The reader's
 // own work is the same for small drawings; the many crossings of a larger one's strokes are the
-// combine's work, fuzzed by its own target, and here took tens of milliseconds an input.
+// combine's work, fuzzed by its own target, and here took up to a third of a second an input.
 constexpr int32_t kMostOutlinePoints = 64;
 
 std::string asDocument(const uint8_t *data, size_t size) {
