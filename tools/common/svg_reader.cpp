@@ -357,10 +357,22 @@ struct Shape {
 };
 using ShapeSink = std::function<bool(const Shape &, std::string &error)>;
 
-int lineOf(const std::string &text, ptrdiff_t offset) {
-  const auto end = text.begin() + std::min<ptrdiff_t>(offset, static_cast<ptrdiff_t>(text.size()));
-  return 1 + static_cast<int>(std::count(text.begin(), end, '\n'));
-}
+// Where the text's lines end, so that an element's line can be named once the text is gone.
+class LineBreaks {
+ public:
+  explicit LineBreaks(const std::string &text) {
+    breaks_.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')));
+    for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1))
+      breaks_.push_back(at);
+  }
+  int lineOf(ptrdiff_t offset) const {
+    return 1 + static_cast<int>(std::lower_bound(breaks_.begin(), breaks_.end(), offset) -
+                                breaks_.begin());
+  }
+
+ private:
+  std::vector<ptrdiff_t> breaks_;
+};
 
 std::string trimmed(const std::string &s) {
   const size_t from = s.find_first_not_of(" \t\r\n");
@@ -387,8 +399,8 @@ Affine viewBoxTransform(const double (&box)[4], double x, double y, double w, do
 
 class Walker {
  public:
-  Walker(const std::string &text, const ShapeSink &sink, std::string &error)
-      : text_(text), sink_(sink), error_(error) {}
+  Walker(const LineBreaks &lines, const ShapeSink &sink, std::string &error)
+      : lines_(lines), sink_(sink), error_(error) {}
 
   bool run(const pugi::xml_node &root) {
     indexIds(root);
@@ -454,7 +466,7 @@ class Walker {
   }
 
   bool fail(const pugi::xml_node &node, const std::string &message) {
-    error_ = "line " + std::to_string(lineOf(text_, node.offset_debug())) + ": <" + node.name() +
+    error_ = "line " + std::to_string(lines_.lineOf(node.offset_debug())) + ": <" + node.name() +
              ">: " + message;
     return false;
   }
@@ -759,7 +771,7 @@ class Walker {
   // Lengths in user units beyond this are refused before they reach any arithmetic.
   static constexpr double kMaxUserLength = 1.0e12;
 
-  const std::string &text_;
+  const LineBreaks &lines_;
   const ShapeSink &sink_;
   std::string &error_;
   std::unordered_map<std::string, pugi::xml_node> ids_;
@@ -767,15 +779,19 @@ class Walker {
   size_t visited_ = 0;
 };
 
-// Walks the document, handing every painted shape to sink, and stops where it refuses.
-bool walkDocument(const std::string &text, const ShapeSink &sink, std::string &error) {
+// Walks the document, handing every painted shape to sink, and stops where it refuses. read() is
+// called once the document holds the text, which the walk then no longer needs.
+bool walkDocument(const std::string &text, const std::function<void()> &read, const ShapeSink &sink,
+                  std::string &error) {
   pugi::xml_document doc;
   const pugi::xml_parse_result parsed = doc.load_buffer(text.data(), text.size());
+  const LineBreaks lines(text);
   if (!parsed) {
-    error = "line " + std::to_string(lineOf(text, parsed.offset)) + ": not well-formed XML (" +
+    error = "line " + std::to_string(lines.lineOf(parsed.offset)) + ": not well-formed XML (" +
             parsed.description() + ")";
     return false;
   }
+  read();
   const pugi::xml_node root = doc.document_element();
   if (std::string(root.name()) != "svg") {
     error = root ? "the document element is <" + std::string(root.name()) + ">, not <svg>"
@@ -783,7 +799,7 @@ bool walkDocument(const std::string &text, const ShapeSink &sink, std::string &e
     return false;
   }
   error.clear();
-  return Walker(text, sink, error).run(root);
+  return Walker(lines, sink, error).run(root);
 }
 
 // Every open subpath of the commands closed, as a fill sees it.
@@ -905,11 +921,13 @@ class FillBatch {
   int rule_ = JWF_NONZERO;
 };
 
-// The outline of the drawing in text, appended to path. release() is called once the document
-// has been walked: the union of the painted pieces, which takes many times the memory of the
-// drawing, then need not share it with the text.
-bool outlineOfText(const std::string &text, const std::function<void()> &release, JVect *path,
-                   std::string &error, const SvgReading &how) {
+// The outline of the drawing in text, appended to path. textRead() is called once the document
+// holds the text, and walked() once the document is gone: the walk, which grows the outline,
+// and the union of the painted pieces, which takes many times the memory of the drawing, then
+// need not share it with either.
+bool outlineOfText(const std::string &text, const std::function<void()> &textRead,
+                   const std::function<void()> &walked, JVect *path, std::string &error,
+                   const SvgReading &how) {
   // An empty path gathers the pieces itself rather than taking a copy of them at the end.
   const bool gatherInPath = jVectGetNum(path) == 0;
   PathPtr own(gatherInPath ? nullptr : jVectOpen(1024)), batch(jVectOpen(1024)),
@@ -936,8 +954,8 @@ bool outlineOfText(const std::string &text, const std::function<void()> &release
     }
     return true;
   };
-  bool ok = walkDocument(text, sink, error) && fills.flush(error);
-  release();
+  bool ok = walkDocument(text, textRead, sink, error) && fills.flush(error);
+  walked();
   if (ok && jVectGetNum(all) == 0) {
     error = "nothing is painted: no filled or stroked shape";
     ok = false;
@@ -956,19 +974,17 @@ bool outlineOfText(const std::string &text, const std::function<void()> &release
 bool readSvgOutlineText(const std::string &text, JVect *path, std::string &error,
                         const SvgReading &how) {
   return outlineOfText(
-      text, [] {}, path, error, how);
+      text, [] {}, [] {}, path, error, how);
 }
 
 bool readSvgOutlineFile(const std::string &file, JVect *path, std::string &error,
                         const SvgReading &how) {
   return readFileWith(file, path, error, [&how](std::string &text, JVect *p, std::string &e) {
-    // The text goes once the document is walked, and with it the heap pages of the document's
-    // nodes, which the heap would otherwise keep through the union.
-    const auto release = [&text] {
-      std::string().swap(text);
-      malloc_trim(0);
-    };
-    return outlineOfText(text, release, p, e, how);
+    // The text goes once the document holds it; the heap pages of the document's nodes go once
+    // it is walked, as the heap would otherwise keep them through the union.
+    const auto releaseText = [&text] { std::string().swap(text); };
+    return outlineOfText(
+        text, releaseText, [] { malloc_trim(0); }, p, e, how);
   });
 }
 
@@ -978,7 +994,9 @@ bool readSvgText(const std::string &text, JVect *path, std::string &error) {
     all.insert(all.end(), shape.commands.begin(), shape.commands.end());
     return true;
   };
-  if (!walkDocument(text, sink, error)) return false;
+  if (!walkDocument(
+          text, [] {}, sink, error))
+    return false;
   if (!appendCommands(path, all)) {
     error = "out of memory";
     return false;

@@ -1,6 +1,7 @@
 #include "svg_writer.h"
 
 #include <cstdio>
+#include <sstream>
 #include <string>
 
 #include "outline_io.h"
@@ -57,25 +58,36 @@ void command(std::string &d, const Command &c) {
   }
 }
 
-// Appends head, the path data of the layer's closed or open contours and tail to svg, one
-// contour at a time: a large outline held as commands or as separate strings would take
-// several times the file's size. Nothing is appended when no contour is of the kind.
-void pathElement(std::string &svg, const std::string &head, const JVect *layer, bool closed,
+// Whether the layer has closed contours, open ones or both.
+struct ContourKinds {
+  bool closed = false, open = false;
+};
+ContourKinds contourKinds(const JVect *layer) {
+  ContourKinds kinds;
+  forEachContour(layer, [&kinds](const std::vector<Command> &contour) {
+    (contour.back().op == Op::Close ? kinds.closed : kinds.open) = true;
+  });
+  return kinds;
+}
+
+// Writes head, the path data of the layer's closed or open contours and tail, one contour at a
+// time: a large outline held as commands or as text would take several times the file's size.
+void pathElement(std::ostream &out, const std::string &head, const JVect *layer, bool closed,
                  const char *tail) {
-  const size_t mark = svg.size();
-  svg += head;
-  const size_t data = svg.size();
+  out << head;
+  std::string data;
+  bool first = true;
   forEachContour(layer, [&](const std::vector<Command> &contour) {
     if ((contour.back().op == Op::Close) != closed) return;
+    data.clear();
     for (const Command &c : contour) {
-      if (svg.size() != data) svg += ' ';
-      command(svg, c);
+      if (!first) data += ' ';
+      first = false;
+      command(data, c);
     }
+    out.write(data.data(), static_cast<std::streamsize>(data.size()));
   });
-  if (svg.size() == data)
-    svg.resize(mark);
-  else
-    svg += tail;
+  out << tail;
 }
 
 }  // namespace
@@ -85,41 +97,51 @@ std::string svgFromPath(const JVect *path, double marginMm) {
 }
 
 std::string svgFromLayers(const Layers &layers, double marginMm) {
+  std::ostringstream out;
+  writeSvg(out, layers, marginMm);
+  return std::move(out).str();
+}
+
+void writeSvg(std::ostream &out, const Layers &layers, double marginMm) {
   Vec2 min{0, 0}, max{0, 0};
   layerBounds(layers, min, max);
   const double x = min.x - marginMm, y = -max.y - marginMm;
   const double w = max.x - min.x + 2 * marginMm, h = max.y - min.y + 2 * marginMm;
 
-  std::string svg =
+  std::string head =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
       "width=\"";
-  number(svg, w);
-  svg += "mm\" height=\"";
-  number(svg, h);
-  svg += "mm\" viewBox=\"";
+  number(head, w);
+  head += "mm\" height=\"";
+  number(head, h);
+  head += "mm\" viewBox=\"";
   for (const double v : {x, y, w, h}) {
-    number(svg, v);
-    svg += ' ';
+    number(head, v);
+    head += ' ';
   }
-  svg.back() = '"';
-  svg += ">\n";
+  head.back() = '"';
+  head += ">\n";
+  out << head;
   for (size_t i = 0; i < layers.size(); ++i) {
     const std::string colour = layerColour(i, layers.size()).name;
     const bool grouped = layers.size() > 1;
     const std::string indent = grouped ? "    " : "  ";
-    if (grouped) svg += "  <g id=\"layer" + std::to_string(i + 1) + "\">\n";
-    pathElement(svg, indent + "<path fill-rule=\"nonzero\" fill=\"" + colour + "\" d=\"", layers[i],
-                true, "\"/>\n");
-    std::string width;
-    number(width, kOpenLineWidthMm);
-    pathElement(svg,
-                indent + "<path fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"" + width +
-                    "\" d=\"",
-                layers[i], false, "\"/>\n");
-    if (grouped) svg += "  </g>\n";
+    const ContourKinds kinds = contourKinds(layers[i]);
+    if (grouped) out << "  <g id=\"layer" << i + 1 << "\">\n";
+    if (kinds.closed)
+      pathElement(out, indent + "<path fill-rule=\"nonzero\" fill=\"" + colour + "\" d=\"",
+                  layers[i], true, "\"/>\n");
+    if (kinds.open) {
+      std::string width;
+      number(width, kOpenLineWidthMm);
+      pathElement(out,
+                  indent + "<path fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"" + width +
+                      "\" d=\"",
+                  layers[i], false, "\"/>\n");
+    }
+    if (grouped) out << "  </g>\n";
   }
-  svg += "</svg>\n";
-  return svg;
+  out << "</svg>\n";
 }
 
 }  // namespace outlina::cli

@@ -2,6 +2,7 @@
 #ifndef OUTLINA_TOOLS_SVG_WRITER_H
 #define OUTLINA_TOOLS_SVG_WRITER_H
 
+#include <ostream>
 #include <string>
 
 #include "outlina.h"
@@ -18,6 +19,9 @@ extern const double kOpenLineWidthMm;
 std::string svgFromPath(const JVect *path, double marginMm);
 // The same with one group per layer, each in its own colour, the last on top.
 std::string svgFromLayers(const Layers &layers, double marginMm);
+// The same document written to out as it is produced, so that it is never held whole; the
+// stream's state tells whether it was written.
+void writeSvg(std::ostream &out, const Layers &layers, double marginMm);
 
 }  // namespace outlina::cli
 

@@ -1,9 +1,15 @@
 // outlina: text and outlines in, welded and styled outlines out, through the public C
 // interface only.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -21,6 +27,8 @@ namespace {
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr int kStartCapacity = 10000;
+// Read and write for everyone the umask allows, as an ordinary new file.
+constexpr mode_t kNewFileMode = 0666;
 
 int complain(int code, const std::string &message) {
   std::fprintf(stderr, "outlina: %s\n", message.c_str());
@@ -33,14 +41,42 @@ std::string extensionOf(const std::string &file) {
   return ext;
 }
 
-bool writeText(const std::string &file, const std::string &text, std::string &error) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out << text;
-  if (!out.flush()) {
-    error = "cannot write " + file;
+using FileWriter = std::function<bool(const std::string &file, std::string &error)>;
+
+// Writes the output into a new file beside it that takes its name only once it is complete: a
+// write that fails leaves neither a partial file nor a changed old one. Messages name the output.
+bool writeOutput(const std::string &file, const FileWriter &write, std::string &error) {
+  const std::string part = file + "." + std::to_string(getpid()) + ".part";
+  const int descriptor = open(part.c_str(), O_WRONLY | O_CREAT | O_EXCL, kNewFileMode);
+  if (descriptor < 0) {
+    error = "cannot write " + file + ": " + std::strerror(errno);
     return false;
   }
-  return true;
+  close(descriptor);
+  bool written = write(part, error);
+  if (written && std::rename(part.c_str(), file.c_str()) != 0) {
+    error = "cannot write " + file + ": " + std::strerror(errno);
+    written = false;
+  }
+  if (!written) {
+    std::remove(part.c_str());
+    if (const size_t at = error.find(part); at != std::string::npos)
+      error.replace(at, part.size(), file);
+  }
+  return written;
+}
+
+// A writer of a document held by or streamed to an output stream.
+FileWriter streamWriter(const std::function<void(std::ostream &)> &produce) {
+  return [produce](const std::string &file, std::string &error) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    produce(out);
+    if (!out.flush()) {
+      error = "cannot write " + file;
+      return false;
+    }
+    return true;
+  };
 }
 
 // Prints "outlina: WHAT: N points, T ms" on standard error when asked to.
@@ -114,16 +150,18 @@ int main(int argc, char **argv) {
 
   Layers out;
   for (const PathPtr &layer : layers) out.push_back(layer.get());
-  bool written = false;
+  FileWriter write;
   if (ext == ".svg") {
-    written = writeText(job.output, svgFromLayers(out, kPageMarginMm), error);
+    write = streamWriter([&out](std::ostream &to) { writeSvg(to, out, kPageMarginMm); });
   } else if (ext == ".json") {
-    written = writeText(job.output, jsonFromLayers(out), error);
+    write = streamWriter([&out](std::ostream &to) { to << jsonFromLayers(out); });
   } else {
     const double scale = job.pngScale > 0 ? job.pngScale : fittingPixelsPerMm(out, kPageMarginMm);
-    written = writePng(out, job.output, scale, kPageMarginMm, error);
+    write = [&out, scale](const std::string &file, std::string &problem) {
+      return writePng(out, file, scale, kPageMarginMm, problem);
+    };
   }
-  if (!written) return complain(kExitFailed, error);
+  if (!writeOutput(job.output, write, error)) return complain(kExitFailed, error);
   clock.report("wrote " + job.output, totalPoints(layers));
   std::printf("%s: %d points\n", job.output.c_str(), totalPoints(layers));
   return 0;
