@@ -224,7 +224,7 @@ class BoxGrid {
       mask_ = static_cast<uint64_t>(size - 1);
     }
     if ((sideX_ == 0 && !keys_.allocate(size)) || !start_.allocate(size + 1) ||
-        !fill_.allocate(size) || !entries_.allocate(stored) || !big_.allocate(count))
+        !fill_.allocate(size) || !entries_.allocate(stored))
       return false;
     if (sideX_ == 0)
       for (int64_t slot = 0; slot < size; ++slot) keys_[slot] = kEmpty;
@@ -236,7 +236,9 @@ class BoxGrid {
         const uint64_t slot = find(key);
         entries_[start_[slot] + fill_[slot]++] = members[k];
       });
-      if (!stored) big_[bigCount_++] = members[k];
+      if (stored) continue;
+      if (!big_.reserve(int64_t{bigCount_} + 1)) return false;
+      big_[bigCount_++] = members[k];
     }
     return true;
   }
@@ -855,11 +857,11 @@ bool weldBuildSegments(const JVect *path) {
   int16_t startBits = 0;
   float box[4] = {};
   float startX = 0, startY = 0, fromX = 0, fromY = 0;
-  // Every point makes at most one segment or opens one contour; one more contour record holds
+  // Every point but a contour's start makes at most one segment; one more contour record holds
   // the pseudo-contour of classification.
   int64_t starts = 0;
   for (int32_t i = 0; i < n; ++i) starts += points[i].mode == JVM_START ? 1 : 0;
-  if (!weldReserveSegments(n) || !weldReserveContours(starts + 1)) return false;
+  if (!weldReserveSegments(n - starts) || !weldReserveContours(starts + 1)) return false;
   for (int32_t i = 0; i < n; ++i) {
     const JVectPoint p = points[i];
     if (p.mode == JVM_START) {
@@ -1080,10 +1082,9 @@ struct SplitSearch {
   double stray = 0.0;  // how far any piece may lie from its base segment's line
   WorkArray<bool> doubtful;
   bool anyDoubt = false;
-  WorkArray<double> length;  // of each base segment
-  // Per base segment, the clear stretch from each end to its nearest cut; floats, whose rounding
-  // the margins of the crowding test dwarf, keep them small beside the segments.
-  WorkArray<float> head, tail;
+  // Per base segment, its length and the clear stretch from each end to its nearest cut; floats,
+  // whose rounding the margins of the crowding test dwarf, keep them small beside the segments.
+  WorkArray<float> length, head, tail;
 
   // Per first-pass piece, the base segment that alone crosses its base where the piece ends;
   // -1 where none or several do, or the point ends the other segment.
@@ -1096,7 +1097,7 @@ struct SplitSearch {
     const JWeldSegment &p = weldTables.segments[a], &q = weldTables.segments[b];
     const double cross = (double{p.x1} - p.x0) * (double{q.y1} - q.y0) -
                          (double{p.y1} - p.y0) * (double{q.x1} - q.x0);
-    return clearOfCrossing(gap2, std::fabs(cross), length[a] * length[b], step);
+    return clearOfCrossing(gap2, std::fabs(cross), double{length[a]} * length[b], step);
   }
 };
 
@@ -1105,14 +1106,16 @@ struct SplitSearch {
 // order they were found; nodes it has taken serve again.
 class LaterCuts {
  public:
-  bool allocate(int32_t baseCount) {
-    if (!first_.allocate(baseCount) || !last_.allocate(baseCount)) return false;
-    for (int32_t i = 0; i < baseCount; ++i) first_[i] = kNone;
-    return true;
-  }
+  explicit LaterCuts(int32_t baseCount) : baseCount_(baseCount) {}
   int64_t held() const { return held_; }
-  // false when the nodes cannot grow.
+  // false when the nodes cannot grow. The chains' heads are made with the first cut: work
+  // without crossings holds none.
   bool add(int32_t segment, int32_t other, float x, float y) {
+    if (!chained_) {
+      if (!first_.allocate(baseCount_) || !last_.allocate(baseCount_)) return false;
+      for (int32_t i = 0; i < baseCount_; ++i) first_[i] = kNone;
+      chained_ = true;
+    }
     int32_t node = free_;
     if (node != kNone) {
       free_ = nodes_[node].next;
@@ -1131,6 +1134,7 @@ class LaterCuts {
   }
   // Appends the cuts kept for segment to list; false when the list cannot grow.
   bool takeInto(int32_t segment, CutList &list) {
+    if (held_ == 0) return true;
     for (int32_t node = first_[segment]; node != kNone;) {
       const Node &c = nodes_[node];
       if (!list.add(segment, c.other, c.x, c.y)) return false;
@@ -1152,6 +1156,8 @@ class LaterCuts {
     float x, y;
     int32_t next;
   };
+  int32_t baseCount_;
+  bool chained_ = false;
   WorkArray<Node> nodes_;
   WorkArray<int32_t> first_, last_;
   int32_t used_ = 0, free_ = kNone;
@@ -1185,7 +1191,7 @@ bool addCuts(int32_t s, int32_t other, SplitSearch &search, CutList &cuts, Later
 // Distances are compared squared: one root per segment rather than several per cut.
 void markCrowded(int32_t s, const Cut *list, int32_t n, SplitSearch &search) {
   const JWeldSegment base = weldTables.segments[s];
-  double head2 = search.length[s] * search.length[s], tail2 = head2;
+  double head2 = double{search.length[s]} * search.length[s], tail2 = head2;
   // The point of the run before, the start at first.
   float beforeX = base.x0, beforeY = base.y0;
   for (int32_t from = 0; from < n;) {
@@ -1411,11 +1417,10 @@ bool cutBaseSegments(SplitSearch &search) {
   // Cutting grows the table, so the records are looked up afresh each time.
   auto seg = [](int32_t i) -> const JWeldSegment & { return weldTables.segments[i]; };
   const int32_t baseCount = search.baseCount;
+  // Candidates grow with the most that one segment meets; the others hold a record a segment.
   WorkArray<int32_t> candidates, seenBy, owner;
-  LaterCuts later;
-  if (!candidates.allocate(baseCount) || !seenBy.allocate(baseCount) ||
-      !owner.allocate(baseCount) || !later.allocate(baseCount))
-    return false;
+  LaterCuts later(baseCount);
+  if (!seenBy.allocate(baseCount) || !owner.allocate(baseCount)) return false;
   for (int32_t i = 0; i < baseCount; ++i) seenBy[i] = -1;
   for (int32_t c = 0; c < t.contourCount; ++c)
     for (int32_t s = t.contours[c].first; s < t.contours[c].end; ++s) owner[s] = c;
@@ -1433,11 +1438,15 @@ bool cutBaseSegments(SplitSearch &search) {
       cuts.count = 0;
       if (!later.takeInto(s, cuts)) return false;
       int32_t count = 0;
+      bool full = false;
       const bool indexed = search.grid.querySegment(seg(s), [&](int32_t other) {
-        if (other == s || metBefore(s, other) || seenBy[other] == s) return;
+        if (full || other == s || metBefore(s, other) || seenBy[other] == s) return;
         seenBy[other] = s;
-        if (segmentBoxesMeet(seg(s), seg(other), stray)) candidates[count++] = other;
+        if (!segmentBoxesMeet(seg(s), seg(other), stray)) return;
+        full = !candidates.reserve(int64_t{count} + 1);
+        if (!full) candidates[count++] = other;
       });
+      if (full || !candidates.reserve(1)) return false;
       const int32_t *visit = &candidates[0];
       if (indexed) {
         // Those of one cell come in table order already.
@@ -1494,8 +1503,8 @@ bool weldSplitAtCrossings() {
     return false;
   for (int32_t i = 0; i < baseCount; ++i) {
     const JWeldSegment &s = t.segments[i];
-    search.length[i] = pointDistance(s.x0, s.y0, s.x1, s.y1);
-    search.head[i] = search.tail[i] = static_cast<float>(search.length[i]);
+    search.length[i] = search.head[i] = search.tail[i] =
+        static_cast<float>(pointDistance(s.x0, s.y0, s.x1, s.y1));
   }
   if (!search.grid.build(&search.members[0], search.memberCount, search.stray) ||
       !cutBaseSegments(search))
