@@ -91,6 +91,20 @@ TEST(WeldCombineIndexed, MatchesTheScanningStagesOnManyInputs) {
   }
 }
 
+// The edge (1, 1)-(2, 2) of the first polygon cancels against copies in two others, so the
+// segments left no longer close up and lines disagree about windings; a zigzag's chains of pieces
+// cross them and must not carry one line's winding along.
+TEST(WeldCombineIndexed, MatchesTheScanningStagesWhereAnEdgeCancelsSeveralCopies) {
+  std::vector<Outline> outlines = {{{3, 0}, {1, 1}, {2, 2}, {3, 2}, {2, 2}},
+                                   {{3, 0}, {2, 0}, {0, 2}, {1, 1}, {3, 3}, {1, 0}, {1, 3}},
+                                   {{1, 1}, {0, 1}, {2, 2}, {1, 1}, {3, 3}, {0, 0}, {3, 2}, {0, 2}},
+                                   {{3, 2}, {1, 2}, {2, 2}, {1, 1}, {0, 1}, {3, 0}, {2, 3}, {0, 3}},
+                                   {}};
+  for (int k = 0; k <= 10; ++k) outlines[4].push_back({k % 2 ? 3.0f : 0.0f, 0.3f * k});
+  for (int k = 0; k <= 10; ++k) outlines[4].push_back({0.3f * k + 0.25f, k % 2 ? -0.5f : 3.5f});
+  expectSameAsReference(outlines, "cancelled copies");
+}
+
 // Two shapes sharing the slanted edge (5, -6)-(9, -16); one of them divides it at (5.5, -7.25).
 // Their union is the clockwise quadrilateral (4, -6), (8, -6), (11, -16), (7, -16) of area 40
 // whichever way the edge is divided.
