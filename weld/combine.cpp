@@ -662,10 +662,91 @@ constexpr double kClearOnLine = 0x1p-30;
 // single pass over the records, an eighth or so of what building the index costs.
 constexpr int32_t kScansBeforeIndex = 8;
 
+// The long runs of records that chain end to start from one source, a base segment's pieces in
+// order, so that a probe line that scans the table meets each run whole: where a run goes one way
+// along the line's axis, the one piece of it that can cross the line is found by halving.
+class ChainRuns {
+ public:
+  // false when memory runs out.
+  bool build() {
+    const JWeldSegment *seg = weldTables.segments;
+    const int32_t n = weldTables.segmentCount;
+    for (int32_t i = 0; i < n;) {
+      int32_t e = i + 1;
+      while (e < n && seg[e].source == seg[i].source &&
+             samePoint(seg[e - 1].x1, seg[e - 1].y1, seg[e].x0, seg[e].y0))
+        ++e;
+      if (e - i >= kShortestRun) {
+        if (!runs_.reserve(int64_t{count_} + 1)) return false;
+        runs_[count_++] = {i, e, oneWay(i, e, true), oneWay(i, e, false)};
+      }
+      i = e;
+    }
+    return true;
+  }
+  // Calls cross(i) for every record i that takes part and crosses the line at m across x
+  // (across y unless alongX), in table order.
+  template <class Cross>
+  void scan(double m, bool alongX, Cross cross) const {
+    const JWeldSegment *seg = weldTables.segments;
+    auto from = [&](int32_t i) { return double{alongX ? seg[i].x0 : seg[i].y0}; };
+    auto to = [&](int32_t i) { return double{alongX ? seg[i].x1 : seg[i].y1}; };
+    auto test = [&](int32_t i) {
+      if (seg[i].flags >= 0 && (from(i) > m) != (to(i) > m)) cross(i);
+    };
+    int32_t i = 0;
+    for (int32_t r = 0; r <= count_; ++r) {
+      const int32_t single = r < count_ ? runs_[r].first : weldTables.segmentCount;
+      for (; i < single; ++i) test(i);
+      if (r == count_) break;
+      const Run &run = runs_[r];
+      i = run.end;
+      if (!(alongX ? run.oneWayX : run.oneWayY)) {
+        for (int32_t k = run.first; k < run.end; ++k) test(k);
+        continue;
+      }
+      // Along a run that never turns back, the piece that crosses is the first whose end has
+      // passed m the way the run goes.
+      const bool rises = to(run.end - 1) >= from(run.first);
+      int32_t lo = run.first, hi = run.end;
+      while (lo < hi) {
+        const int32_t mid = lo + (hi - lo) / 2;
+        if (rises ? to(mid) > m : to(mid) <= m)
+          hi = mid;
+        else
+          lo = mid + 1;
+      }
+      if (lo < run.end) test(lo);
+    }
+  }
+
+ private:
+  // Runs shorter than this are scanned record by record.
+  static constexpr int32_t kShortestRun = 8;
+  struct Run {
+    int32_t first, end;
+    bool oneWayX, oneWayY;
+  };
+  // Whether the points of records first to end never turn back across x (or y).
+  static bool oneWay(int32_t first, int32_t end, bool alongX) {
+    const JWeldSegment *seg = weldTables.segments;
+    bool up = true, down = true;
+    for (int32_t k = first; k < end; ++k) {
+      const float a = alongX ? seg[k].x0 : seg[k].y0, b = alongX ? seg[k].x1 : seg[k].y1;
+      up = up && a <= b;
+      down = down && a >= b;
+    }
+    return up || down;
+  }
+  WorkArray<Run> runs_;
+  int32_t count_ = 0;
+};
+
 // What every probe of one classification shares.
 struct ProbeTools {
   SlabIndex rows, columns;
   bool rowsBuilt = false, columnsBuilt = false;
+  ChainRuns chains;  // built for the first scan
   int32_t scans = 0;
   WorkArray<ProbeKey> keys;
   ProbedLines probed;
@@ -750,12 +831,8 @@ bool probeSegment(int32_t probe, ProbeTools &tools) {
   if (built) {
     index.query(m, gather);
   } else {
-    ++tools.scans;
-    for (int32_t i = 0; i < t.segmentCount; ++i) {
-      const JWeldSegment &s = t.segments[i];
-      const float a = vertical ? s.x0 : s.y0, b = vertical ? s.x1 : s.y1;
-      if (s.flags >= 0 && (a > m) != (b > m)) gather(i);
-    }
+    if (tools.scans++ == 0 && !tools.chains.build()) return false;
+    tools.chains.scan(m, vertical, gather);
   }
   if (full || !weldReserveCrossings(count)) return false;
   // Records are gathered out of table order; the index as last key gives the order a stable
