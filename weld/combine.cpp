@@ -1264,11 +1264,14 @@ bool addCuts(int32_t s, int32_t other, SplitSearch &search, CutList &cuts, Later
 }
 
 // Marks segment s and a segment that cuts it as doubtful where another point of s lies too close
-// to their cut for their pieces to stay apart, and records the clear stretch at s's ends.
-// Distances are compared squared: one root per segment rather than several per cut.
+// to their cut for their pieces to stay apart, and records the clear stretch at s's ends and,
+// for each piece that appendPieces is about to make from the sorted list, what alone crosses s
+// where the piece ends. Distances are compared squared: one root per segment rather than several
+// per cut. The caller has made room in crossedBy for the pieces.
 void markCrowded(int32_t s, const Cut *list, int32_t n, SplitSearch &search) {
   const JWeldSegment base = weldTables.segments[s];
   double head2 = double{search.length[s]} * search.length[s], tail2 = head2;
+  int32_t piece = weldTables.segmentCount;
   // The point of the run before, the start at first.
   float beforeX = base.x0, beforeY = base.y0;
   for (int32_t from = 0; from < n;) {
@@ -1285,35 +1288,20 @@ void markCrowded(int32_t s, const Cut *list, int32_t n, SplitSearch &search) {
     const double gap2 = std::min(before2, after2);
     for (int32_t k = from; k < to; ++k)
       if (!search.clearAt(s, list[k].other, gap2)) search.doubt(s, list[k].other);
-    beforeX = x;
-    beforeY = y;
-    from = to;
-  }
-  search.head[s] = static_cast<float>(std::sqrt(head2));
-  search.tail[s] = static_cast<float>(std::sqrt(tail2));
-}
-
-// Records what crosses base segment s at the end of each of its pieces, which appendPieces made
-// from the sorted list at firstPiece on. false when the record cannot grow.
-bool recordCrossers(int32_t s, const Cut *list, int32_t n, int32_t firstPiece,
-                    SplitSearch &search) {
-  if (!search.crossedBy.reserve(weldTables.segmentCount)) return false;
-  const JWeldSegment base = weldTables.segments[s];
-  int32_t piece = firstPiece;
-  for (int32_t from = 0; from < n;) {
-    const float x = list[from].x, y = list[from].y;
-    int32_t to = from + 1;
-    while (to < n && samePoint(list[to].x, list[to].y, x, y)) ++to;
-    if (!samePoint(x, y, base.x0, base.y0) && !samePoint(x, y, base.x1, base.y1)) {
+    if (!atStart && !atEnd) {
+      // Clean: one other segment, crossed inside it.
       const JWeldSegment &other = weldTables.segments[list[from].other];
       const bool clean = to - from == 1 && !samePoint(x, y, other.x0, other.y0) &&
                          !samePoint(x, y, other.x1, other.y1);
       search.crossedBy[piece++] = clean ? list[from].other : -1;
     }
+    beforeX = x;
+    beforeY = y;
     from = to;
   }
   search.crossedBy[piece] = -1;
-  return true;
+  search.head[s] = static_cast<float>(std::sqrt(head2));
+  search.tail[s] = static_cast<float>(std::sqrt(tail2));
 }
 
 // Marks the first pass's pieces that the next piece continues past a clean crossing with a
@@ -1548,10 +1536,9 @@ bool cutBaseSegments(SplitSearch &search) {
       if (keeping && later.held() > kLaterCutsPerSegment * t.segmentCount) keptBelow = s + 1;
       const int32_t n = static_cast<int32_t>(cuts.count);
       if (n == 0) continue;
-      const int32_t firstPiece = t.segmentCount;
       auto crowding = [&](const Cut *list, int32_t) { markCrowded(s, list, n, search); };
-      if (!cutSegment(s, &cuts.items[0], n, crowding) ||
-          !recordCrossers(s, &cuts.items[0], n, firstPiece, search))
+      if (!search.crossedBy.reserve(int64_t{t.segmentCount} + n + 1) ||
+          !cutSegment(s, &cuts.items[0], n, crowding))
         return false;
     }
   }
