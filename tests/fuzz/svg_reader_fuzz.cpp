@@ -19,7 +19,9 @@ constexpr float kCurveAngle = 120.0f;
 // The outline is read only from drawings of at most this many points as written. The reader's
 // own work is the same for small drawings; the many crossings of a larger one's strokes are the
 // combine's work, fuzzed by its own target, and here took up to a third of a second an input.
-constexpr int32_t kMostOutlinePoints = 64;
+// At 64 points a ten-minute run grew the corpus to a rate of some 800 inputs a second; 40 points
+// run 1,500.
+constexpr int32_t kMostOutlinePoints = 40;
 
 std::string asDocument(const uint8_t *data, size_t size) {
   std::string text(reinterpret_cast<const char *>(data), size);
