@@ -161,19 +161,27 @@ bool joinKeepsRings(const JVectPoint *v, const int32_t *next, int32_t a, int32_t
   return std::fabs(first) >= least && std::fabs(second) >= least;
 }
 
-// The sorted edges of each horizontal band, so that an edge meets the edges beside it rather
-// than every edge of its column: a long text stacks a hundred lines in every column.
-class EdgeBands {
+// Items sorted by where they start along x, by the horizontal bands their extents across y
+// (grown by a reach) cover, so that an item meets the items beside it rather than every item of
+// its column: a long text stacks a hundred lines in every column.
+class SweepBands {
  public:
-  // false when memory runs out.
-  bool build(const Edge *edges, int32_t count, double eps) {
+  // An item's extent across y.
+  struct Across {
+    double lo, hi;
+  };
+  // across(k) gives item k's extent. false when memory runs out.
+  template <class AcrossOf>
+  bool build(int32_t count, double reach, AcrossOf across) {
+    reach_ = reach;
     double lo = INFINITY, hi = -INFINITY, extent = 0.0;
     for (int32_t k = 0; k < count; ++k) {
-      lo = std::min(lo, edges[k].minY - eps);
-      hi = std::max(hi, edges[k].maxY + eps);
-      extent += double{edges[k].maxY} - edges[k].minY + 2.0 * eps;
+      const Across a = across(k);
+      lo = std::min(lo, a.lo - reach);
+      hi = std::max(hi, a.hi + reach);
+      extent += a.hi - a.lo + 2.0 * reach;
     }
-    // Bands twice a typical edge high hold most edges in one or two; a work too wide for
+    // Bands twice a typical item high hold most items in one or two; a work too wide for
     // finite arithmetic stays one band.
     const double n = std::max(count, 1);
     height_ = std::max(2.0 * extent / n, (hi - lo) / n);
@@ -184,46 +192,57 @@ class EdgeBands {
     if (!start_.allocate(bands_ + 1) || !tall_.allocate(count)) return false;
     int64_t stored = 0;
     for (int32_t k = 0; k < count; ++k) {
-      const Span s = spanOf(edges[k], eps);
-      if (s.last - s.first >= kMaxBandsPerEdge) continue;
+      const Span s = spanOf(across(k));
+      if (s.last - s.first >= kMaxBandsPerItem) {
+        tall_[tallCount_++] = k;
+        continue;
+      }
       stored += s.last - s.first + 1;
       for (int64_t b = s.first; b <= s.last; ++b) ++start_[b];
     }
     if (!entries_.allocate(stored)) return false;
     for (int64_t b = 0; b < bands_; ++b) start_[b + 1] += start_[b];
     for (int32_t k = count - 1; k >= 0; --k) {
-      const Span s = spanOf(edges[k], eps);
-      if (s.last - s.first >= kMaxBandsPerEdge) continue;
+      const Span s = spanOf(across(k));
+      if (s.last - s.first >= kMaxBandsPerItem) continue;
       for (int64_t b = s.first; b <= s.last; ++b) entries_[--start_[b]] = k;
-    }
-    for (int32_t k = 0; k < count; ++k) {
-      const Span s = spanOf(edges[k], eps);
-      if (s.last - s.first >= kMaxBandsPerEdge) tall_[tallCount_++] = k;
     }
     return true;
   }
-  // Appends to out every edge after p whose box starts across no further than reach and may lie
-  // beside p's (some more than once); a tall edge p takes every such edge.
-  template <class Out>
-  void after(const Edge *edges, int32_t count, int32_t p, double eps, double reach, Out out) {
-    const Span s = spanOf(edges[p], eps);
-    if (s.last - s.first >= kMaxBandsPerEdge) {
-      for (int32_t q = p + 1; q < count && edges[q].minX <= reach; ++q) out(q);
-      return;
+  // Puts into out, in order and once each, the items q after p, while alongside(q) holds, that
+  // may lie within the reach of p across y; a tall item p takes every item alongside it. Returns
+  // their number, or -1 when memory runs out.
+  template <class AcrossOf, class Alongside>
+  int32_t after(int32_t count, int32_t p, AcrossOf across, Alongside alongside,
+                WorkArray<int32_t> &out) const {
+    int32_t found = 0;
+    bool full = false;
+    auto take = [&](int32_t q) {
+      full = full || !out.reserve(int64_t{found} + 1);
+      if (!full) out[found++] = q;
+    };
+    const Span s = spanOf(across(p));
+    if (s.last - s.first >= kMaxBandsPerItem) {
+      for (int32_t q = p + 1; q < count && alongside(q); ++q) take(q);
+      return full ? -1 : found;
     }
     auto fromList = [&](const int32_t *first, const int32_t *end) {
-      for (const int32_t *q = std::upper_bound(first, end, p); q < end && edges[*q].minX <= reach;
-           ++q)
-        out(*q);
+      for (const int32_t *q = std::upper_bound(first, end, p); q < end && alongside(*q); ++q)
+        take(*q);
     };
     for (int64_t b = s.first; b <= s.last; ++b)
       fromList(&entries_[0] + start_[b], &entries_[0] + start_[b + 1]);
     fromList(&tall_[0], &tall_[0] + tallCount_);
+    if (full) return -1;
+    if (found == 0) return 0;
+    // In the order of the sorted items, as a scan along them would meet them.
+    std::sort(&out[0], &out[0] + found);
+    return static_cast<int32_t>(std::unique(&out[0], &out[0] + found) - &out[0]);
   }
 
  private:
-  // An edge spanning more bands than this is looked at by every edge instead.
-  static constexpr int64_t kMaxBandsPerEdge = 64;
+  // An item spanning more bands than this is looked at by every item instead.
+  static constexpr int64_t kMaxBandsPerItem = 64;
   struct Span {
     int64_t first, last;
   };
@@ -231,11 +250,11 @@ class EdgeBands {
     const double b = std::floor((y - origin_) / height_);
     return b >= 0.0 ? static_cast<int64_t>(std::min(b, static_cast<double>(bands_ - 1))) : 0;
   }
-  Span spanOf(const Edge &e, double eps) const {
-    return bands_ == 1 ? Span{0, 0} : Span{bandOf(e.minY - eps), bandOf(e.maxY + eps)};
+  Span spanOf(const Across &a) const {
+    return bands_ == 1 ? Span{0, 0} : Span{bandOf(a.lo - reach_), bandOf(a.hi + reach_)};
   }
 
-  double origin_ = 0.0, height_ = 1.0;
+  double origin_ = 0.0, height_ = 1.0, reach_ = 0.0;
   int64_t bands_ = 1;
   WorkArray<int32_t> start_, entries_, tall_;
   int32_t tallCount_ = 0;
@@ -258,23 +277,16 @@ int32_t joinSlivers(const JVect *path, int32_t *next, int32_t members, double ep
   std::sort(&edges[0], &edges[0] + count, [](const Edge &l, const Edge &r) {
     return l.minX != r.minX ? l.minX < r.minX : l.from < r.from;
   });
-  EdgeBands bands;
+  auto across = [&](int32_t k) { return SweepBands::Across{edges[k].minY, edges[k].maxY}; };
+  SweepBands bands;
   WorkArray<int32_t> near;
-  if (!bands.build(&edges[0], count, eps)) return -1;
+  if (!bands.build(count, eps, across)) return -1;
   int32_t joined = 0;
   for (int32_t p = 0; p < count; ++p) {
     const Edge &e = edges[p];
-    int32_t found = 0;
-    bool full = false;
-    bands.after(&edges[0], count, p, eps, e.maxX + eps, [&](int32_t q) {
-      full = full || !near.reserve(int64_t{found} + 1);
-      if (!full) near[found++] = q;
-    });
-    if (full) return -1;
-    if (found == 0) continue;
-    // In the order of the sorted edges, as a scan along them would meet them.
-    std::sort(&near[0], &near[0] + found);
-    found = static_cast<int32_t>(std::unique(&near[0], &near[0] + found) - &near[0]);
+    auto alongside = [&](int32_t q) { return edges[q].minX <= e.maxX + eps; };
+    const int32_t found = bands.after(count, p, across, alongside, near);
+    if (found < 0) return -1;
     for (int32_t k = 0; k < found; ++k) {
       const Edge &f = edges[near[k]];
       if (f.minY > e.maxY + eps || f.maxY < e.minY - eps) continue;
@@ -342,55 +354,6 @@ int32_t removeSpikes(JVect *path, int32_t *next, double eps) {
   return removed;
 }
 
-// The positions of points sorted along x by rows at least eps high, so that a point meets the
-// points beside it rather than every point of its column: a long text stacks a hundred lines.
-class PointRows {
- public:
-  // false when memory runs out.
-  bool build(const JVectPoint *v, const int32_t *order, int32_t count, double eps) {
-    double lo = INFINITY, hi = -INFINITY;
-    for (int32_t p = 0; p < count; ++p) {
-      lo = std::min(lo, double{v[order[p]].y});
-      hi = std::max(hi, double{v[order[p]].y});
-    }
-    const double n = std::max(count, 1);
-    height_ = std::max(eps, (hi - lo) / n);
-    origin_ = lo;
-    rows_ = std::isfinite(height_) && height_ > 0.0 && std::isfinite(hi - lo)
-                ? static_cast<int64_t>(std::min((hi - lo) / height_, n)) + 1
-                : 1;
-    if (!start_.allocate(rows_ + 1) || !entries_.allocate(count)) return false;
-    for (int32_t p = 0; p < count; ++p) ++start_[rowOf(v[order[p]].y)];
-    for (int64_t r = 0; r < rows_; ++r) start_[r + 1] += start_[r];
-    for (int32_t p = count - 1; p >= 0; --p) entries_[--start_[rowOf(v[order[p]].y)]] = p;
-    return true;
-  }
-  // Calls out with every position after p whose point lies within eps of p's along x, in p's row
-  // and the rows on either side, which hold every point within eps of p's along y.
-  template <class Out>
-  void after(const JVectPoint *v, const int32_t *order, int32_t p, double eps, Out out) {
-    const double x = v[order[p]].x;
-    const int64_t row = rowOf(v[order[p]].y);
-    for (int64_t r = std::max<int64_t>(row - 1, 0); r <= std::min(row + 1, rows_ - 1); ++r) {
-      const int32_t *first = &entries_[0] + start_[r], *end = &entries_[0] + start_[r + 1];
-      for (const int32_t *q = std::upper_bound(first, end, p);
-           q < end && double{v[order[*q]].x} - x <= eps; ++q)
-        out(*q);
-    }
-  }
-
- private:
-  int64_t rowOf(double y) const {
-    if (rows_ == 1) return 0;
-    const double r = std::floor((y - origin_) / height_);
-    return r >= 0.0 ? static_cast<int64_t>(std::min(r, static_cast<double>(rows_ - 1))) : 0;
-  }
-
-  double origin_ = 0.0, height_ = 1.0;
-  int64_t rows_ = 1;
-  WorkArray<int32_t> start_, entries_;
-};
-
 // Splits every ring that passes twice through one point, within eps, into two rings there: i -> a
 // and j -> b become i -> b and j -> a. Two pieces that touch at a corner come out of the combine as
 // one figure of eight or as two contours depending on how rounding fell; kept apart always, they
@@ -408,23 +371,20 @@ int32_t splitPinches(const JVect *path, int32_t *next, int32_t members, double e
     for (int32_t k = order[p]; ring[k] == kNoRing; k = next[k]) ring[k] = order[p];
   std::sort(&order[0], &order[0] + count,
             [v](int32_t l, int32_t r) { return v[l].x != v[r].x ? v[l].x < v[r].x : l < r; });
-  PointRows rows;
+  auto across = [&](int32_t k) {
+    const double y = v[order[k]].y;
+    return SweepBands::Across{y, y};
+  };
+  SweepBands rows;
   WorkArray<int32_t> near;
-  if (!rows.build(v, &order[0], count, eps)) return -1;
+  if (!rows.build(count, eps, across)) return -1;
   int32_t splits = 0;
   int32_t fresh = path->count;  // labels of the rings that splits make
   for (int32_t p = 0; p < count; ++p) {
     const int32_t i = order[p];
-    int32_t found = 0;
-    bool full = false;
-    rows.after(v, &order[0], p, eps, [&](int32_t q) {
-      full = full || !near.reserve(int64_t{found} + 1);
-      if (!full) near[found++] = q;
-    });
-    if (full) return -1;
-    if (found == 0) continue;
-    // In the order of the sorted points, as a scan along them would meet them.
-    std::sort(&near[0], &near[0] + found);
+    auto alongside = [&](int32_t q) { return double{v[order[q]].x} - v[i].x <= eps; };
+    const int32_t found = rows.after(count, p, across, alongside, near);
+    if (found < 0) return -1;
     for (int32_t n = 0; n < found; ++n) {
       const int32_t j = order[near[n]];
       if (std::fabs(double{v[j].y} - v[i].y) > eps || ring[i] != ring[j] || next[i] == j ||
