@@ -1804,6 +1804,11 @@ namespace {
 // lie on one another and count as inside or outside by a float step.
 bool needsOrientation(int32_t rule) { return rule == JWM_UNION || rule == JWM_HOLE; }
 
+bool combineStages(JVect *path) {
+  return weldBuildSegments(path) && weldCancelSharedEdges() && weldSplitAtCrossings() &&
+         weldClassify() && weldTrace(path);
+}
+
 int32_t combineByRule(JVect *path, int32_t rule) {
   if (path == nullptr || !weldAllocTables()) return 0;
   weldTables.rule = rule;
@@ -1811,8 +1816,7 @@ int32_t combineByRule(JVect *path, int32_t rule) {
   if (jVectBezToSvt(path, JVF_CURVES) == 1) {
     jVectSweepPoint(path);
     jVectDelNoise(path);
-    if (weldBuildSegments(path) && weldCancelSharedEdges() && weldSplitAtCrossings() &&
-        weldClassify() && weldTrace(path)) {
+    if (weldInBatches(path, combineStages)) {
       if (needsOrientation(rule)) jVectSetLoopDir(path, JVLR_OUTER_NEGATIVE);
       result = 1;
     }

@@ -2,15 +2,18 @@
 // of its input; the fill rules against the winding numbers too.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "outlina.h"
 #include "support/path_builder.h"
 #include "weld/combine_reference.h"
+#include "weld/combine_stages.h"
 #include "weld/weld_shapes.h"
 #include "weld/winding_area.h"
 
@@ -88,6 +91,63 @@ TEST(WeldCombineIndexed, MatchesTheScanningStagesOnManyInputs) {
     expectSameAsReference(fans(rng, 1 + round % 4), "fan " + std::to_string(round));
     expectSameAsReference(mixedDirections(rng, 2 + round % 20), "stars " + std::to_string(round));
     expectSameAsReference(farSlivers(rng, round), "far " + std::to_string(round));
+  }
+}
+
+// Clusters in rows, each touching its neighbour, a float step or half a unit from it, or far
+// away, so that small batches cut between groups wherever they may.
+std::vector<Outline> clusters(std::mt19937 &rng, int round) {
+  const float gaps[] = {0.0f, 0.5f, 100.0f, 0.0f, 1e-5f};
+  std::vector<Outline> out;
+  float x = 0;
+  for (int c = 0; c < 9; ++c) {
+    std::vector<Outline> cluster = c % 2 ? gridPolygons(rng, 3) : mixedDirections(rng, 1);
+    float low = INFINITY, high = -INFINITY;
+    for (const Outline &o : cluster)
+      for (const auto &p : o) low = std::min(low, p.x), high = std::max(high, p.x);
+    const float y = c / 3 * (round % 2 ? 40.0f : 1e4f);
+    if (c % 3 == 0) x = low;
+    for (Outline &o : cluster) {
+      for (auto &p : o) p = {p.x - low + x, p.y + y};
+      out.push_back(o);
+    }
+    x += high - low + gaps[(c + round) % 5];
+  }
+  return out;
+}
+
+// The contours of a path in a fixed order, for results that may list them differently.
+std::vector<std::vector<std::tuple<int, float, float>>> contourSet(const JVect *path) {
+  std::vector<std::vector<std::tuple<int, float, float>>> set;
+  for (const P &p : pointsOf(path)) {
+    if (p.mode == JVM_START || set.empty()) set.emplace_back();
+    set.back().emplace_back(p.mode, p.x, p.y);
+  }
+  std::sort(set.begin(), set.end());
+  return set;
+}
+
+// Groups of contours that lie apart weld alike in batches of a few points and all at once.
+TEST(WeldCombineBatches, MatchTheWholeWeldAndTheScanningStagesBatchedAlike) {
+  std::mt19937 rng(20261206);
+  for (int round = 0; round < 20; ++round) {
+    const std::vector<Outline> outlines = clusters(rng, round);
+    std::vector<PathPtr> whole;
+    for (int32_t mode = 1; mode <= 4; ++mode) {
+      whole.push_back(pathOf(outlines));
+      ASSERT_EQ(jWeldCombineVect(whole.back().get(), mode), 1);
+    }
+    struct Batched {
+      Batched() { outlina::weldBatchPoints = 24; }
+      ~Batched() { outlina::weldBatchPoints = outlina::kWeldBatchPoints; }
+    } batched;
+    expectSameAsReference(outlines, "clusters " + std::to_string(round));
+    for (int32_t mode = 1; mode <= 4; ++mode) {
+      PathPtr path = pathOf(outlines);
+      ASSERT_EQ(jWeldCombineVect(path.get(), mode), 1);
+      EXPECT_EQ(contourSet(path.get()), contourSet(whole[mode - 1].get()))
+          << "clusters " << round << " rule " << mode;
+    }
   }
 }
 

@@ -220,6 +220,14 @@ void trace(JVect *path) {
   }
 }
 
+bool stages(JVect *path) {
+  if (!weldBuildSegments(path)) return false;
+  cancelSharedEdges();
+  if (!splitAtCrossings() || !classify()) return false;
+  trace(path);
+  return true;
+}
+
 }  // namespace
 
 int32_t combine(JVect *path, int32_t mode) {
@@ -229,13 +237,9 @@ int32_t combine(JVect *path, int32_t mode) {
   if (jVectBezToSvt(path, 2) == 1) {
     jVectSweepPoint(path);
     jVectDelNoise(path);
-    if (weldBuildSegments(path)) {
-      cancelSharedEdges();
-      if (splitAtCrossings() && classify()) {
-        trace(path);
-        if (mode == 1 || mode == 3) jVectSetLoopDir(path, 1);
-        result = 1;
-      }
+    if (weldInBatches(path, stages)) {
+      if (mode == 1 || mode == 3) jVectSetLoopDir(path, 1);
+      result = 1;
     }
   }
   weldFreeTables();

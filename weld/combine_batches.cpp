@@ -1,0 +1,221 @@
+// A large combine run in batches of contours that lie apart: a group of contours whose boxes
+// stay clear of every other group's cannot change the others' windings, crossings or chains, so
+// each batch needs work tables for itself alone, not for the whole drawing.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "frame/work_array.h"
+#include "path/room.h"
+#include "weld/combine_stages.h"
+
+namespace outlina {
+
+int32_t weldBatchPoints = kWeldBatchPoints;
+
+namespace {
+
+// Groups whose boxes come this many float steps of the largest coordinate apart, or closer,
+// stay in one batch: splitting strays 4 steps and the trace bridges 16, so at 64 no stage can
+// reach from one group into another.
+constexpr double kApartSteps = 64.0;
+// And never closer than this, the widest fixed margin of the probes and side tests.
+constexpr double kLeastApart = 0x1p-20;
+// The splitting sorts at most this many times the contour count before every range left is
+// taken whole, so that a drawing that peels off one contour per cut stays near n log n.
+constexpr int64_t kSortsPerContour = 32;
+// A batch path's first size; it grows to the largest batch.
+constexpr int32_t kFirstBatchRecords = 1024;
+
+// One contour's records [first, end) and its box: low[0], low[1] the least x and y.
+struct Span {
+  int32_t first, end;
+  float low[2], high[2];
+};
+
+// Contours order[from, to), to be cut at gaps along axis 0 (x) or 1 (y); other is set once the
+// other axis found no gap either.
+struct Range {
+  int32_t from, to;
+  int axis;
+  bool otherTried;
+};
+
+class Batches {
+ public:
+  Batches(JVect *path, WeldStages stages) : path_(path), stages_(stages) {}
+
+  // false when a record is not finite, which the stages themselves refuse on the whole path.
+  bool collect() {
+    const JVectPoint *p = path_->points;
+    double largest = 0.0;
+    int32_t count = 0;
+    for (int32_t i = 0; i < path_->count; ++i) {
+      if (!std::isfinite(p[i].x) || !std::isfinite(p[i].y)) return false;
+      largest = std::max({largest, std::fabs(double{p[i].x}), std::fabs(double{p[i].y})});
+      count += p[i].mode == JVM_START ? 1 : 0;
+    }
+    const float big = static_cast<float>(largest);
+    apart_ = std::max(kLeastApart, kApartSteps * (std::nextafter(big, INFINITY) - big));
+    if (count == 0 || !spans_.allocate(count) || !order_.allocate(count)) return false;
+    for (int32_t i = 0; i < path_->count; ++i) {
+      if (p[i].mode == JVM_START) {
+        if (spanCount_ > 0) spans_[spanCount_ - 1].end = i;
+        spans_[spanCount_] = {i, i, {p[i].x, p[i].y}, {p[i].x, p[i].y}};
+        order_[spanCount_] = spanCount_;
+        ++spanCount_;
+      } else if (spanCount_ > 0) {
+        Span &s = spans_[spanCount_ - 1];
+        s.low[0] = std::min(s.low[0], p[i].x);
+        s.low[1] = std::min(s.low[1], p[i].y);
+        s.high[0] = std::max(s.high[0], p[i].x);
+        s.high[1] = std::max(s.high[1], p[i].y);
+      }
+    }
+    spans_[spanCount_ - 1].end = path_->count;
+    sortBudget_ = kSortsPerContour * spanCount_;
+    return true;
+  }
+
+  // Cuts the contours into groups that lie apart and runs the stages over batches of whole
+  // groups, in the order of the cuts; the path takes the batches' results in that order.
+  bool run() {
+    int32_t top = 0;
+    if (!push(top, {0, spanCount_, 0, false})) return false;
+    while (top > 0) {
+      const Range r = pending_[--top];
+      const int64_t points = pointsIn(r.from, r.to);
+      if (points <= weldBatchPoints || sortBudget_ <= 0) {
+        if (!takeGroup(r.from, points)) return false;
+        continue;
+      }
+      const int32_t pieces = cutAtGaps(r, top);
+      if (pieces < 0) return false;
+      if (pieces > 1) continue;
+      if (r.otherTried) {
+        if (!takeGroup(r.from, points)) return false;
+      } else if (!push(top, {r.from, r.to, 1 - r.axis, true})) {
+        return false;
+      }
+    }
+    if (!runBatch(spanCount_)) return false;
+    if (out_ == nullptr) return true;
+    std::swap(path_->points, out_->points);
+    std::swap(path_->capacity, out_->capacity);
+    path_->count = out_->count;
+    return true;
+  }
+
+  ~Batches() {
+    jVectClose(out_);
+    jVectClose(batch_);
+  }
+
+ private:
+  int64_t pointsIn(int32_t from, int32_t to) const {
+    int64_t n = 0;
+    for (int32_t i = from; i < to; ++i) n += spans_[order_[i]].end - spans_[order_[i]].first;
+    return n;
+  }
+
+  // The stack of ranges grows as cuts need it: most drawings cut into few pieces at a time.
+  bool push(int32_t &top, const Range &r) {
+    if (!pending_.reserve(top + 1)) return false;
+    pending_[top++] = r;
+    return true;
+  }
+
+  // Sorts the range along its axis and pushes the pieces between gaps, the first on top; their
+  // number, or -1 when memory runs out.
+  int32_t cutAtGaps(const Range &r, int32_t &top) {
+    const int a = r.axis;
+    const Span *s = &spans_[0];
+    std::sort(&order_[r.from], &order_[r.to], [s, a](int32_t i, int32_t j) {
+      return s[i].low[a] != s[j].low[a] ? s[i].low[a] < s[j].low[a] : i < j;
+    });
+    sortBudget_ -= r.to - r.from;
+    const int32_t base = top;
+    double reach = s[order_[r.from]].high[a];
+    int32_t start = r.from;
+    for (int32_t i = r.from + 1; i < r.to; ++i) {
+      const Span &next = s[order_[i]];
+      if (double{next.low[a]} - reach > apart_) {
+        if (!push(top, {start, i, 1 - a, false})) return -1;
+        start = i;
+      }
+      reach = std::max(reach, double{next.high[a]});
+    }
+    if (top == base) return 1;
+    if (!push(top, {start, r.to, 1 - a, false})) return -1;
+    std::reverse(&pending_[base], &pending_[top]);
+    return top - base;
+  }
+
+  // Adds the group from order[from] on to the batch, running the batch first when the group
+  // would overfill it.
+  bool takeGroup(int32_t from, int64_t points) {
+    if (batchPoints_ > 0 && batchPoints_ + points > weldBatchPoints && !runBatch(from))
+      return false;
+    batchPoints_ += points;
+    return true;
+  }
+
+  // Runs the stages over order[batchFrom_, to) in the path's own order. A batch of every
+  // contour is the path itself, combined in place as if there were no batches.
+  bool runBatch(int32_t to) {
+    const int32_t from = batchFrom_;
+    batchFrom_ = to;
+    batchPoints_ = 0;
+    if (from == to) return true;
+    resetTables();
+    if (from == 0 && to == spanCount_ && out_ == nullptr) return stages_(path_);
+    // The results mostly hold as many records as the input.
+    if (out_ == nullptr && (out_ = jVectOpen(path_->count)) == nullptr) return false;
+    if (batch_ == nullptr && (batch_ = jVectOpen(kFirstBatchRecords)) == nullptr) return false;
+    std::sort(&order_[from], &order_[to]);
+    batch_->count = 0;
+    for (int32_t i = from; i < to; ++i) {
+      const Span &s = spans_[order_[i]];
+      if (!reserveRecords(batch_, int64_t{batch_->count} + (s.end - s.first))) return false;
+      std::memcpy(batch_->points + batch_->count, path_->points + s.first,
+                  sizeof(JVectPoint) * static_cast<size_t>(s.end - s.first));
+      batch_->count += s.end - s.first;
+    }
+    if (!stages_(batch_)) return false;
+    if (!reserveRecords(out_, int64_t{out_->count} + batch_->count)) return false;
+    std::memcpy(out_->points + out_->count, batch_->points,
+                sizeof(JVectPoint) * static_cast<size_t>(batch_->count));
+    out_->count += batch_->count;
+    return true;
+  }
+
+  static void resetTables() {
+    weldTables.contourCount = 0;
+    weldTables.segmentCount = 0;
+    weldTables.unevenCancel = false;
+  }
+
+  JVect *path_;
+  WeldStages stages_;
+  WorkArray<Span> spans_;
+  WorkArray<int32_t> order_;
+  WorkArray<Range> pending_;
+  int32_t spanCount_ = 0;
+  int64_t sortBudget_ = 0;
+  double apart_ = 0.0;
+  int32_t batchFrom_ = 0;
+  int64_t batchPoints_ = 0;
+  JVect *batch_ = nullptr, *out_ = nullptr;
+};
+
+}  // namespace
+
+bool weldInBatches(JVect *path, WeldStages stages) {
+  if (path->count <= weldBatchPoints) return stages(path);
+  Batches batches(path, stages);
+  if (!batches.collect()) return stages(path);
+  return batches.run();
+}
+
+}  // namespace outlina
