@@ -60,17 +60,18 @@ class Batches {
     apart_ = std::max(kLeastApart, kApartSteps * (std::nextafter(big, INFINITY) - big));
     if (count == 0 || !spans_.allocate(count) || !order_.allocate(count)) return false;
     for (int32_t i = 0; i < path_->count; ++i) {
+      const float x = p[i].x, y = p[i].y;  // the records are packed
       if (p[i].mode == JVM_START) {
         if (spanCount_ > 0) spans_[spanCount_ - 1].end = i;
-        spans_[spanCount_] = {i, i, {p[i].x, p[i].y}, {p[i].x, p[i].y}};
+        spans_[spanCount_] = {i, i, {x, y}, {x, y}};
         order_[spanCount_] = spanCount_;
         ++spanCount_;
       } else if (spanCount_ > 0) {
         Span &s = spans_[spanCount_ - 1];
-        s.low[0] = std::min(s.low[0], p[i].x);
-        s.low[1] = std::min(s.low[1], p[i].y);
-        s.high[0] = std::max(s.high[0], p[i].x);
-        s.high[1] = std::max(s.high[1], p[i].y);
+        s.low[0] = std::min(s.low[0], x);
+        s.low[1] = std::min(s.low[1], y);
+        s.high[0] = std::max(s.high[0], x);
+        s.high[1] = std::max(s.high[1], y);
       }
     }
     spans_[spanCount_ - 1].end = path_->count;

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "outlina.h"
+#include "weld/combine_stages.h"
 
 namespace {
 
@@ -26,6 +27,9 @@ constexpr float kFarFromOrigin = 1e6f;
 constexpr float kNearFloatLimit = 1e30f;
 constexpr size_t kMaxPointsNearLimit = 12;
 // Mostly line points, some curve points and stray modes, so flattening and the clean-up run.
+// Inputs of odd length are combined in batches of this many records, so that the cutting into
+// groups that lie apart, which only paths of tens of thousands of points meet, is fuzzed too.
+constexpr int32_t kFuzzBatchPoints = 8;
 constexpr int16_t kModes[16] = {1, 2, 2, 2, 2, 3, 11, 12, 13, 41, 42, 43, 31, 32, 21, 22};
 
 float coordinate(uint8_t selector, uint8_t byte, bool shortPath) {
@@ -45,6 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const int32_t mode = JWM_UNION + data[0] % kRules;
   const bool weld = data[0] / kRules % 2 == 1;
   jVectSetCurveRes(kCurveDivisions, kCurveAngle);
+  outlina::weldBatchPoints = size % 2 == 1 ? kFuzzBatchPoints : outlina::kWeldBatchPoints;
   const bool shortPath = size <= 1 + kBytesPerPoint * kMaxPointsNearLimit;
   JVect *path = jVectOpen(16);
   for (size_t i = 1; i + kBytesPerPoint <= size && i / kBytesPerPoint < kMaxPoints;
