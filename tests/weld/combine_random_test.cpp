@@ -151,6 +151,23 @@ TEST(WeldCombineBatches, MatchTheWholeWeldAndTheScanningStagesBatchedAlike) {
   }
 }
 
+// Three unit squares in one column, listed top first: with no gap across them the cut goes
+// along y, and the batches, one square each, come out from the lowest up.
+TEST(WeldCombineBatches, FollowTheCutsFromLowToHigh) {
+  struct Batched {
+    Batched() { outlina::weldBatchPoints = 4; }
+    ~Batched() { outlina::weldBatchPoints = outlina::kWeldBatchPoints; }
+  } batched;
+  PathPtr path = pathOf({{{0, 20}, {0, 21}, {1, 21}, {1, 20}},
+                         {{0, 10}, {0, 11}, {1, 11}, {1, 10}},
+                         {{0, 0}, {0, 1}, {1, 1}, {1, 0}}});
+  ASSERT_EQ(jWeldCombineVect(path.get(), JWM_UNION_ALL), 1);
+  std::vector<float> lows;
+  for (const P &p : pointsOf(path.get()))
+    if (p.mode == JVM_START) lows.push_back(std::floor(p.y / 10));
+  EXPECT_EQ(lows, (std::vector<float>{0, 1, 2}));
+}
+
 // The edge (1, 1)-(2, 2) of the first polygon cancels against copies in two others, so the
 // segments left no longer close up and lines disagree about windings; a zigzag's chains of pieces
 // cross them and must not carry one line's winding along.
