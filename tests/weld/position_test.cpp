@@ -38,11 +38,13 @@ constexpr JWeldStripeParam kStripe = {0.8f, 0.4f, 2, 30, 1};
 constexpr JWeldWidenParam kWidens[] = {{0.1f, JVC_ROUND, JVJ_ROUND, 4, 1},
                                        {0.25f, JVC_ROUND, JVJ_MITER, 4, 1},
                                        {0.5f, JVC_ROUND, JVJ_BEVEL, 4, 1}};
-// Distances 0.1 to 0.5 mm both ways (side 1 is inwards), mitred, round and bevelled.
+// Distances 0.1 to 0.5 mm both ways (side 1 is inwards), mitred, round and bevelled. The first
+// leaves a real triangle of 18 by 10 um, near the crumb limit, at the two places it visits.
 constexpr JWeldOffsetParam kOffsets[] = {
-    {0.1f, 0, 0, 0, JVJ_MITER, 4, 0, 1}, {0.1f, 1, 0, 0, JVJ_MITER, 4, 0, 1},
-    {0.3f, 0, 0, 0, JVJ_ROUND, 4, 0, 1}, {0.3f, 1, 0, 0, JVJ_BEVEL, 4, 0, 1},
-    {0.5f, 0, 0, 0, JVJ_MITER, 4, 0, 1}, {0.5f, 1, 0, 0, JVJ_ROUND, 4, 0, 1}};
+    {0.4f, 1, 0, 0, JVJ_ROUND, 4, 0, 1}, {0.1f, 0, 0, 0, JVJ_MITER, 4, 0, 1},
+    {0.1f, 1, 0, 0, JVJ_MITER, 4, 0, 1}, {0.3f, 0, 0, 0, JVJ_ROUND, 4, 0, 1},
+    {0.3f, 1, 0, 0, JVJ_BEVEL, 4, 0, 1}, {0.5f, 0, 0, 0, JVJ_MITER, 4, 0, 1},
+    {0.5f, 1, 0, 0, JVJ_ROUND, 4, 0, 1}};
 // {kind, option}: every option with one kind, then the cuts of block and perspective.
 constexpr int32_t kShadows[][2] = {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {0, 4},
                                    {1, 5}, {0, 1}, {0, 5}, {3, 1}, {3, 5}};
