@@ -12,6 +12,7 @@
 #include "outlina/weld.h"
 #include "path/segments.h"
 #include "plinth.h"
+#include "weld/batches.h"
 #include "weld/combine_stages.h"
 
 namespace outlina {
@@ -1804,7 +1805,11 @@ namespace {
 // lie on one another and count as inside or outside by a float step.
 bool needsOrientation(int32_t rule) { return rule == JWM_UNION || rule == JWM_HOLE; }
 
-bool combineStages(JVect *path) {
+// One batch of the combine, on tables emptied of the batch before.
+bool combineStages(JVect *path, void *) {
+  weldTables.contourCount = 0;
+  weldTables.segmentCount = 0;
+  weldTables.unevenCancel = false;
   return weldBuildSegments(path) && weldCancelSharedEdges() && weldSplitAtCrossings() &&
          weldClassify() && weldTrace(path);
 }

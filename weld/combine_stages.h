@@ -99,18 +99,6 @@ int32_t weldCollinearEnds(const JWeldSegment &p, const JWeldSegment &q, float *o
 // pairs of live segments, at least one of them a piece, that run exactly opposite. false when
 // memory runs out.
 bool weldSplitAtCrossings();
-// The stages that combine a set of contours in place, on the work tables as they were left by
-// the last set; false when memory runs out or a coordinate is not finite.
-using WeldStages = bool (*)(JVect *path);
-// A path of more records than this is combined in batches of groups of contours that lie apart.
-// Enough to share the cost of a batch's tables; few enough that they stay near a megabyte and in
-// the cache: a long text welds faster in batches of this size than of four times it.
-constexpr int32_t kWeldBatchPoints = 1 << 14;
-// The batch size in use: kWeldBatchPoints, lowered by tests to batch small inputs.
-extern int32_t weldBatchPoints;
-// Runs stages over the path, in batches when it holds more than weldBatchPoints records, and
-// leaves their results in the path in batch order. false (path as it was) when a batch fails.
-bool weldInBatches(JVect *path, WeldStages stages);
 // Removes the segments that do not bound the region of the current rule. false when memory
 // runs out.
 bool weldClassify();

@@ -7,6 +7,7 @@
 #include "frame/work_array.h"
 #include "outlina/curve.h"
 #include "outlina/fit.h"
+#include "weld/batches.h"
 
 namespace outlina {
 
@@ -84,6 +85,10 @@ constexpr double kSliverRunWidths = 64.0;
 // at a point, and joining them cannot leave a crumb: a shadow's gap that opens onto a letter it
 // was cut from is closed off by a wall that short at one place and open at another.
 constexpr double kCrackRunWidths = 4.0;
+
+// Contours further apart than this many closenesses are tidied apart, a batch at a time: every
+// tidy reaches out one closeness at most, and the other is margin.
+constexpr double kApartClosenesses = 2.0;
 
 constexpr int32_t kNoRing = -1;
 constexpr int32_t kRingEnd = -2;
@@ -494,8 +499,10 @@ bool cutSlivers(JVect *path, Closeness close) {
 // Only the sliver cut and the fit can fail; tidying a path that was not fitted would pass off its
 // flattened runs as the finished outline.
 bool weldFinish(JVect *path, bool fitCurves, Centre where) {
-  const Closeness close = closeness(path, where);
-  if (!cutSlivers(path, close)) return false;
+  Closeness close = closeness(path, where);
+  auto cut = [](JVect *batch, void *c) { return cutSlivers(batch, *static_cast<Closeness *>(c)); };
+  const double reach = kApartClosenesses * std::max(close.sliver, close.point);
+  if (!weldInBatches(path, cut, &close, reach)) return false;
   dropCrumbs(path);
   dropFlat(path, close.point);
   if (fitCurves && jVectSvtToBez(path) != 1) return false;

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "outlina.h"
-#include "weld/combine_stages.h"
+#include "weld/batches.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 
 #include "outlina.h"
 #include "support/path_builder.h"
+#include "weld/batches.h"
 #include "weld/combine_reference.h"
-#include "weld/combine_stages.h"
 #include "weld/weld_shapes.h"
 #include "weld/winding_area.h"
 
@@ -127,26 +127,30 @@ std::vector<std::vector<std::tuple<int, float, float>>> contourSet(const JVect *
   return set;
 }
 
-// Groups of contours that lie apart weld alike in batches of a few points and all at once.
+// Groups of contours that lie apart weld alike in batches of a few points and all at once,
+// under the four rules and through the weld that tidies and fits curves afterwards.
 TEST(WeldCombineBatches, MatchTheWholeWeldAndTheScanningStagesBatchedAlike) {
+  const auto weld = [](JVect *path, int k) {
+    return k < 4 ? jWeldCombineVect(path, k + 1) : jWeldExecute(JWM_UNION, path);
+  };
   std::mt19937 rng(20261206);
   for (int round = 0; round < 20; ++round) {
     const std::vector<Outline> outlines = clusters(rng, round);
     std::vector<PathPtr> whole;
-    for (int32_t mode = 1; mode <= 4; ++mode) {
+    for (int k = 0; k < 5; ++k) {
       whole.push_back(pathOf(outlines));
-      ASSERT_EQ(jWeldCombineVect(whole.back().get(), mode), 1);
+      ASSERT_EQ(weld(whole.back().get(), k), 1);
     }
     struct Batched {
       Batched() { outlina::weldBatchPoints = 24; }
       ~Batched() { outlina::weldBatchPoints = outlina::kWeldBatchPoints; }
     } batched;
     expectSameAsReference(outlines, "clusters " + std::to_string(round));
-    for (int32_t mode = 1; mode <= 4; ++mode) {
+    for (int k = 0; k < 5; ++k) {
       PathPtr path = pathOf(outlines);
-      ASSERT_EQ(jWeldCombineVect(path.get(), mode), 1);
-      EXPECT_EQ(contourSet(path.get()), contourSet(whole[mode - 1].get()))
-          << "clusters " << round << " rule " << mode;
+      ASSERT_EQ(weld(path.get(), k), 1);
+      EXPECT_EQ(contourSet(path.get()), contourSet(whole[k].get()))
+          << "clusters " << round << " run " << k;
     }
   }
 }

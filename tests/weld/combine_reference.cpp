@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "outlina.h"
+#include "weld/batches.h"
 #include "weld/combine_stages.h"
 
 using namespace outlina;
@@ -220,7 +221,9 @@ void trace(JVect *path) {
   }
 }
 
-bool stages(JVect *path) {
+bool stages(JVect *path, void *) {
+  T().contourCount = T().segmentCount = 0;
+  T().unevenCancel = false;
   if (!weldBuildSegments(path)) return false;
   cancelSharedEdges();
   if (!splitAtCrossings() || !classify()) return false;

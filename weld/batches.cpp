@@ -1,6 +1,8 @@
-// A large combine run in batches of contours that lie apart: a group of contours whose boxes
-// stay clear of every other group's cannot change the others' windings, crossings or chains, so
-// each batch needs work tables for itself alone, not for the whole drawing.
+// Large paths worked in batches of contours that lie apart: a group of contours whose boxes stay
+// clear of every other group's cannot change the others' windings, crossings, chains or slivers,
+// so each batch needs work tables for itself alone, not for the whole drawing.
+#include "weld/batches.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -8,7 +10,6 @@
 
 #include "frame/work_array.h"
 #include "path/room.h"
-#include "weld/combine_stages.h"
 
 namespace outlina {
 
@@ -17,8 +18,8 @@ int32_t weldBatchPoints = kWeldBatchPoints;
 namespace {
 
 // Groups whose boxes come this many float steps of the largest coordinate apart, or closer,
-// stay in one batch: splitting strays 4 steps and the trace bridges 16, so at 64 no stage can
-// reach from one group into another.
+// stay in one batch: the combine's splitting strays 4 steps and its trace bridges 16, so at 64
+// none of its stages can reach from one group into another.
 constexpr double kApartSteps = 64.0;
 // And never closer than this, the widest fixed margin of the probes and side tests.
 constexpr double kLeastApart = 0x1p-20;
@@ -44,11 +45,14 @@ struct Range {
 
 class Batches {
  public:
-  Batches(JVect *path, WeldStages stages) : path_(path), stages_(stages) {}
+  Batches(JVect *path, BatchWork work, void *context)
+      : path_(path), work_(work), context_(context) {}
 
-  // false when a record is not finite, which the stages themselves refuse on the whole path.
-  bool collect() {
+  // false when a record is not finite, which the combine refuses on the whole path, or when
+  // records come before the first contour: the work then sees the path as it is.
+  bool collect(double reach) {
     const JVectPoint *p = path_->points;
+    if (p[0].mode != JVM_START) return false;
     double largest = 0.0;
     int32_t count = 0;
     for (int32_t i = 0; i < path_->count; ++i) {
@@ -57,8 +61,8 @@ class Batches {
       count += p[i].mode == JVM_START ? 1 : 0;
     }
     const float big = static_cast<float>(largest);
-    apart_ = std::max(kLeastApart, kApartSteps * (std::nextafter(big, INFINITY) - big));
-    if (count == 0 || !spans_.allocate(count) || !order_.allocate(count)) return false;
+    apart_ = std::max({kLeastApart, kApartSteps * (std::nextafter(big, INFINITY) - big), reach});
+    if (!spans_.allocate(count) || !order_.allocate(count)) return false;
     for (int32_t i = 0; i < path_->count; ++i) {
       const float x = p[i].x, y = p[i].y;  // the records are packed
       if (p[i].mode == JVM_START) {
@@ -66,7 +70,7 @@ class Batches {
         spans_[spanCount_] = {i, i, {x, y}, {x, y}};
         order_[spanCount_] = spanCount_;
         ++spanCount_;
-      } else if (spanCount_ > 0) {
+      } else {
         Span &s = spans_[spanCount_ - 1];
         s.low[0] = std::min(s.low[0], x);
         s.low[1] = std::min(s.low[1], y);
@@ -79,8 +83,8 @@ class Batches {
     return true;
   }
 
-  // Cuts the contours into groups that lie apart and runs the stages over batches of whole
-  // groups, in the order of the cuts; the path takes the batches' results in that order.
+  // Cuts the contours into groups that lie apart and runs the work over batches of whole groups,
+  // in the order of the cuts; the path takes the batches' results in that order.
   bool run() {
     int32_t top = 0;
     if (!push(top, {0, spanCount_, 0, false})) return false;
@@ -162,15 +166,14 @@ class Batches {
     return true;
   }
 
-  // Runs the stages over order[batchFrom_, to) in the path's own order. A batch of every
-  // contour is the path itself, combined in place as if there were no batches.
+  // Runs the work over order[batchFrom_, to) in the path's own order. A batch of every contour
+  // is the path itself, worked in place as if there were no batches.
   bool runBatch(int32_t to) {
     const int32_t from = batchFrom_;
     batchFrom_ = to;
     batchPoints_ = 0;
     if (from == to) return true;
-    resetTables();
-    if (from == 0 && to == spanCount_ && out_ == nullptr) return stages_(path_);
+    if (from == 0 && to == spanCount_ && out_ == nullptr) return work_(path_, context_);
     // The results mostly hold as many records as the input.
     if (out_ == nullptr && (out_ = jVectOpen(path_->count)) == nullptr) return false;
     if (batch_ == nullptr && (batch_ = jVectOpen(kFirstBatchRecords)) == nullptr) return false;
@@ -183,7 +186,7 @@ class Batches {
                   sizeof(JVectPoint) * static_cast<size_t>(s.end - s.first));
       batch_->count += s.end - s.first;
     }
-    if (!stages_(batch_)) return false;
+    if (!work_(batch_, context_)) return false;
     if (!reserveRecords(out_, int64_t{out_->count} + batch_->count)) return false;
     std::memcpy(out_->points + out_->count, batch_->points,
                 sizeof(JVectPoint) * static_cast<size_t>(batch_->count));
@@ -191,14 +194,9 @@ class Batches {
     return true;
   }
 
-  static void resetTables() {
-    weldTables.contourCount = 0;
-    weldTables.segmentCount = 0;
-    weldTables.unevenCancel = false;
-  }
-
   JVect *path_;
-  WeldStages stages_;
+  BatchWork work_;
+  void *context_;
   WorkArray<Span> spans_;
   WorkArray<int32_t> order_;
   WorkArray<Range> pending_;
@@ -212,10 +210,10 @@ class Batches {
 
 }  // namespace
 
-bool weldInBatches(JVect *path, WeldStages stages) {
-  if (path->count <= weldBatchPoints) return stages(path);
-  Batches batches(path, stages);
-  if (!batches.collect()) return stages(path);
+bool weldInBatches(JVect *path, BatchWork work, void *context, double reach) {
+  if (path->count <= weldBatchPoints) return work(path, context);
+  Batches batches(path, work, context);
+  if (!batches.collect(reach)) return work(path, context);
   return batches.run();
 }
 
