@@ -1821,7 +1821,9 @@ int32_t combineByRule(JVect *path, int32_t rule) {
   if (jVectBezToSvt(path, JVF_CURVES) == 1) {
     jVectSweepPoint(path);
     jVectDelNoise(path);
-    if (weldInBatches(path, combineStages)) {
+    const bool combined =
+        weldCombinesApart(rule) ? weldInBatches(path, combineStages) : combineStages(path, nullptr);
+    if (combined) {
       if (needsOrientation(rule)) jVectSetLoopDir(path, JVLR_OUTER_NEGATIVE);
       result = 1;
     }

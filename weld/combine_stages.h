@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "outlina/path.h"
+#include "outlina/weld.h"
 
 namespace outlina {
 
@@ -99,6 +100,11 @@ int32_t weldCollinearEnds(const JWeldSegment &p, const JWeldSegment &q, float *o
 // pairs of live segments, at least one of them a piece, that run exactly opposite. false when
 // memory runs out.
 bool weldSplitAtCrossings();
+// Whether groups of contours that lie apart combine alike in batches. Rule 1 leaves a contour
+// that was not split, and that no line cast from a piece meets, as it stands; those lines run
+// the whole width of the work, so one group's pieces decide another's contours, and rule 1 runs
+// whole.
+inline bool weldCombinesApart(int32_t rule) { return rule != JWM_UNION; }
 // Removes the segments that do not bound the region of the current rule. false when memory
 // runs out.
 bool weldClassify();

@@ -172,6 +172,22 @@ TEST(WeldCombineBatches, FollowTheCutsFromLowToHigh) {
   EXPECT_EQ(lows, (std::vector<float>{0, 1, 2}));
 }
 
+// Under rule 1 a reversed square far to the side falls to the lines that the crossing squares'
+// pieces cast across the whole work, however small the batches.
+TEST(WeldCombineBatches, LeaveRuleOneWhole) {
+  struct Batched {
+    Batched() { outlina::weldBatchPoints = 4; }
+    ~Batched() { outlina::weldBatchPoints = outlina::kWeldBatchPoints; }
+  } batched;
+  for (auto combine : {&jWeldCombineVect, &reference::combine}) {
+    PathPtr path = pathOf({{{0, 0}, {0, 10}, {10, 10}, {10, 0}},
+                           {{5, 5}, {5, 15}, {15, 15}, {15, 5}},
+                           {{100, 2}, {110, 2}, {110, 8}, {100, 8}}});
+    ASSERT_EQ(combine(path.get(), JWM_UNION), 1);
+    EXPECT_EQ(contourSet(path.get()).size(), 1u);
+  }
+}
+
 // The edge (1, 1)-(2, 2) of the first polygon cancels against copies in two others, so the
 // segments left no longer close up and lines disagree about windings; a zigzag's chains of pieces
 // cross them and must not carry one line's winding along.

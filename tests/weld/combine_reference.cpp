@@ -240,7 +240,7 @@ int32_t combine(JVect *path, int32_t mode) {
   if (jVectBezToSvt(path, 2) == 1) {
     jVectSweepPoint(path);
     jVectDelNoise(path);
-    if (weldInBatches(path, stages)) {
+    if (weldCombinesApart(mode) ? weldInBatches(path, stages) : stages(path, nullptr)) {
       if (mode == 1 || mode == 3) jVectSetLoopDir(path, 1);
       result = 1;
     }
