@@ -1352,19 +1352,64 @@ void markCrowdedCorners(SplitSearch &search) {
 }
 
 // The live segments below end by the base segment they were cut from (a segment never cut is
-// its own base), in table order.
+// its own base), each base's in order along it, so that a pass finds those near a point without
+// meeting all of them: where every piece lies within every other's stray, a base holds hundreds.
 struct Descendants {
-  // Those of base b are order[start[b]] up to order[start[b + 1]].
+  // Those of base b are order[start[b]] up to order[start[b + 1]]: low the least position of
+  // each along b, reach the greatest position of it and of those before it.
   WorkArray<int32_t> start, order;
+  WorkArray<double> low, reach;
+
   bool build(int32_t baseCount, int32_t end) {
     const JWeldSegment *seg = weldTables.segments;
-    if (!start.allocate(int64_t{baseCount} + 2) || !order.allocate(end)) return false;
+    if (!start.allocate(int64_t{baseCount} + 2) || !order.allocate(end) || !low.allocate(end) ||
+        !reach.allocate(end))
+      return false;
     for (int32_t i = 0; i < end; ++i)
       if (weldIsLive(seg[i].flags)) ++start[seg[i].source + 2];
     for (int32_t b = 0; b < baseCount; ++b) start[b + 2] += start[b + 1];
     for (int32_t i = 0; i < end; ++i)
       if (weldIsLive(seg[i].flags)) order[start[seg[i].source + 1]++] = i;
+    // Each piece's least position first, by piece, to sort by.
+    WorkArray<double> least;
+    if (!least.allocate(end)) return false;
+    for (int32_t b = 0; b < baseCount; ++b) {
+      const int32_t from = start[b], to = start[b + 1];
+      for (int32_t k = from; k < to; ++k) {
+        const JWeldSegment &p = seg[order[k]];
+        least[order[k]] = std::min(along(b, p.x0, p.y0), along(b, p.x1, p.y1));
+      }
+      std::sort(&order[from], &order[to], [&least](int32_t i, int32_t j) {
+        return least[i] != least[j] ? least[i] < least[j] : i < j;
+      });
+      double greatest = -INFINITY;
+      for (int32_t k = from; k < to; ++k) {
+        const JWeldSegment &p = seg[order[k]];
+        greatest = std::max({greatest, along(b, p.x0, p.y0), along(b, p.x1, p.y1)});
+        low[k] = least[order[k]];
+        reach[k] = greatest;
+      }
+    }
     return true;
+  }
+
+  // Calls visit for each piece of base b whose span along b meets that of the box.
+  template <class Visit>
+  void visitNear(int32_t b, const Box &box, Visit visit) const {
+    const JWeldSegment &base = weldTables.segments[b];
+    const double dx = double{base.x1} - base.x0, dy = double{base.y1} - base.y0;
+    const double from = along(b, dx >= 0 ? box.minX : box.maxX, dy >= 0 ? box.minY : box.maxY);
+    const double to = along(b, dx >= 0 ? box.maxX : box.minX, dy >= 0 ? box.maxY : box.minY);
+    const double *first = std::lower_bound(&reach[start[b]], &reach[start[b + 1]], from);
+    for (int64_t k = first - &reach[0]; k < start[b + 1] && low[k] <= to; ++k) visit(order[k]);
+  }
+
+ private:
+  // The position of (x, y) along base b, in units of b's squared length.
+  static double along(int32_t b, double x, double y) {
+    const JWeldSegment &base = weldTables.segments[b];
+    return (x - base.x0) * (double{base.x1} - base.x0) +
+           (y - base.y0) * (double{base.y1} - base.y0);
   }
 };
 
@@ -1407,13 +1452,13 @@ int32_t splitAgainOnce(SplitSearch &search, int32_t firstPiece, int32_t end, boo
       cut(s, other, point);
       cut(other, s, point);
     };
-    // Pieces lie in their base segment's box, within stray of its line.
+    // Pieces lie in their base segment's box, within stray of its line. The span along it is
+    // taken a float step wider, so that rounding the positions loses no piece that touches.
+    const Box along = grown(near, search.step);
     auto visitBase = [&](int32_t base) {
       if (seenBy[base] == s) return;
       seenBy[base] = s;
-      if (!mayMeet(seg[base], near)) return;
-      for (int32_t k = descendants.start[base]; k < descendants.start[base + 1]; ++k)
-        meet(descendants.order[k]);
+      if (mayMeet(seg[base], near)) descendants.visitNear(base, along, meet);
     };
     if (!search.grid.query(near, visitBase))
       for (int32_t k = 0; k < search.memberCount; ++k) visitBase(search.members[k]);
