@@ -1,6 +1,7 @@
 // Large paths worked in batches of contours that lie apart: a group of contours whose boxes stay
-// clear of every other group's cannot change the others' windings, crossings, chains or slivers,
-// so each batch needs work tables for itself alone, not for the whole drawing.
+// clear of every other group's cannot change the others' windings, crossings, chains or slivers
+// (rule 1 of the combine aside, see weldCombinesApart), so each batch needs work tables for
+// itself alone, not for the whole drawing.
 #include "weld/batches.h"
 
 #include <algorithm>
@@ -35,8 +36,8 @@ struct Span {
   float low[2], high[2];
 };
 
-// Contours order[from, to), to be cut at gaps along axis 0 (x) or 1 (y); other is set once the
-// other axis found no gap either.
+// Contours order[from, to), to be cut at gaps along axis 0 (x) or 1 (y); otherTried once the
+// first axis tried found no gap.
 struct Range {
   int32_t from, to;
   int axis;
