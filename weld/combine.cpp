@@ -1519,6 +1519,21 @@ bool cancelOppositePieces(SplitSearch &search) {
 // a point shared by thousands of segments would otherwise keep a cut for every pair through it.
 constexpr int64_t kLaterCutsPerSegment = 2;
 
+// The table grows by at most this many times at once when the pieces made so far foretell more.
+constexpr int64_t kMostGrowthAhead = 8;
+
+// Makes room for base segment s's n cuts and, at the pace of the pieces made so far, for those
+// of the segments after it: a table that only doubles clears and copies its records twice over.
+bool reserveAtPace(int32_t s, int32_t n, int32_t baseCount) {
+  const WeldTables &t = weldTables;
+  const int64_t need = int64_t{t.segmentCount} + n + 1;
+  if (need <= t.segmentCapacity) return true;
+  const int64_t pieces = int64_t{t.segmentCount} - baseCount + n + 1;
+  const int64_t foretold = baseCount + pieces * baseCount / (int64_t{s} + 1);
+  return weldReserveSegments(
+      std::max(need, std::min(foretold, kMostGrowthAhead * t.segmentCapacity)));
+}
+
 // The first pass: every base segment against every other that may meet it, cut at once. A pair
 // is worked out from its lower segment, which keeps the later one's cuts for it while they stay
 // few; past that each segment keeps only its own cuts, so that a point shared by thousands of
@@ -1582,8 +1597,9 @@ bool cutBaseSegments(SplitSearch &search) {
       if (keeping && later.held() > kLaterCutsPerSegment * t.segmentCount) keptBelow = s + 1;
       const int32_t n = static_cast<int32_t>(cuts.count);
       if (n == 0) continue;
+      if (!reserveAtPace(s, n, baseCount)) return false;
       auto crowding = [&](const Cut *list, int32_t) { markCrowded(s, list, n, search); };
-      if (!search.crossedBy.reserve(int64_t{t.segmentCount} + n + 1) ||
+      if (!search.crossedBy.reserve(t.segmentCapacity) ||
           !cutSegment(s, &cuts.items[0], n, crowding))
         return false;
     }
