@@ -1524,14 +1524,15 @@ constexpr int64_t kMostGrowthAhead = 8;
 
 // Makes room for base segment s's n cuts and, at the pace of the pieces made so far, for those
 // of the segments after it: a table that only doubles clears and copies its records twice over.
+// Where the foretold room cannot be had, the room needed now still may.
 bool reserveAtPace(int32_t s, int32_t n, int32_t baseCount) {
   const WeldTables &t = weldTables;
   const int64_t need = int64_t{t.segmentCount} + n + 1;
   if (need <= t.segmentCapacity) return true;
   const int64_t pieces = int64_t{t.segmentCount} - baseCount + n + 1;
   const int64_t foretold = baseCount + pieces * baseCount / (int64_t{s} + 1);
-  return weldReserveSegments(
-      std::max(need, std::min(foretold, kMostGrowthAhead * t.segmentCapacity)));
+  return weldReserveSegments(std::min(foretold, kMostGrowthAhead * t.segmentCapacity)) ||
+         weldReserveSegments(need);
 }
 
 // The first pass: every base segment against every other that may meet it, cut at once. A pair
