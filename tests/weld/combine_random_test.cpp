@@ -127,6 +127,12 @@ std::vector<std::vector<std::tuple<int, float, float>>> contourSet(const JVect *
   return set;
 }
 
+// Lowers the batch size for one test's welds, so that small inputs run in batches.
+struct BatchesOf {
+  explicit BatchesOf(int32_t points) { outlina::weldBatchPoints = points; }
+  ~BatchesOf() { outlina::weldBatchPoints = outlina::kWeldBatchPoints; }
+};
+
 // Groups of contours that lie apart weld alike in batches of a few points and all at once,
 // under the four rules and through the weld that tidies and fits curves afterwards.
 TEST(WeldCombineBatches, MatchTheWholeWeldAndTheScanningStagesBatchedAlike) {
@@ -141,10 +147,7 @@ TEST(WeldCombineBatches, MatchTheWholeWeldAndTheScanningStagesBatchedAlike) {
       whole.push_back(pathOf(outlines));
       ASSERT_EQ(weld(whole.back().get(), k), 1);
     }
-    struct Batched {
-      Batched() { outlina::weldBatchPoints = 24; }
-      ~Batched() { outlina::weldBatchPoints = outlina::kWeldBatchPoints; }
-    } batched;
+    const BatchesOf batched(24);
     expectSameAsReference(outlines, "clusters " + std::to_string(round));
     for (int k = 0; k < 5; ++k) {
       PathPtr path = pathOf(outlines);
@@ -158,10 +161,7 @@ TEST(WeldCombineBatches, MatchTheWholeWeldAndTheScanningStagesBatchedAlike) {
 // Three unit squares in one column, listed top first: with no gap across them the cut goes
 // along y, and the batches, one square each, come out from the lowest up.
 TEST(WeldCombineBatches, FollowTheCutsFromLowToHigh) {
-  struct Batched {
-    Batched() { outlina::weldBatchPoints = 4; }
-    ~Batched() { outlina::weldBatchPoints = outlina::kWeldBatchPoints; }
-  } batched;
+  const BatchesOf batched(4);
   PathPtr path = pathOf({{{0, 20}, {0, 21}, {1, 21}, {1, 20}},
                          {{0, 10}, {0, 11}, {1, 11}, {1, 10}},
                          {{0, 0}, {0, 1}, {1, 1}, {1, 0}}});
@@ -175,10 +175,7 @@ TEST(WeldCombineBatches, FollowTheCutsFromLowToHigh) {
 // Under rule 1 a reversed square far to the side falls to the lines that the crossing squares'
 // pieces cast across the whole work, however small the batches.
 TEST(WeldCombineBatches, LeaveRuleOneWhole) {
-  struct Batched {
-    Batched() { outlina::weldBatchPoints = 4; }
-    ~Batched() { outlina::weldBatchPoints = outlina::kWeldBatchPoints; }
-  } batched;
+  const BatchesOf batched(4);
   for (auto combine : {&jWeldCombineVect, &reference::combine}) {
     PathPtr path = pathOf({{{0, 0}, {0, 10}, {10, 10}, {10, 0}},
                            {{5, 5}, {5, 15}, {15, 15}, {15, 5}},
