@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "plinth.h"
 
@@ -46,6 +47,10 @@ class WorkArray {
   }
   // Room for n records, the contents kept.
   bool reserve(int64_t n) { return growBlock(data_, capacity_, n); }
+  void swap(WorkArray &other) {
+    std::swap(data_, other.data_);
+    std::swap(capacity_, other.capacity_);
+  }
   T &operator[](int64_t i) { return data_[i]; }
   const T &operator[](int64_t i) const { return data_[i]; }
 

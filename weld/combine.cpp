@@ -594,39 +594,61 @@ struct ProbeKey {
 
 // The probe lines already cast. A line meets the same segments every time (removed ones still
 // count), so casting it again would remove nothing more: many pieces of one row of shapes share
-// a line.
+// a line. The table doubles when half full rather than being sized for every segment, as the
+// pieces of a large drawing share far fewer lines than it has segments.
 class ProbedLines {
  public:
-  bool allocate(int64_t probes) {
-    int64_t size = 16;
-    while (size < 2 * probes) size *= 2;
-    mask_ = static_cast<uint64_t>(size - 1);
-    return lines_.allocate(size);
+  bool allocate() {
+    count_ = 0;
+    return resize(kFirstSlots);
   }
-  // false when the line was cast before; otherwise records it.
-  bool first(double m, bool vertical) {
-    uint64_t bits;
+  // 1 when the line is new and now recorded, 0 when it was cast before, -1 when the table
+  // cannot grow.
+  int first(double m, bool vertical) {
     const double normalised = m + 0.0;  // -0 and +0 are one line
-    std::memcpy(&bits, &normalised, sizeof bits);
-    const uint64_t key = bits ^ (vertical ? kVerticalBit : 0);
-    for (uint64_t slot = mix64(key) & mask_;; slot = (slot + 1) & mask_) {
-      Line &l = lines_[static_cast<int64_t>(slot)];
-      if (l.used && l.m == m && l.vertical == vertical) return false;
-      if (!l.used) {
-        l = {m, vertical, true};
-        return true;
-      }
-    }
+    Line &l = slotOf(normalised, vertical);
+    if (l.used) return 0;
+    l = {normalised, vertical, true};
+    if (++count_ * 2 <= size_) return 1;
+    return resize(2 * size_) ? 1 : -1;
   }
 
  private:
+  static constexpr int64_t kFirstSlots = 16;
   static constexpr uint64_t kVerticalBit = 0x5555555555555555ull;
   struct Line {
     double m;
     bool vertical;
     bool used;
   };
-  uint64_t mask_ = 0;
+
+  // The slot holding the line, or the free slot where it belongs.
+  Line &slotOf(double m, bool vertical) {
+    uint64_t bits;
+    std::memcpy(&bits, &m, sizeof bits);
+    const uint64_t key = bits ^ (vertical ? kVerticalBit : 0);
+    const uint64_t mask = static_cast<uint64_t>(size_ - 1);
+    for (uint64_t slot = mix64(key) & mask;; slot = (slot + 1) & mask) {
+      Line &l = lines_[static_cast<int64_t>(slot)];
+      if (!l.used || (l.m == m && l.vertical == vertical)) return l;
+    }
+  }
+
+  bool resize(int64_t size) {
+    WorkArray<Line> old;
+    old.swap(lines_);
+    const int64_t oldSize = size_;
+    if (!lines_.allocate(size)) {
+      lines_.swap(old);
+      return false;
+    }
+    size_ = size;
+    for (int64_t i = 0; i < oldSize; ++i)
+      if (old[i].used) slotOf(old[i].m, old[i].vertical) = old[i];
+    return true;
+  }
+
+  int64_t size_ = 0, count_ = 0;
   WorkArray<Line> lines_;
 };
 
@@ -804,7 +826,10 @@ bool probeSegment(int32_t probe, ProbeTools &tools) {
   const double m = vertical ? (static_cast<double>(p.x0) + p.x1) * 0.5
                             : (static_cast<double>(p.y0) + p.y1) * 0.5;
   const int sign = vertical ? kVerticalSign : kHorizontalSign;
-  if (!tools.skipMet && !tools.probed.first(m, vertical)) return true;
+  if (!tools.skipMet) {
+    const int line = tools.probed.first(m, vertical);
+    if (line <= 0) return line == 0;
+  }
   // Across and along coordinates of a segment's ends on this line.
   auto ends = [&](const JWeldSegment &s, double &a, double &b, double &e0, double &e1) {
     a = vertical ? s.x0 : s.y0;
@@ -1670,8 +1695,7 @@ bool weldClassify() {
   // whichever lines of pieces pass them, so there every piece still casts its line.
   tools.skipMet = t.rule != JWM_UNION;
   if (!tools.keys.allocate(kFirstCrossings) || !tools.met.allocate(t.segmentCount) ||
-      !tools.onward.allocate(t.segmentCount) ||
-      !tools.probed.allocate(tools.skipMet ? 0 : t.segmentCount))
+      !tools.onward.allocate(t.segmentCount) || !tools.probed.allocate())
     return false;
   constexpr int16_t kOnwardBits = JWS_ONWARD | JWS_ONWARD_DOWN;
   for (int32_t i = 0; i < t.segmentCount; ++i) {
