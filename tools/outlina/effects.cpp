@@ -277,8 +277,11 @@ bool prepareResolution(Fields &f, PreparedStep &s) {
 }
 
 bool hasClosedContour(const JVect *path) {
-  const std::vector<Command> commands = commandsFromPath(path);
-  return !contoursWhere(commands, true).empty();
+  bool found = false;
+  forEachContour(path, [&found](const std::vector<Command> &contour) {
+    found = found || contour.back().op == Op::Close;
+  });
+  return found;
 }
 
 bool allFinite(const JVect *path) {
@@ -288,12 +291,19 @@ bool allFinite(const JVect *path) {
   return true;
 }
 
-// Why a step could not run on the layer, when the program can tell; empty otherwise.
-std::string whyStepFailed(const JVect *input) {
-  if (!allFinite(input)) return "the outline has coordinates that are not finite numbers";
-  if (!hasClosedContour(input)) return "there is no closed outline to work on";
-  return "the library could not carry it out";
-}
+// What a layer was like before a step, to explain its failure or empty result afterwards: a
+// failed step may leave the layer flattened, and keeping a copy instead would double the memory
+// of a large drawing.
+struct LayerFacts {
+  bool finite, closed;
+  explicit LayerFacts(const JVect *layer)
+      : finite(allFinite(layer)), closed(hasClosedContour(layer)) {}
+  std::string whyStepFailed() const {
+    if (!finite) return "the outline has coordinates that are not finite numbers";
+    if (!closed) return "there is no closed outline to work on";
+    return "the library could not carry it out";
+  }
+};
 
 }  // namespace
 
@@ -323,14 +333,13 @@ bool runStep(const PreparedStep &step, std::vector<PathPtr> &layers, std::string
       reason = "out of memory";
       return false;
     }
-    PathPtr before(jVectDuplicate(result.get()));
+    const LayerFacts before(result.get());
     if (!step.run(result.get())) {
-      reason = whyStepFailed(before ? before.get() : result.get());
+      reason = before.whyStepFailed();
       return false;
     }
     if (jVectGetNum(result.get()) == 0) {
-      reason = before && !hasClosedContour(before.get()) ? "there is no closed outline to work on"
-                                                         : "the result is empty";
+      reason = before.closed ? "the result is empty" : "there is no closed outline to work on";
       return false;
     }
     out.push_back(std::move(result));
