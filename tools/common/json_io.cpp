@@ -1,8 +1,10 @@
 #include "json_io.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "outline_io.h"
 
@@ -12,17 +14,30 @@ namespace {
 constexpr const char *kFormat = "outlina-points";
 constexpr int kVersion = 1;
 
-nlohmann::json pointsOf(const JVect *path) {
-  nlohmann::json points = nlohmann::json::array();
+// The records as [[mode, x, y, tag], ...], written as they are walked: a document tree of a
+// large drawing would take many times the memory of the drawing. A coordinate takes the fewest
+// digits that read back as the same float; one that is not finite is written as null, as JSON
+// has no number for it.
+void writePoints(std::ostream &to, const JVect *path) {
+  auto number = [&to](float value) {
+    char digits[32];
+    if (!std::isfinite(value)) {
+      to << "null";
+      return;
+    }
+    const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, value);
+    to.write(digits, written.ptr - digits);
+  };
   const JVectPoint *v = jVectGetVd(path);
+  to << '[';
   for (int i = 0; i < jVectGetNum(path); ++i) {
-    // Copied out first: fields of the packed records cannot be bound by reference.
-    const int mode = v[i].mode;
-    const float x = v[i].x, y = v[i].y;
-    const uint32_t tag = v[i].tag;
-    points.push_back({mode, x, y, tag});
+    to << (i == 0 ? "[" : ",[") << v[i].mode << ',';
+    number(v[i].x);
+    to << ',';
+    number(v[i].y);
+    to << ',' << v[i].tag << ']';
   }
-  return points;
+  to << ']';
 }
 
 bool readPoints(const nlohmann::json &points, JVect *path, std::string &error) {
@@ -55,18 +70,30 @@ bool readPoints(const nlohmann::json &points, JVect *path, std::string &error) {
 
 }  // namespace
 
-std::string jsonFromPath(const JVect *path) { return jsonFromLayers({path}); }
+void writeJson(std::ostream &to, const Layers &layers) {
+  to << "{\"format\":\"" << kFormat << "\",\"version\":" << kVersion;
+  if (layers.size() == 1) {
+    to << ",\"points\":";
+    writePoints(to, layers[0]);
+  } else {
+    to << ",\"layers\":[";
+    for (size_t i = 0; i < layers.size(); ++i) {
+      to << (i == 0 ? "{\"points\":" : ",{\"points\":");
+      writePoints(to, layers[i]);
+      to << '}';
+    }
+    to << ']';
+  }
+  to << "}\n";
+}
 
 std::string jsonFromLayers(const Layers &layers) {
-  nlohmann::json doc = {{"format", kFormat}, {"version", kVersion}};
-  if (layers.size() == 1) {
-    doc["points"] = pointsOf(layers[0]);
-  } else {
-    doc["layers"] = nlohmann::json::array();
-    for (const JVect *layer : layers) doc["layers"].push_back({{"points", pointsOf(layer)}});
-  }
-  return doc.dump() + "\n";
+  std::ostringstream text;
+  writeJson(text, layers);
+  return text.str();
 }
+
+std::string jsonFromPath(const JVect *path) { return jsonFromLayers({path}); }
 
 bool readJsonText(const std::string &text, JVect *path, std::string &error) {
   const nlohmann::json doc = nlohmann::json::parse(text, nullptr, false);

@@ -3,6 +3,7 @@
 #ifndef OUTLINA_TOOLS_JSON_IO_H
 #define OUTLINA_TOOLS_JSON_IO_H
 
+#include <ostream>
 #include <string>
 
 #include "outlina.h"
@@ -10,10 +11,11 @@
 
 namespace outlina::cli {
 
-std::string jsonFromPath(const JVect *path);
 // Several layers as {"format": ..., "version": 1, "layers": [{"points": [...]}, ...]}, bottom
 // first; one layer is written as a plain document.
+void writeJson(std::ostream &to, const Layers &layers);
 std::string jsonFromLayers(const Layers &layers);
+std::string jsonFromPath(const JVect *path);
 // Appends the records (of every layer) to path; false with a one-line reason for malformed
 // input.
 bool readJsonText(const std::string &text, JVect *path, std::string &error);

@@ -154,7 +154,7 @@ int main(int argc, char **argv) {
   if (ext == ".svg") {
     write = streamWriter([&out](std::ostream &to) { writeSvg(to, out, kPageMarginMm); });
   } else if (ext == ".json") {
-    write = streamWriter([&out](std::ostream &to) { to << jsonFromLayers(out); });
+    write = streamWriter([&out](std::ostream &to) { writeJson(to, out); });
   } else {
     const double scale = job.pngScale > 0 ? job.pngScale : fittingPixelsPerMm(out, kPageMarginMm);
     write = [&out, scale](const std::string &file, std::string &problem) {
