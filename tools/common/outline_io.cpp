@@ -238,12 +238,6 @@ const Colour &layerColour(size_t index, size_t count) {
   return kUnder[(count - 2 - index) % std::size(kUnder)];
 }
 
-std::vector<std::vector<Command>> commandsOfLayers(const Layers &layers) {
-  std::vector<std::vector<Command>> out;
-  for (const JVect *layer : layers) out.push_back(commandsFromPath(layer));
-  return out;
-}
-
 bool layerBounds(const Layers &layers, Vec2 &min, Vec2 &max) {
   bool any = false;
   for (const JVect *layer : layers)

@@ -63,8 +63,7 @@ struct Colour {
 // The top layer is black; the layers under it take distinct colours in turn.
 const Colour &layerColour(size_t index, size_t count);
 
-// The commands of every layer, and their common bounding box; false when all are empty.
-std::vector<std::vector<Command>> commandsOfLayers(const Layers &layers);
+// The common bounding box of the layers; false when all are empty.
 bool layerBounds(const Layers &layers, Vec2 &min, Vec2 &max);
 
 // The items between separators, empty ones included: option values and attribute lists.

@@ -70,15 +70,20 @@ bool writePng(const Layers &layers, const std::string &file, double pixelsPerMm,
       }
     }
   };
-  const std::vector<std::vector<Command>> commands = commandsOfLayers(layers);
+  // Contour by contour, so that only the image and cairo's path hold the drawing at once.
+  auto traceWhere = [&trace](const JVect *layer, bool closed) {
+    forEachContour(layer, [&](const std::vector<Command> &contour) {
+      if ((contour.back().op == Op::Close) == closed) trace(contour);
+    });
+  };
   cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
   cairo_set_line_width(cr, kOpenLineWidthMm);
-  for (size_t i = 0; i < commands.size(); ++i) {
-    const Colour &colour = layerColour(i, commands.size());
+  for (size_t i = 0; i < layers.size(); ++i) {
+    const Colour &colour = layerColour(i, layers.size());
     cairo_set_source_rgb(cr, colour.r, colour.g, colour.b);
-    trace(contoursWhere(commands[i], true));
+    traceWhere(layers[i], true);
     cairo_fill(cr);
-    trace(contoursWhere(commands[i], false));
+    traceWhere(layers[i], false);
     cairo_stroke(cr);
   }
   const cairo_status_t status = cairo_surface_write_to_png(surface, file.c_str());
