@@ -13,6 +13,7 @@
 #include <pugixml.hpp>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "outline_io.h"
@@ -397,10 +398,17 @@ Affine viewBoxTransform(const double (&box)[4], double x, double y, double w, do
   return {sx, 0, 0, sy, tx, ty};
 }
 
+// Elements drawn between two calls of the walk's shed hook, which hands the memory of the
+// elements let go back to the system: often enough that a large drawing's document shrinks
+// while its outline grows, rarely enough that the calls cost nothing beside the drawing.
+constexpr int kReleasesPerShed = 4096;
+
 class Walker {
  public:
-  Walker(const LineBreaks &lines, const ShapeSink &sink, std::string &error)
-      : lines_(lines), sink_(sink), error_(error) {}
+  // shed() is called now and then as elements are let go.
+  Walker(const LineBreaks &lines, const ShapeSink &sink, const std::function<void()> &shed,
+         std::string &error)
+      : lines_(lines), sink_(sink), shed_(shed), error_(error) {}
 
   bool run(const pugi::xml_node &root) {
     indexIds(root);
@@ -454,7 +462,11 @@ class Walker {
   void indexIds(const pugi::xml_node &root) {
     // Iterative, so that deep documents are indexed without recursion.
     for (pugi::xml_node n = root; n;) {
-      if (const pugi::xml_attribute id = n.attribute("id")) ids_.emplace(id.value(), n);
+      if (const pugi::xml_attribute id = n.attribute("id")) {
+        ids_.emplace(id.value(), n);
+        for (pugi::xml_node up = n; up && referable_.insert(up.internal_object()).second;)
+          up = up.parent();
+      }
       if (n.first_child()) {
         n = n.first_child();
         continue;
@@ -473,10 +485,39 @@ class Walker {
 
   bool children(const pugi::xml_node &node, const Affine &m, const Paint &paint, const Viewport &vp,
                 int depth) {
-    for (const pugi::xml_node &child : node.children())
+    for (pugi::xml_node child = node.first_child(); child;) {
+      const pugi::xml_node next = child.next_sibling();
       if (child.type() == pugi::node_element && !element(child, m, paint, vp, depth)) return false;
+      letGo(node, child);
+      child = next;
+    }
     return true;
   }
+
+  // A drawn element leaves the document unless a reference may still reach it, so that the
+  // document of a large drawing does not hold all of its elements while the outline grows.
+  void letGo(pugi::xml_node parent, const pugi::xml_node &child) {
+    if (holding_ > 0 || referable_.count(child.internal_object()) != 0) return;
+    parent.remove_child(child);
+    if (++released_ % kReleasesPerShed == 0) shed_();
+  }
+
+  // Keeps the elements under an element with an id, or under one drawn through a reference,
+  // while the walk is inside it.
+  class Hold {
+   public:
+    explicit Hold(int &count, bool on) : count_(on ? &count : nullptr) {
+      if (count_) ++*count_;
+    }
+    ~Hold() {
+      if (count_) --*count_;
+    }
+    Hold(const Hold &) = delete;
+    Hold &operator=(const Hold &) = delete;
+
+   private:
+    int *count_;
+  };
 
   // Conditional processing: no extension is supported; languages other than English fail.
   static bool conditionsHold(const pugi::xml_node &node) {
@@ -499,6 +540,7 @@ class Walker {
                             " elements to draw with every use reference followed");
     const std::string name = node.name();
     if (!conditionsHold(node) || property(node, "display") == "none") return true;
+    const Hold referable(holding_, static_cast<bool>(node.attribute("id")));
     Paint paint = inherited;
     if (!paintOf(node, paint, vp)) return false;
     Affine own;
@@ -561,6 +603,7 @@ class Walker {
     if (!length(node, "x", Axis::X, vp, 0, x) || !length(node, "y", Axis::Y, vp, 0, y))
       return false;
     const Affine placed = Affine{1, 0, 0, 1, x, y}.then(m);
+    const Hold referenced(holding_, true);
     const std::string refName = ref.name();
     if (refName == "symbol" || refName == "svg") {
       if (property(ref, "display") == "none") return true;
@@ -773,15 +816,28 @@ class Walker {
 
   const LineBreaks &lines_;
   const ShapeSink &sink_;
+  const std::function<void()> &shed_;
   std::string &error_;
   std::unordered_map<std::string, pugi::xml_node> ids_;
   std::vector<Command> commands_;  // one element's commands, reused
   size_t visited_ = 0;
+  // Elements with an id and their ancestors, which the walk keeps for references.
+  std::unordered_set<const void *> referable_;
+  int holding_ = 0;
+  int64_t released_ = 0;
 };
 
-// Walks the document, handing every painted shape to sink, and stops where it refuses. read() is
-// called once the document holds the text, which the walk then no longer needs.
-bool walkDocument(const std::string &text, const std::function<void()> &read, const ShapeSink &sink,
+// How a reader hands memory back while it reads a file: textRead() is called once the document
+// holds the text, which the walk then no longer needs, and shed() whenever the walk has let go of
+// many elements and once the document is gone, so that the outline, which grows as the document
+// shrinks, and the union of the painted pieces, which takes many times the memory of the drawing,
+// need not share it with either.
+struct MemoryHooks {
+  std::function<void()> textRead = [] {}, shed = [] {};
+};
+
+// Walks the document, handing every painted shape to sink, and stops where it refuses.
+bool walkDocument(const std::string &text, const MemoryHooks &hooks, const ShapeSink &sink,
                   std::string &error) {
   pugi::xml_document doc;
   const pugi::xml_parse_result parsed = doc.load_buffer(text.data(), text.size());
@@ -791,7 +847,7 @@ bool walkDocument(const std::string &text, const std::function<void()> &read, co
             parsed.description() + ")";
     return false;
   }
-  read();
+  hooks.textRead();
   const pugi::xml_node root = doc.document_element();
   if (std::string(root.name()) != "svg") {
     error = root ? "the document element is <" + std::string(root.name()) + ">, not <svg>"
@@ -799,7 +855,7 @@ bool walkDocument(const std::string &text, const std::function<void()> &read, co
     return false;
   }
   error.clear();
-  return Walker(lines, sink, error).run(root);
+  return Walker(lines, sink, hooks.shed, error).run(root);
 }
 
 // Every open subpath of the commands closed, as a fill sees it.
@@ -921,13 +977,9 @@ class FillBatch {
   int rule_ = JWF_NONZERO;
 };
 
-// The outline of the drawing in text, appended to path. textRead() is called once the document
-// holds the text, and walked() once the document is gone: the walk, which grows the outline,
-// and the union of the painted pieces, which takes many times the memory of the drawing, then
-// need not share it with either.
-bool outlineOfText(const std::string &text, const std::function<void()> &textRead,
-                   const std::function<void()> &walked, JVect *path, std::string &error,
-                   const SvgReading &how) {
+// The outline of the drawing in text, appended to path.
+bool outlineOfText(const std::string &text, const MemoryHooks &hooks, JVect *path,
+                   std::string &error, const SvgReading &how) {
   // An empty path gathers the pieces itself rather than taking a copy of them at the end.
   const bool gatherInPath = jVectGetNum(path) == 0;
   PathPtr own(gatherInPath ? nullptr : jVectOpen(1024)), batch(jVectOpen(1024)),
@@ -954,8 +1006,8 @@ bool outlineOfText(const std::string &text, const std::function<void()> &textRea
     }
     return true;
   };
-  bool ok = walkDocument(text, textRead, sink, error) && fills.flush(error);
-  walked();
+  bool ok = walkDocument(text, hooks, sink, error) && fills.flush(error);
+  hooks.shed();
   if (ok && jVectGetNum(all) == 0) {
     error = "nothing is painted: no filled or stroked shape";
     ok = false;
@@ -973,18 +1025,15 @@ bool outlineOfText(const std::string &text, const std::function<void()> &textRea
 
 bool readSvgOutlineText(const std::string &text, JVect *path, std::string &error,
                         const SvgReading &how) {
-  return outlineOfText(
-      text, [] {}, [] {}, path, error, how);
+  return outlineOfText(text, {}, path, error, how);
 }
 
 bool readSvgOutlineFile(const std::string &file, JVect *path, std::string &error,
                         const SvgReading &how) {
   return readFileWith(file, path, error, [&how](std::string &text, JVect *p, std::string &e) {
-    // The text goes once the document holds it; the heap pages of the document's nodes go once
-    // it is walked, as the heap would otherwise keep them through the union.
-    const auto releaseText = [&text] { std::string().swap(text); };
-    return outlineOfText(
-        text, releaseText, [] { malloc_trim(0); }, p, e, how);
+    // The heap would otherwise keep the pages of the text and of the document's nodes let go.
+    const MemoryHooks hooks{[&text] { std::string().swap(text); }, [] { malloc_trim(0); }};
+    return outlineOfText(text, hooks, p, e, how);
   });
 }
 
@@ -994,9 +1043,7 @@ bool readSvgText(const std::string &text, JVect *path, std::string &error) {
     all.insert(all.end(), shape.commands.begin(), shape.commands.end());
     return true;
   };
-  if (!walkDocument(
-          text, [] {}, sink, error))
-    return false;
+  if (!walkDocument(text, {}, sink, error)) return false;
   if (!appendCommands(path, all)) {
     error = "out of memory";
     return false;
