@@ -921,9 +921,15 @@ constexpr int32_t kFirstContours = 16;
 constexpr int32_t kFirstSegments = 256;
 constexpr int32_t kFirstCrossings = 64;
 
+// Tables of at most this many bytes together stay for the next combine: growing them afresh on
+// every call cleared and copied them several times over, a twentieth of the time of a small
+// combine. Larger ones go back, so that one large weld does not hold its memory.
+constexpr int64_t kKeptTableBytes = int64_t{2} << 20;
+
 bool weldAllocTables() {
   WeldTables &t = weldTables;
-  t = {};
+  t.contourCount = t.segmentCount = 0;
+  t.unevenCancel = false;
   t.rule = JWM_UNION;
   if (weldReserveContours(kFirstContours) && weldReserveSegments(kFirstSegments) &&
       weldReserveCrossings(kFirstCrossings))
@@ -946,6 +952,13 @@ bool weldReserveCrossings(int64_t count) {
 
 void weldFreeTables() {
   WeldTables &t = weldTables;
+  const int64_t bytes = int64_t{t.contourCapacity} * int64_t{sizeof(JWeldContour)} +
+                        int64_t{t.segmentCapacity} * int64_t{sizeof(JWeldSegment)} +
+                        int64_t{t.crossingCapacity} * int64_t{sizeof(JWeldCrossing)};
+  if (bytes <= kKeptTableBytes && t.contours && t.segments && t.crossings) {
+    t.contourCount = t.segmentCount = 0;
+    return;
+  }
   jMemFree(t.contours);
   jMemFree(t.segments);
   jMemFree(t.crossings);

@@ -72,15 +72,16 @@ extern WeldTables weldTables;
 
 inline bool weldIsLive(int16_t flags) { return flags >= 1 && flags <= kWeldLastLiveFlags; }
 
-// Allocates the three tables at a small size, counters 0, rule 1. false (nothing held) when one
-// fails.
+// Readies the three tables, kept from the last combine or at a small size, counters 0, rule 1.
+// false (nothing held) when one fails.
 bool weldAllocTables();
 // Grow a table to hold at least count records, keeping its contents. false when memory runs out
 // (the table stays as it was).
 bool weldReserveContours(int64_t count);
 bool weldReserveSegments(int64_t count);
 bool weldReserveCrossings(int64_t count);
-// Releases the tables and zeroes the counters; safe to call twice.
+// Releases the tables, or keeps small ones for the next combine, and zeroes the counters; safe
+// to call twice.
 void weldFreeTables();
 // Builds contour and segment records from the flattened path. false when memory runs out or on a
 // non-finite coordinate.
