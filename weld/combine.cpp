@@ -244,18 +244,21 @@ class BoxGrid {
     return true;
   }
 
-  // Visits every member stored in a cell that segment g passes (some more than once), and the
-  // long members that may meet it. false as query.
+  // Visits every member from index `from` on stored in a cell that segment g passes (some more
+  // than once), and the long members that may meet it. Cells list their members in ascending
+  // order, so those below `from`, which a caller working through the pairs has met already,
+  // are passed over at once. false as query.
   template <class Visit>
-  bool querySegment(const JWeldSegment &g, Visit visit) {
+  bool querySegment(const JWeldSegment &g, int32_t from, Visit visit) {
     const bool walked = forSegmentCells(g, [&](uint64_t key) {
       const uint64_t slot = find(key);
-      for (int64_t e = start_[slot]; e < start_[slot + 1]; ++e) visit(entries_[e]);
+      const int32_t *first = &entries_[0] + start_[slot], *end = &entries_[0] + start_[slot + 1];
+      for (const int32_t *e = std::lower_bound(first, end, from); e < end; ++e) visit(*e);
     });
     const Box whole = grown(boxOf(g), stray_);
     if (!walked) return query(whole, visit);
     for (int32_t k = 0; k < bigCount_; ++k)
-      if (mayMeet(weldTables.segments[big_[k]], whole)) visit(big_[k]);
+      if (big_[k] >= from && mayMeet(weldTables.segments[big_[k]], whole)) visit(big_[k]);
     return true;
   }
 
@@ -1604,13 +1607,14 @@ bool cutBaseSegments(SplitSearch &search) {
       if (!later.takeInto(s, cuts)) return false;
       int32_t count = 0;
       bool full = false;
-      const bool indexed = search.grid.querySegment(seg(s), [&](int32_t other) {
-        if (full || other == s || metBefore(s, other) || seenBy[other] == s) return;
-        seenBy[other] = s;
-        if (!segmentBoxesMeet(seg(s), seg(other), stray)) return;
-        full = !candidates.reserve(int64_t{count} + 1);
-        if (!full) candidates[count++] = other;
-      });
+      const bool indexed =
+          search.grid.querySegment(seg(s), std::min(s, keptBelow), [&](int32_t other) {
+            if (full || other == s || metBefore(s, other) || seenBy[other] == s) return;
+            seenBy[other] = s;
+            if (!segmentBoxesMeet(seg(s), seg(other), stray)) return;
+            full = !candidates.reserve(int64_t{count} + 1);
+            if (!full) candidates[count++] = other;
+          });
       if (full || !candidates.reserve(1)) return false;
       const int32_t *visit = &candidates[0];
       if (indexed) {
