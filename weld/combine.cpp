@@ -397,6 +397,11 @@ void sortRunByDistance(Cut *from, Cut *to) {
   int64_t falls = 0;
   for (const Cut *k = from; k + 1 < to; ++k) falls += k[1].distance < k[0].distance;
   if (falls == 0) return;
+  // A run that falls at every step has no ties: turned round, it is sorted.
+  if (falls == n - 1) {
+    std::reverse(from, to);
+    return;
+  }
   const bool turned = 2 * falls > n;
   if (turned) std::reverse(from, to);
   int64_t budget = kInsertionMovesPerCut * n;
@@ -424,8 +429,15 @@ void sortRunByDistance(Cut *from, Cut *to) {
 // sort; a stable sort of each run between such points gives that order without the insertion
 // sort's square time, which thousands of segments stacked on one another reach.
 void sortByDistance(Cut *list, int32_t n, double x0, double y0) {
-  for (int32_t k = 0; k < n; ++k)
+  bool anyNaN = false;
+  for (int32_t k = 0; k < n; ++k) {
     list[k].distance = std::fabs(list[k].x - x0) + std::fabs(list[k].y - y0);
+    anyNaN = anyNaN || std::isnan(list[k].distance);
+  }
+  if (!anyNaN) {
+    sortRunByDistance(list, list + n);
+    return;
+  }
   for (int32_t from = 0; from < n;) {
     int32_t to = from;
     while (to < n && !std::isnan(list[to].distance)) ++to;
@@ -1205,18 +1217,26 @@ struct SplitSearch {
   // whose rounding the margins of the crowding test dwarf, keep them small beside the segments.
   WorkArray<float> length, head, tail;
 
-  // Per first-pass piece, the base segment that alone crosses its base where the piece ends;
-  // -1 where none or several do, or the point ends the other segment.
-  WorkArray<int32_t> crossedBy;
+  // Per first-pass piece, the base segment that alone crosses its base where the piece ends,
+  // and whether it crosses from the base's left to its right; other is -1 where none or several
+  // do, the point ends the other segment, or the two run parallel.
+  struct Crossing {
+    int32_t other;
+    bool fromLeft;
+  };
+  WorkArray<Crossing> crossedBy;
 
   void doubt(int32_t a, int32_t b) { doubtful[a] = doubtful[b] = anyDoubt = true; }
-  // Whether base segments a and b, which cross, keep their pieces apart except at that point
-  // when the nearest other cut lies sqrt(gap2) from it.
-  bool clearAt(int32_t a, int32_t b, double gap2) {
+  // The cross product of base segments a and b; its sign is exact, and swapping them negates it.
+  static double cross(int32_t a, int32_t b) {
     const JWeldSegment &p = weldTables.segments[a], &q = weldTables.segments[b];
-    const double cross = (double{p.x1} - p.x0) * (double{q.y1} - q.y0) -
-                         (double{p.y1} - p.y0) * (double{q.x1} - q.x0);
-    return clearOfCrossing(gap2, std::fabs(cross), double{length[a]} * length[b], step);
+    return (double{p.x1} - p.x0) * (double{q.y1} - q.y0) -
+           (double{p.y1} - p.y0) * (double{q.x1} - q.x0);
+  }
+  // Whether base segments a and b, which cross with that cross product, keep their pieces apart
+  // except at that point when the nearest other cut lies sqrt(gap2) from it.
+  bool clearAt(int32_t a, int32_t b, double crossAB, double gap2) {
+    return clearOfCrossing(gap2, std::fabs(crossAB), double{length[a]} * length[b], step);
   }
 };
 
@@ -1314,54 +1334,55 @@ void markCrowded(int32_t s, const Cut *list, int32_t n, SplitSearch &search) {
   const JWeldSegment base = weldTables.segments[s];
   double head2 = double{search.length[s]} * search.length[s], tail2 = head2;
   int32_t piece = weldTables.segmentCount;
-  // The point of the run before, the start at first.
-  float beforeX = base.x0, beforeY = base.y0;
+  // The squared distance from the run before, from the start at first: the distance to the
+  // next run, worked out for the run before, serves again, as squaring makes it symmetric.
+  double fromBefore2 = -1.0;
   for (int32_t from = 0; from < n;) {
     const float x = list[from].x, y = list[from].y;
     int32_t to = from + 1;
     while (to < n && samePoint(list[to].x, list[to].y, x, y)) ++to;
     const bool atStart = samePoint(x, y, base.x0, base.y0);
     const bool atEnd = samePoint(x, y, base.x1, base.y1);
-    const double before2 = atStart ? INFINITY : squaredDistance(beforeX, beforeY, x, y);
+    const double toStart2 = squaredDistance(base.x0, base.y0, x, y);
+    const double before2 = atStart ? INFINITY : fromBefore2 < 0.0 ? toStart2 : fromBefore2;
     const float afterX = to < n ? list[to].x : base.x1, afterY = to < n ? list[to].y : base.y1;
-    const double after2 = atEnd ? INFINITY : squaredDistance(x, y, afterX, afterY);
-    if (!atStart) head2 = std::min(head2, squaredDistance(base.x0, base.y0, x, y));
+    fromBefore2 = squaredDistance(x, y, afterX, afterY);
+    const double after2 = atEnd ? INFINITY : fromBefore2;
+    if (!atStart) head2 = std::min(head2, toStart2);
     if (!atEnd) tail2 = std::min(tail2, squaredDistance(base.x1, base.y1, x, y));
     const double gap2 = std::min(before2, after2);
-    for (int32_t k = from; k < to; ++k)
-      if (!search.clearAt(s, list[k].other, gap2)) search.doubt(s, list[k].other);
-    if (!atStart && !atEnd) {
-      // Clean: one other segment, crossed inside it.
-      const JWeldSegment &other = weldTables.segments[list[from].other];
-      const bool clean = to - from == 1 && !samePoint(x, y, other.x0, other.y0) &&
-                         !samePoint(x, y, other.x1, other.y1);
-      search.crossedBy[piece++] = clean ? list[from].other : -1;
+    double crossed = 0.0;  // the cross product with the last segment of the run
+    for (int32_t k = from; k < to; ++k) {
+      crossed = SplitSearch::cross(s, list[k].other);
+      if (!search.clearAt(s, list[k].other, crossed, gap2)) search.doubt(s, list[k].other);
     }
-    beforeX = x;
-    beforeY = y;
+    if (!atStart && !atEnd) {
+      // Clean: one other segment, crossed inside it, not along it.
+      const JWeldSegment &other = weldTables.segments[list[from].other];
+      const bool clean = to - from == 1 && crossed != 0.0 && !samePoint(x, y, other.x0, other.y0) &&
+                         !samePoint(x, y, other.x1, other.y1);
+      search.crossedBy[piece++] = {clean ? list[from].other : -1, crossed < 0.0};
+    }
     from = to;
   }
-  search.crossedBy[piece] = -1;
+  search.crossedBy[piece] = {-1, false};
   search.head[s] = static_cast<float>(std::sqrt(head2));
   search.tail[s] = static_cast<float>(std::sqrt(tail2));
 }
 
 // Marks the first pass's pieces that the next piece continues past a clean crossing with a
-// segment, neither of them in doubt, with the change of winding beside them there: crossing
-// the other from its right to its left lowers the winding by one. Segments that no longer close
-// up have no winding to carry.
+// segment, neither of them in doubt, with the change of winding beside them there: the base
+// crosses the other from its right to its left, which lowers the winding by one, where the
+// other crosses the base from the base's left. Segments that no longer close up have no winding
+// to carry.
 void markOnward(SplitSearch &search, int32_t end) {
   if (weldTables.unevenCancel) return;
   JWeldSegment *seg = weldTables.segments;
   for (int32_t p = search.baseCount; p < end; ++p) {
-    const int32_t other = search.crossedBy[p], base = seg[p].source;
-    if (other < 0 || search.doubtful[base] || search.doubtful[other]) continue;
-    const JWeldSegment &s = seg[base], &o = seg[other];
-    const double cross = (double{o.x1} - o.x0) * (double{s.y1} - s.y0) -
-                         (double{o.y1} - o.y0) * (double{s.x1} - s.x0);
-    if (cross == 0.0) continue;
+    const SplitSearch::Crossing &c = search.crossedBy[p];
+    if (c.other < 0 || search.doubtful[seg[p].source] || search.doubtful[c.other]) continue;
     seg[p].flags =
-        static_cast<int16_t>(seg[p].flags | JWS_ONWARD | (cross > 0.0 ? JWS_ONWARD_DOWN : 0));
+        static_cast<int16_t>(seg[p].flags | JWS_ONWARD | (c.fromLeft ? JWS_ONWARD_DOWN : 0));
   }
 }
 
