@@ -710,13 +710,21 @@ class ChainRuns {
     const JWeldSegment *seg = weldTables.segments;
     const int32_t n = weldTables.segmentCount;
     for (int32_t i = 0; i < n;) {
-      int32_t e = i + 1;
-      while (e < n && seg[e].source == seg[i].source &&
-             samePoint(seg[e - 1].x1, seg[e - 1].y1, seg[e].x0, seg[e].y0))
+      // Whether the run so far never turns back across x, or across y, going up or down.
+      bool upX = true, downX = true, upY = true, downY = true;
+      int32_t e = i;
+      do {
+        const float x0 = seg[e].x0, y0 = seg[e].y0, x1 = seg[e].x1, y1 = seg[e].y1;
+        upX &= x0 <= x1;
+        downX &= x0 >= x1;
+        upY &= y0 <= y1;
+        downY &= y0 >= y1;
         ++e;
+      } while (e < n && seg[e].source == seg[i].source &&
+               samePoint(seg[e - 1].x1, seg[e - 1].y1, seg[e].x0, seg[e].y0));
       if (e - i >= kShortestRun) {
         if (!runs_.reserve(int64_t{count_} + 1)) return false;
-        runs_[count_++] = {i, e, oneWay(i, e, true), oneWay(i, e, false)};
+        runs_[count_++] = {i, e, upX || downX, upY || downY};
       }
       i = e;
     }
@@ -765,17 +773,6 @@ class ChainRuns {
     int32_t first, end;
     bool oneWayX, oneWayY;
   };
-  // Whether the points of records first to end never turn back across x (or y).
-  static bool oneWay(int32_t first, int32_t end, bool alongX) {
-    const JWeldSegment *seg = weldTables.segments;
-    bool up = true, down = true;
-    for (int32_t k = first; k < end; ++k) {
-      const float a = alongX ? seg[k].x0 : seg[k].y0, b = alongX ? seg[k].x1 : seg[k].y1;
-      up = up && a <= b;
-      down = down && a >= b;
-    }
-    return up || down;
-  }
   WorkArray<Run> runs_;
   int32_t count_ = 0;
 };
@@ -1871,12 +1868,15 @@ bool weldTrace(JVect *path) {
   if (!starts.build(t.segmentCount, [seg](int32_t i) { return weldIsLive(seg[i].flags); }))
     return false;
   jVectClear(path);
+  // With the room made above, points go straight into the cleared records.
+  auto append = [path](int16_t mode, float x, float y) {
+    path->points[path->count++] = JVectPoint{mode, x, y, 0};
+  };
   for (int32_t first = 0; first < t.segmentCount; ++first) {
     if (!weldIsLive(seg[first].flags) || !(seg[first].flags & JWS_START_CORNER)) continue;
     const int32_t mark = jVectGetNum(path);
-    jVectAddPoint(path, JVECT_LAST, JVM_START, seg[first].x0, seg[first].y0);
-    jVectAddPoint(path, JVECT_LAST, (seg[first].flags & JWS_END_CORNER) ? JVM_LINE : JVM_SVT,
-                  seg[first].x1, seg[first].y1);
+    append(JVM_START, seg[first].x0, seg[first].y0);
+    append((seg[first].flags & JWS_END_CORNER) ? JVM_LINE : JVM_SVT, seg[first].x1, seg[first].y1);
     seg[first].flags = 0;
     int32_t current = first;
     for (;;) {
@@ -1899,7 +1899,7 @@ bool weldTrace(JVect *path) {
       const int16_t mode = !(flags & JWS_END_CORNER)    ? JVM_SVT
                            : (flags & JWS_START_CORNER) ? JVM_LINE
                                                         : JVM_SVT_END;
-      jVectAddPoint(path, JVECT_LAST, mode, seg[next].x1, seg[next].y1);
+      append(mode, seg[next].x1, seg[next].y1);
       seg[next].flags = 0;
       current = next;
     }
@@ -1908,7 +1908,7 @@ bool weldTrace(JVect *path) {
     if (!closed && appended > 3 &&
         std::max(std::fabs(double{seg[current].x1} - seg[first].x0),
                  std::fabs(double{seg[current].y1} - seg[first].y0)) <= near.gap()) {
-      jVectAddPoint(path, JVECT_LAST, JVM_LINE, seg[first].x0, seg[first].y0);
+      append(JVM_LINE, seg[first].x0, seg[first].y0);
       closed = true;
     }
     if (appended <= 3 || !closed) jVectRewindPoint(path, jVectGetNum(path) - mark);
