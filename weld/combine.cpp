@@ -75,10 +75,21 @@ Box boxOf(const JWeldSegment &s) {
 }
 
 // The segment box test of the crossing search: s reaches t's box, grown by reach, on both axes.
+// s's box is worked out once for the many t that one segment meets.
+class BoxReach {
+ public:
+  explicit BoxReach(const JWeldSegment &s) : own_(boxOf(s)) {}
+  bool meets(const JWeldSegment &t, double reach = 0.0) const {
+    const Box b = grown(boxOf(t), reach);
+    return own_.maxX >= b.minX && own_.minX <= b.maxX && own_.maxY >= b.minY && own_.minY <= b.maxY;
+  }
+
+ private:
+  Box own_;
+};
+
 bool segmentBoxesMeet(const JWeldSegment &s, const JWeldSegment &t, double reach = 0.0) {
-  const Box b = grown(boxOf(t), reach);
-  return (s.x0 >= b.minX || s.x1 >= b.minX) && (s.x0 <= b.maxX || s.x1 <= b.maxX) &&
-         (s.y0 >= b.minY || s.y1 >= b.minY) && (s.y0 <= b.maxY || s.y1 <= b.maxY);
+  return BoxReach(s).meets(t, reach);
 }
 
 // Contour holding a base segment; contours cover the base segments in order without gaps.
@@ -406,9 +417,12 @@ void sortRunByDistance(Cut *from, Cut *to) {
   if (turned) std::reverse(from, to);
   int64_t budget = kInsertionMovesPerCut * n;
   for (Cut *i = from + 1; i < to && budget >= 0; ++i) {
+    if (!(i->distance < i[-1].distance)) continue;
+    // Found first, then moved as one block: a cut out of place often belongs far back.
     const Cut cut = *i;
-    Cut *k = i;
-    for (; k > from && cut.distance < k[-1].distance; --k) *k = k[-1];
+    Cut *k = i - 1;
+    while (k > from && cut.distance < k[-1].distance) --k;
+    std::move_backward(k, i, i + 1);
     *k = cut;
     budget -= i - k;
   }
@@ -1625,11 +1639,12 @@ bool cutBaseSegments(SplitSearch &search) {
       if (!later.takeInto(s, cuts)) return false;
       int32_t count = 0;
       bool full = false;
+      const BoxReach reach(seg(s));
       const bool indexed =
           search.grid.querySegment(seg(s), std::min(s, keptBelow), [&](int32_t other) {
             if (full || other == s || metBefore(s, other) || seenBy[other] == s) return;
             seenBy[other] = s;
-            if (!segmentBoxesMeet(seg(s), seg(other), stray)) return;
+            if (!reach.meets(seg(other), stray)) return;
             full = !candidates.reserve(int64_t{count} + 1);
             if (!full) candidates[count++] = other;
           });
@@ -1647,12 +1662,13 @@ bool cutBaseSegments(SplitSearch &search) {
       for (int32_t k = 0; k < count; ++k) {
         const int32_t other = visit[k];
         const int32_t j = owner[other];
-        if (other == s || metBefore(s, other) || !contoursOverlap(own, t.contours[j], stray))
+        if (other == s || metBefore(s, other) ||
+            (j != c && !contoursOverlap(own, t.contours[j], stray)))
           continue;
         // Neighbours share a corner; markCrowdedCorners looks after them.
         const int32_t apart = std::abs(other - s);
         if (j == c && (apart <= 1 || apart == ownSegments - 1)) continue;
-        if (!indexed && !segmentBoxesMeet(seg(s), seg(other), stray)) continue;
+        if (!indexed && !reach.meets(seg(other), stray)) continue;
         if (!addCuts(s, other, search, cuts, keeping && other > s ? &later : nullptr)) return false;
       }
       if (keeping && later.held() > kLaterCutsPerSegment * t.segmentCount) keptBelow = s + 1;
