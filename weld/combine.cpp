@@ -1497,6 +1497,7 @@ int32_t splitAgainOnce(SplitSearch &search, int32_t firstPiece, int32_t end, boo
     return i >= firstPiece && weldIsLive(seg[i].flags) &&
            (!doubtfulOnly || search.doubtful[seg[i].source]);
   };
+  if (doubtfulOnly && !search.anyDoubt) return 0;
   int32_t pieces = 0;
   for (int32_t i = firstPiece; i < end; ++i) pieces += checked(i) ? 1 : 0;
   if (pieces == 0) return 0;
