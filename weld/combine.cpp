@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 #include "frame/work_array.h"
 #include "outlina/curve.h"
@@ -463,20 +464,27 @@ void sortByDistance(Cut *list, int32_t n, double x0, double y0) {
 bool samePoint(float ax, float ay, float bx, float by) { return ax == bx && ay == by; }
 
 // Replaces segment s by pieces at the end of the table, cut at the sorted points, and marks it
-// split. The caller has made room for n + 1 more segments.
-void appendPieces(int32_t s, const Cut *list, int32_t n) {
+// split. Each run of equal points list[from, to) goes to atRun(from, to, atStart, atEnd) before
+// the piece that ends there, unless the run lies on an end of s, is made. The caller has made
+// room for n + 1 more segments.
+template <class AtRun>
+void appendPieces(int32_t s, const Cut *list, int32_t n, AtRun &&atRun) {
   WeldTables &t = weldTables;
   const JWeldSegment base = t.segments[s];
   float fromX = base.x0, fromY = base.y0;
   int16_t flags = (base.flags & JWS_START_CORNER) ? kPieceBothCorners : kPieceEndCorner;
-  for (int32_t k = 0; k < n; ++k) {
-    const Cut &p = list[k];
-    if (samePoint(p.x, p.y, base.x0, base.y0) || samePoint(p.x, p.y, base.x1, base.y1) ||
-        (k > 0 && samePoint(p.x, p.y, list[k - 1].x, list[k - 1].y)))
-      continue;
-    t.segments[t.segmentCount++] = {flags, fromX, fromY, p.x, p.y, base.source};
-    fromX = p.x;
-    fromY = p.y;
+  for (int32_t from = 0; from < n;) {
+    const float x = list[from].x, y = list[from].y;
+    int32_t to = from + 1;
+    while (to < n && samePoint(list[to].x, list[to].y, x, y)) ++to;
+    const bool atStart = samePoint(x, y, base.x0, base.y0);
+    const bool atEnd = samePoint(x, y, base.x1, base.y1);
+    atRun(from, to, atStart, atEnd);
+    from = to;
+    if (atStart || atEnd) continue;
+    t.segments[t.segmentCount++] = {flags, fromX, fromY, x, y, base.source};
+    fromX = x;
+    fromY = y;
     flags = kPieceBothCorners;
   }
   const int16_t last = (base.flags & JWS_END_CORNER) ? kPieceBothCorners : kPieceStartCorner;
@@ -484,14 +492,13 @@ void appendPieces(int32_t s, const Cut *list, int32_t n) {
   t.segments[s].flags = static_cast<int16_t>(base.flags + kWeldSplitMark);
 }
 
-// Sorts the cuts of segment s along it and replaces s by its pieces; sorted(list, n) sees the
-// sorted list first. false when the table cannot grow.
-template <class Sorted>
-bool cutSegment(int32_t s, Cut *list, int32_t n, Sorted sorted) {
+// Sorts the cuts of segment s along it and replaces s by its pieces, each run of equal points
+// seen by atRun as appendPieces shows it. false when the table cannot grow.
+template <class AtRun>
+bool cutSegment(int32_t s, Cut *list, int32_t n, AtRun &&atRun) {
   if (!weldReserveSegments(int64_t{weldTables.segmentCount} + n + 1)) return false;
   sortByDistance(list, n, weldTables.segments[s].x0, weldTables.segments[s].y0);
-  sorted(list, n);
-  appendPieces(s, list, n);
+  appendPieces(s, list, n, std::forward<AtRun>(atRun));
   return true;
 }
 
@@ -505,7 +512,8 @@ int32_t cutAll(CutList &cuts) {
     const int32_t s = cuts.items[k].segment;
     int64_t to = k + 1;
     while (to < cuts.count && cuts.items[to].segment == s) ++to;
-    if (!cutSegment(s, &cuts.items[k], static_cast<int32_t>(to - k), [](const Cut *, int32_t) {}))
+    if (!cutSegment(s, &cuts.items[k], static_cast<int32_t>(to - k),
+                    [](int32_t, int32_t, bool, bool) {}))
       return -1;
     k = to;
   }
@@ -1338,48 +1346,61 @@ bool addCuts(int32_t s, int32_t other, SplitSearch &search, CutList &cuts, Later
 
 // Marks segment s and a segment that cuts it as doubtful where another point of s lies too close
 // to their cut for their pieces to stay apart, and records the clear stretch at s's ends and,
-// for each piece that appendPieces is about to make from the sorted list, what alone crosses s
-// where the piece ends. Distances are compared squared: one root per segment rather than several
-// per cut. The caller has made room in crossedBy for the pieces.
-void markCrowded(int32_t s, const Cut *list, int32_t n, SplitSearch &search) {
-  const JWeldSegment base = weldTables.segments[s];
-  double head2 = double{search.length[s]} * search.length[s], tail2 = head2;
-  int32_t piece = weldTables.segmentCount;
-  // The squared distance from the run before, from the start at first: the distance to the
-  // next run, worked out for the run before, serves again, as squaring makes it symmetric.
-  double fromBefore2 = -1.0;
-  for (int32_t from = 0; from < n;) {
-    const float x = list[from].x, y = list[from].y;
-    int32_t to = from + 1;
-    while (to < n && samePoint(list[to].x, list[to].y, x, y)) ++to;
-    const bool atStart = samePoint(x, y, base.x0, base.y0);
-    const bool atEnd = samePoint(x, y, base.x1, base.y1);
+// for each piece that appendPieces makes from the sorted list, what alone crosses s where the
+// piece ends: run by run as the pieces are made, then finish(). Distances are compared squared:
+// one root per segment rather than several per cut. The caller has made room in crossedBy for
+// the pieces.
+class CrowdMarks {
+ public:
+  CrowdMarks(int32_t s, const Cut *list, int32_t n, SplitSearch &search)
+      : s_(s), list_(list), n_(n), search_(search), base_(weldTables.segments[s]) {
+    head2_ = tail2_ = double{search.length[s]} * search.length[s];
+  }
+
+  // The run list[from, to) of equal points; a piece ending there is about to be made unless the
+  // run lies on an end of s.
+  void operator()(int32_t from, int32_t to, bool atStart, bool atEnd) {
+    const JWeldSegment &base = base_;
+    const float x = list_[from].x, y = list_[from].y;
     const double toStart2 = squaredDistance(base.x0, base.y0, x, y);
-    const double before2 = atStart ? INFINITY : fromBefore2 < 0.0 ? toStart2 : fromBefore2;
-    const float afterX = to < n ? list[to].x : base.x1, afterY = to < n ? list[to].y : base.y1;
-    fromBefore2 = squaredDistance(x, y, afterX, afterY);
-    const double after2 = atEnd ? INFINITY : fromBefore2;
-    if (!atStart) head2 = std::min(head2, toStart2);
-    if (!atEnd) tail2 = std::min(tail2, squaredDistance(base.x1, base.y1, x, y));
+    const double before2 = atStart ? INFINITY : fromBefore2_ < 0.0 ? toStart2 : fromBefore2_;
+    const float afterX = to < n_ ? list_[to].x : base.x1, afterY = to < n_ ? list_[to].y : base.y1;
+    fromBefore2_ = squaredDistance(x, y, afterX, afterY);
+    const double after2 = atEnd ? INFINITY : fromBefore2_;
+    if (!atStart) head2_ = std::min(head2_, toStart2);
+    if (!atEnd) tail2_ = std::min(tail2_, squaredDistance(base.x1, base.y1, x, y));
     const double gap2 = std::min(before2, after2);
     double crossed = 0.0;  // the cross product with the last segment of the run
     for (int32_t k = from; k < to; ++k) {
-      crossed = SplitSearch::cross(s, list[k].other);
-      if (!search.clearAt(s, list[k].other, crossed, gap2)) search.doubt(s, list[k].other);
+      crossed = SplitSearch::cross(s_, list_[k].other);
+      if (!search_.clearAt(s_, list_[k].other, crossed, gap2)) search_.doubt(s_, list_[k].other);
     }
-    if (!atStart && !atEnd) {
-      // Clean: one other segment, crossed inside it, not along it.
-      const JWeldSegment &other = weldTables.segments[list[from].other];
-      const bool clean = to - from == 1 && crossed != 0.0 && !samePoint(x, y, other.x0, other.y0) &&
-                         !samePoint(x, y, other.x1, other.y1);
-      search.crossedBy[piece++] = {clean ? list[from].other : -1, crossed < 0.0};
-    }
-    from = to;
+    if (atStart || atEnd) return;
+    // Clean: one other segment, crossed inside it, not along it.
+    const JWeldSegment &other = weldTables.segments[list_[from].other];
+    const bool clean = to - from == 1 && crossed != 0.0 && !samePoint(x, y, other.x0, other.y0) &&
+                       !samePoint(x, y, other.x1, other.y1);
+    search_.crossedBy[weldTables.segmentCount] = {clean ? list_[from].other : -1, crossed < 0.0};
   }
-  search.crossedBy[piece] = {-1, false};
-  search.head[s] = static_cast<float>(std::sqrt(head2));
-  search.tail[s] = static_cast<float>(std::sqrt(tail2));
-}
+
+  // Once the last piece is made.
+  void finish() {
+    search_.crossedBy[weldTables.segmentCount - 1] = {-1, false};
+    search_.head[s_] = static_cast<float>(std::sqrt(head2_));
+    search_.tail[s_] = static_cast<float>(std::sqrt(tail2_));
+  }
+
+ private:
+  int32_t s_;
+  const Cut *list_;
+  int32_t n_;
+  SplitSearch &search_;
+  JWeldSegment base_;
+  double head2_, tail2_;
+  // The squared distance from the run before, from the start at first: the distance to the
+  // next run, worked out for the run before, serves again, as squaring makes it symmetric.
+  double fromBefore2_ = -1.0;
+};
 
 // Marks the first pass's pieces that the next piece continues past a clean crossing with a
 // segment, neither of them in doubt, with the change of winding beside them there: the base
@@ -1676,10 +1697,11 @@ bool cutBaseSegments(SplitSearch &search) {
       const int32_t n = static_cast<int32_t>(cuts.count);
       if (n == 0) continue;
       if (!reserveAtPace(s, n, baseCount)) return false;
-      auto crowding = [&](const Cut *list, int32_t) { markCrowded(s, list, n, search); };
+      CrowdMarks crowding(s, &cuts.items[0], n, search);
       if (!search.crossedBy.reserve(t.segmentCapacity) ||
           !cutSegment(s, &cuts.items[0], n, crowding))
         return false;
+      crowding.finish();
     }
   }
   return true;
