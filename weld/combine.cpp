@@ -1108,13 +1108,15 @@ int32_t weldSegmentCross(const JWeldSegment &p, const JWeldSegment &q, float *ou
   const double p1 = (double{p.x1} - q.x0) * qdy - (double{p.y1} - q.y0) * qdx;
   auto apart = [](double a, double b) { return (a > 0 && b > 0) || (a < 0 && b < 0); };
   if ((q0 == 0 && q1 == 0) || apart(q0, q1) || apart(p0, p1)) return 0;
-  const float ends[4][2] = {{q.x0, q.y0}, {q.x1, q.y1}, {p.x0, p.y0}, {p.x1, p.y1}};
-  const double sides[4] = {q0, q1, p0, p1};
-  for (int32_t k = 0; k < 4; ++k) {
-    if (sides[k] != 0) continue;
-    out[0] = ends[k][0];
-    out[1] = ends[k][1];
-    return 1;
+  if (q0 == 0 || q1 == 0 || p0 == 0 || p1 == 0) {
+    const float ends[4][2] = {{q.x0, q.y0}, {q.x1, q.y1}, {p.x0, p.y0}, {p.x1, p.y1}};
+    const double sides[4] = {q0, q1, p0, p1};
+    for (int32_t k = 0; k < 4; ++k) {
+      if (sides[k] != 0) continue;
+      out[0] = ends[k][0];
+      out[1] = ends[k][1];
+      return 1;
+    }
   }
   // A proper crossing, measured from q's start; rounding to float may leave the segments'
   // common box, so the point is kept inside it.
