@@ -814,6 +814,10 @@ struct ProbeTools {
   WorkArray<int8_t> onward;
   // Whether a segment already met casts no line; then no line is ever cast twice.
   bool skipMet = false;
+  // Lines that only check what they meet: they remove nothing and set wouldRemove, and stop,
+  // at the first live segment that a line of their own would remove.
+  bool checkOnly = false;
+  bool wouldRemove = false;
 };
 
 // Keeps or removes segment s by the windings before and after it on a line that it crosses by
@@ -860,7 +864,7 @@ bool probeSegment(int32_t probe, ProbeTools &tools) {
   const double m = vertical ? (static_cast<double>(p.x0) + p.x1) * 0.5
                             : (static_cast<double>(p.y0) + p.y1) * 0.5;
   const int sign = vertical ? kVerticalSign : kHorizontalSign;
-  if (!tools.skipMet) {
+  if (!tools.skipMet && !tools.checkOnly) {
     const int line = tools.probed.first(m, vertical);
     if (line <= 0) return line == 0;
   }
@@ -929,7 +933,13 @@ bool probeSegment(int32_t probe, ProbeTools &tools) {
   for (int32_t k = 0; k < count; ++k) {
     const int32_t before = winding;
     winding += records[k].step;
-    settle(t.segments[records[k].segment], before, winding, records[k].step);
+    JWeldSegment &s = t.segments[records[k].segment];
+    if (!tools.checkOnly) {
+      settle(s, before, winding, records[k].step);
+    } else if (weldIsLive(s.flags) && !keepByRule(t.rule, before, winding)) {
+      tools.wouldRemove = true;
+      return false;
+    }
   }
   if (!tools.skipMet) return true;
   // A piece that the line meets clear of every other passes its winding on along its base;
@@ -1795,6 +1805,18 @@ bool weldClassify() {
     for (int32_t s = t.contours[c].first; s < t.contours[c].end; ++s)
       if (t.segments[s].flags > 0 && !tools.met[s] && !probeSegment(s, tools)) return false;
   }
+  // In a batch of rule 1, a segment that no line met stands as it is, yet a line cast from
+  // another batch might meet it and remove it. Lines that only check meet every such segment; a
+  // batch where one would go leaves the decision to the whole path. Any line meeting a segment
+  // decides it alike, as the winding beside it is the same all along it.
+  if (t.rule == JWM_UNION && t.inBatches) {
+    tools.checkOnly = true;
+    for (int32_t s = 0; s < t.segmentCount; ++s)
+      if (t.segments[s].flags > 0 && !tools.met[s] && !probeSegment(s, tools)) {
+        t.wholeNeeded = tools.wouldRemove;
+        return false;
+      }
+  }
   discardNonLive();
   // Under a fill rule the contours may run either way; turning every kept segment so that the
   // filled side lies on its right lets tracing join them into consistent outlines.
@@ -1986,8 +2008,15 @@ int32_t combineByRule(JVect *path, int32_t rule) {
   if (jVectBezToSvt(path, JVF_CURVES) == 1) {
     jVectSweepPoint(path);
     jVectDelNoise(path);
-    const bool combined =
-        weldCombinesApart(rule) ? weldInBatches(path, combineStages) : combineStages(path, nullptr);
+    // Rule 1 tries the batches too, for the memory and time of a large path, and combines the
+    // path whole where a batch finds that lines from elsewhere could change it.
+    weldTables.inBatches = !weldCombinesApart(rule) && path->count > weldBatchPoints;
+    weldTables.wholeNeeded = false;
+    bool combined = weldCombinesApart(rule) || weldTables.inBatches
+                        ? weldInBatches(path, combineStages)
+                        : combineStages(path, nullptr);
+    weldTables.inBatches = false;
+    if (!combined && weldTables.wholeNeeded) combined = combineStages(path, nullptr);
     if (combined) {
       if (needsOrientation(rule)) jVectSetLoopDir(path, JVLR_OUTER_NEGATIVE);
       result = 1;

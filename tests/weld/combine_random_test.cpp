@@ -173,8 +173,9 @@ TEST(WeldCombineBatches, FollowTheCutsFromLowToHigh) {
 }
 
 // Under rule 1 a reversed square far to the side falls to the lines that the crossing squares'
-// pieces cast across the whole work, however small the batches.
-TEST(WeldCombineBatches, LeaveRuleOneWhole) {
+// pieces cast across the whole work: its batch finds that and gives way to the whole path,
+// however small the batches.
+TEST(WeldCombineBatches, GiveWayUnderRuleOneWhereLinesFromElsewhereDecide) {
   const BatchesOf batched(4);
   for (auto combine : {&jWeldCombineVect, &reference::combine}) {
     PathPtr path = pathOf({{{0, 0}, {0, 10}, {10, 10}, {10, 0}},

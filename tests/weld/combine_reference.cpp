@@ -138,6 +138,46 @@ bool classify() {
   T().contours[last].end = T().segmentCount;
   JWeldSegment *sg = T().segments;
   std::vector<bool> met(T().segmentCount);  // met by a cast line: decided, casts none but rule 1
+  // Casts the line of segment p; one that only checks removes nothing and answers false when a
+  // live segment would go.
+  auto cast = [&](int32_t p, bool checkOnly) {
+    const bool vertical =
+        std::fabs(double{sg[p].x0} - sg[p].x1) > std::fabs(double{sg[p].y0} - sg[p].y1);
+    const double m =
+        vertical ? (double{sg[p].x0} + sg[p].x1) * 0.5 : (double{sg[p].y0} + sg[p].y1) * 0.5;
+    const int sign = vertical ? -1 : 1;
+    std::vector<JWeldCrossing> rec;
+    for (int32_t k = 0; k < T().segmentCount; ++k) {
+      if (sg[k].flags < 0 || sg[k].flags > 99) continue;
+      const double a = vertical ? sg[k].x0 : sg[k].y0, b = vertical ? sg[k].x1 : sg[k].y1;
+      const double e0 = vertical ? sg[k].y0 : sg[k].x0, e1 = vertical ? sg[k].y1 : sg[k].x1;
+      if (!((a > m && b <= m) || (a <= m && b > m))) continue;
+      met[k] = true;
+      double angle = static_cast<float>(jMathAtan(b - a, e1 - e0));
+      if (angle < 0) angle += 3.1415927410125732;
+      rec.push_back({static_cast<int16_t>(b >= a ? sign : -sign), k,
+                     (m - a) * (e1 - e0) / (b - a) + e0, angle});
+    }
+    auto before = [](const JWeldCrossing &l, const JWeldCrossing &r) {
+      if (l.position != r.position) return l.position < r.position;
+      if (l.angle != r.angle) return l.angle > r.angle;
+      if (l.step != r.step) return l.step > r.step;
+      return l.step > 0 ? l.segment < r.segment : l.segment > r.segment;
+    };
+    std::stable_sort(rec.begin(), rec.end(), before);
+    int w = 0;
+    for (const JWeldCrossing &r : rec) {
+      const int old = w;
+      w += r.step;
+      const bool keep = T().rule == 2   ? (old == 1 && w >= 2) || (old >= 2 && w == 1)
+                        : T().rule == 3 ? old == 1 || w == 1
+                                        : (old == 0 && w >= 1) || (old >= 1 && w == 0);
+      if (keep) continue;
+      if (checkOnly && weldIsLive(sg[r.segment].flags)) return false;
+      if (!checkOnly) sg[r.segment].flags = 0;
+    }
+    return true;
+  };
   // Base contours, pieces, then the unmet segments that split contours kept whole.
   for (int32_t k = T().rule == 1 ? last : 0; k <= 2 * last; ++k) {
     const int32_t c = k <= last ? k : k - last - 1;
@@ -150,42 +190,18 @@ bool classify() {
         if (c != last) break;
         continue;
       }
-      const bool vertical =
-          std::fabs(double{sg[p].x0} - sg[p].x1) > std::fabs(double{sg[p].y0} - sg[p].y1);
-      const double m =
-          vertical ? (double{sg[p].x0} + sg[p].x1) * 0.5 : (double{sg[p].y0} + sg[p].y1) * 0.5;
-      const int sign = vertical ? -1 : 1;
-      std::vector<JWeldCrossing> rec;
-      for (int32_t k = 0; k < T().segmentCount; ++k) {
-        if (sg[k].flags < 0 || sg[k].flags > 99) continue;
-        const double a = vertical ? sg[k].x0 : sg[k].y0, b = vertical ? sg[k].x1 : sg[k].y1;
-        const double e0 = vertical ? sg[k].y0 : sg[k].x0, e1 = vertical ? sg[k].y1 : sg[k].x1;
-        if (!((a > m && b <= m) || (a <= m && b > m))) continue;
-        met[k] = true;
-        double angle = static_cast<float>(jMathAtan(b - a, e1 - e0));
-        if (angle < 0) angle += 3.1415927410125732;
-        rec.push_back({static_cast<int16_t>(b >= a ? sign : -sign), k,
-                       (m - a) * (e1 - e0) / (b - a) + e0, angle});
-      }
-      auto before = [](const JWeldCrossing &l, const JWeldCrossing &r) {
-        if (l.position != r.position) return l.position < r.position;
-        if (l.angle != r.angle) return l.angle > r.angle;
-        if (l.step != r.step) return l.step > r.step;
-        return l.step > 0 ? l.segment < r.segment : l.segment > r.segment;
-      };
-      std::stable_sort(rec.begin(), rec.end(), before);
-      int w = 0;
-      for (const JWeldCrossing &r : rec) {
-        const int old = w;
-        w += r.step;
-        const bool keep = T().rule == 2   ? (old == 1 && w >= 2) || (old >= 2 && w == 1)
-                          : T().rule == 3 ? old == 1 || w == 1
-                                          : (old == 0 && w >= 1) || (old >= 1 && w == 0);
-        if (!keep) sg[r.segment].flags = 0;
-      }
+      cast(p, false);
       if (c != last && k <= last) break;
     }
   }
+  // A batch of rule 1 leaves the whole path to decide where a line from elsewhere could remove
+  // a segment that no line of its own met.
+  if (T().rule == 1 && T().inBatches)
+    for (int32_t p = 0; p < T().segmentCount; ++p)
+      if (sg[p].flags > 0 && !met[p] && !cast(p, true)) {
+        T().wholeNeeded = true;
+        return false;
+      }
   discardNonLive();
   return true;
 }
@@ -240,7 +256,13 @@ int32_t combine(JVect *path, int32_t mode) {
   if (jVectBezToSvt(path, 2) == 1) {
     jVectSweepPoint(path);
     jVectDelNoise(path);
-    if (weldCombinesApart(mode) ? weldInBatches(path, stages) : stages(path, nullptr)) {
+    weldTables.inBatches = !weldCombinesApart(mode) && path->count > weldBatchPoints;
+    weldTables.wholeNeeded = false;
+    bool done = weldCombinesApart(mode) || weldTables.inBatches ? weldInBatches(path, stages)
+                                                                : stages(path, nullptr);
+    weldTables.inBatches = false;
+    if (!done && weldTables.wholeNeeded) done = stages(path, nullptr);
+    if (done) {
       if (mode == 1 || mode == 3) jVectSetLoopDir(path, 1);
       result = 1;
     }
