@@ -1,7 +1,7 @@
 // Large paths worked in batches of contours that lie apart: a group of contours whose boxes stay
 // clear of every other group's cannot change the others' windings, crossings, chains or slivers
-// (rule 1 of the combine aside, see weldCombinesApart), so each batch needs work tables for
-// itself alone, not for the whole drawing.
+// (rule 1 of the combine checks this batch by batch, see weldCombinesApart), so each batch needs
+// work tables for itself alone, not for the whole drawing.
 #include "weld/batches.h"
 
 #include <algorithm>
