@@ -49,7 +49,7 @@ TEST(Plinth, FaultSwitchFailsExactlyTheNthAllocationOnce) {
 
 TEST(Plinth, MinMaxJudgeWidensOnlyTheSidesThePointPassesAndIgnoresNull) {
   float box[4] = {1, 1, 1, 1};
-  jMinMaxJudge(box, 3, -2);
+  EXPECT_EQ(jMinMaxJudge(box, 3, -2), 1);
   jMinMaxJudge(box, 0, 0);
   EXPECT_EQ(std::vector<float>(box, box + 4), (std::vector<float>{0, -2, 3, 1}));
   EXPECT_EQ(jMinMaxJudge(nullptr, 1, 1), 1);
