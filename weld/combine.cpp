@@ -1809,7 +1809,7 @@ bool weldClassify() {
   // another batch might meet it and remove it. Lines that only check meet every such segment; a
   // batch where one would go leaves the decision to the whole path. Any line meeting a segment
   // decides it alike, as the winding beside it is the same all along it.
-  if (t.rule == JWM_UNION && t.inBatches) {
+  if (t.rule == JWM_UNION && t.checkLines) {
     tools.checkOnly = true;
     for (int32_t s = 0; s < t.segmentCount; ++s)
       if (t.segments[s].flags > 0 && !tools.met[s] && !probeSegment(s, tools)) {
@@ -1997,6 +1997,8 @@ bool combineStages(JVect *path, void *) {
   weldTables.contourCount = 0;
   weldTables.segmentCount = 0;
   weldTables.unevenCancel = false;
+  // A batch that holds the whole path has no other batch to hear from.
+  weldTables.checkLines = path->count < weldTables.batchedRecords;
   return weldBuildSegments(path) && weldCancelSharedEdges() && weldSplitAtCrossings() &&
          weldClassify() && weldTrace(path);
 }
@@ -2010,12 +2012,12 @@ int32_t combineByRule(JVect *path, int32_t rule) {
     jVectDelNoise(path);
     // Rule 1 tries the batches too, for the memory and time of a large path, and combines the
     // path whole where a batch finds that lines from elsewhere could change it.
-    weldTables.inBatches = !weldCombinesApart(rule) && path->count > weldBatchPoints;
+    const bool ruleOneInBatches = !weldCombinesApart(rule) && path->count > weldBatchPoints;
+    weldTables.batchedRecords = ruleOneInBatches ? path->count : 0;
     weldTables.wholeNeeded = false;
-    bool combined = weldCombinesApart(rule) || weldTables.inBatches
-                        ? weldInBatches(path, combineStages)
-                        : combineStages(path, nullptr);
-    weldTables.inBatches = false;
+    bool combined = weldCombinesApart(rule) || ruleOneInBatches ? weldInBatches(path, combineStages)
+                                                                : combineStages(path, nullptr);
+    weldTables.batchedRecords = 0;
     if (!combined && weldTables.wholeNeeded) combined = combineStages(path, nullptr);
     if (combined) {
       if (needsOrientation(rule)) jVectSetLoopDir(path, JVLR_OUTER_NEGATIVE);

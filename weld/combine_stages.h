@@ -67,10 +67,12 @@ struct WeldTables {
   // Set when a shared edge was cancelled against copies in several contours: the segments left
   // then no longer close up, and windings differ from line to line.
   bool unevenCancel;
-  // Set while rule 1 works through the batches of a large path. A batch then checks that no line
-  // cast from another batch could remove a segment it leaves standing; where one could, it sets
-  // wholeNeeded and fails, and the path is combined whole.
-  bool inBatches;
+  // The records of the whole path while rule 1 works through its batches, 0 otherwise. A batch
+  // of fewer records checks that no line cast from another batch could remove a segment it
+  // leaves standing (checkLines); where one could, it sets wholeNeeded and fails, and the path is
+  // combined whole.
+  int32_t batchedRecords;
+  bool checkLines;
   bool wholeNeeded;
 };
 extern WeldTables weldTables;
@@ -109,7 +111,7 @@ bool weldSplitAtCrossings();
 // Whether groups of contours that lie apart always combine alike in batches. Rule 1 leaves a
 // contour that was not split, and that no line cast from a piece meets, as it stands; those lines
 // run the whole width of the work, so one group's pieces can decide another's contours. Rule 1
-// runs in batches only where each batch finds that no such line could change it (inBatches).
+// runs in batches only where each batch finds that no such line could change it (checkLines).
 inline bool weldCombinesApart(int32_t rule) { return rule != JWM_UNION; }
 // Removes the segments that do not bound the region of the current rule. false when memory
 // runs out.

@@ -196,7 +196,7 @@ bool classify() {
   }
   // A batch of rule 1 leaves the whole path to decide where a line from elsewhere could remove
   // a segment that no line of its own met.
-  if (T().rule == 1 && T().inBatches)
+  if (T().rule == 1 && T().checkLines)
     for (int32_t p = 0; p < T().segmentCount; ++p)
       if (sg[p].flags > 0 && !met[p] && !cast(p, true)) {
         T().wholeNeeded = true;
@@ -240,6 +240,7 @@ void trace(JVect *path) {
 bool stages(JVect *path, void *) {
   T().contourCount = T().segmentCount = 0;
   T().unevenCancel = false;
+  T().checkLines = path->count < T().batchedRecords;
   if (!weldBuildSegments(path)) return false;
   cancelSharedEdges();
   if (!splitAtCrossings() || !classify()) return false;
@@ -256,11 +257,12 @@ int32_t combine(JVect *path, int32_t mode) {
   if (jVectBezToSvt(path, 2) == 1) {
     jVectSweepPoint(path);
     jVectDelNoise(path);
-    weldTables.inBatches = !weldCombinesApart(mode) && path->count > weldBatchPoints;
+    const bool ruleOneInBatches = !weldCombinesApart(mode) && path->count > weldBatchPoints;
+    weldTables.batchedRecords = ruleOneInBatches ? path->count : 0;
     weldTables.wholeNeeded = false;
-    bool done = weldCombinesApart(mode) || weldTables.inBatches ? weldInBatches(path, stages)
-                                                                : stages(path, nullptr);
-    weldTables.inBatches = false;
+    bool done = weldCombinesApart(mode) || ruleOneInBatches ? weldInBatches(path, stages)
+                                                            : stages(path, nullptr);
+    weldTables.batchedRecords = 0;
     if (!done && weldTables.wholeNeeded) done = stages(path, nullptr);
     if (done) {
       if (mode == 1 || mode == 3) jVectSetLoopDir(path, 1);
