@@ -89,10 +89,6 @@ class BoxReach {
   Box own_;
 };
 
-bool segmentBoxesMeet(const JWeldSegment &s, const JWeldSegment &t, double reach = 0.0) {
-  return BoxReach(s).meets(t, reach);
-}
-
 // Contour holding a base segment; contours cover the base segments in order without gaps.
 int32_t contourOfSegment(int32_t segment) {
   const JWeldContour *begin = weldTables.contours;
@@ -1550,10 +1546,11 @@ int32_t splitAgainOnce(SplitSearch &search, int32_t firstPiece, int32_t end, boo
   for (int32_t s = firstPiece; s < end && !full; ++s) {
     if (!checked(s)) continue;
     const Box near = grown(boxOf(seg[s]), search.stray);
+    const BoxReach reach(seg[s]);
     auto meet = [&](int32_t other) {
       // Two checked pieces meet once, from the lower index.
       if (other == s || (other < s && checked(other))) return;
-      if (!segmentBoxesMeet(seg[s], seg[other])) return;
+      if (!reach.meets(seg[other])) return;
       float point[2];
       if (weldSegmentCross(seg[std::min(s, other)], seg[std::max(s, other)], point) == 0) return;
       cut(s, other, point);
