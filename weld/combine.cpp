@@ -2000,6 +2000,24 @@ bool combineStages(JVect *path, void *) {
          weldClassify() && weldTrace(path);
 }
 
+}  // namespace
+
+bool outlina::weldStagesByRule(JVect *path, BatchWork stages) {
+  // Rule 1 tries the batches too, for the memory and time of a large path, and combines the
+  // path whole where a batch finds that lines from elsewhere could change it.
+  WeldTables &t = weldTables;
+  const bool apart = weldCombinesApart(t.rule);
+  const bool ruleOneInBatches = !apart && path->count > weldBatchPoints;
+  t.batchedRecords = ruleOneInBatches ? path->count : 0;
+  t.wholeNeeded = false;
+  bool done = apart || ruleOneInBatches ? weldInBatches(path, stages) : stages(path, nullptr);
+  t.batchedRecords = 0;
+  if (!done && t.wholeNeeded) done = stages(path, nullptr);
+  return done;
+}
+
+namespace {
+
 int32_t combineByRule(JVect *path, int32_t rule) {
   if (path == nullptr || !weldAllocTables()) return 0;
   weldTables.rule = rule;
@@ -2007,16 +2025,7 @@ int32_t combineByRule(JVect *path, int32_t rule) {
   if (jVectBezToSvt(path, JVF_CURVES) == 1) {
     jVectSweepPoint(path);
     jVectDelNoise(path);
-    // Rule 1 tries the batches too, for the memory and time of a large path, and combines the
-    // path whole where a batch finds that lines from elsewhere could change it.
-    const bool ruleOneInBatches = !weldCombinesApart(rule) && path->count > weldBatchPoints;
-    weldTables.batchedRecords = ruleOneInBatches ? path->count : 0;
-    weldTables.wholeNeeded = false;
-    bool combined = weldCombinesApart(rule) || ruleOneInBatches ? weldInBatches(path, combineStages)
-                                                                : combineStages(path, nullptr);
-    weldTables.batchedRecords = 0;
-    if (!combined && weldTables.wholeNeeded) combined = combineStages(path, nullptr);
-    if (combined) {
+    if (weldStagesByRule(path, combineStages)) {
       if (needsOrientation(rule)) jVectSetLoopDir(path, JVLR_OUTER_NEGATIVE);
       result = 1;
     }

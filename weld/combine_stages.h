@@ -6,6 +6,7 @@
 
 #include "outlina/path.h"
 #include "outlina/weld.h"
+#include "weld/batches.h"
 
 namespace outlina {
 
@@ -113,6 +114,10 @@ bool weldSplitAtCrossings();
 // run the whole width of the work, so one group's pieces can decide another's contours. Rule 1
 // runs in batches only where each batch finds that no such line could change it (checkLines).
 inline bool weldCombinesApart(int32_t rule) { return rule != JWM_UNION; }
+// Runs the stages of one combine (a batch each, or the whole path) under weldTables.rule: in
+// batches where groups that lie apart combine alike, and under rule 1 in batches that check
+// themselves, falling back to the whole path. false when the stages fail.
+bool weldStagesByRule(JVect *path, BatchWork stages);
 // Removes the segments that do not bound the region of the current rule. false when memory
 // runs out.
 bool weldClassify();

@@ -257,14 +257,7 @@ int32_t combine(JVect *path, int32_t mode) {
   if (jVectBezToSvt(path, 2) == 1) {
     jVectSweepPoint(path);
     jVectDelNoise(path);
-    const bool ruleOneInBatches = !weldCombinesApart(mode) && path->count > weldBatchPoints;
-    weldTables.batchedRecords = ruleOneInBatches ? path->count : 0;
-    weldTables.wholeNeeded = false;
-    bool done = weldCombinesApart(mode) || ruleOneInBatches ? weldInBatches(path, stages)
-                                                            : stages(path, nullptr);
-    weldTables.batchedRecords = 0;
-    if (!done && weldTables.wholeNeeded) done = stages(path, nullptr);
-    if (done) {
+    if (weldStagesByRule(path, stages)) {
       if (mode == 1 || mode == 3) jVectSetLoopDir(path, 1);
       result = 1;
     }
