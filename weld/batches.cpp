@@ -51,41 +51,49 @@ class Batches {
 
   // false when a record is not finite, which the combine refuses on the whole path, or when
   // records come before the first contour: the work then sees the path as it is.
-  bool collect(double reach) {
+  bool measure(double reach) {
     const JVectPoint *p = path_->points;
     if (p[0].mode != JVM_START) return false;
     double largest = 0.0;
-    int32_t count = 0;
     for (int32_t i = 0; i < path_->count; ++i) {
       if (!std::isfinite(p[i].x) || !std::isfinite(p[i].y)) return false;
       largest = std::max({largest, std::fabs(double{p[i].x}), std::fabs(double{p[i].y})});
-      count += p[i].mode == JVM_START ? 1 : 0;
+      spanCount_ += p[i].mode == JVM_START ? 1 : 0;
     }
     const float big = static_cast<float>(largest);
     apart_ = std::max({kLeastApart, kApartSteps * (std::nextafter(big, INFINITY) - big), reach});
-    if (!spans_.allocate(count) || !order_.allocate(count)) return false;
+    return true;
+  }
+
+  // The contours' records and boxes; false when memory runs out.
+  bool collect() {
+    const int32_t count = spanCount_;
+    if (!spans_.allocate(count) || !order_.allocate(count) || !moved_.allocate(count)) return false;
+    const JVectPoint *p = path_->points;
+    int32_t at = 0;
     for (int32_t i = 0; i < path_->count; ++i) {
       const float x = p[i].x, y = p[i].y;  // the records are packed
       if (p[i].mode == JVM_START) {
-        if (spanCount_ > 0) spans_[spanCount_ - 1].end = i;
-        spans_[spanCount_] = {i, i, {x, y}, {x, y}};
-        order_[spanCount_] = spanCount_;
-        ++spanCount_;
+        if (at > 0) spans_[at - 1].end = i;
+        spans_[at] = {i, i, {x, y}, {x, y}};
+        order_[at] = at;
+        ++at;
       } else {
-        Span &s = spans_[spanCount_ - 1];
+        Span &s = spans_[at - 1];
         s.low[0] = std::min(s.low[0], x);
         s.low[1] = std::min(s.low[1], y);
         s.high[0] = std::max(s.high[0], x);
         s.high[1] = std::max(s.high[1], y);
       }
     }
-    spans_[spanCount_ - 1].end = path_->count;
-    sortBudget_ = kSortsPerContour * spanCount_;
+    spans_[count - 1].end = path_->count;
+    sortBudget_ = kSortsPerContour * count;
     return true;
   }
 
   // Cuts the contours into groups that lie apart and runs the work over batches of whole groups,
-  // in the order of the cuts; the path takes the batches' results in that order.
+  // in the order of the cuts. The contours of batches that the work left as they were keep their
+  // places; the other batches' results follow them in the order of the cuts.
   bool run() {
     int32_t top = 0;
     if (!push(top, {0, spanCount_, 0, false})) return false;
@@ -107,10 +115,13 @@ class Batches {
     }
     if (!runBatch(spanCount_)) return false;
     if (out_ == nullptr) return true;
-    std::swap(path_->points, out_->points);
-    std::swap(path_->capacity, out_->capacity);
-    path_->count = out_->count;
-    return true;
+    if (movedRecords_ == path_->count) {
+      std::swap(path_->points, out_->points);
+      std::swap(path_->capacity, out_->capacity);
+      path_->count = out_->count;
+      return true;
+    }
+    return settle();
   }
 
   ~Batches() {
@@ -168,15 +179,15 @@ class Batches {
   }
 
   // Runs the work over order[batchFrom_, to) in the path's own order. A batch of every contour
-  // is the path itself, worked in place as if there were no batches.
+  // is the path itself, worked in place as if there were no batches. A batch's result is kept
+  // aside only when it differs from its contours: a drawing of many shapes that lie apart then
+  // needs no second copy of itself.
   bool runBatch(int32_t to) {
     const int32_t from = batchFrom_;
     batchFrom_ = to;
     batchPoints_ = 0;
     if (from == to) return true;
-    if (from == 0 && to == spanCount_ && out_ == nullptr) return work_(path_, context_);
-    // The results mostly hold as many records as the input.
-    if (out_ == nullptr && (out_ = jVectOpen(path_->count)) == nullptr) return false;
+    if (from == 0 && to == spanCount_) return work_(path_, context_);
     if (batch_ == nullptr && (batch_ = jVectOpen(kFirstBatchRecords)) == nullptr) return false;
     std::sort(&order_[from], &order_[to]);
     batch_->count = 0;
@@ -187,11 +198,48 @@ class Batches {
                   sizeof(JVectPoint) * static_cast<size_t>(s.end - s.first));
       batch_->count += s.end - s.first;
     }
+    const int32_t taken = batch_->count;
     if (!work_(batch_, context_)) return false;
+    if (leftAsTaken(from, to)) return true;
+    if (out_ == nullptr && (out_ = jVectOpen(std::max(batch_->count, 1))) == nullptr) return false;
     if (!reserveRecords(out_, int64_t{out_->count} + batch_->count)) return false;
     std::memcpy(out_->points + out_->count, batch_->points,
                 sizeof(JVectPoint) * static_cast<size_t>(batch_->count));
     out_->count += batch_->count;
+    for (int32_t i = from; i < to; ++i) moved_[order_[i]] = true;
+    movedRecords_ += taken;
+    return true;
+  }
+
+  // Whether the batch now holds the records of the contours order[from, to) as the path does.
+  bool leftAsTaken(int32_t from, int32_t to) const {
+    int64_t at = 0;
+    for (int32_t i = from; i < to; ++i) {
+      const Span &s = spans_[order_[i]];
+      const int32_t n = s.end - s.first;
+      if (at + n > batch_->count || std::memcmp(batch_->points + at, path_->points + s.first,
+                                                sizeof(JVectPoint) * static_cast<size_t>(n)) != 0)
+        return false;
+      at += n;
+    }
+    return at == batch_->count;
+  }
+
+  // Closes up the contours that stayed, in their order, and appends the batches' results after
+  // them; the room is made first, so that a failure leaves the path as it was.
+  bool settle() {
+    if (!reserveRecords(path_, int64_t{path_->count} - movedRecords_ + out_->count)) return false;
+    int32_t kept = 0;
+    for (int32_t c = 0; c < spanCount_; ++c) {
+      if (moved_[c]) continue;
+      const Span &s = spans_[c];
+      std::memmove(path_->points + kept, path_->points + s.first,
+                   sizeof(JVectPoint) * static_cast<size_t>(s.end - s.first));
+      kept += s.end - s.first;
+    }
+    std::memcpy(path_->points + kept, out_->points,
+                sizeof(JVectPoint) * static_cast<size_t>(out_->count));
+    path_->count = kept + out_->count;
     return true;
   }
 
@@ -200,12 +248,14 @@ class Batches {
   void *context_;
   WorkArray<Span> spans_;
   WorkArray<int32_t> order_;
+  WorkArray<bool> moved_;  // by contour: its batch's result went to out_
   WorkArray<Range> pending_;
   int32_t spanCount_ = 0;
   int64_t sortBudget_ = 0;
   double apart_ = 0.0;
   int32_t batchFrom_ = 0;
   int64_t batchPoints_ = 0;
+  int64_t movedRecords_ = 0;  // the path's records of the contours in moved_
   JVect *batch_ = nullptr, *out_ = nullptr;
 };
 
@@ -214,8 +264,8 @@ class Batches {
 bool weldInBatches(JVect *path, BatchWork work, void *context, double reach) {
   if (path->count <= weldBatchPoints) return work(path, context);
   Batches batches(path, work, context);
-  if (!batches.collect(reach)) return work(path, context);
-  return batches.run();
+  if (!batches.measure(reach)) return work(path, context);
+  return batches.collect() && batches.run();
 }
 
 }  // namespace outlina

@@ -22,7 +22,8 @@ extern int32_t weldBatchPoints;
 
 // Runs work over the path, in batches of groups whose boxes lie more than `reach`, and more than
 // the combine's own margins, apart when the path holds more than weldBatchPoints records. The
-// path takes the batches' results in batch order; false (path as it was) when a batch fails.
+// contours of batches that the work left as they were keep their places, and the results of the
+// others follow in batch order; false (path as it was) when a batch fails.
 bool weldInBatches(JVect *path, BatchWork work, void *context = nullptr, double reach = 0.0);
 
 }  // namespace outlina

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "outlina.h"
+#include "support/fault_loop.h"
 #include "support/path_builder.h"
 #include "weld/batches.h"
 #include "weld/combine_reference.h"
@@ -158,18 +159,31 @@ TEST(WeldCombineBatches, MatchTheWholeWeldAndTheScanningStagesBatchedAlike) {
   }
 }
 
-// Three unit squares in one column, listed top first: with no gap across them the cut goes
-// along y, and the batches, one square each, come out from the lowest up.
-TEST(WeldCombineBatches, FollowTheCutsFromLowToHigh) {
+// Four groups in one column, listed top first, with no gap across them, so the cut goes along
+// y and the batches, one group each, run from the lowest up. The lone squares come through as
+// they were and keep their places; the welded pairs follow, lowest first.
+TEST(WeldCombineBatches, KeepWhatTheyLeaveInPlaceAndFollowTheCutsWithTheRest) {
+  const auto square = [](float x, float y) {
+    return Outline{{x, y}, {x, y + 1}, {x + 1, y + 1}, {x + 1, y}};
+  };
+  PathPtr lone = pathOf({square(0, 30), square(0, 10)});
+  ASSERT_EQ(jWeldCombineVect(lone.get(), JWM_UNION_ALL), 1);
   const BatchesOf batched(4);
-  PathPtr path = pathOf({{{0, 20}, {0, 21}, {1, 21}, {1, 20}},
-                         {{0, 10}, {0, 11}, {1, 11}, {1, 10}},
-                         {{0, 0}, {0, 1}, {1, 1}, {1, 0}}});
-  ASSERT_EQ(jWeldCombineVect(path.get(), JWM_UNION_ALL), 1);
-  std::vector<float> lows;
+  const std::vector<Outline> squares = {square(0, 30), square(0, 20), square(0.5f, 20.5f),
+                                        square(0, 10), square(0, 0),  square(0.5f, 0.5f)};
+  const auto combine = [](JVect *p) { return jWeldCombineVect(p, JWM_UNION_ALL); };
+  // Whichever allocation fails, the combine answers 0 with the squares as they were, rather than
+  // giving up the batches for the whole path.
+  EXPECT_TRUE(runFaultLoop([&] { return pathOf(squares); }, combine, OnFailure::Unchanged));
+  PathPtr path = pathOf(squares);
+  ASSERT_EQ(combine(path.get()), 1);
+  std::vector<float> tens;
   for (const P &p : pointsOf(path.get()))
-    if (p.mode == JVM_START) lows.push_back(std::floor(p.y / 10));
-  EXPECT_EQ(lows, (std::vector<float>{0, 1, 2}));
+    if (p.mode == JVM_START) tens.push_back(std::floor(p.y / 10));
+  EXPECT_EQ(tens, (std::vector<float>{3, 1, 0, 2}));
+  const Points kept = pointsOf(lone.get()), now = pointsOf(path.get());
+  ASSERT_GT(now.size(), kept.size());
+  EXPECT_EQ(Points(now.begin(), now.begin() + kept.size()), kept);
 }
 
 // Under rule 1 a reversed square far to the side falls to the lines that the crossing squares'
