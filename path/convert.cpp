@@ -135,17 +135,22 @@ void arcToBezWalk(const JVect &src, PointSink &out) {
 }
 
 // Rebuilds the path from a copy of itself through the walk, with the room for the whole output
-// reserved before the path is cleared.
+// reserved before the path is cleared. A walk that would write the path as it is, as flattening
+// a path of straight lines does, leaves it alone and copies nothing.
 template <typename Walk>
 int32_t rebuild(JVect *path, Walk walk) {
   if (path == nullptr || path->count < 2) return 0;
+  PointSink counter = PointSink::countingAgainst(path);
+  walk(*path, counter);
+  if (counter.repeatsModel()) return 1;
   // The walk reads only the points in use: duplicating the whole allocation instead made every
   // rebuild of a short path in a roomy array cost the array's size.
   JVect *copy = jVectOpen(path->count);
   if (copy == nullptr) return 0;
   std::memcpy(copy->points, path->points, static_cast<size_t>(path->count) * sizeof(JVectPoint));
   copy->count = path->count;
-  const bool written = rewrite(path, [&](PointSink &out) { walk(*copy, out); });
+  const bool written =
+      rewriteCounted(path, counter.count(), [&](PointSink &out) { walk(*copy, out); });
   jVectClose(copy);
   return written ? 1 : 0;
 }

@@ -65,7 +65,8 @@ OUTLINA_API int32_t jVectClear(JVect *path);
 OUTLINA_API int32_t jVectExpand(JVect *path, int32_t n);
 /* Makes destination a copy of source. 1; 0 for null or a failed growth (destination unchanged). */
 OUTLINA_API int32_t jVectCopy(JVect *destination, const JVect *source);
-/* Appends source's points to destination. 1; 0 for null or a failed growth (unchanged). */
+/* Appends source's points to destination, growing it when fewer than 10,000 records would be
+   left spare after them. 1; 0 for null or a failed growth (unchanged). */
 OUTLINA_API int32_t jVectAdd(JVect *destination, const JVect *source);
 /* An independent copy; null for null or a failed allocation. */
 OUTLINA_API JVect *jVectDuplicate(const JVect *source);

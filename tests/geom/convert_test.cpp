@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "frame/plinth_fault.h"
 #include "outlina.h"
 #include "support/path_builder.h"
 #include "tests/geom/bezier_support.h"
@@ -37,6 +38,28 @@ TEST(Convert, BezToSvtWithoutFlatteningKeepsCurvesAsCubicsAndTags) {
   const Points pts = pointsOf(path.get());
   EXPECT_EQ(pts[1], (P{JVM_BEZ_CTRL1, 1, 1}));
   EXPECT_EQ(pts[2], (P{JVM_BEZ_CTRL2, 3, 1}));
+}
+
+// Flattening a path that it would write as it is takes no memory and leaves the path alone; one
+// record that it writes otherwise, in its mode, its tag or not at all, makes it rebuild the path.
+TEST(Convert, BezToSvtCopiesNothingWhereItWouldChangeNothing) {
+  const Points flat = {{JVM_START, 0, 0, 7},    {JVM_LINE, 4, 0},     {JVM_SVT, 4, 2},
+                       {JVM_SVT_END, -0.0f, 3}, {JVM_START, 1, 5, 9}, {JVM_LINE, 1, 6}};
+  PathPtr path = makePath(flat);
+  jMemTestFailNth(1);
+  EXPECT_EQ(jVectBezToSvt(path.get(), JVF_CURVES), 1);
+  EXPECT_EQ(jMemTestArmed(), 1);
+  jMemTestFailNth(0);
+  EXPECT_EQ(pointsOf(path.get()), flat);
+  for (const P &odd : {P{JVM_LINE_ALT, 4, 0}, P{JVM_LINE, 4, 0, 3}, P{JVM_NONE, 4, 0}}) {
+    Points in = flat;
+    in.insert(in.begin() + 2, odd);
+    Points out = flat;
+    if (odd.mode != JVM_NONE) out.insert(out.begin() + 2, P{JVM_LINE, 4, 0});
+    PathPtr p = makePath(in);
+    ASSERT_EQ(jVectBezToSvt(p.get(), JVF_CURVES), 1);
+    EXPECT_EQ(pointsOf(p.get()), out) << odd;
+  }
 }
 
 TEST(Convert, ArcToBezReplacesArcsByCubicsOnTheCircle) {
