@@ -499,7 +499,7 @@ class Walker {
   void letGo(pugi::xml_node parent, const pugi::xml_node &child) {
     if (holding_ > 0 || referable_.count(child.internal_object()) != 0) return;
     parent.remove_child(child);
-    if (++released_ % kReleasesPerShed == 0) shed_();
+    if (++released_ % kReleasesPerShed == 0 && shed_) shed_();
   }
 
   // Keeps the elements under an element with an id, or under one drawn through a reference,
@@ -827,27 +827,21 @@ class Walker {
   int64_t released_ = 0;
 };
 
-// How a reader hands memory back while it reads a file: textRead() is called once the document
-// holds the text, which the walk then no longer needs, and shed() whenever the walk has let go of
-// many elements and once the document is gone, so that the outline, which grows as the document
-// shrinks, and the union of the painted pieces, which takes many times the memory of the drawing,
-// need not share it with either.
-struct MemoryHooks {
-  std::function<void()> textRead = [] {}, shed = [] {};
-};
-
-// Walks the document, handing every painted shape to sink, and stops where it refuses.
-bool walkDocument(const std::string &text, const MemoryHooks &hooks, const ShapeSink &sink,
-                  std::string &error) {
-  pugi::xml_document doc;
-  const pugi::xml_parse_result parsed = doc.load_buffer(text.data(), text.size());
+// Walks the document in text, handing every painted shape to sink, and stops where it refuses.
+// The document is read into the text itself, which it takes over, rather than into a copy of
+// it. shed() is called whenever the walk has let go of many elements and once the document is
+// gone, when it is given, so that the outline, which grows as the document shrinks, need not
+// share memory with it.
+bool walkDocument(std::string text, const ShapeSink &sink, std::string &error,
+                  const std::function<void()> &shed = {}) {
   const LineBreaks lines(text);
+  pugi::xml_document doc;
+  const pugi::xml_parse_result parsed = doc.load_buffer_inplace(text.data(), text.size());
   if (!parsed) {
     error = "line " + std::to_string(lines.lineOf(parsed.offset)) + ": not well-formed XML (" +
             parsed.description() + ")";
     return false;
   }
-  hooks.textRead();
   const pugi::xml_node root = doc.document_element();
   if (std::string(root.name()) != "svg") {
     error = root ? "the document element is <" + std::string(root.name()) + ">, not <svg>"
@@ -855,7 +849,7 @@ bool walkDocument(const std::string &text, const MemoryHooks &hooks, const Shape
     return false;
   }
   error.clear();
-  return Walker(lines, sink, hooks.shed, error).run(root);
+  return Walker(lines, sink, shed, error).run(root);
 }
 
 // Every open subpath of the commands closed, as a fill sees it.
@@ -924,11 +918,52 @@ bool strokeOutline(const Shape &shape, int mostDashes, JVect *piece, std::string
   return true;
 }
 
+// The filled pieces as the walk makes them, in paths of a bounded size. One path grown by
+// doubling would hold up to twice the outline, and for a moment a copy of it as well.
+class Gathered {
+ public:
+  bool add(const JVect *pieces) {
+    const int32_t n = jVectGetNum(pieces);
+    if (parts_.empty() || jVectGetNum(parts_.back().get()) + int64_t{n} > kPartRecords) {
+      parts_.emplace_back(jVectOpen(std::max(kPartRecords, n) + kAddSpare));
+      if (!parts_.back()) return false;
+    }
+    records_ += n;
+    return jVectAdd(parts_.back().get(), pieces) == 1;
+  }
+
+  int64_t records() const { return records_; }
+
+  // Appends everything to path, letting each part go once it is copied.
+  bool moveInto(JVect *path) {
+    const int64_t need = int64_t{jVectGetNum(path)} + records_ + kAddSpare;
+    if (need > INT32_MAX) return false;
+    const int32_t room = path->capacity;
+    if (need > room && jVectExpand(path, static_cast<int32_t>(need - room)) != 1) return false;
+    for (PathPtr &part : parts_) {
+      if (jVectAdd(path, part.get()) != 1) return false;
+      part.reset();
+    }
+    parts_.clear();
+    return true;
+  }
+
+ private:
+  // Some 900 KB a part: large enough that the parts are few, small enough to be a small share
+  // of a drawing big enough to matter.
+  static constexpr int32_t kPartRecords = 1 << 16;
+  // The records jVectAdd wants left spare after what it appends.
+  static constexpr int32_t kAddSpare = 10000;
+
+  std::vector<PathPtr> parts_;
+  int64_t records_ = 0;
+};
+
 // Fills the elements under their rules several at a time: elements whose boxes lie apart cannot
 // change each other's fill, and one combine over many of them costs far less than one each.
 class FillBatch {
  public:
-  FillBatch(JVect *all, JVect *batch) : all_(all), batch_(batch) {}
+  FillBatch(Gathered &all, JVect *batch) : all_(all), batch_(batch) {}
 
   bool add(const JVect *piece, int rule, std::string &problem) {
     Box box;
@@ -950,7 +985,7 @@ class FillBatch {
       problem = "the fill could not be outlined";
       return false;
     }
-    if (jVectAdd(all_, batch_) != 1) {
+    if (!all_.add(batch_)) {
       problem = "out of memory";
       return false;
     }
@@ -972,24 +1007,25 @@ class FillBatch {
     return false;
   }
 
-  JVect *all_, *batch_;
+  Gathered &all_;
+  JVect *batch_;
   std::vector<Box> boxes_;
   int rule_ = JWF_NONZERO;
 };
 
 // The outline of the drawing in text, appended to path.
-bool outlineOfText(const std::string &text, const MemoryHooks &hooks, JVect *path,
-                   std::string &error, const SvgReading &how) {
-  // An empty path gathers the pieces itself rather than taking a copy of them at the end.
-  const bool gatherInPath = jVectGetNum(path) == 0;
-  PathPtr own(gatherInPath ? nullptr : jVectOpen(1024)), batch(jVectOpen(1024)),
-      piece(jVectOpen(256));
-  JVect *all = gatherInPath ? path : own.get();
+bool outlineOfText(std::string text, JVect *path, std::string &error, const SvgReading &how,
+                   const std::function<void()> &shed = {}) {
+  // An empty path takes the pieces itself rather than a copy of their union at the end.
+  const bool intoPath = jVectGetNum(path) == 0;
+  PathPtr own(intoPath ? nullptr : jVectOpen(1024)), batch(jVectOpen(1024)), piece(jVectOpen(256));
+  JVect *all = intoPath ? path : own.get();
   if (!all || !batch || !piece) {
     error = "out of memory";
     return false;
   }
-  FillBatch fills(all, batch.get());
+  Gathered gathered;
+  FillBatch fills(gathered, batch.get());
   const ShapeSink sink = [&](const Shape &shape, std::string &problem) {
     if (shape.paint.fill) {
       jVectClear(piece.get());
@@ -1006,18 +1042,21 @@ bool outlineOfText(const std::string &text, const MemoryHooks &hooks, JVect *pat
     }
     return true;
   };
-  bool ok = walkDocument(text, hooks, sink, error) && fills.flush(error);
-  hooks.shed();
-  if (ok && jVectGetNum(all) == 0) {
+  bool ok = walkDocument(std::move(text), sink, error, shed) && fills.flush(error);
+  if (shed) shed();
+  if (ok && gathered.records() == 0) {
     error = "nothing is painted: no filled or stroked shape";
     ok = false;
   }
-  if (ok &&
-      (jWeldExecute(JWM_UNION_ALL, all) != 1 || (!gatherInPath && jVectAdd(path, all) != 1))) {
+  if (ok && !gathered.moveInto(all)) {
+    error = "out of memory";
+    ok = false;
+  }
+  if (ok && (jWeldExecute(JWM_UNION_ALL, all) != 1 || (!intoPath && jVectAdd(path, all) != 1))) {
     error = "the painted shapes could not be joined into one outline";
     ok = false;
   }
-  if (!ok && gatherInPath) jVectClear(path);
+  if (!ok && intoPath) jVectClear(path);
   return ok;
 }
 
@@ -1025,15 +1064,14 @@ bool outlineOfText(const std::string &text, const MemoryHooks &hooks, JVect *pat
 
 bool readSvgOutlineText(const std::string &text, JVect *path, std::string &error,
                         const SvgReading &how) {
-  return outlineOfText(text, {}, path, error, how);
+  return outlineOfText(text, path, error, how);
 }
 
 bool readSvgOutlineFile(const std::string &file, JVect *path, std::string &error,
                         const SvgReading &how) {
   return readFileWith(file, path, error, [&how](std::string &text, JVect *p, std::string &e) {
-    // The heap would otherwise keep the pages of the text and of the document's nodes let go.
-    const MemoryHooks hooks{[&text] { std::string().swap(text); }, [] { malloc_trim(0); }};
-    return outlineOfText(text, hooks, p, e, how);
+    // The heap would otherwise keep the pages of the document's nodes let go.
+    return outlineOfText(std::move(text), p, e, how, [] { malloc_trim(0); });
   });
 }
 
@@ -1043,7 +1081,7 @@ bool readSvgText(const std::string &text, JVect *path, std::string &error) {
     all.insert(all.end(), shape.commands.begin(), shape.commands.end());
     return true;
   };
-  if (!walkDocument(text, {}, sink, error)) return false;
+  if (!walkDocument(text, sink, error)) return false;
   if (!appendCommands(path, all)) {
     error = "out of memory";
     return false;
