@@ -94,9 +94,11 @@ JVect *jVectOpen(int32_t capacity) {
     jMemFree(path);
     return nullptr;
   }
+  // jMemAlloc's blocks come zeroed: clearing them again would touch every page of a large
+  // path before it holds anything.
   path->capacity = capacity;
+  path->count = 0;
   path->loop = 0;
-  jVectClear(path);
   return path;
 }
 
