@@ -53,9 +53,9 @@ TEST(Convert, BezToSvtCopiesNothingWhereItWouldChangeNothing) {
   EXPECT_EQ(pointsOf(path.get()), flat);
   for (const P &odd : {P{JVM_LINE_ALT, 4, 0}, P{JVM_LINE, 4, 0, 3}, P{JVM_NONE, 4, 0}}) {
     Points in = flat;
-    in.insert(in.begin() + 2, odd);
+    in.push_back(odd);
     Points out = flat;
-    if (odd.mode != JVM_NONE) out.insert(out.begin() + 2, P{JVM_LINE, 4, 0});
+    if (odd.mode != JVM_NONE) out.push_back(P{JVM_LINE, 4, 0});
     PathPtr p = makePath(in);
     ASSERT_EQ(jVectBezToSvt(p.get(), JVF_CURVES), 1);
     EXPECT_EQ(pointsOf(p.get()), out) << odd;
